@@ -1,0 +1,30 @@
+// The population: fifty ants in insertion order, all bound to one home.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "colony/Ant.h"
+
+constexpr int32_t kColonySize = 50;
+
+class AntColony {
+public:
+    AntColony() = default;
+    virtual ~AntColony() = default;
+
+    int32_t Count() const { return static_cast<int32_t>(ants_.size()); }
+    void Clear() { ants_.clear(); }
+    // Appends an inactive ant bound to (homeX, homeY), lastHome set to their current values.
+    void Add(const SharedInt& homeX, const SharedInt& homeY);
+    // The ant at index, or null after the index-error message.
+    Ant* At(int32_t index);
+
+private:
+    std::vector<std::unique_ptr<Ant>> ants_;
+};
+
+// The colony of a new run: Clear, fifty Adds bound to the ball, then ants 1..49 activated at
+// random places in the top-left quarter of a fieldWidth x fieldHeight field (at least 36 in).
+void BuildColony(AntColony& ants, int32_t fieldWidth, int32_t fieldHeight);

@@ -1,0 +1,37 @@
+// The main-window object and the Windows end of the message seam.
+#include "imaging/AppWindow.h"
+
+#include "imaging/MessageSeam.h"
+
+AppWindow* TheAppWindow = nullptr;
+
+AppWindow::AppWindow(HWND window)
+    : hInstance_(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE))),
+      hWnd_(window) {}
+
+int AppWindow::ShowMessage(const char* text, const char* caption, UINT type) {
+    return ShowProgramMessage(text, caption, type);
+}
+
+HINSTANCE ProgramInstance() {
+    return TheAppWindow != nullptr ? TheAppWindow->GetInstance() : GetModuleHandleA(nullptr);
+}
+
+namespace {
+int ShowMessageBox(const MessageRequest& request) {
+    HWND owner = nullptr;
+    switch (request.owner) {
+        case MessageOwner::MainWindow:
+            owner = TheAppWindow != nullptr ? TheAppWindow->GetHWnd() : nullptr;
+            break;
+        case MessageOwner::GivenWindow:
+            owner = static_cast<HWND>(request.window);
+            break;
+        case MessageOwner::NoOwner:
+            break;
+    }
+    return MessageBoxA(owner, request.text, request.caption, request.flags);
+}
+}  // namespace
+
+void InstallMessageBoxSink() { SetMessageSink(&ShowMessageBox); }

@@ -1,0 +1,31 @@
+// The main window and module instance, and the program's message boxes, which the main window
+// owns. The Windows message sink lives here: every box of the program ends in MessageBoxA.
+#pragma once
+
+#include <windows.h>
+
+class AppWindow {
+public:
+    explicit AppWindow(HWND window);
+    virtual ~AppWindow() = default;
+    AppWindow(const AppWindow&) = delete;
+    AppWindow& operator=(const AppWindow&) = delete;
+
+    // A box owned by the main window, through the message seam; returns the box's result.
+    int ShowMessage(const char* text, const char* caption, UINT type);
+    HINSTANCE GetInstance() const { return hInstance_; }
+    HWND GetHWnd() const { return hWnd_; }
+
+private:
+    HINSTANCE hInstance_;
+    HWND hWnd_;  // not owned
+};
+
+// The program's one instance, created at WM_CREATE of the main window and deleted at WM_DESTROY.
+extern AppWindow* TheAppWindow;
+
+// Routes the message seam to MessageBoxA (owner: the main window of TheAppWindow, no window, or
+// the given one). kirelo.exe installs it at start; tests install a recorder instead.
+void InstallMessageBoxSink();
+// The module whose resources are loaded when TheAppWindow does not exist yet (tests).
+HINSTANCE ProgramInstance();

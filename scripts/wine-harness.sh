@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Runs Windows test programs under Wine in a private virtual X display and a private Wine prefix.
+#   wine-harness.sh start STATE_DIR          start Xvfb + wineserver, initialise the prefix
+#   wine-harness.sh run STATE_DIR SECS CMD.. run one program (exe or script) with a hard timeout
+#   wine-harness.sh stop STATE_DIR           stop wineserver and Xvfb by process id
+# A stuck program is killed by its timeout; a stuck display or server is killed at stop.
+set -u
+cmd=${1:?usage}; state=${2:?usage}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+
+wine_env() {
+    export WINEPREFIX="$state/prefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8   # LC_ALL is what makes Wine pick code page 932
+    export DISPLAY
+    DISPLAY=$(cat "$state/display" 2>/dev/null || true)
+}
+
+kill_pidfile() {
+    local f=$1
+    [ -f "$f" ] || return 0
+    local pid; pid=$(cat "$f")
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null
+        for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+        kill -9 "$pid" 2>/dev/null
+    fi
+    rm -f "$f"
+}
+
+case "$cmd" in
+start)
+    "$0" stop "$state" >/dev/null 2>&1
+    rm -f "$state/display"
+    exec 3>"$state/display.tmp"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    exec 3>&-
+    for _ in $(seq 1 100); do [ -s "$state/display.tmp" ] && break; sleep 0.1; done
+    if [ ! -s "$state/display.tmp" ]; then
+        echo "wine-harness: Xvfb did not start:"; cat "$state/xvfb.log"; exit 1
+    fi
+    echo ":$(head -n1 "$state/display.tmp")" >"$state/display"
+    wine_env
+    echo "wine-harness: display $DISPLAY, prefix $WINEPREFIX"
+    t0=$(date +%s)
+    if ! timeout -k 5 150 wineboot -i >"$state/wineboot.log" 2>&1; then
+        echo "wine-harness: wineboot failed or timed out:"; tail -n 20 "$state/wineboot.log"; exit 1
+    fi
+    # Let the first boot finish its background work before the tests start.
+    timeout -k 5 90 wineserver -w >/dev/null 2>&1 || true
+    # A persistent server keeps every test from paying for a fresh wineserver start.
+    wineserver -p >/dev/null 2>&1
+    pgrep -n -f "wineserver -p" >"$state/wineserver.pid" 2>/dev/null || true
+    echo "wine-harness: ready after $(( $(date +%s) - t0 ))s"
+    ;;
+run)
+    secs=${3:?usage}; shift 3
+    wine_env
+    if [ -z "$DISPLAY" ]; then echo "wine-harness: fixture not started"; exit 1; fi
+    prog=$1; shift
+    limit=$((secs > 10 ? secs - 5 : secs))
+    # Wine starts helper processes (explorer, services) that outlive the program; they must not
+    # inherit CTest's pipes, or CTest waits for them. The output goes through a file instead.
+    out=$(mktemp "$state/run.XXXXXX")
+    case "$prog" in
+        *.exe) timeout -k 5 "$limit" wine "$prog" "$@" >"$out" 2>&1 </dev/null; rc=$? ;;
+        *) timeout -k 5 "$limit" "$prog" "$@" >"$out" 2>&1 </dev/null; rc=$? ;;
+    esac
+    cat "$out"; rm -f "$out"
+    if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
+        echo "wine-harness: TIMEOUT after ${limit}s: $prog $*"
+    elif [ "$rc" != 0 ]; then
+        echo "wine-harness: FAILED with exit code $rc: $prog $*"
+    fi
+    exit "$rc"
+    ;;
+stop)
+    wine_env
+    if [ -d "$WINEPREFIX" ]; then timeout -k 2 20 wineserver -k >/dev/null 2>&1 || true; fi
+    kill_pidfile "$state/wineserver.pid"
+    kill_pidfile "$state/xvfb.pid"
+    rm -f "$state/display" "$state/display.tmp"
+    echo "wine-harness: stopped"
+    ;;
+*) echo "usage: $0 start|run|stop STATE_DIR ..."; exit 2 ;;
+esac
