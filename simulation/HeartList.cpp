@@ -1,0 +1,54 @@
+// The hearts of happy ants and their rise: up and to the right, then left, in ten-frame swings,
+// gone after 49 drawn frames or at the top margin.
+#include "simulation/HeartList.h"
+
+#include "imaging/MessageSeam.h"
+
+namespace {
+constexpr int32_t kTopLimit = 16;
+}
+
+bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age) {
+    ++age;
+    const int32_t phase = age / 10;
+    bool rising = true;
+    switch (phase) {
+        case 0:
+        case 2:
+        case 4:
+            ++x;
+            --y;
+            break;
+        case 1:
+        case 3:
+            --x;
+            --y;
+            break;
+        default:  // phase 5: the rise is over
+            age = 0;
+            rising = false;
+            break;
+    }
+    if (y < kTopLimit) {
+        y = kTopLimit;
+        age = 0;
+        rising = false;
+    }
+    return rising;
+}
+
+Heart* HeartList::At(int32_t index) {
+    if (index < 0 || index >= Count()) {
+        ShowProgramMessage("ハートがないです", "インデックス指定エラー", mb::kOk);
+        return nullptr;
+    }
+    return &hearts_[static_cast<size_t>(index)];
+}
+
+void HeartList::Animate() {
+    for (Heart& heart : hearts_) {
+        if (heart.visible != 0 && !RiseOneFrame(heart.x, heart.y, heart.age)) {
+            heart.visible = 0;
+        }
+    }
+}
