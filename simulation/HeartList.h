@@ -1,6 +1,7 @@
 // The hearts that rise, swaying, from the spot where an ant became happy; one per ant.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
