@@ -1,0 +1,32 @@
+// The images, windows and the stray-ant record that the window thread creates and the simulation
+// thread draws into, moves and shows. Both threads hold a lease on them; the last one to let go
+// frees them, so neither can touch a freed image or record whatever order the exit takes.
+#pragma once
+
+#include <windows.h>
+
+#include "imaging/DIBImage.h"
+#include "simulation/StrayAnt.h"
+
+constexpr int kStrayWindowCount = 17;  // sixteen ant cells, then the heart
+constexpr int kStrayHeartIndex = 16;
+
+extern DIBImage* FrameImage;      // 300 x 360, what the main window shows
+extern DIBImage* FieldCanvas;     // field-sized working picture
+extern DIBImage* FieldImage;      // the background as loaded
+extern DIBImage* MagnifierImage;  // bitmap 126: picture over mask
+extern DIBImage* AntSprites;      // bitmap 107
+extern DIBImage* BallImage;       // bitmap 108
+extern DIBImage* HeartImage;      // bitmap 115
+
+extern HWND MainWindow;                       // not owned
+extern HWND StrayWindows[kStrayWindowCount];  // not owned: destroyed by the Exit command
+extern StrayAnt* StrayAntRecord;
+
+// 1 once WinMain has created the stray-ant record, its windows and their shapes; the simulation
+// thread lets the stray ant out only after that.
+extern SharedInt ShellReady;
+
+// Each thread calls this once when it will touch the images and the record no more; the second
+// call frees them.
+void ReleaseWorldLease();
