@@ -1,0 +1,229 @@
+// The resources as Windows sees them once kirelo.rc is linked into a program: every bitmap in the
+// layout the drawing code expects, the Japanese context menu with its ids, check marks and
+// structure, the icons at their sizes and the cursors with their hot spots.
+// This file is UTF-8; narrow literals are compiled to code page 932 (-fexec-charset=CP932).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ResourceIds.h"
+
+namespace {
+
+HINSTANCE Self() { return GetModuleHandleA(nullptr); }
+
+struct BitmapCase {
+    int id;
+    int width;
+    int height;
+};
+
+class Bitmaps : public ::testing::TestWithParam<BitmapCase> {};
+
+TEST_P(Bitmaps, InfoHeaderAndLayout) {
+    const BitmapCase c = GetParam();
+    HRSRC res = FindResourceA(Self(), MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    ASSERT_NE(res, nullptr) << "bitmap " << c.id;
+    HGLOBAL mem = LoadResource(Self(), res);
+    ASSERT_NE(mem, nullptr);
+    const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(mem));
+    ASSERT_NE(info, nullptr);
+    const DWORD size = SizeofResource(Self(), res);
+    ASSERT_GE(size, sizeof(BITMAPINFOHEADER) + 64);
+    EXPECT_EQ(info->biSize, 40u);
+    EXPECT_EQ(info->biWidth, c.width);
+    EXPECT_EQ(info->biHeight, c.height) << "bottom-up";
+    EXPECT_EQ(info->biPlanes, 1);
+    EXPECT_EQ(info->biBitCount, 4);
+    EXPECT_EQ(info->biCompression, static_cast<DWORD>(BI_RGB));
+    EXPECT_TRUE(info->biClrUsed == 0 || info->biClrUsed == 16) << info->biClrUsed;
+    const DWORD stride = ((c.width * 4 + 31) / 32) * 4;
+    EXPECT_EQ(size, 40 + 16 * 4 + stride * c.height) << "pixels right after the 16-entry colour table";
+
+    // GDI can make a DIB section of it at the same size
+    HBITMAP bmp = static_cast<HBITMAP>(
+        LoadImageA(Self(), MAKEINTRESOURCEA(c.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(bmp, nullptr);
+    DIBSECTION ds{};
+    ASSERT_EQ(GetObjectA(bmp, sizeof ds, &ds), static_cast<int>(sizeof ds));
+    EXPECT_EQ(ds.dsBm.bmWidth, c.width);
+    EXPECT_EQ(ds.dsBm.bmHeight, c.height);
+    EXPECT_EQ(ds.dsBm.bmBitsPixel, 4);
+    DeleteObject(bmp);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, Bitmaps,
+                         ::testing::Values(BitmapCase{IDB_ANTS, 128, 16}, BitmapCase{IDB_BALL, 16, 32},
+                                           BitmapCase{IDB_FIELD, 455, 312}, BitmapCase{IDB_HEART, 16, 32},
+                                           BitmapCase{IDB_MAGNIFIER_SHAPE, 300, 360},
+                                           BitmapCase{IDB_MAGNIFIER, 300, 720},
+                                           BitmapCase{IDB_ANT_SHAPES, 128, 8},
+                                           BitmapCase{IDB_HEART_SHAPE, 16, 16}, BitmapCase{IDB_TITLE, 100, 100}));
+
+std::string MenuText(HMENU menu, UINT pos) {
+    char buf[256] = {};
+    const int n = GetMenuStringA(menu, pos, buf, sizeof buf, MF_BYPOSITION);
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::wstring MenuTextW(HMENU menu, UINT pos) {
+    wchar_t buf[256] = {};
+    const int n = GetMenuStringW(menu, pos, buf, 256, MF_BYPOSITION);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+bool IsSeparator(HMENU menu, UINT pos) {
+    MENUITEMINFOA mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE;
+    return GetMenuItemInfoA(menu, pos, TRUE, &mi) && (mi.fType & MFT_SEPARATOR) != 0;
+}
+
+struct Item {
+    const char* text;     // code page 932 bytes
+    const wchar_t* wide;  // the same text as stored (UTF-16)
+    int id;               // 0 separator, -1 popup
+    bool checked;
+};
+
+void ExpectItems(HMENU menu, const Item* items, int count, const char* where) {
+    ASSERT_EQ(GetMenuItemCount(menu), count) << where;
+    for (int i = 0; i < count; ++i) {
+        const Item& it = items[i];
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        if (it.id == 0) {
+            EXPECT_TRUE(IsSeparator(menu, i)) << where << " item " << i;
+            continue;
+        }
+        EXPECT_FALSE(IsSeparator(menu, i)) << where << " item " << i;
+        EXPECT_EQ(MenuText(menu, i), it.text) << where << " item " << i;
+        EXPECT_EQ(MenuTextW(menu, i), it.wide) << where << " item " << i;
+        if (it.id == -1) {
+            EXPECT_NE(GetSubMenu(menu, i), nullptr) << where << " item " << i;
+        } else {
+            EXPECT_EQ(GetSubMenu(menu, i), nullptr) << where << " item " << i;
+            EXPECT_EQ(GetMenuItemID(menu, i), static_cast<UINT>(it.id)) << where << " item " << i;
+            EXPECT_EQ((state & MF_CHECKED) != 0, it.checked) << where << " item " << i;
+            EXPECT_EQ(state & (MF_GRAYED | MF_DISABLED), 0u) << where << " item " << i;
+        }
+    }
+}
+
+TEST(Menu, JapanesePopupMenuWithItsCommands) {
+    ASSERT_NE(FindResourceExA(Self(), MAKEINTRESOURCEA(4) /* RT_MENU */, MAKEINTRESOURCEA(IDR_POPUPMENU),
+                              MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)),
+              nullptr)
+        << "the menu is a Japanese (1041) resource";
+    HMENU bar = LoadMenuA(Self(), MAKEINTRESOURCEA(IDR_POPUPMENU));
+    ASSERT_NE(bar, nullptr);
+    const Item top[] = {{"PopupMenu", L"PopupMenu", -1, false}};
+    ExpectItems(bar, top, 1, "menu");
+    HMENU popup = GetSubMenu(bar, 0);
+    ASSERT_NE(popup, nullptr);
+    const Item main[] = {
+        {"表示(&V)", L"表示(&V)", -1, false},
+        {"背景を標準に戻す(&B)", L"背景を標準に戻す(&B)", IDM_BACKGROUND_RESET, false},
+        {"ウインドウを中央に表示(&C)", L"ウインドウを中央に表示(&C)", IDM_CENTER, false},
+        {"", L"", 0, false},
+        {"ヘルプを表示(&H)", L"ヘルプを表示(&H)", IDM_HELP, false},
+        {"", L"", 0, false},
+        {"終了(&X)", L"終了(&X)", IDM_EXIT, false},
+    };
+    ExpectItems(popup, main, 7, "PopupMenu");
+    HMENU view = GetSubMenu(popup, 0);
+    ASSERT_NE(view, nullptr);
+    const Item viewItems[] = {
+        {"フェロモン道を表示する(&Y)", L"フェロモン道を表示する(&Y)", IDM_TRAIL_SHOW, true},
+        {"フェロモン道を表示しない(&N)", L"フェロモン道を表示しない(&N)", IDM_TRAIL_HIDE, true},
+        {"", L"", 0, false},
+        {"ウインドウを一番手前に表示(&T)", L"ウインドウを一番手前に表示(&T)", IDM_TOPMOST, true},
+        {"ウインドウを普通に表示(&N)", L"ウインドウを普通に表示(&N)", IDM_NORMAL, true},
+        {"", L"", 0, false},
+        {"ウエイトをかける(&W)", L"ウエイトをかける(&W)", IDM_WAIT_ON, true},
+        {"ウエイトをかけない(&F)", L"ウエイトをかけない(&F)", IDM_WAIT_OFF, true},
+    };
+    ExpectItems(view, viewItems, 8, "表示(&V)");
+    // the ids are the ones the program's command handler switches on
+    EXPECT_EQ(IDM_EXIT, 40001);
+    EXPECT_EQ(IDM_TRAIL_SHOW, 40002);
+    EXPECT_EQ(IDM_TRAIL_HIDE, 40003);
+    EXPECT_EQ(IDM_TOPMOST, 40004);
+    EXPECT_EQ(IDM_NORMAL, 40005);
+    EXPECT_EQ(IDM_BACKGROUND_RESET, 40006);
+    EXPECT_EQ(IDM_CENTER, 40010);
+    EXPECT_EQ(IDM_HELP, 40011);
+    EXPECT_EQ(IDM_WAIT_ON, 40013);
+    EXPECT_EQ(IDM_WAIT_OFF, 40014);
+    DestroyMenu(bar);
+}
+
+TEST(Menu, CodePage932IsInEffect) {
+    // The narrow menu texts above only mean something if the process runs in code page 932.
+    EXPECT_EQ(GetACP(), 932u);
+}
+
+void ExpectIconSize(HICON icon, int size, bool isIcon) {
+    ICONINFO ii{};
+    ASSERT_TRUE(GetIconInfo(icon, &ii));
+    EXPECT_EQ(ii.fIcon != FALSE, isIcon);
+    BITMAP bm{};
+    ASSERT_NE(ii.hbmMask, nullptr);
+    ASSERT_TRUE(GetObjectA(ii.hbmMask, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmWidth, size);
+    if (ii.hbmColor) {
+        BITMAP cm{};
+        ASSERT_TRUE(GetObjectA(ii.hbmColor, sizeof cm, &cm));
+        EXPECT_EQ(cm.bmWidth, size);
+        EXPECT_EQ(cm.bmHeight, size);
+        DeleteObject(ii.hbmColor);
+    } else {
+        EXPECT_EQ(bm.bmHeight, size * 2);
+    }
+    DeleteObject(ii.hbmMask);
+}
+
+TEST(Icons, LoadAtTheirSizes) {
+    HICON big = static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(big, nullptr);
+    ExpectIconSize(big, 32, true);
+    DestroyIcon(big);
+    HICON small = static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(small, nullptr);
+    ExpectIconSize(small, 16, true);
+    DestroyIcon(small);
+    // the icons hold exactly one image each, in the size they are drawn for
+    HRSRC group = FindResourceA(Self(), MAKEINTRESOURCEA(IDI_APP), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+    ASSERT_NE(group, nullptr);
+    const auto* dir = static_cast<const WORD*>(LockResource(LoadResource(Self(), group)));
+    ASSERT_NE(dir, nullptr);
+    EXPECT_EQ(dir[1], 1) << "icon type";
+    EXPECT_EQ(dir[2], 1) << "one image";
+    const auto* entry = reinterpret_cast<const BYTE*>(dir + 3);
+    EXPECT_EQ(entry[0], 32);
+    EXPECT_EQ(entry[1], 32);
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 4) << "4 bits per pixel";
+}
+
+TEST(Cursors, HotSpots) {
+    struct {
+        int id, x, y;
+    } cases[] = {{IDC_STICK, 12, 28}, {IDC_BINOCULARS, 15, 15}};
+    for (const auto& c : cases) {
+        HCURSOR cur = LoadCursorA(Self(), MAKEINTRESOURCEA(c.id));
+        ASSERT_NE(cur, nullptr) << "cursor " << c.id;
+        ICONINFO ii{};
+        ASSERT_TRUE(GetIconInfo(cur, &ii)) << "cursor " << c.id;
+        EXPECT_FALSE(ii.fIcon) << "cursor " << c.id;
+        EXPECT_EQ(ii.xHotspot, static_cast<DWORD>(c.x)) << "cursor " << c.id;
+        EXPECT_EQ(ii.yHotspot, static_cast<DWORD>(c.y)) << "cursor " << c.id;
+        BITMAP bm{};
+        ASSERT_TRUE(GetObjectA(ii.hbmMask, sizeof bm, &bm));
+        EXPECT_EQ(bm.bmWidth, 32) << "cursor " << c.id;
+        if (ii.hbmColor) DeleteObject(ii.hbmColor);
+        DeleteObject(ii.hbmMask);
+    }
+}
+
+}  // namespace
