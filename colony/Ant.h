@@ -16,7 +16,7 @@ extern const int32_t TurnChoices[8][3];
 void Advance(int32_t direction, int32_t& x, int32_t& y);
 
 class Ant {
-public:
+  public:
     // Binds the home to two shared integers (the ball) and performs Reset.
     Ant(const SharedInt& homeXRef, const SharedInt& homeYRef);
     virtual ~Ant() = default;
@@ -38,6 +38,10 @@ public:
     int32_t lastHomeY = 0;
     PheromonePointList trail;
 
-private:
+  private:
+    // Writes the trail into the mask with the arrival's chance; the trail itself stays.
     void CommitTrail(FieldMask& mask);
+    // The nearest CellStrongTrail cell of the window 100 cells around the ant (first found on a
+    // tie); false when there is none.
+    bool FindStrongTrail(const FieldMask& mask, int32_t& targetX, int32_t& targetY) const;
 };

@@ -1,6 +1,7 @@
 // The population: fifty ants in insertion order, all bound to one home.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -10,7 +11,7 @@
 constexpr int32_t kColonySize = 50;
 
 class AntColony {
-public:
+  public:
     AntColony() = default;
     virtual ~AntColony() = default;
 
@@ -21,7 +22,7 @@ public:
     // The ant at index, or null after the index-error message.
     Ant* At(int32_t index);
 
-private:
+  private:
     std::vector<std::unique_ptr<Ant>> ants_;
 };
 

@@ -2,6 +2,7 @@
 // pheromone trail cells that arrivals commit. A blocked band 28 pixels wide runs along every edge.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -9,14 +10,17 @@ enum CellCode : uint8_t { CellBlocked = 0, CellFree = 1, CellTrail = 2, CellStro
 
 constexpr int32_t kBandWidth = 28;
 constexpr int32_t kMinMaskSide = 2 * kBandWidth;  // the band must fit
+// Largest mask Allocate accepts (256 Mi cells, e.g. 16384 x 16384); anything above is refused.
+constexpr int64_t kMaxMaskCells = int64_t{1} << 28;
 
 class FieldMask {
-public:
+  public:
     FieldMask() = default;
     virtual ~FieldMask() = default;
 
     // Frees the cells and allocates width x height zero-filled ones. A size that is not positive
-    // or whose byte count overflows leaves an empty mask and returns false.
+    // or larger than kMaxMaskCells (or memory that cannot be had) leaves an empty mask and
+    // returns false.
     bool Allocate(int32_t width, int32_t height);
     void Free();
 
@@ -28,8 +32,13 @@ public:
     const uint8_t* Cells() const { return cells_.data(); }
     uint8_t& At(int32_t x, int32_t y) { return cells_[static_cast<size_t>(y) * width_ + x]; }
     uint8_t At(int32_t x, int32_t y) const { return cells_[static_cast<size_t>(y) * width_ + x]; }
+    bool Contains(int32_t x, int32_t y) const {
+        return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
+    // The code at (x, y); a cell outside the mask reads as CellBlocked.
+    uint8_t CellOrBlocked(int32_t x, int32_t y) const { return Contains(x, y) ? At(x, y) : 0; }
 
-private:
+  private:
     std::vector<uint8_t> cells_;
     int32_t width_ = 0;
     int32_t height_ = 0;

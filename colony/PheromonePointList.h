@@ -2,6 +2,7 @@
 // field mask as trail cells on arrival.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,7 +13,7 @@ struct PheromonePoint {
 };
 
 class PheromonePointList {
-public:
+  public:
     PheromonePointList() = default;
     virtual ~PheromonePointList() = default;
 
@@ -22,6 +23,6 @@ public:
     // The point at index, or null after the index-error message for an index outside 0..Count-1.
     PheromonePoint* At(int32_t index);
 
-private:
+  private:
     std::vector<PheromonePoint> points_;
 };

@@ -8,7 +8,9 @@ namespace {
 std::atomic<uint32_t> g_state{1};
 }
 
-void SeedRandom(uint32_t seed) { g_state.store(seed); }
+void SeedRandom(uint32_t seed) {
+    g_state.store(seed);
+}
 
 int32_t Random() {
     uint32_t old = g_state.load();

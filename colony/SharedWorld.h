@@ -7,11 +7,11 @@
 
 using SharedInt = std::atomic<int32_t>;
 
-extern SharedInt BallX;        // centre of the ball, the ants' home, field pixels
+extern SharedInt BallX;  // centre of the ball, the ants' home, field pixels
 extern SharedInt BallY;
-extern SharedInt GoalX;        // centre of the goal circle (radius 20)
+extern SharedInt GoalX;  // centre of the goal circle (radius 20)
 extern SharedInt GoalY;
-extern SharedInt FieldWidth;   // size of the current background picture
+extern SharedInt FieldWidth;  // size of the current background picture
 extern SharedInt FieldHeight;
 extern SharedInt BallGrabbed;  // 0 idle, 1 pressed on the ball, 2 aiming
 extern SharedInt BallFlying;   // 1 while a thrown ball moves

@@ -1,0 +1,47 @@
+// The colony container and the start-up build of the fifty ants: every ant bound to the ball,
+// all but the first set walking in the top-left quarter of the field.
+#include "colony/AntColony.h"
+
+#include "colony/Random.h"
+#include "imaging/MessageSeam.h"
+
+namespace {
+// Ants start at least this far from the top and left edges, clear of the 28-pixel band.
+constexpr int32_t kStartMargin = 36;
+
+int32_t StartCoordinate(int32_t fieldSide) {
+    // A quarter of the field; a degenerate side still draws once so the sequence stays aligned.
+    const int32_t bound = fieldSide / 4 > 0 ? fieldSide / 4 : 1;
+    const int32_t value = Random() % bound;
+    return value < kStartMargin ? kStartMargin : value;
+}
+}  // namespace
+
+void AntColony::Add(const SharedInt& homeX, const SharedInt& homeY) {
+    auto ant = std::make_unique<Ant>(homeX, homeY);
+    ant->lastHomeX = homeX.load();
+    ant->lastHomeY = homeY.load();
+    ants_.push_back(std::move(ant));
+}
+
+Ant* AntColony::At(int32_t index) {
+    if (index < 0 || index >= Count()) {
+        ShowProgramMessage("ありさんがいないよう", "インデックス指定エラー", mb::kOk);
+        return nullptr;
+    }
+    return ants_[static_cast<size_t>(index)].get();
+}
+
+void BuildColony(AntColony& ants, int32_t fieldWidth, int32_t fieldHeight) {
+    ants.Clear();
+    for (int32_t i = 0; i < kColonySize; ++i) {
+        ants.Add(BallX, BallY);
+    }
+    // The first ant never walks: the run ends when the other 49 are happy.
+    for (int32_t i = 1; i < ants.Count(); ++i) {
+        Ant* ant = ants.At(i);
+        ant->active = 1;
+        ant->x = StartCoordinate(fieldWidth);
+        ant->y = StartCoordinate(fieldHeight);
+    }
+}

@@ -1,0 +1,13 @@
+// Indexed access to an ant's trail record; a wrong index is a programming error that the user
+// sees as the index-error box rather than a crash.
+#include "colony/PheromonePointList.h"
+
+#include "imaging/MessageSeam.h"
+
+PheromonePoint* PheromonePointList::At(int32_t index) {
+    if (index < 0 || index >= Count()) {
+        ShowProgramMessage("フェロモンポイントがないです", "インデックス指定エラー", mb::kOk);
+        return nullptr;
+    }
+    return &points_[static_cast<size_t>(index)];
+}
