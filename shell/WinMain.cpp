@@ -1,39 +1,74 @@
-// Program entry of kirelo.exe. For now a placeholder window that greets and closes itself; the
-// real magnifier comes with the shell.
+// Program entry of kirelo.exe: one instance, the windows and shapes, the message loop, and the
+// end in an order in which neither thread can touch what the other has freed.
 #include <windows.h>
 
 #include "imaging/AppWindow.h"
+#include "imaging/ScreenInfo.h"
+#include "imaging/UniqueHandle.h"
+#include "shell/ShellStartup.h"
+#include "shell/ShellState.h"
+#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
+#include "simulation/SharedImages.h"
 
 namespace {
-LRESULT CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_TIMER:
-            DestroyWindow(window);
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-}  // namespace
+// Long enough for the simulation thread to come out of its splash pause after an early Exit.
+constexpr DWORD kFinishWaitMs = 4000;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &PlaceholderProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "「Kirelo」";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "Kirelo",
-                                  WS_POPUP | WS_VISIBLE | WS_BORDER, 100, 100, 300, 360, nullptr,
-                                  nullptr, instance, nullptr);
-    SetTimer(window, 1, 5000, nullptr);
-    MSG msg;
+// The mutex that marks a running instance, or nothing when another instance holds it.
+UniqueKernelHandle TakeInstanceMutex() {
+    HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMainClassName);
+    if (running != nullptr) {
+        CloseHandle(running);
+        return UniqueKernelHandle();
+    }
+    UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, kMainClassName));
+    // Two starts at the same moment both pass the open; only one creates the mutex.
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+        return UniqueKernelHandle();
+    }
+    return mutex;
+}
+
+int RunMessageLoop() {
+    MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    UniqueKernelHandle instanceMutex = TakeInstanceMutex();
+    if (!instanceMutex) {
+        return 0;
+    }
+    TheScreen = new ScreenInfo();
+    InstallMessageBoxSink();
+
+    int exitCode = 0;
+    {
+        ShellStartup startup(instance);
+        startup.CreateMainWindow();
+        startup.ShowSplash();
+        startup.CutMagnifierShape();
+        startup.CreateStrayAnt();
+        startup.CreateStrayWindows();
+        startup.ReleaseShapeImage();
+        // Only now may the simulation thread let the stray ant out.
+        ShellReady = 1;
+        exitCode = RunMessageLoop();
+    }  // the rim region goes here
+
+    // The windows are gone; the images and the stray-ant record are freed by whichever of the
+    // two threads lets go of them last.
+    ReleaseWorldLease();
+    if (!FinishShell(kFinishWaitMs)) {
+        // The simulation thread sits in a message box of its own: end the process without
+        // running the static destructors under it.
+        instanceMutex.reset();
+        ExitProcess(static_cast<UINT>(exitCode));
+    }
+    return exitCode;
 }

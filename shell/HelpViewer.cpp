@@ -1,0 +1,81 @@
+// The run-time lookup of HtmlHelpA (ordinal 14 of the control).
+#include "shell/HelpViewer.h"
+
+HelpViewer* TheHelpViewer = nullptr;
+
+namespace {
+constexpr WORD kHtmlHelpAOrdinal = 14;
+constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+
+// Closes the registry key on every path out of the lookup.
+class RegistryKey {
+  public:
+    RegistryKey(HKEY root, const char* path) {
+        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key_) != ERROR_SUCCESS) {
+            key_ = nullptr;
+        }
+    }
+    ~RegistryKey() {
+        if (key_ != nullptr) {
+            RegCloseKey(key_);
+        }
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY get() const { return key_; }
+
+  private:
+    HKEY key_ = nullptr;
+};
+}  // namespace
+
+HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
+    : classKey_(classKey != nullptr ? classKey : ""),
+      fallbackLibrary_(fallbackLibrary != nullptr ? fallbackLibrary : "") {}
+
+HMODULE HelpViewer::LoadRegisteredControl() const {
+    RegistryKey key(HKEY_CLASSES_ROOT, classKey_.c_str());
+    if (key.get() == nullptr) {
+        return nullptr;
+    }
+    char path[MAX_PATH + 1] = {};
+    DWORD type = 0;
+    DWORD size = MAX_PATH;  // one byte short of the buffer: a value without terminator still ends
+    if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path),
+                         &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return nullptr;
+    }
+    if (type == REG_EXPAND_SZ) {
+        char expanded[MAX_PATH] = {};
+        const DWORD length = ExpandEnvironmentStringsA(path, expanded, MAX_PATH);
+        if (length == 0 || length > MAX_PATH) {
+            return nullptr;
+        }
+        return LoadLibraryA(expanded);
+    }
+    return path[0] != '\0' ? LoadLibraryA(path) : nullptr;
+}
+
+bool HelpViewer::Load() {
+    if (loadAttempts_ > 0) {
+        return entry_ != nullptr;
+    }
+    ++loadAttempts_;
+    module_ = LoadRegisteredControl();
+    if (module_ == nullptr && !fallbackLibrary_.empty()) {
+        module_ = LoadLibraryA(fallbackLibrary_.c_str());
+    }
+    if (module_ != nullptr) {
+        entry_ = reinterpret_cast<HtmlHelpProc>(
+            reinterpret_cast<void*>(GetProcAddress(module_, MAKEINTRESOURCEA(kHtmlHelpAOrdinal))));
+    }
+    return entry_ != nullptr;
+}
+
+HWND HelpViewer::Show(HWND owner, const char* file) {
+    if (!Load()) {
+        return nullptr;
+    }
+    return entry_(owner, file, kDisplayTopic, 0);
+}

@@ -1,0 +1,46 @@
+// Opens KireloHelp.chm through the HTML Help control, which is found at the first request (from
+// its registered class, else by its usual file name) and not linked at build time.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+constexpr char kHtmlHelpClassKey[] =
+    "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+constexpr char kHtmlHelpLibrary[] = "hhctrl.ocx";
+constexpr char kHelpFileName[] = "KireloHelp.chm";
+
+class HelpViewer {
+  public:
+    // classKey: the key under HKEY_CLASSES_ROOT whose default value names the control;
+    // fallbackLibrary: the name tried when that gives nothing.
+    explicit HelpViewer(const char* classKey = kHtmlHelpClassKey,
+                        const char* fallbackLibrary = kHtmlHelpLibrary);
+    virtual ~HelpViewer() = default;
+    HelpViewer(const HelpViewer&) = delete;
+    HelpViewer& operator=(const HelpViewer&) = delete;
+
+    // Shows the topic of the help file, owned by owner. Returns the viewer window, or 0 when the
+    // control is missing or the file could not be opened.
+    HWND Show(HWND owner, const char* file = kHelpFileName);
+
+    // Finds the control on the first call; later calls answer from the first result.
+    bool Load();
+    int LoadAttempts() const { return loadAttempts_; }
+
+  private:
+    using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    HMODULE LoadRegisteredControl() const;
+
+    std::string classKey_;
+    std::string fallbackLibrary_;
+    // Kept loaded until the process ends: the viewer's windows run from this module, so it must
+    // not be unloaded while one may be open.
+    HMODULE module_ = nullptr;
+    HtmlHelpProc entry_ = nullptr;
+    int loadAttempts_ = 0;
+};
+
+// The main window's help, created at WM_CREATE and deleted at WM_DESTROY.
+extern HelpViewer* TheHelpViewer;

@@ -1,0 +1,294 @@
+// MainWndProc and its handlers. The images are not freed here: the window thread and the
+// simulation thread each hold a lease on them, and the last to let go frees them.
+#include "shell/MainWindow.h"
+
+#include <shellapi.h>
+
+#include "imaging/AppWindow.h"
+#include "imaging/ScreenInfo.h"
+#include "imaging/UniqueHandle.h"
+#include "resources/ResourceIds.h"
+#include "shell/HelpViewer.h"
+#include "shell/PointerHandler.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "shell/TrayIcon.h"
+#include "simulation/Keyboard.h"
+#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
+#include "simulation/SharedImages.h"
+
+namespace {
+constexpr uint32_t kMaskKey = 0xFFFFFF;  // white: transparent in the magnifier's mask
+constexpr int kWaitOnMs = 80;
+
+// Set once the exit sequence has begun: a second close request during the wait changes nothing.
+bool g_exiting = false;
+
+int16_t PointerX(LPARAM lParam) {
+    return static_cast<int16_t>(LOWORD(lParam));
+}
+int16_t PointerY(LPARAM lParam) {
+    return static_cast<int16_t>(HIWORD(lParam));
+}
+
+void CloseImeStatus(HWND window) {
+    SendMessageA(window, WM_IME_NOTIFY, IMN_CLOSESTATUSWINDOW, 0);
+}
+
+LRESULT OnCreate(HWND window) {
+    MainWindow = window;
+    g_exiting = false;
+    TheAppWindow = new AppWindow(window);
+    const HINSTANCE instance = TheAppWindow->GetInstance();
+    StickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
+    BinocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
+    CloseImeStatus(window);
+    CreateImages();
+    LoadSettings();
+    TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    AddTrayIcon();
+    TheHelpViewer = new HelpViewer();
+    SimulationRunning = 1;
+    SimulationThread = CreateThread(nullptr, 0, SimulationEntry, window, 0, nullptr);
+    KeepThreadForFinish(SimulationThread);
+    DragAcceptFiles(window, TRUE);
+    return 0;
+}
+
+LRESULT OnDestroy(HWND window) {
+    DragAcceptFiles(window, FALSE);
+    if (TheTrayIcon != nullptr) {
+        TheTrayIcon->Remove();
+        delete TheTrayIcon;
+        TheTrayIcon = nullptr;
+    }
+    delete TheHelpViewer;
+    TheHelpViewer = nullptr;
+    ReleaseShellObjects();
+    DestroyMenu(AppMenu);
+    AppMenu = nullptr;
+    CloseHandle(SimulationThread);
+    SimulationThread = nullptr;
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnPaint(HWND window) {
+    PaintGuard paint(window);
+    PaintFrame(paint.get());
+    return 0;
+}
+
+LRESULT OnSetFocus(HWND window) {
+    HasFocus = 1;
+    CloseImeStatus(window);
+    FlushKeyboard();
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+LRESULT OnKillFocus() {
+    HasFocus = 0;
+    return 0;
+}
+
+void ShowTrails(bool shown) {
+    Settings::Check(IDM_TRAIL_SHOW, shown);
+    Settings::Check(IDM_TRAIL_HIDE, !shown);
+    HideTrails = shown ? 0 : 1;
+    Settings::Write("Status", "PFlag", shown ? "0" : "1");
+}
+
+void SetZOrder(HWND window, bool topmost) {
+    Settings::Check(IDM_TOPMOST, topmost);
+    Settings::Check(IDM_NORMAL, !topmost);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    Topmost = topmost ? 1 : 0;
+    Settings::Write("Status", "Window Z_Order", topmost ? "1" : "0");
+}
+
+void SetFrameWait(bool on) {
+    Settings::Check(IDM_WAIT_ON, on);
+    Settings::Check(IDM_WAIT_OFF, !on);
+    FrameWaitMs = on ? kWaitOnMs : 0;
+    Settings::Write("Status", "Wait ON", on ? "1" : "0");
+}
+
+void Centre(HWND window) {
+    const int x = TheScreen != nullptr ? (TheScreen->GetScreenWidth() - kFrameWidth) / 2 : 0;
+    const int y = TheScreen != nullptr ? (TheScreen->GetScreenHeight() - kFrameHeight) / 2 : 0;
+    SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
+                 SWP_NOSIZE | SWP_SHOWWINDOW);
+    WindowShown = 1;
+}
+
+LRESULT OnCommand(HWND window, UINT id) {
+    switch (id) {
+        case IDM_EXIT:
+            RunExitSequence(window);
+            break;
+        case IDM_TRAIL_SHOW:
+        case IDM_TRAIL_HIDE:
+            ShowTrails(id == IDM_TRAIL_SHOW);
+            break;
+        case IDM_TOPMOST:
+        case IDM_NORMAL:
+            SetZOrder(window, id == IDM_TOPMOST);
+            break;
+        case IDM_BACKGROUND_RESET:
+            RequestBackground("Resource");
+            Settings::Write("BackBitmapTexture", "FileName", "Resource");
+            break;
+        case IDM_CENTER:
+            Centre(window);
+            break;
+        case IDM_HELP:
+            if (TheHelpViewer != nullptr) {
+                TheHelpViewer->Show(window);
+            }
+            break;
+        case IDM_WAIT_ON:
+        case IDM_WAIT_OFF:
+            SetFrameWait(id == IDM_WAIT_ON);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void OnDropFiles(HDROP drop) {
+    char name[kPathBytes] = {};
+    // Only the first file counts; the simulation thread checks it when it reloads.
+    if (DragQueryFileA(drop, 0, name, kPathBytes) > 0) {
+        RequestBackground(name);
+    }
+    DragFinish(drop);
+}
+
+LRESULT OnSplashEnd() {
+    DestroyWindow(SplashWindow);
+    SplashWindow = nullptr;
+    return 0;
+}
+
+LRESULT OnSetCursor() {
+    SetCursor(ChoosePointerCursor());
+    return 1;
+}
+
+LRESULT OnTaskbarCreated() {
+    // The desktop shell restarted and forgot its icons.
+    if (TheTrayIcon != nullptr) {
+        TheTrayIcon->Add();
+    }
+    return 0;
+}
+}  // namespace
+
+void PaintFrame(HDC dc) {
+    if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
+        BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, FrameImage->GetMemoryDC()->GetHDC(), 0, 0,
+               SRCCOPY);
+    }
+}
+
+void CreateImages() {
+    FrameImage = new DIBImage();
+    FrameImage->ChangeBitCount(32);
+    FrameImage->SetWidth(kFrameWidth);
+    FrameImage->SetHeight(kFrameHeight);
+    FieldCanvas = new DIBImage();
+    FieldCanvas->ChangeBitCount(32);
+    FieldImage = new DIBImage();
+    MagnifierImage = new DIBImage();
+    AntSprites = new DIBImage();
+    BallImage = new DIBImage();
+    HeartImage = new DIBImage();
+    MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
+    MagnifierImage->ChangeBitCount(32);
+    FrameImage->DIBMaskCopy(0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, MagnifierImage,
+                            0, kFrameHeight, kMaskKey);
+}
+
+void RunExitSequence(HWND window) {
+    if (g_exiting) {
+        return;
+    }
+    g_exiting = true;
+    ExitRequested = 1;
+    ShowWindow(window, SW_HIDE);
+    if (StrayAntActive != 0) {
+        for (HWND stray : StrayWindows) {
+            ShowWindow(stray, SW_HIDE);
+        }
+    }
+    SimulationRunning = 0;
+    // When the simulation thread itself asked for Exit it is blocked in its SendMessage until
+    // this handler returns: the wait could only run out. Releasing the sender first lets it end.
+    if (InSendMessage()) {
+        ReplyMessage(0);
+    }
+    WaitForSingleObject(SimulationThread, kExitWaitMs);
+    for (HWND stray : StrayWindows) {
+        DestroyWindow(stray);
+    }
+    DestroyWindow(window);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            return OnCreate(window);
+        case WM_DESTROY:
+            return OnDestroy(window);
+        case WM_CLOSE:
+            // Alt+F4 and other close requests end the program the one safe way.
+            return OnCommand(window, IDM_EXIT);
+        case WM_SETFOCUS:
+            return OnSetFocus(window);
+        case WM_KILLFOCUS:
+            return OnKillFocus();
+        case WM_PAINT:
+            return OnPaint(window);
+        case WM_ERASEBKGND:
+            return 0;
+        case WM_SETCURSOR:
+            return OnSetCursor();
+        case WM_COMMAND:
+            return OnCommand(window, LOWORD(wParam));
+        case WM_MOUSEMOVE:
+            OnPointerMove(PointerX(lParam), PointerY(lParam));
+            break;
+        case WM_LBUTTONDOWN:
+            if (OnPointerPress(window, PointerX(lParam), PointerY(lParam))) {
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+            OnPointerRelease(PointerX(lParam), PointerY(lParam));
+            break;
+        case WM_LBUTTONDBLCLK:
+            OnPointerDoubleClick(window);
+            return 0;
+        case WM_RBUTTONUP:
+            OnPointerRightRelease(window, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_DROPFILES:
+            // DefWindowProcA would answer 0 too; the drop handle is already released here.
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_SPLASHEND:
+            return OnSplashEnd();
+        case WM_TRAYNOTIFY:
+            HandleTrayNotify(window, wParam, lParam);
+            break;
+        default:
+            if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
+                return OnTaskbarCreated();
+            }
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,118 @@
+// Pointer messages of the main window. The arithmetic is in PointerRules; this file applies it to
+// the shared values the simulation thread reads once per frame.
+#include "shell/PointerHandler.h"
+
+#include "shell/PointerRules.h"
+#include "shell/ShellState.h"
+#include "simulation/SharedState.h"
+
+namespace {
+void RecordPointer(int16_t x, int16_t y) {
+    LastPointerX = x;
+    LastPointerY = y;
+}
+
+void StartPan(HWND window, int16_t x, int16_t y) {
+    PanDragging = 1;
+    SetCursor(BinocularsCursor);
+    if (FollowBall != 0) {
+        // The free view starts from the part of the field that was on show.
+        ViewX = FreeViewStart(BallX, FieldWidth);
+        ViewY = FreeViewStart(BallY, FieldHeight);
+    }
+    FollowBall = 0;
+    RecordPointer(x, y);
+    SetCapture(window);
+}
+
+void Throw(int16_t x, int16_t y) {
+    const DWORD now = ShellTickCount();
+    const int32_t dx = x - LastPointerX;
+    const int32_t dy = y - LastPointerY;
+    // Speed and angle first: the simulation thread starts the flight when it sees BallFlying.
+    BallSpeed = ThrowSpeed(dx, dy, now - GrabTick);
+    BallAngle = ThrowAngle(dx, dy);
+    BallGrabbed = 0;
+    // The simulation thread erases the trails and resets ArrivalSeen at the top of its next
+    // frame, so the mask is never rebuilt under an ant step.
+    MaskRebuildRequested = 1;
+    BallFlying = 1;
+}
+}  // namespace
+
+void OnPointerMove(int16_t x, int16_t y) {
+    PointerOverRim = RimRegion != nullptr && PtInRegion(RimRegion, x, y) ? 1 : 0;
+    if (PanDragging != 0) {
+        ViewX = ClampPanX(ViewX + (x - LastPointerX), FieldWidth);
+        ViewY = ClampPanY(ViewY + (y - LastPointerY), FieldHeight);
+        RecordPointer(x, y);
+    }
+    if (BallGrabbed == 1) {
+        GrabTick = ShellTickCount();
+        RecordPointer(x, y);
+        BallGrabbed = 2;
+    }
+}
+
+bool OnPointerPress(HWND window, int16_t x, int16_t y) {
+    if (PointerOverRim != 0) {
+        SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        return true;
+    }
+    const int32_t bx = BallLensCoordinate(BallX, FieldWidth);
+    const int32_t by = BallLensCoordinate(BallY, FieldHeight);
+    if (BallGrabHit(x - kLensOffset, y - kLensOffset, bx, by) && BallGrabbed == 0 &&
+        BallFlying == 0 && FollowBall == 1) {
+        BallAngle = 0;
+        BallGrabbed = 1;
+        FollowBall = 1;
+        SetCursor(StickCursor);
+        SetCapture(window);
+    } else {
+        StartPan(window, x, y);
+    }
+    return false;
+}
+
+void OnPointerRelease(int16_t x, int16_t y) {
+    if (BallGrabbed >= 1) {
+        Throw(x, y);
+    } else {
+        PanDragging = 0;
+    }
+    ReleaseCapture();
+}
+
+void OnPointerDoubleClick(HWND window) {
+    if (PointerOverRim != 0) {
+        ShowWindow(window, SW_HIDE);
+        WindowShown = 0;
+    }
+}
+
+RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
+    RimMenuPlacement placement{};
+    placement.flags = TPM_RIGHTBUTTON | (RimMenuOpensLeft(x) ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+    placement.point = {x, y};
+    ClientToScreen(window, &placement.point);
+    placement.params.cbSize = sizeof(TPMPARAMS);
+    GetWindowRect(window, &placement.params.rcExclude);
+    return placement;
+}
+
+void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
+    if (PointerOverRim != 0) {
+        RimMenuPlacement placement = PlaceRimMenu(window, x, y);
+        TrackPopupMenuEx(GetSubMenu(AppMenu, 0), placement.flags, placement.point.x,
+                         placement.point.y, window, &placement.params);
+    } else {
+        FollowBall = 1;
+    }
+}
+
+HCURSOR ChoosePointerCursor() {
+    if (PointerOverRim != 0) {
+        return LoadCursorA(nullptr, IDC_ARROW);
+    }
+    return FollowBall == 1 && PanDragging == 0 ? StickCursor : BinocularsCursor;
+}

@@ -1,0 +1,26 @@
+// The main window's pointer: dragging the window by its rim, hiding it with a double click there,
+// the rim menu, grabbing and throwing the ball, panning the lens and the cursor.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Client coordinates as the messages give them (signed 16-bit).
+void OnPointerMove(int16_t x, int16_t y);
+// Returns true when the press was on the rim (the window is being dragged; the message is done).
+bool OnPointerPress(HWND window, int16_t x, int16_t y);
+void OnPointerRelease(int16_t x, int16_t y);
+void OnPointerDoubleClick(HWND window);
+// Right release, with the coordinates taken unsigned.
+void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y);
+// The cursor for the present pointer state.
+HCURSOR ChoosePointerCursor();
+
+// What the rim menu is opened with, for a right release at client (x, y).
+struct RimMenuPlacement {
+    UINT flags;
+    POINT point;       // screen coordinates
+    TPMPARAMS params;  // rcExclude: the window rectangle
+};
+RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y);

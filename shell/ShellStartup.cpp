@@ -1,0 +1,158 @@
+// Window classes, windows and shapes of the program, in the order WinMain creates them.
+#include "shell/ShellStartup.h"
+
+#include <utility>
+
+#include "imaging/DIBImage.h"
+#include "imaging/ScreenInfo.h"
+#include "resources/ResourceIds.h"
+#include "shell/MainWindow.h"
+#include "shell/ShellState.h"
+#include "shell/StrayAntWindow.h"
+#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
+#include "simulation/SharedImages.h"
+
+namespace {
+constexpr int kAntCell = 8;
+constexpr int kHeartSide = 16;
+constexpr int kLensLeft = 20;
+constexpr int kLensRight = 220;
+
+HBRUSH FaceBrush() {
+    return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+}
+
+int ScreenWidth() {
+    return TheScreen != nullptr ? TheScreen->GetScreenWidth() : 0;
+}
+int ScreenHeight() {
+    return TheScreen != nullptr ? TheScreen->GetScreenHeight() : 0;
+}
+
+// Gives window its shape; the region belongs to the window from then on.
+void GiveRegion(HWND window, UniqueRegion region) {
+    if (window != nullptr && SetWindowRgn(window, region.get(), TRUE) != 0) {
+        region.release();
+    }
+}
+}  // namespace
+
+ShellStartup::ShellStartup(HINSTANCE instance) : instance_(instance) {}
+
+ShellStartup::~ShellStartup() {
+    if (RimRegion == rim_.get()) {
+        RimRegion = nullptr;
+    }
+    delete shapeImage_;
+}
+
+DIBImage& ShellStartup::ShapeImage(LPCSTR bitmap) {
+    if (shapeImage_ == nullptr) {
+        shapeImage_ = new DIBImage();
+    }
+    shapeImage_->LoadBitmapResource(bitmap);
+    shapeImage_->ChangeBitCount(32);
+    return *shapeImage_;
+}
+
+HWND ShellStartup::CreateMainWindow() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = &MainWndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_APP));
+    wc.hIconSm = static_cast<HICON>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, LR_SHARED));
+    wc.hbrBackground = FaceBrush();
+    wc.lpszClassName = kMainClassName;
+    RegisterClassExA(&wc);
+    HWND window =
+        CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP,
+                        (ScreenWidth() - kFrameWidth) / 2, (ScreenHeight() - kFrameHeight) / 2,
+                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, nullptr);
+    // The settings may have shown it to set the z-order; the simulation thread shows it when the
+    // splash ends.
+    ShowWindow(window, SW_HIDE);
+    return window;
+}
+
+HWND ShellStartup::ShowSplash() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.hInstance = instance_;
+    wc.hbrBackground = FaceBrush();
+    wc.lpszClassName = kSplashClassName;
+    RegisterClassExA(&wc);
+    SplashWindow =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
+                        (ScreenWidth() - kSplashSide) / 2, (ScreenHeight() - kSplashSide) / 2,
+                        kSplashSide, kSplashSide, MainWindow, nullptr, instance_, nullptr);
+    DIBImage* title = new DIBImage();
+    title->LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
+    ShowWindow(SplashWindow, SW_SHOW);
+    {
+        WindowDC dc(SplashWindow);
+        if (dc.get() != nullptr) {
+            BitBlt(dc.get(), 0, 0, kSplashSide, kSplashSide, title->GetMemoryDC()->GetHDC(), 0, 0,
+                   SRCCOPY);
+        }
+    }
+    delete title;
+    InvalidateRect(SplashWindow, nullptr, FALSE);
+    UpdateWindow(SplashWindow);
+    return SplashWindow;
+}
+
+void ShellStartup::CutMagnifierShape() {
+    DIBImage& shape = ShapeImage(MAKEINTRESOURCEA(IDB_MAGNIFIER_SHAPE));
+    UniqueRegion outline(shape.GetTransRgn(0, 0, shape.GetWidth(), shape.GetHeight(), kKeyColour));
+    if (!outline) {
+        return;  // no picture: the window keeps its square and has no rim to drag by
+    }
+    UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensLeft, kLensRight, kLensRight));
+    CombineRgn(rim.get(), outline.get(), rim.get(), RGN_XOR);
+    rim_ = std::move(rim);
+    RimRegion = rim_.get();
+    GiveRegion(MainWindow, std::move(outline));
+}
+
+void ShellStartup::CreateStrayAnt() {
+    StrayAntRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
+}
+
+void ShellStartup::CreateStrayWindows() {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &StrayAntWndProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = FaceBrush();
+    wc.lpszClassName = kStrayClassName;
+    RegisterClassA(&wc);
+
+    UniqueRegion shapes[kStrayWindowCount];
+    DIBImage& ants = ShapeImage(MAKEINTRESOURCEA(IDB_ANT_SHAPES));
+    for (int k = 0; k < kStrayHeartIndex; ++k) {
+        shapes[k].reset(ants.GetTransRgn(kAntCell * k, 0, kAntCell, kAntCell, kKeyColour));
+        if (shapes[k]) {
+            OffsetRgn(shapes[k].get(), -kAntCell * k, 0);
+        }
+    }
+    DIBImage& heart = ShapeImage(MAKEINTRESOURCEA(IDB_HEART_SHAPE));
+    shapes[kStrayHeartIndex].reset(heart.GetTransRgn(0, 0, kHeartSide, kHeartSide, kKeyColour));
+
+    for (int i = 0; i < kStrayWindowCount; ++i) {
+        StrayWindows[i] =
+            CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, kAntCell,
+                            kAntCell, MainWindow, nullptr, instance_, nullptr);
+        GiveRegion(StrayWindows[i], std::move(shapes[i]));
+    }
+}
+
+void ShellStartup::ReleaseShapeImage() {
+    delete shapeImage_;
+    shapeImage_ = nullptr;
+}

@@ -1,0 +1,39 @@
+// The start of the program's windows: the three classes, the hidden magnifier window, the splash,
+// the window shapes cut from the shape bitmaps, the stray-ant record and its seventeen windows.
+#pragma once
+
+#include <windows.h>
+
+#include "imaging/UniqueHandle.h"
+
+class DIBImage;
+
+class ShellStartup {
+  public:
+    explicit ShellStartup(HINSTANCE instance);
+    virtual ~ShellStartup();  // deletes the rim region (after the message loop)
+    ShellStartup(const ShellStartup&) = delete;
+    ShellStartup& operator=(const ShellStartup&) = delete;
+
+    // Registers the main class and creates the main window, centred and left hidden.
+    HWND CreateMainWindow();
+    // Registers the splash class, creates the splash and draws the title picture into it once.
+    HWND ShowSplash();
+    // Gives the main window its magnifier outline and keeps the rim (outline minus lens).
+    void CutMagnifierShape();
+    // The stray-ant record, placed on the screen.
+    void CreateStrayAnt();
+    // Registers the stray-ant class and creates its seventeen shaped, hidden windows.
+    void CreateStrayWindows();
+    // Frees the picture the shapes were cut from.
+    void ReleaseShapeImage();
+
+    HRGN rim() const { return rim_.get(); }
+
+  private:
+    DIBImage& ShapeImage(LPCSTR bitmap);
+
+    HINSTANCE instance_;
+    DIBImage* shapeImage_ = nullptr;  // owned: the picture of the current shape
+    UniqueRegion rim_;
+};

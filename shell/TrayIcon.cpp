@@ -1,0 +1,70 @@
+// The tray icon record and its two reactions, both on the button press.
+#include "shell/TrayIcon.h"
+
+#include <cstring>
+
+#include "imaging/AppWindow.h"
+#include "resources/ResourceIds.h"
+#include "shell/ShellState.h"
+#include "simulation/SharedState.h"
+
+TrayIcon* TheTrayIcon = nullptr;
+
+namespace {
+constexpr UINT kTrayIconId = 1;
+constexpr char kTrayTip[] = "ありさんを幸せにしてあげてね";
+}  // namespace
+
+TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
+    : icon_(static_cast<HICON>(
+          LoadImageA(instance, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))) {
+    // The first layout of the record: every shell understands it.
+    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.hWnd = window;
+    data_.uID = kTrayIconId;
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data_.uCallbackMessage = WM_TRAYNOTIFY;
+    data_.hIcon = icon_.get();
+    static_assert(sizeof(kTrayTip) <= sizeof(data_.szTip), "the tip fits the first layout");
+    std::memcpy(data_.szTip, kTrayTip, sizeof(kTrayTip));
+}
+
+BOOL TrayIcon::Add() {
+    return Shell_NotifyIconA(NIM_ADD, &data_);
+}
+
+BOOL TrayIcon::Remove() {
+    return Shell_NotifyIconA(NIM_DELETE, &data_);
+}
+
+void AddTrayIcon() {
+    if (TheAppWindow == nullptr) {
+        return;
+    }
+    delete TheTrayIcon;
+    TheTrayIcon = new TrayIcon(TheAppWindow->GetHWnd(), TheAppWindow->GetInstance());
+    TheTrayIcon->Add();
+}
+
+void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != kTrayIconId) {
+        return;
+    }
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        if (WindowShown == 1 || HasFocus == 1) {
+            ShowWindow(window, SW_HIDE);
+            WindowShown = 0;
+        } else {
+            SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            SetForegroundWindow(window);
+            WindowShown = 1;
+        }
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        PointerOverRim = 1;
+        TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
+                       nullptr);
+    }
+}

@@ -1,0 +1,33 @@
+// The program's icon in the notification area: its only presence outside the magnifier. A left
+// press shows or hides the window, a right press opens the context menu.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "imaging/UniqueHandle.h"
+
+class TrayIcon {
+  public:
+    TrayIcon(HWND window, HINSTANCE instance);
+    virtual ~TrayIcon() = default;
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    BOOL Add();     // NIM_ADD; also after the taskbar has restarted and lost its icons
+    BOOL Remove();  // NIM_DELETE
+    const NOTIFYICONDATAA& Data() const { return data_; }
+
+  private:
+    UniqueIcon icon_;  // the 16 x 16 icon 111
+    NOTIFYICONDATAA data_{};
+};
+
+// The one tray icon of the run; created by AddTrayIcon, deleted at WM_DESTROY.
+extern TrayIcon* TheTrayIcon;
+
+// Creates TheTrayIcon for the window of TheAppWindow and adds it.
+void AddTrayIcon();
+// WM_TRAYNOTIFY: wParam the icon id, lParam the mouse message. The caller then passes the
+// message on to DefWindowProcA.
+void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage);
