@@ -193,9 +193,19 @@ def kmeans(colours, pal, rounds):
     return pal
 
 
-def fs_dither(img, pal, strength=1.0, fixed=None):
+def nearest_of(pal, c, allowed):
+    best, bi = 1e30, allowed[0]
+    for i in allowed:
+        d = dist2(pal[i], c)
+        if d < best:
+            best, bi = d, i
+    return bi
+
+
+def fs_dither(img, pal, strength=1.0, fixed=None, allowed=None):
     """Serpentine Floyd-Steinberg into palette indices. fixed(x, y) may return an index that is
-    written as is (no error taken or passed on) for pixels that must keep an exact colour."""
+    written as is (no error taken or passed on) for pixels that must keep an exact colour;
+    allowed(x, y) may return the palette indices a pixel may take (all when None)."""
     w, h = img.w, img.h
     err = [[(0.0, 0.0, 0.0)] * (w + 2) for _ in range(2)]
     out = [[0] * w for _ in range(h)]
@@ -214,7 +224,8 @@ def fs_dither(img, pal, strength=1.0, fixed=None):
             src = img.px[y][x]
             e = cur[x + 1]
             c = (clamp(src[0] + e[0], 0, 255), clamp(src[1] + e[1], 0, 255), clamp(src[2] + e[2], 0, 255))
-            i = nearest(pal, c)
+            sub = allowed(x, y) if allowed is not None else None
+            i = nearest(pal, c) if sub is None else nearest_of(pal, c, sub)
             out[y][x] = i
             p = pal[i]
             er = ((c[0] - p[0]) * strength, (c[1] - p[1]) * strength, (c[2] - p[2]) * strength)
@@ -607,20 +618,22 @@ def magnifier_colour(px, py, part, grain):
     nz = math.sqrt(1.0 - nq * nq)
     n = normalise((-HDY * nq, HDX * nq, nz))
     if part == 3:
-        c = metal_shade(n, (170.0, 140.0, 70.0), (60.0, 42.0, 18.0), (245.0, 215.0, 140.0), 30.0)
+        c = metal_shade(n, (200.0, 150.0, 60.0), (70.0, 40.0, 12.0), (255.0, 222.0, 130.0), 30.0)
         if 126.0 <= s < 127.2 or 139.0 <= s < 140.2 or 131.0 <= s < 132.0:
             c = scale(c, 0.5)
     else:
-        # turned wood, dark red-brown, lacquered: grain lines along the handle
+        # turned wood, red-brown, lacquered: grain lines along the handle, the upper side lit by
+        # the sky, a sharp reflection stripe in the lacquer, the lower side in shade
         g = grain(s * 0.35, q * 2.2)
-        base = mix((92.0, 44.0, 22.0), (150.0, 78.0, 38.0), g)
+        base = mix((96.0, 42.0, 20.0), (160.0, 84.0, 40.0), g)
         ring = 0.5 + 0.5 * math.sin(q * 1.3 + s * 0.05 + 6.0 * g)
         base = scale(base, 0.85 + 0.15 * ring)
-        diff = max(0.0, n[0] * LIGHT[0] + n[1] * LIGHT[1] + n[2] * LIGHT[2])
-        c = scale(base, 0.25 + 0.95 * diff)
-        rx, ry, rz = 2 * n[2] * n[0], 2 * n[2] * n[1], 2 * n[2] * n[2] - 1
-        spec = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** 18
-        c = mix(c, (255.0, 235.0, 210.0), clamp(spec * 0.9))
+        lit = 0.5 - 0.5 * nq  # 1 on the upper side, 0 on the lower
+        c = scale(base, 0.38 + 0.85 * lit ** 1.3)
+        stripe = math.exp(-((nq + 0.45) / 0.12) ** 2)
+        c = mix(c, (255.0, 226.0, 196.0), 0.75 * stripe)
+        bounce = math.exp(-((nq - 0.86) / 0.08) ** 2)
+        c = mix(c, (170.0, 110.0, 80.0), 0.35 * bounce)
     if abs(q) > hw - 1.0 or s > GRIP_S1 - 1.0:
         c = scale(c, 0.45)
     return c
@@ -673,7 +686,7 @@ def make_magnifier(rng):
     parts = [[magnifier_part(x, y) for x in range(w)] for y in range(h)]
     grain = Noise(rng, 64, (16, 8, 4), [1.0, 0.5, 0.25])
     img = Image(w, h)
-    samples = []
+    samples = {2: [], 3: [], 4: []}
     for y in range(h):
         for x in range(w):
             p = parts[y][x]
@@ -684,18 +697,25 @@ def make_magnifier(rng):
                        for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
                     c = scale(c, 0.35)
                 img.px[y][x] = c
-                samples.append(c)
-    pal = median_cut(samples[::3], 14)
-    pal = kmeans(samples[::7], pal, 4)
-    pal = [to255(p) for p in pal] + [BLACK, WHITE]
-    pal = sorted(set(pal), key=lambda c: (c[0] + c[1] + c[2], c))
-    pal = [p for p in pal if p not in (BLACK, WHITE)][:14] + [BLACK, WHITE]
-    iblack, iwhite = pal.index(BLACK), pal.index(WHITE)
+                samples[p].append(c)
+    # each part its share of the sixteen colours: steel 6, brass 4, wood 4, black and white
+    pal = []
+    ranges = {}
+    for part, count in ((2, 6), (3, 4), (4, 4)):
+        cols = samples[part]
+        sub = [to255(p) for p in kmeans(cols[::3], median_cut(cols[::2], count), 5)]
+        ranges[part] = list(range(len(pal), len(pal) + count))
+        pal += sub
+    pal += [BLACK, WHITE]
+    iblack, iwhite = 14, 15
 
     def fixed(x, y):
         return iblack if parts[y][x] < 2 else None
 
-    pic = fs_dither(img, pal, 0.85, fixed)
+    def allowed(x, y):
+        return ranges[parts[y][x]] + [iblack]
+
+    pic = fs_dither(img, pal, 0.85, fixed, allowed)
     rows = pic + [[iblack if parts[y][x] >= 2 else iwhite for x in range(w)] for y in range(h)]
     # the window shape: everything of the window (lens included) in black, key colour around
     shape_pal = [BLACK, KEY]
@@ -966,9 +986,20 @@ def make_icon(size):
 
     render_shape(img, 0, 0, size, size, glass, 4)
     render_shape(img, 0, 0, size, size, rim, 4)
-    ant = VectorAnt(cx + 0.3 * k, cy + 0.3 * k, math.radians(-45.0), 15.5 * k,
-                    leg_w=0.05 if size >= 32 else 0.08)
-    render_shape(img, 0, 0, size, size, ant, 4)
+    if size >= 32:
+        # a magnified ant walking across the glass
+        ant = VectorAnt(cx + 0.6, cy + 0.8, math.radians(-62.0), 21.0, leg_w=0.032)
+        render_shape(img, 0, 0, size, size, ant, 4)
+    else:
+        # the game's own 8x8 ant under the small glass
+        cell = ant_cells()[0]  # heading north, frame 0
+        ox, oy = int(round(cx - 4)), int(round(cy - 4))
+        for y in range(8):
+            for x in range(8):
+                v = cell[y][x]
+                if v is not None:
+                    img.px[oy + y][ox + x] = tuple(float(t) for t in SPRITE_PAL[v])
+                    img.a[oy + y][ox + x] = 1.0
     idx, opaque, pal = quantise_opaque(img, 16)
     return icon_image_bytes(idx, opaque, pal, size)
 
@@ -1081,6 +1112,14 @@ class Leaf:
         self.veins = rng.randint(6, 10)
         self.vein_slope = rng.uniform(0.7, 1.3)
         self.lobe_phase = rng.uniform(0.0, 0.4)
+        self.bend = rng.uniform(-0.14, 0.14)  # the midrib curves a little
+        self.asym = rng.uniform(-0.12, 0.12)  # one half of the blade wider than the other
+        self.rag = rng.uniform(0.25, 0.6) if rng.random() < 0.45 else 0.0  # bitten, torn margin
+        self.holes = rng.random() < 0.22
+        self.rox, self.roy = rng.uniform(0, 256), rng.uniform(0, 256)
+        second = rng.choice(LEAF_COLOURS)
+        self.patch = (second[0], second[1], second[2])
+        self.patchiness = rng.uniform(0.1, 0.6)
         if kind == "oak":
             self.p, self.q, self.W = 0.95, 0.75, rng.uniform(0.30, 0.38)
             self.lobes = rng.randint(3, 5) + 0.5
@@ -1145,22 +1184,32 @@ class Leaf:
         tooth = th * 9.0 - math.floor(th * 9.0)
         return r * (1.0 + 0.06 * tooth * best)
 
-    def sample(self, x, y):
-        """(inside distance in px, u, across, half width) at a point; distance < 0 outside."""
+    def sample(self, x, y, ragged=None):
+        """(inside distance in px, u, across, half width) at a point; distance < 0 outside.
+        ragged(x, y) -> 0..1 noise, when given, bites pieces out of the margin."""
         along, across = self.local(x, y)
         if self.kind == "maple":
             r = math.hypot(along, across)
             th = math.atan2(across, along)
             R = self.maple_radius(th)
+            if ragged is not None and self.rag > 0.0:
+                R *= 1.0 - self.rag * 0.5 * smoothstep(0.58, 0.8, ragged(self.rox + th * 14.0, self.roy))
             return R - r, r / self.L, th, R
         u = along / self.L
+        across -= self.bend * self.L * u * u
         hw = self.halfwidth(u)
         if hw <= 0.0:
             return -1e3, u, across, 0.0
+        hw *= 1.0 + (self.asym if across > 0 else -self.asym)
+        if ragged is not None and self.rag > 0.0:
+            side = 60.0 if across > 0 else 0.0
+            hw *= 1.0 - self.rag * smoothstep(0.6, 0.82, ragged(self.rox + u * self.L * 0.45, self.roy + side))
         return hw - abs(across), u, across, hw
 
     def stalk_distance(self, x, y):
         along, across = self.local(x, y)
+        if self.kind != "maple":
+            across -= self.bend * self.L * (along / self.L) ** 2
         if along > 1.0 or along < -self.stalk_len - 1.0:
             return 1e3
         t = -along / self.stalk_len
@@ -1171,6 +1220,11 @@ class Leaf:
         L = self.L
         n1 = noise(self.nox + u * L * 0.9, self.noy + (acr if self.kind != "maple" else acr * u * L) * 0.9)
         c = scale(self.colour, 0.8 + 0.42 * n1)
+        n3 = noise(self.roy + u * L * 0.5, self.rox + (acr if self.kind != "maple" else acr * u * L) * 0.5)
+        c = mix(c, self.patch, smoothstep(0.45, 0.7, n3) * self.patchiness)
+        # the fine texture of a dry leaf surface
+        n4 = fine(self.nox * 0.7 + u * L * 2.6, self.noy * 0.7 + (acr if self.kind != "maple" else acr * u * L) * 2.6)
+        c = scale(c, 0.88 + 0.24 * n4)
         # a little drier and paler towards the tip, the stalk end keeps more colour
         c = mix(c, self.pale, clamp((u - 0.55) * 0.5 + (n1 - 0.5) * 0.4))
         # veins
@@ -1269,11 +1323,15 @@ def make_field(rng):
                 fx = x + 0.5
                 # cast shadow of this leaf on what lies below, and a tight contact shadow
                 ds = max(lf.sample(fx - ox, fy - oy)[0], -lf.stalk_distance(fx - ox, fy - oy) - 0.5)
-                sh = smoothstep(-soft, soft, ds) * 0.5
-                dc = lf.sample(fx, fy)[0]
-                sh = max(sh, smoothstep(-2.5, 1.0, dc) * 0.3)
-                d, u, acr, hw = lf.sample(fx, fy)
+                sh = smoothstep(-soft, soft, ds) * 0.55
+                d, u, acr, hw = lf.sample(fx, fy, fine)
+                sh = max(sh, smoothstep(-2.5, 1.0, d) * 0.32)
                 cov = clamp(d + 0.5)
+                if lf.holes and cov > 0.0:
+                    hole = blotch(lf.rox + fx * 1.9, lf.roy + fy * 1.9)
+                    cov = min(cov, clamp((0.74 - hole) * 30.0))
+                    if cov < 1.0:
+                        sh = 0.0  # through the hole the shadow is the one below
                 stalk = clamp(0.5 - lf.stalk_distance(fx, fy))
                 if sh > 0.0:
                     row[x] = scale(row[x], 1.0 - sh)
@@ -1302,9 +1360,10 @@ def make_field(rng):
             g *= 0.9 + 0.2 * light(x * 0.8, y * 0.8)
             vx, vy = (x - W / 2) / (W / 2), (y - H / 2) / (H / 2)
             g *= 1.0 - 0.12 * (vx * vx + vy * vy)
-            g *= 0.97 + 0.06 * fine(x * 3.1, y * 3.1 + 99)
+            g *= (0.97 + 0.06 * fine(x * 3.1, y * 3.1 + 99)) * 1.07
             c = row[x]
-            row[x] = (c[0] * g, c[1] * g, c[2] * g)
+            n = (rng.random() - 0.5) * 9.0  # film grain
+            row[x] = (c[0] * g + n, c[1] * g + n * 0.9, c[2] * g + n * 0.8)
     samples = [img.px[y][x] for y in range(0, H, 2) for x in range((y // 2) % 2, W, 2)]
     pal = median_cut(samples, 16)
     pal = kmeans(samples[::3], pal, 6)
