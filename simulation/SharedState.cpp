@@ -26,7 +26,7 @@ char g_backgroundName[kPathBytes] = "Resource";
 std::atomic_flag g_nameLock = ATOMIC_FLAG_INIT;
 
 class NameLock {
-public:
+  public:
     NameLock() {
         while (g_nameLock.test_and_set(std::memory_order_acquire)) {
         }
@@ -53,17 +53,19 @@ void GetBackgroundFileName(char (&name)[kPathBytes]) {
 }
 
 void RequestBackground(const char* name) {
-    {
-        NameLock lock;
-        CopyName(g_backgroundName, name);
-    }
+    NameLock lock;
+    CopyName(g_backgroundName, name);
     BackgroundChanged.store(1);
 }
 
 bool TakeBackgroundRequest(char (&name)[kPathBytes]) {
+    // Name and flag are taken together: a drop that arrives while the field reloads sets the
+    // flag again and is loaded in the next frame instead of being cleared unseen.
+    NameLock lock;
     if (BackgroundChanged.load() == 0) {
         return false;
     }
-    GetBackgroundFileName(name);
+    CopyName(name, g_backgroundName);
+    BackgroundChanged.store(0);
     return true;
 }

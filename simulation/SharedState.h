@@ -32,8 +32,9 @@ extern SharedInt MaskRebuildRequested;
 extern char SettingsPath[kPathBytes];
 
 // The name of the background to load ("Resource" or a BMP path). The window thread hands a new
-// name over with RequestBackground; the simulation thread takes it with TakeBackgroundRequest.
-// The name is copied under a tiny lock so that a second drop cannot tear the first one.
+// name over with RequestBackground (name, then BackgroundChanged := 1); the simulation thread
+// takes it with TakeBackgroundRequest, which copies the name and clears BackgroundChanged in one
+// step (false when no request waits). A tiny lock keeps a second drop from tearing the first.
 void RequestBackground(const char* name);
 bool TakeBackgroundRequest(char (&name)[kPathBytes]);
 // The current name, as read from the settings (start-up) or last requested.

@@ -1,0 +1,15 @@
+// The stray ant's once-per-run appearance test.
+#include "simulation/StrayAntGate.h"
+
+#include "colony/Random.h"
+
+bool StrayAntGate::Opens(uint32_t now, bool windowsReady) {
+    if (!mayAppear_ || !windowsReady || now - runStart_ <= delayMs_) {
+        return false;
+    }
+    if (Random() % 100 != 0) {
+        return false;
+    }
+    mayAppear_ = false;
+    return true;
+}
