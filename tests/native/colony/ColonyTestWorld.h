@@ -1,0 +1,111 @@
+// Shared ground for the ant-world tests: a fresh default-sized world per test, and a look ahead
+// at the random sequence so that each expectation is worked out from the rules and known draws.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "colony/Ant.h"
+#include "colony/FieldMask.h"
+#include "colony/Random.h"
+#include "colony/SharedWorld.h"
+
+// Draws `count` values starting from `seed`, then seeds again so that the next Random() calls
+// return exactly these values.
+inline std::vector<int32_t> PeekDraws(uint32_t seed, int count) {
+    SeedRandom(seed);
+    std::vector<int32_t> draws;
+    for (int i = 0; i < count; ++i) {
+        draws.push_back(Random());
+    }
+    SeedRandom(seed);
+    return draws;
+}
+
+// How many of the peeked draws have been used since PeekDraws: the position at which the
+// generator's next four values appear in the peeked sequence (-1 if nowhere). Consumes draws.
+inline int DrawsUsed(const std::vector<int32_t>& peeked) {
+    constexpr int kProbe = 4;
+    int32_t next[kProbe];
+    for (int32_t& value : next) {
+        value = Random();
+    }
+    for (size_t at = 0; at + kProbe <= peeked.size(); ++at) {
+        bool same = true;
+        for (int i = 0; i < kProbe && same; ++i) {
+            same = peeked[at + i] == next[i];
+        }
+        if (same) {
+            return static_cast<int>(at);
+        }
+    }
+    return -1;
+}
+
+// The first seed from `first` on whose opening draws satisfy `wanted`.
+inline uint32_t SeedWhere(const std::function<bool(const std::vector<int32_t>&)>& wanted,
+                          uint32_t first = 1) {
+    for (uint32_t seed = first; seed < first + 1000000; ++seed) {
+        if (wanted(PeekDraws(seed, 8))) {
+            return seed;
+        }
+    }
+    ADD_FAILURE() << "no seed with the wanted draws";
+    return first;
+}
+
+class ColonyWorldTest : public ::testing::Test {
+  protected:
+    static constexpr int32_t kWidth = 455;
+    static constexpr int32_t kHeight = 312;
+    static constexpr int32_t kBallX = 60;
+    static constexpr int32_t kBallY = 60;
+    static constexpr int32_t kGoalX = 300;
+    static constexpr int32_t kGoalY = 200;
+
+    void SetUp() override {
+        UseField(kWidth, kHeight);
+        BallX = kBallX;
+        BallY = kBallY;
+        GoalX = kGoalX;
+        GoalY = kGoalY;
+        BallGrabbed = 0;
+        BallFlying = 0;
+        ArrivalSeen = 0;
+    }
+
+    void UseField(int32_t width, int32_t height) {
+        FieldWidth = width;
+        FieldHeight = height;
+        ASSERT_TRUE(mask.Allocate(width, height));
+        ASSERT_TRUE(BuildWalkMask(mask));
+    }
+
+    // A walking ant at (x, y) with the given heading that has already seen the ball where it is.
+    std::unique_ptr<Ant> MakeAnt(int32_t x, int32_t y, int32_t direction) {
+        auto ant = std::make_unique<Ant>(BallX, BallY);
+        ant->x = x;
+        ant->y = y;
+        ant->direction = direction;
+        ant->active = 1;
+        ant->lastHomeX = BallX.load();
+        ant->lastHomeY = BallY.load();
+        return ant;
+    }
+
+    int CountCells(uint8_t code) const {
+        int count = 0;
+        for (int32_t y = 0; y < mask.Height(); ++y) {
+            for (int32_t x = 0; x < mask.Width(); ++x) {
+                count += mask.At(x, y) == code ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+    FieldMask mask;
+};

@@ -1,0 +1,154 @@
+// The walkable field mask: the band and interior for the field sizes the program meets, the
+// wipe of trail cells on rebuild, and the sizes that are refused.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+#include "colony/FieldMask.h"
+
+namespace {
+
+bool InInterior(const FieldMask& mask, int32_t x, int32_t y) {
+    return x >= 28 && y >= 28 && x <= mask.Width() - 29 && y <= mask.Height() - 29;
+}
+
+void ExpectBandAndInterior(const FieldMask& mask) {
+    int wrong = 0;
+    for (int32_t y = 0; y < mask.Height(); ++y) {
+        for (int32_t x = 0; x < mask.Width(); ++x) {
+            const uint8_t want = InInterior(mask, x, y) ? CellFree : CellBlocked;
+            wrong += mask.At(x, y) == want ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << mask.Width() << "x" << mask.Height();
+}
+
+TEST(FieldMaskBuild, SmallestReplacementField) {
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(200, 200));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    EXPECT_EQ(mask.At(28, 28), CellFree);
+    EXPECT_EQ(mask.At(171, 171), CellFree);
+    EXPECT_EQ(mask.At(27, 100), CellBlocked);
+    EXPECT_EQ(mask.At(172, 100), CellBlocked);
+    EXPECT_EQ(mask.At(100, 27), CellBlocked);
+    EXPECT_EQ(mask.At(100, 172), CellBlocked);
+    ExpectBandAndInterior(mask);
+}
+
+TEST(FieldMaskBuild, DefaultFieldInteriorIsColumns28To426Rows28To283) {
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(455, 312));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    int free = 0;
+    for (int32_t y = 0; y < 312; ++y) {
+        for (int32_t x = 0; x < 455; ++x) {
+            free += mask.At(x, y) == CellFree ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(free, (426 - 28 + 1) * (283 - 28 + 1));
+    EXPECT_EQ(mask.At(426, 283), CellFree);
+    EXPECT_EQ(mask.At(427, 283), CellBlocked);
+    EXPECT_EQ(mask.At(426, 284), CellBlocked);
+    ExpectBandAndInterior(mask);
+}
+
+TEST(FieldMaskBuild, RebuildWipesEveryTrailCell) {
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(455, 312));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    for (int32_t i = 30; i < 400; i += 3) {
+        mask.At(i, 30 + i / 2) = (i % 2 == 0) ? CellTrail : CellStrongTrail;
+    }
+    ASSERT_TRUE(BuildWalkMask(mask));
+    ExpectBandAndInterior(mask);
+}
+
+TEST(FieldMaskBuild, BandOnlyFieldsAtTheMinimumSize) {
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(56, 56));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    ExpectBandAndInterior(mask);
+    EXPECT_EQ(mask.At(28, 28), CellBlocked) << "56 x 56 is all band";
+    ASSERT_TRUE(mask.Allocate(57, 57));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    EXPECT_EQ(mask.At(28, 28), CellFree) << "57 x 57 has exactly one free cell";
+    ExpectBandAndInterior(mask);
+}
+
+TEST(FieldMaskBuild, TooSmallOrEmptyMasksAreRefusedUntouched) {
+    FieldMask mask;
+    EXPECT_FALSE(BuildWalkMask(mask)) << "nothing allocated";
+    for (const auto& size : {std::pair<int32_t, int32_t>{55, 200}, {200, 55}, {1, 1}}) {
+        ASSERT_TRUE(mask.Allocate(size.first, size.second));
+        for (int32_t i = 0; i < size.first * size.second; ++i) {
+            mask.Cells()[i] = 7;
+        }
+        EXPECT_FALSE(BuildWalkMask(mask));
+        int changed = 0;
+        for (int32_t i = 0; i < size.first * size.second; ++i) {
+            changed += mask.Cells()[i] == 7 ? 0 : 1;
+        }
+        EXPECT_EQ(changed, 0) << size.first << "x" << size.second;
+    }
+}
+
+TEST(FieldMaskAllocate, ExactZeroFilledSizeAndLargePictures) {
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(455, 312));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    ASSERT_TRUE(mask.Allocate(300, 220));
+    EXPECT_EQ(mask.Width(), 300);
+    EXPECT_EQ(mask.Height(), 220);
+    int nonzero = 0;
+    for (int32_t y = 0; y < 220; ++y) {
+        for (int32_t x = 0; x < 300; ++x) {
+            nonzero += mask.At(x, y) != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(nonzero, 0) << "a new mask starts zero-filled";
+    ASSERT_TRUE(BuildWalkMask(mask));
+    ExpectBandAndInterior(mask);
+
+    ASSERT_TRUE(mask.Allocate(4000, 3000));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    EXPECT_EQ(mask.At(28, 28), CellFree);
+    EXPECT_EQ(mask.At(3971, 2971), CellFree);
+    EXPECT_EQ(mask.At(3972, 2971), CellBlocked);
+    EXPECT_EQ(mask.At(3999, 2999), CellBlocked);
+    EXPECT_EQ(mask.At(0, 0), CellBlocked);
+}
+
+TEST(FieldMaskAllocate, ImpossibleSizesLeaveAnEmptyMask) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const std::pair<int32_t, int32_t> sizes[] = {
+        {0, 100}, {100, 0}, {-1, 100}, {100, -5}, {kMax, kMax}, {100000, 100000}, {kMax, 2}};
+    for (const auto& size : sizes) {
+        FieldMask mask;
+        ASSERT_TRUE(mask.Allocate(200, 200));
+        EXPECT_FALSE(mask.Allocate(size.first, size.second)) << size.first << "x" << size.second;
+        EXPECT_TRUE(mask.Empty());
+        EXPECT_EQ(mask.Width(), 0);
+        EXPECT_EQ(mask.Height(), 0);
+        EXPECT_FALSE(BuildWalkMask(mask));
+    }
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(200, 200));
+    mask.Free();
+    EXPECT_TRUE(mask.Empty());
+    EXPECT_EQ(mask.CellOrBlocked(0, 0), CellBlocked) << "an empty mask reads as blocked";
+}
+
+TEST(FieldMaskAllocate, OutsideCellsReadAsBlocked) {
+    FieldMask mask;
+    ASSERT_TRUE(mask.Allocate(60, 60));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    mask.At(30, 30) = CellStrongTrail;
+    EXPECT_EQ(mask.CellOrBlocked(30, 30), CellStrongTrail);
+    EXPECT_EQ(mask.CellOrBlocked(-1, 30), CellBlocked);
+    EXPECT_EQ(mask.CellOrBlocked(30, 60), CellBlocked);
+    EXPECT_EQ(mask.CellOrBlocked(60, 0), CellBlocked);
+}
+
+}  // namespace
