@@ -268,7 +268,7 @@ bool BmpDecoder::Decode(const uint8_t* data, size_t size, uint8_t* out, size_t o
     if (c == bmp::kRle8 || c == bmp::kRle4) {
         return DecodeRle(data, size, out);
     }
-    if (layout_.header.bitCount != layout_.source.bitCount) {
+    if (layout_.source.bitCount == 16 || c == bmp::kBitfields) {
         DecodeMasked(data, size, out);
     } else {
         DecodeRows(data, size, out);

@@ -15,7 +15,7 @@ public:
     HBRUSH GetHandle() const { return hBrush_; }
 
 private:
-    void Update();
+    bool Update();  // false when no new brush could be made; the old one stays
 
     HDC hdc_;  // not owned
     HBRUSH hBrush_ = nullptr;

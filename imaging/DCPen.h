@@ -17,7 +17,7 @@ public:
     HPEN GetHandle() const { return hPen_; }
 
 private:
-    void Update();
+    bool Update();  // false when no new pen could be made; the old one stays
 
     HDC hdc_;  // not owned
     HPEN hPen_ = nullptr;

@@ -5,8 +5,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "imaging/MemoryDC.h"
+#include "imaging/PixelSurface.h"
+
+class BmpDecoder;
+enum class BmpSource;
 
 class DIBImage {
 public:
@@ -41,20 +47,34 @@ public:
                     const DIBImage* mask, int mx, int my, uint32_t key);
     HRGN GetTransRgn(int x, int y, int w, int h, uint32_t key) const;
 
+    // The pixels as the portable kernels see them.
+    PixelSurface GetSurface() const {
+        return {bits_, width_, height_, widthBytes_, bitCount_};
+    }
+
 private:
     void MakeLineTable();
+    // Builds the surface for a decoded file or resource and takes it over; 0 after the message.
+    int TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t size, BmpSource source);
+    // Makes a new size of surface, keeping the picture at the top-left.
+    void Resize(int width, int height);
+    // Selects the new surface, deletes the displaced one and adopts its description.
+    void Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t> info, int widthBytes);
 
     HBITMAP hBitmap_ = nullptr;
     HBITMAP hOldBitmap_ = nullptr;  // not owned: the DC's own bitmap, put back at destruction
     MemoryDC* dc_ = nullptr;        // owned
-    BITMAPINFO* info_ = nullptr;    // owned when ownsInfo_
-    bool ownsInfo_ = false;
+    // The info block is always the image's own copy, also after a resource load, so it can be
+    // read and bounded without regard to where it came from.
+    std::vector<uint8_t> infoStorage_;
+    BITMAPINFO* info_ = nullptr;    // points into infoStorage_
+    bool ownsInfo_ = true;
     int infoBytes_ = 0;             // size of the info block, header and colour table
     int width_ = 0;
     int height_ = 0;
     int bitCount_ = 0;
     int bytesPerPixel_ = 0;
     int widthBytes_ = 0;
-    uint8_t** lineTable_ = nullptr;  // owned
+    std::unique_ptr<uint8_t*[]> lineTable_;
     uint8_t* bits_ = nullptr;        // owned by the DIB section
 };
