@@ -5,8 +5,18 @@
 
 #include <windows.h>
 
+#include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
 #include "simulation/StrayAnt.h"
+
+// The two private messages of the main window: the simulation thread's splash hand-over, and the
+// tray icon's events. Macros, like the system's own WM_ values they are built from.
+#ifndef WM_SPLASHEND
+#define WM_SPLASHEND (WM_USER + 100)
+#endif
+#ifndef WM_TRAYNOTIFY
+#define WM_TRAYNOTIFY (WM_USER + 200)
+#endif
 
 constexpr int kStrayWindowCount = 17;  // sixteen ant cells, then the heart
 constexpr int kStrayHeartIndex = 16;
@@ -28,5 +38,8 @@ extern StrayAnt* StrayAntRecord;
 extern SharedInt ShellReady;
 
 // Each thread calls this once when it will touch the images and the record no more; the second
-// call frees them.
+// call frees them (and nulls the pointers).
 void ReleaseWorldLease();
+// Gives both threads their lease again, for a new set of images (tests that run the thread more
+// than once in one process).
+void ResetWorldLease();

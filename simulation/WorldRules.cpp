@@ -112,7 +112,7 @@ void WorldRules::PlaceBall(int32_t& ballX, int32_t& ballY) {
     ballY = AtLeast(Random() % kBallRangeY, kBallMargin);
 }
 
-bool WorldRules::ClipToDestination(CopyRect& copy, int32_t destWidth, int32_t destHeight) {
+bool WorldRules::ClipToDestination(SpriteCopy& copy, int32_t destWidth, int32_t destHeight) {
     if (copy.w <= 0 || copy.h <= 0) {
         return false;
     }

@@ -18,7 +18,7 @@ struct BallFlight {
 };
 
 // A rectangle copied from a source (and its mask) onto a destination.
-struct CopyRect {
+struct SpriteCopy {
     int32_t dx, dy, w, h;
     int32_t sx, sy;
     int32_t mx, my;
@@ -47,7 +47,7 @@ class WorldRules {
     static void PlaceBall(int32_t& ballX, int32_t& ballY);
     // Cuts the copy to the part that lands on a destWidth x destHeight image, moving the source
     // and mask origins with it; false when nothing is left to copy.
-    static bool ClipToDestination(CopyRect& copy, int32_t destWidth, int32_t destHeight);
+    static bool ClipToDestination(SpriteCopy& copy, int32_t destWidth, int32_t destHeight);
     // Milliseconds still to wait so that a frame begun at frameStart lasts at least minimumMs;
     // tick differences are unsigned, so the counter may wrap.
     static uint32_t RemainingWait(uint32_t now, uint32_t frameStart, uint32_t minimumMs);

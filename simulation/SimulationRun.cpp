@@ -1,0 +1,263 @@
+// The simulation thread's run. The world lives here from start-up to teardown; the window thread
+// only sets flags that a frame reads once, and receives the two messages this run sends.
+#include "simulation/SimulationRun.h"
+
+#include <cstring>
+#include <ctime>
+
+#include "colony/AntColony.h"
+#include "colony/ColonyStepper.h"
+#include "colony/FieldMask.h"
+#include "colony/Random.h"
+#include "colony/SharedWorld.h"
+#include "imaging/DIBImage.h"
+#include "imaging/MessageSeam.h"
+#include "resources/ResourceIds.h"
+#include "simulation/HeartList.h"
+#include "simulation/Keyboard.h"
+#include "simulation/LensRenderer.h"
+#include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
+#include "simulation/SimulationTimings.h"
+#include "simulation/SimulationWorld.h"
+#include "simulation/StrayAntMotion.h"
+#include "simulation/WorldRules.h"
+
+namespace {
+constexpr DWORD kFrameSleepMs = 10;
+constexpr DWORD kPauseSliceMs = 20;  // how often a long pause looks for Exit
+constexpr int kMinFieldSide = 200;
+constexpr int kSpriteDepth = 32;
+
+void LoadSprite(DIBImage* image, int id) {
+    if (image != nullptr) {
+        image->LoadBitmapResource(MAKEINTRESOURCEA(id));
+        image->ChangeBitCount(kSpriteDepth);
+    }
+}
+
+bool LoadedLargeEnough(DIBImage& image, const char* name) {
+    if (std::strcmp(name, "Resource") == 0) {
+        return image.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD)) != 0;
+    }
+    return image.LoadBitmapFile(name) != 0 && image.GetWidth() >= kMinFieldSide &&
+           image.GetHeight() >= kMinFieldSide;
+}
+
+void PlaceGoal() {
+    int32_t gx = 0;
+    int32_t gy = 0;
+    WorldRules::PlaceGoal(FieldCanvas->GetWidth(), FieldCanvas->GetHeight(), gx, gy);
+    GoalX = gx;
+    GoalY = gy;
+}
+
+void InvalidateAndUpdate(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+}  // namespace
+
+void PaceFrame(DWORD frameStart) {
+    Sleep(kFrameSleepMs);
+    const uint32_t minimum = FrameWaitMs.load() > 0 ? static_cast<uint32_t>(FrameWaitMs.load()) : 0;
+    const uint32_t remaining = WorldRules::RemainingWait(GetTickCount(), frameStart, minimum);
+    if (remaining > 0) {
+        Sleep(remaining);
+    }
+}
+
+SimulationRun::SimulationRun(HWND mainWindow) : mainWindow_(mainWindow) {}
+
+DWORD SimulationRun::Execute() {
+    StartUp();
+    if (SimulationRunning != 0) {
+        while (RunFrame()) {
+        }
+    }
+    Teardown();
+    return 0;
+}
+
+void SimulationRun::LoadStartupField() {
+    char name[kPathBytes] = {};
+    GetBackgroundFileName(name);
+    if (!LoadedLargeEnough(*FieldImage, name)) {
+        ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
+                           "背景画像初期化", mb::kIconWarning);
+        FieldImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
+        WritePrivateProfileStringA("BackBitmapTexture", "FileName", "Resource", SettingsPath);
+    }
+    FieldImage->ChangeBitCount(kSpriteDepth);
+    FieldWidth = FieldImage->GetWidth();
+    FieldHeight = FieldImage->GetHeight();
+}
+
+void SimulationRun::StartUp() {
+    CreateWorld();
+    LoadStartupField();
+    TheFieldMask->Allocate(FieldWidth, FieldHeight);
+    FieldCanvas->SetWidth(FieldWidth);
+    FieldCanvas->SetHeight(FieldHeight);
+    LoadSprite(AntSprites, IDB_ANTS);
+    LoadSprite(BallImage, IDB_BALL);
+    LoadSprite(HeartImage, IDB_HEART);
+    HappyCount = 0;
+    StrayAntActive = 0;
+    runStart_ = GetTickCount();
+    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs);
+    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    BuildWalkMask(*TheFieldMask);
+    PlaceGoal();
+    int32_t bx = 0;
+    int32_t by = 0;
+    WorldRules::PlaceBall(bx, by);
+    BallX = bx;
+    BallY = by;
+    // The ants are added before the hearts and activated after them; neither the hearts nor
+    // ArrivalSeen draw a random number, so building the colony in one go keeps every draw.
+    Hearts->Clear();
+    for (int32_t i = 0; i < kColonySize; ++i) {
+        Hearts->Add();
+    }
+    ArrivalSeen = 0;
+    BuildColony(*Ants, FieldCanvas->GetWidth(), FieldCanvas->GetHeight());
+}
+
+bool SimulationRun::ExitChosen() const {
+    return ExitRequested != 0 || SimulationRunning == 0;
+}
+
+void SimulationRun::ApplyBackgroundChange() {
+    char name[kPathBytes] = {};
+    if (!TakeBackgroundRequest(name)) {
+        return;
+    }
+    // A failed reload keeps the old field; the pull-in, the new goal and the clamps run anyway.
+    ReloadBackground(name);
+    const int32_t w = FieldWidth;
+    const int32_t h = FieldHeight;
+    if (Ants != nullptr) {
+        ColonyStepper::PullInside(*Ants, w, h);
+    }
+    PlaceGoal();
+    int32_t bx = BallX;
+    int32_t by = BallY;
+    WorldRules::ClampBall(bx, by, w, h);
+    BallX = bx;
+    BallY = by;
+    const ViewOrigin view = WorldRules::ClampView({ViewX, ViewY}, w, h);
+    ViewX = view.x;
+    ViewY = view.y;
+}
+
+void SimulationRun::StepAnts() {
+    ColonyStepper::StepFrame(*Ants, *TheFieldMask, &BackgroundChanged, [](int32_t index, Ant& ant) {
+        Heart* heart = Hearts->At(index);
+        if (heart != nullptr) {
+            heart->x = ant.x;
+            heart->y = ant.y;
+            heart->visible = 1;
+        }
+        HappyCount.fetch_add(1);
+    });
+}
+
+void SimulationRun::MoveStrayAnt(DWORD now) {
+    if (StrayAntActive != 0) {
+        UpdateStrayAnt();
+    }
+    if (StrayAntActive == 0 && strayGate_.Opens(now, ShellReady != 0)) {
+        ReleaseStrayAnt();
+    }
+}
+
+void SimulationRun::ShowFrame() {
+    ComposeFrame();
+    InvalidateAndUpdate(mainWindow_);
+}
+
+bool SimulationRun::SplashPause() {
+    const DWORD start = GetTickCount();
+    while (!ExitChosen()) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= RunTimings.splashPauseMs) {
+            return true;
+        }
+        const DWORD left = RunTimings.splashPauseMs - elapsed;
+        Sleep(left < kPauseSliceMs ? left : kPauseSliceMs);
+    }
+    return false;
+}
+
+bool SimulationRun::RunFrame() {
+    const DWORD frameStart = GetTickCount();
+    if (PollKeyboard() == kKeyEscape || ExitRequested != 0) {
+        return false;
+    }
+    // The ball was let go: its trails go, here, where no step can be under way.
+    if (MaskRebuildRequested.exchange(0) != 0) {
+        BuildWalkMask(*TheFieldMask);
+        ArrivalSeen = 0;
+    }
+    if (BackgroundChanged != 0) {
+        ApplyBackgroundChange();
+    }
+    StepAnts();
+    if (BackgroundChanged == 0) {
+        Hearts->Animate();
+    }
+    MoveStrayAnt(GetTickCount());
+    ShowFrame();
+    if (SplashDone == 0) {
+        if (!SplashPause()) {
+            return false;
+        }
+        SendMessageA(mainWindow_, WM_SPLASHEND, 0, 0);
+        if (ExitChosen()) {
+            return false;
+        }
+        ShowWindow(mainWindow_, SW_SHOW);
+        UpdateWindow(mainWindow_);
+        SplashDone = 1;
+    }
+    if (HappyCount >= Ants->Count() - 1) {
+        Ending();
+        return false;
+    }
+    PaceFrame(frameStart);
+    return SimulationRunning != 0;
+}
+
+void SimulationRun::Ending() {
+    const DWORD t0 = GetTickCount();
+    while (GetTickCount() - t0 < RunTimings.endingMs) {
+        // Exit during the closing seconds ends them, and no thank-you box follows the Exit.
+        if (ExitChosen()) {
+            return;
+        }
+        const DWORD passStart = GetTickCount();
+        if (StrayAntActive != 0) {
+            RiseStrayHeart();
+        } else {
+            Hearts->Animate();
+            ShowFrame();
+        }
+        PaceFrame(passStart);
+    }
+    if (ExitChosen()) {
+        return;
+    }
+    RaiseMessage({"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner,
+                  nullptr});
+}
+
+void SimulationRun::Teardown() {
+    DestroyWorld();
+    // After a box of its own returned, the user may have chosen Exit meanwhile: then the window
+    // is gone or going and is not asked again.
+    if (ExitRequested == 0) {
+        SendMessageA(mainWindow_, WM_COMMAND, IDM_EXIT, 0);
+    }
+    ReleaseWorldLease();
+}

@@ -1,0 +1,48 @@
+// One run of the simulation thread: start-up, the frame loop, the ending and the teardown, in
+// the order the program depends on. SimulationThreadProc runs one of these from start to end.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "simulation/StrayAntGate.h"
+
+// Sleeps 10 ms, then sleeps out whatever is left of FrameWaitMs since frameStart.
+void PaceFrame(DWORD frameStart);
+
+class SimulationRun {
+public:
+    explicit SimulationRun(HWND mainWindow);  // not owned
+    virtual ~SimulationRun() = default;
+    SimulationRun(const SimulationRun&) = delete;
+    SimulationRun& operator=(const SimulationRun&) = delete;
+
+    // The whole run; returns the thread's result, 0.
+    DWORD Execute();
+
+    // The pieces, in the order Execute calls them (tests drive some of them one by one).
+    void StartUp();
+    bool RunFrame();  // false when the loop is to be left
+    void Ending();
+    void Teardown();
+
+    // The start-up load of the background named in the settings; a picture that cannot be
+    // loaded or is smaller than 200 x 200 is replaced by the built-in one, with a warning.
+    static void LoadStartupField();
+    // The frame's reaction to a new background: reload, pull ants and ball in, new goal, view
+    // inside the field. Nothing happens when no request waits.
+    static void ApplyBackgroundChange();
+
+private:
+    void StepAnts();
+    void MoveStrayAnt(DWORD now);
+    void ShowFrame();
+    // The pause after the first frame, cut short by Exit; false when Exit came meanwhile.
+    bool SplashPause();
+    bool ExitChosen() const;
+
+    HWND mainWindow_;  // not owned
+    DWORD runStart_ = 0;
+    StrayAntGate strayGate_{0, 0};
+};

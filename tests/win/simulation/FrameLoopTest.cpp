@@ -1,0 +1,407 @@
+// The simulation thread against a stand-in main window: how a run ends (Escape with focus, all
+// ants happy, Exit), the thank-you box, the Exit command it sends, the splash pause cut short,
+// the stray ant's appearance and the end it holds back; and the pieces under it: keyboard
+// polling, the frame pace, the world lease and the stray ant's windows.
+#include <gtest/gtest.h>
+
+#include "colony/Random.h"
+#include "imaging/ScreenInfo.h"
+#include "simulation/SimulationRun.h"
+#include "simulation/SimulationThread.h"
+#include "simulation/StrayAntMotion.h"
+#include "SimTestSupport.h"
+#include "tests/common/MessageRecorder.h"
+
+namespace {
+using simtest::Log;
+using simtest::PumpUntil;
+
+std::atomic<int> g_escapeDown{0};
+std::atomic<int> g_queries{0};
+
+SHORT WINAPI FakeKeyState(int key) {
+    ++g_queries;
+    return key == VK_ESCAPE && g_escapeDown != 0 ? static_cast<SHORT>(0x8000) : 0;
+}
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        simtest::ResetRunState();
+        simtest::UseTempSettings();
+        simtest::CreateShellImages();
+        RunTimings.splashPauseMs = 50;
+        RunTimings.endingMs = 200;
+        g_escapeDown = 0;
+        g_queries = 0;
+        QueryKeyState = &FakeKeyState;
+        window_ = simtest::CreateTestWindow();
+        simtest::CreateStrayWindows(window_);
+        StrayAntRecord = new StrayAnt(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    void TearDown() override {
+        if (thread_ != nullptr) {
+            ExitRequested = 1;
+            SimulationRunning = 0;
+            PumpUntil(thread_, 5000);
+            CloseHandle(thread_);
+        }
+        simtest::DestroyStrayWindows();
+        DestroyWindow(window_);
+        ReleaseWorldLease();  // the window side's lease
+        QueryKeyState = &GetAsyncKeyState;
+    }
+
+    void Start() {
+        SimulationRunning = 1;
+        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, window_, 0, nullptr);
+        ASSERT_NE(thread_, nullptr);
+    }
+    bool WaitForSplash() {
+        PumpUntil(thread_, 10000, [] { return SplashDone.load() != 0; });
+        return SplashDone.load() != 0;
+    }
+    bool Alive(DWORD forMs) { return !PumpUntil(thread_, forMs); }
+
+    HWND window_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+TEST_F(FrameLoopTest, EscapeWithFocusEndsTheRunAndAsksForExit) {
+    MessageRecorder recorder;
+    HasFocus = 1;
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    EXPECT_TRUE(Alive(300));
+    g_escapeDown = 1;
+    ASSERT_TRUE(PumpUntil(thread_, 5000));
+    EXPECT_EQ(Log().splashEnds, 1);
+    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_GT(Log().paints, 1);
+    EXPECT_EQ(recorder.size(), 0u);  // no thank-you for leaving early
+    EXPECT_EQ(FrameImage, nullptr) << "both leases are given back: the images are freed";
+}
+
+TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
+    HasFocus = 0;
+    g_escapeDown = 1;
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    const int paints = Log().paints;
+    EXPECT_TRUE(Alive(1000));
+    EXPECT_GT(Log().paints, paints + 10);  // frames went on
+    EXPECT_EQ(g_queries.load(), 0);
+    // The user chooses Exit: the thread stops and does not ask for Exit a second time.
+    ExitRequested = 1;
+    SimulationRunning = 0;
+    ASSERT_TRUE(PumpUntil(thread_, 5000));
+    EXPECT_EQ(Log().exitCommands, 0);
+}
+
+TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
+    MessageRecorder recorder;
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    GoalX = -10000;  // no ant becomes happy by itself meanwhile
+    HappyCount.fetch_add(48);
+    EXPECT_TRUE(Alive(500));
+    EXPECT_EQ(recorder.size(), 0u);
+    HappyCount.fetch_add(1);
+    ASSERT_TRUE(PumpUntil(thread_, 5000));
+    ASSERT_EQ(recorder.size(), 1u);
+    const RecordedMessage& box = recorder.messages()[0];
+    EXPECT_EQ(box.text, "幸せにしてくれてありがとう");
+    EXPECT_EQ(box.caption, "Kirelo終了報告");
+    EXPECT_EQ(box.flags, static_cast<uint32_t>(MB_OK));
+    EXPECT_EQ(box.owner, MessageOwner::NoOwner);
+    EXPECT_EQ(Log().exitCommands, 1);
+}
+
+TEST_F(FrameLoopTest, ExitDuringTheClosingSecondsShowsNoBoxAndSendsNoExit) {
+    MessageRecorder recorder;
+    RunTimings.endingMs = 3000;
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    GoalX = -10000;
+    HappyCount.fetch_add(49);
+    EXPECT_TRUE(Alive(300));  // in the closing passes
+    ExitRequested = 1;
+    SimulationRunning = 0;
+    ASSERT_TRUE(PumpUntil(thread_, 2500));
+    EXPECT_EQ(recorder.size(), 0u);
+    EXPECT_EQ(Log().exitCommands, 0);
+}
+
+TEST_F(FrameLoopTest, ExitDuringTheSplashPauseEndsTheThreadBeforeThePauseIsOver) {
+    RunTimings.splashPauseMs = 3000;
+    Start();
+    // The first frame has been shown: the thread is in its pause.
+    PumpUntil(thread_, 5000, [] { return Log().paints > 0; });
+    ASSERT_GT(Log().paints, 0);
+    ExitRequested = 1;
+    SimulationRunning = 0;
+    EXPECT_TRUE(PumpUntil(thread_, 1500));
+    EXPECT_EQ(Log().splashEnds, 0);
+    EXPECT_EQ(Log().exitCommands, 0);
+    EXPECT_EQ(SplashDone.load(), 0);
+}
+
+TEST_F(FrameLoopTest, NotRunningAtStartGoesStraightToTeardown) {
+    SimulationRunning = 0;
+    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, window_, 0, nullptr);
+    ASSERT_TRUE(PumpUntil(thread_, 5000));
+    EXPECT_EQ(Log().paints, 0);
+    EXPECT_EQ(Log().splashEnds, 0);
+    EXPECT_EQ(Log().exitCommands, 1);
+}
+
+TEST_F(FrameLoopTest, TheStrayAntWaitsForTheShellsWindows) {
+    RunTimings.strayDelayMs = 0;
+    ShellReady = 0;
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    GoalX = -10000;
+    EXPECT_TRUE(Alive(1500));  // some hundred frames, each of which could have let it out
+    EXPECT_EQ(StrayAntActive.load(), 0);
+    EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
+    ShellReady = 1;
+    PumpUntil(thread_, 20000, [] { return StrayAntActive.load() != 0; });
+    EXPECT_EQ(StrayAntActive.load(), 1);
+}
+
+TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFound) {
+    MessageRecorder recorder;
+    ShellReady = 1;
+    const DWORD t0 = GetTickCount();
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    GoalX = -10000;
+    DWORD seen = 0;
+    int visibleEarly = 0;
+    PumpUntil(thread_, 35000, [&] {
+        if (StrayAntActive.load() != 0) {
+            seen = GetTickCount();
+            return true;
+        }
+        visibleEarly += simtest::VisibleStrayWindows();
+        return false;
+    });
+    ASSERT_NE(seen, 0u) << "the stray ant never came out";
+    EXPECT_GT(seen - t0, 10000u);
+    EXPECT_EQ(visibleEarly, 0);
+    EXPECT_EQ(HappyCount.load(), -1);
+
+    // Every walking ant happy, but the stray ant is still out: the run goes on.
+    HappyCount.fetch_add(49);
+    EXPECT_TRUE(Alive(1000));
+    EXPECT_EQ(recorder.size(), 0u);
+    EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
+    EXPECT_FALSE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+
+    // Found: the click's count and state, as the stray-ant window does it.
+    HappyCount.fetch_add(1);
+    StrayAntRecord->state = StrayRising;
+    bool heartShown = false;
+    const bool ended = PumpUntil(thread_, 10000, [&] {
+        heartShown = heartShown || IsWindowVisible(StrayWindows[kStrayHeartIndex]) != 0;
+        return false;
+    });
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(heartShown);
+    ASSERT_EQ(recorder.size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text, "幸せにしてくれてありがとう");
+    EXPECT_EQ(Log().exitCommands, 1);
+}
+
+TEST(KeyboardTest, EscapeCountsOnlyWithFocus) {
+    QueryKeyState = &FakeKeyState;
+    g_queries = 0;
+    g_escapeDown = 1;
+    HasFocus = 0;
+    EXPECT_EQ(PollKeyboard(), 0);
+    EXPECT_EQ(g_queries.load(), 0);
+    HasFocus = 1;
+    EXPECT_EQ(PollKeyboard(), 9);
+    EXPECT_EQ(g_queries.load(), 1);
+    g_escapeDown = 0;
+    EXPECT_EQ(PollKeyboard(), 0);
+    HasFocus = 0;
+    QueryKeyState = &GetAsyncKeyState;
+}
+
+std::vector<int> g_flushKeys;
+int g_spaceHeldFor = 0;
+
+SHORT WINAPI SpaceHeld(int key) {
+    g_flushKeys.push_back(key);
+    if (key == VK_SPACE && g_spaceHeldFor > 0) {
+        --g_spaceHeldFor;
+        return static_cast<SHORT>(0x8000);
+    }
+    // Return was pressed once since the last query.
+    if (key == VK_RETURN && g_flushKeys.size() == 6) {
+        return 1;
+    }
+    return 0;
+}
+
+TEST(KeyboardTest, FlushQueriesAllSevenKeysUntilNoneIsPressed) {
+    QueryKeyState = &SpaceHeld;
+    g_flushKeys.clear();
+    g_spaceHeldFor = 3;
+    FlushKeyboard();
+    // Three passes with Space down, then one clean pass.
+    ASSERT_EQ(g_flushKeys.size(), 4u * 7u);
+    const int order[7] = {VK_SPACE, VK_UP, VK_DOWN, VK_RIGHT, VK_LEFT, VK_RETURN, VK_ESCAPE};
+    for (size_t i = 0; i < g_flushKeys.size(); ++i) {
+        EXPECT_EQ(g_flushKeys[i], order[i % 7]) << i;
+    }
+    // A press remembered by one key alone (the low bit) also needs another pass.
+    g_flushKeys.clear();
+    g_spaceHeldFor = 0;
+    FlushKeyboard();
+    EXPECT_EQ(g_flushKeys.size(), 14u);
+    QueryKeyState = &GetAsyncKeyState;
+}
+
+TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
+    FrameWaitMs = 400;
+    FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
+    HANDLE self = GetCurrentThread();
+    GetThreadTimes(self, &created, &exited, &kernelBefore, &userBefore);
+    const DWORD start = GetTickCount();
+    PaceFrame(start);
+    const DWORD elapsed = GetTickCount() - start;
+    GetThreadTimes(self, &created, &exited, &kernelAfter, &userAfter);
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    const uint64_t busy100ns =
+        ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore);
+    EXPECT_GE(elapsed, 380u);  // the tick counter's grain
+    // Sleeping costs next to no processor time; polling the clock would cost the whole period.
+    EXPECT_LT(busy100ns, 1000000u) << "PaceFrame kept the processor busy";
+
+    // A frame that already took longer only sleeps the 10 ms.
+    FrameWaitMs = 80;
+    const DWORD late = GetTickCount() - 500;
+    const DWORD before = GetTickCount();
+    PaceFrame(late);
+    EXPECT_GE(GetTickCount() - before, 9u);
+    FrameWaitMs = 80;
+}
+
+TEST(WorldLeaseTest, TheSecondReleaseFreesTheImagesAndTheRecord) {
+    simtest::CreateShellImages();
+    StrayAntRecord = new StrayAnt(800, 600);
+    ReleaseWorldLease();
+    EXPECT_NE(FrameImage, nullptr);
+    EXPECT_NE(MagnifierImage, nullptr);
+    EXPECT_NE(StrayAntRecord, nullptr);
+    EXPECT_EQ(FrameImage->GetWidth(), 300);  // still usable by the other thread
+    ReleaseWorldLease();
+    EXPECT_EQ(FrameImage, nullptr);
+    EXPECT_EQ(FieldCanvas, nullptr);
+    EXPECT_EQ(FieldImage, nullptr);
+    EXPECT_EQ(MagnifierImage, nullptr);
+    EXPECT_EQ(AntSprites, nullptr);
+    EXPECT_EQ(BallImage, nullptr);
+    EXPECT_EQ(HeartImage, nullptr);
+    EXPECT_EQ(StrayAntRecord, nullptr);
+    // A surplus release frees nothing a second time.
+    FrameImage = new DIBImage();
+    ReleaseWorldLease();
+    EXPECT_NE(FrameImage, nullptr);
+    delete FrameImage;
+    FrameImage = nullptr;
+}
+
+class StrayWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        simtest::ResetRunState();
+        window_ = simtest::CreateTestWindow(WS_POPUP | WS_VISIBLE);
+        SetForegroundWindow(window_);
+        SetActiveWindow(window_);
+        SetFocus(window_);
+        simtest::CreateStrayWindows(window_);
+        StrayAntRecord = new StrayAnt(800, 600);
+        StrayAntRecord->x = 400;
+        StrayAntRecord->y = 300;
+        StrayAntRecord->direction = 3;
+        HappyCount = 10;
+        StrayAntActive = 0;
+    }
+    void TearDown() override {
+        simtest::DestroyStrayWindows();
+        DestroyWindow(window_);
+        delete StrayAntRecord;
+        StrayAntRecord = nullptr;
+        delete TheScreen;
+        TheScreen = nullptr;
+    }
+    static void Pump() { PumpUntil(nullptr, 20); }
+    static int VisibleCell() {
+        for (int k = 0; k < kStrayWindowCount; ++k) {
+            if (IsWindowVisible(StrayWindows[k])) {
+                return k;
+            }
+        }
+        return -1;
+    }
+    HWND window_ = nullptr;
+};
+
+TEST_F(StrayWindowsTest, WalksAsOneCellWindowWithoutTakingTheFocus) {
+    ASSERT_EQ(GetActiveWindow(), window_);
+    ReleaseStrayAnt();
+    Pump();
+    EXPECT_EQ(StrayAntActive.load(), 1);
+    EXPECT_EQ(HappyCount.load(), 9);
+    EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
+    EXPECT_EQ(VisibleCell(), 3 * 2 + 0);
+    RECT rect;
+    GetWindowRect(StrayWindows[6], &rect);
+    EXPECT_EQ(rect.left, 400);
+    EXPECT_EQ(rect.top, 300);
+    EXPECT_EQ(rect.right - rect.left, 8);
+    EXPECT_EQ(GetActiveWindow(), window_);
+    for (int frame = 0; frame < 200; ++frame) {
+        UpdateStrayAnt();
+        ASSERT_EQ(simtest::VisibleStrayWindows(), 1) << frame;
+        const int cell = VisibleCell();
+        ASSERT_EQ(cell, StrayAntRecord->Cell());
+        GetWindowRect(StrayWindows[cell], &rect);
+        ASSERT_EQ(rect.left, StrayAntRecord->x);
+        ASSERT_EQ(rect.top, StrayAntRecord->y);
+    }
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), window_);
+    EXPECT_EQ(HappyCount.load(), 9);
+}
+
+TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
+    TheScreen = new ScreenInfo();
+    ReleaseStrayAnt();
+    StrayAntRecord->state = StrayRising;
+    const int x0 = StrayAntRecord->x;
+    const int y0 = StrayAntRecord->y;
+    for (int frame = 0; frame < 49; ++frame) {
+        UpdateStrayAnt();
+        ASSERT_EQ(simtest::VisibleStrayWindows(), 1);
+        ASSERT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+    }
+    RECT rect;
+    GetWindowRect(StrayWindows[kStrayHeartIndex], &rect);
+    EXPECT_EQ(rect.left, x0 + 9);
+    EXPECT_EQ(rect.top, y0 - 49);
+    EXPECT_EQ(rect.right - rect.left, 16);
+    EXPECT_EQ(rect.bottom - rect.top, 16);
+    UpdateStrayAnt();  // age 50: the rise is over
+    EXPECT_EQ(StrayAntRecord->state, StrayFinished);
+    EXPECT_EQ(StrayAntActive.load(), 1);
+    UpdateStrayAnt();  // the frame after: all hidden, the outing over
+    EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
+    EXPECT_EQ(StrayAntActive.load(), 0);
+}
+}  // namespace

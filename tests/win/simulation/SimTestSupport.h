@@ -1,0 +1,241 @@
+// What the simulation tests under Wine share: the shared images made as the shell makes them, a
+// plain window standing in for the main window that records what the simulation sends it, the
+// seventeen stray-ant windows, a message pump that waits for the thread, BMP files and a
+// settings file in the temporary directory.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/DIBImage.h"
+#include "resources/ResourceIds.h"
+#include "simulation/Keyboard.h"
+#include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
+#include "simulation/SimulationTimings.h"
+#include "simulation/SimulationWorld.h"
+
+namespace simtest {
+
+inline uint32_t Pixel(const DIBImage* image, int x, int y) {
+    return image->GetLine(y)[x] & 0xFFFFFFu;
+}
+
+// The seven images as the main window's creation handler makes them.
+inline void CreateShellImages() {
+    ResetWorldLease();
+    FrameImage = new DIBImage();
+    FrameImage->ChangeBitCount(32);
+    FrameImage->SetWidth(300);
+    FrameImage->SetHeight(360);
+    FieldCanvas = new DIBImage();
+    FieldCanvas->ChangeBitCount(32);
+    FieldImage = new DIBImage();
+    MagnifierImage = new DIBImage();
+    AntSprites = new DIBImage();
+    BallImage = new DIBImage();
+    HeartImage = new DIBImage();
+    MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
+    MagnifierImage->ChangeBitCount(32);
+    FrameImage->DIBMaskCopy(0, 0, 300, 360, MagnifierImage, 0, 0, MagnifierImage, 0, 360,
+                            0xFFFFFF);
+}
+
+// What the test window saw, written on the test thread only (the simulation's sends are
+// delivered there).
+struct WindowLog {
+    int paints = 0;
+    int splashEnds = 0;
+    int exitCommands = 0;
+    int otherCommands = 0;
+};
+
+inline WindowLog& Log() {
+    static WindowLog log;
+    return log;
+}
+
+inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(window, &ps);
+            EndPaint(window, &ps);
+            ++Log().paints;
+            return 0;
+        }
+        case WM_SPLASHEND:
+            ++Log().splashEnds;
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDM_EXIT) {
+                ++Log().exitCommands;
+            } else {
+                ++Log().otherCommands;
+            }
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+inline const char* TestClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &TestWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KireloSimulationTestWindow";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return "KireloSimulationTestWindow";
+}
+
+inline HWND CreateTestWindow(DWORD style = WS_POPUP, int w = 300, int h = 360) {
+    return CreateWindowExA(0, TestClass(), "test", style, 10, 10, w, h, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// The seventeen hidden stray-ant windows, owned by main.
+inline void CreateStrayWindows(HWND main) {
+    for (int i = 0; i < kStrayWindowCount; ++i) {
+        StrayWindows[i] = CreateWindowExA(WS_EX_TOPMOST, TestClass(), nullptr, WS_POPUP, 0, 0, 8,
+                                          8, main, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+}
+
+inline void DestroyStrayWindows() {
+    for (HWND& window : StrayWindows) {
+        if (window != nullptr) {
+            DestroyWindow(window);
+            window = nullptr;
+        }
+    }
+}
+
+inline int VisibleStrayWindows() {
+    int visible = 0;
+    for (HWND window : StrayWindows) {
+        visible += window != nullptr && IsWindowVisible(window) ? 1 : 0;
+    }
+    return visible;
+}
+
+// Dispatches messages until the thread ends (true), stop() holds, or timeoutMs passes.
+inline bool PumpUntil(HANDLE thread, DWORD timeoutMs, const std::function<bool()>& stop = {}) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (thread != nullptr && WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
+            return true;
+        }
+        if (stop && stop()) {
+            return false;
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) {
+            return false;
+        }
+        const DWORD left = timeoutMs - elapsed;
+        MsgWaitForMultipleObjects(thread != nullptr ? 1 : 0, &thread, FALSE, left < 5 ? left : 5,
+                                  QS_ALLINPUT);
+    }
+}
+
+inline std::string TempPath(const char* name) {
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+inline std::string ReadSetting(const char* section, const char* key) {
+    char value[kPathBytes] = {};
+    GetPrivateProfileStringA(section, key, "", value, kPathBytes, SettingsPath);
+    return value;
+}
+
+// Points the settings at a fresh file in the temporary directory.
+inline void UseTempSettings() {
+    const std::string path = TempPath("kirelo_simulation_test.ini");
+    DeleteFileA(path.c_str());
+    std::snprintf(SettingsPath, kPathBytes, "%s", path.c_str());
+}
+
+// The colour of pixel (x, y) of the test pictures, as 0x00RRGGBB.
+inline uint32_t TestColour(int x, int y) {
+    return (static_cast<uint32_t>(x * 7 & 0xFF) << 16) | (static_cast<uint32_t>(y * 5 & 0xFF) << 8) |
+           static_cast<uint32_t>((x + y) & 0xFF);
+}
+
+// Writes a 24-bit bottom-up BMP of TestColour pixels.
+inline std::string WriteTestBmp(const char* name, int w, int h) {
+    const std::string path = TempPath(name);
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<uint8_t> data(static_cast<size_t>(stride) * h);
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = data.data() + static_cast<size_t>(h - 1 - y) * stride;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = TestColour(x, y);
+            row[x * 3] = static_cast<uint8_t>(c);
+            row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
+            row[x * 3 + 2] = static_cast<uint8_t>(c >> 16);
+        }
+    }
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(data.size());
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out != nullptr) {
+        std::fwrite(&file, sizeof(file), 1, out);
+        std::fwrite(&info, sizeof(info), 1, out);
+        std::fwrite(data.data(), 1, data.size(), out);
+        std::fclose(out);
+    }
+    return path;
+}
+
+// The run-control values as the settings load leaves them, with short waits.
+inline void ResetRunState() {
+    SimulationRunning = 1;
+    ExitRequested = 0;
+    SplashDone = 0;
+    FrameWaitMs = 0;
+    HideTrails = 0;
+    FollowBall = 1;
+    ViewX = 0;
+    ViewY = 0;
+    BallSpeed = 0;
+    BallAngle = 0;
+    BallFlying = 0;
+    BallGrabbed = 0;
+    HasFocus = 0;
+    BackgroundChanged = 0;
+    MaskRebuildRequested = 0;
+    ShellReady = 0;
+    SetBackgroundFileName("Resource");
+    RunTimings = SimulationTimings{};
+    QueryKeyState = &GetAsyncKeyState;
+    Log() = WindowLog{};
+}
+
+}  // namespace simtest
