@@ -8,7 +8,9 @@
 #include "imaging/PixelSurface.h"
 
 namespace {
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Read16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t Read32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -157,9 +159,8 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
         layout_.masks = {Read32(m), Read32(m + 4), Read32(m + 8)};
         const BmpMasks& k = layout_.masks;
         if (!MaskIsSound(k.red, s.bitCount) || !MaskIsSound(k.green, s.bitCount) ||
-            !MaskIsSound(k.blue, s.bitCount) || (k.red & k.green) != 0 ||
-            (k.red & k.blue) != 0 || (k.green & k.blue) != 0 ||
-            (k.red | k.green | k.blue) == 0) {
+            !MaskIsSound(k.blue, s.bitCount) || (k.red & k.green) != 0 || (k.red & k.blue) != 0 ||
+            (k.green & k.blue) != 0 || (k.red | k.green | k.blue) == 0) {
             return BmpError::BadData;
         }
     } else if (s.bitCount == 16) {

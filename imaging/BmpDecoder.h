@@ -17,19 +17,19 @@ enum class BmpError {
 
 // What a successful parse found: the header the image will carry and where the pixels are.
 struct BmpLayout {
-    BmpInfoHeader source{};             // the header as the file has it
-    BmpInfoHeader header{};             // the image's: 40 bytes, bottom-up, BI_RGB
-    std::vector<BmpColour> colours;     // 2, 16 or 256 entries for paletted images, else none
-    BmpMasks masks{};                   // for 16-bit and bit-field pixels
-    uint64_t pixelOffset = 0;           // where the pixel data start, from the start of the data
-    int64_t sourceRowBytes = 0;         // one stored row (uncompressed formats)
-    int widthBytes = 0;                 // one row of the decoded image
-    size_t pixelBytes = 0;              // widthBytes x height
+    BmpInfoHeader source{};          // the header as the file has it
+    BmpInfoHeader header{};          // the image's: 40 bytes, bottom-up, BI_RGB
+    std::vector<BmpColour> colours;  // 2, 16 or 256 entries for paletted images, else none
+    BmpMasks masks{};                // for 16-bit and bit-field pixels
+    uint64_t pixelOffset = 0;        // where the pixel data start, from the start of the data
+    int64_t sourceRowBytes = 0;      // one stored row (uncompressed formats)
+    int widthBytes = 0;              // one row of the decoded image
+    size_t pixelBytes = 0;           // widthBytes x height
     bool topDown = false;
 };
 
 class BmpDecoder {
-public:
+  public:
     BmpDecoder() = default;
     virtual ~BmpDecoder() = default;
 
@@ -51,7 +51,7 @@ public:
     // then holds a partial picture that must not be shown.
     bool Decode(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const;
 
-private:
+  private:
     BmpError ParseInfo(const uint8_t* data, size_t size, size_t headerAt);
     BmpError Finish(uint64_t pixelOffset, uint64_t dataEnd);
     BmpError Fail(BmpError error);

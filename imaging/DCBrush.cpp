@@ -3,7 +3,9 @@
 
 #include "imaging/GdiObjectCount.h"
 
-DCBrush::DCBrush(HDC dc) : hdc_(dc) { Update(); }
+DCBrush::DCBrush(HDC dc) : hdc_(dc) {
+    Update();
+}
 
 DCBrush::~DCBrush() {
     if (hOldBrush_ != nullptr) {

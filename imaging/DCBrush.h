@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class DCBrush {
-public:
+  public:
     explicit DCBrush(HDC dc);
     virtual ~DCBrush();
     DCBrush(const DCBrush&) = delete;
@@ -14,7 +14,7 @@ public:
     COLORREF GetColor() const { return color_; }
     HBRUSH GetHandle() const { return hBrush_; }
 
-private:
+  private:
     bool Update();  // false when no new brush could be made; the old one stays
 
     HDC hdc_;  // not owned

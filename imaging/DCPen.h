@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class DCPen {
-public:
+  public:
     explicit DCPen(HDC dc);
     virtual ~DCPen();
     DCPen(const DCPen&) = delete;
@@ -16,7 +16,7 @@ public:
     int GetWidth() const { return width_; }
     HPEN GetHandle() const { return hPen_; }
 
-private:
+  private:
     bool Update();  // false when no new pen could be made; the old one stays
 
     HDC hdc_;  // not owned

@@ -23,7 +23,9 @@ constexpr DWORD kHeaderReadBytes = 64 * 1024;
 // Regions are built from this many runs at a time.
 constexpr size_t kRunsPerRegion = 2000;
 
-int TableEntries(int bits) { return bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0; }
+int TableEntries(int bits) {
+    return bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
+}
 
 // A zero-filled info block for a surface of the given size and depth: the 40-byte header and
 // its colour table, or one spare slot when there is none.
@@ -46,8 +48,7 @@ BITMAPINFO* AsInfo(std::vector<uint8_t>& block) {
 
 HBITMAP CreateSection(HDC dc, const BITMAPINFO* info, uint8_t** bits) {
     void* pixels = nullptr;
-    HBITMAP bitmap =
-        CountCreated(CreateDIBSection(dc, info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    HBITMAP bitmap = CountCreated(CreateDIBSection(dc, info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     *bits = bitmap != nullptr ? static_cast<uint8_t*>(pixels) : nullptr;
     return bitmap;
 }
@@ -70,9 +71,13 @@ void ShowMethodError(const char* text) {
     ShowProgramMessage(text, imaging_text::kMethodCaption, MB_OK | MB_ICONWARNING);
 }
 
-HPALETTE StockPalette() { return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)); }
+HPALETTE StockPalette() {
+    return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+}
 
-bool IsKnownHeaderSize(DWORD size) { return size == 40 || size == 108 || size == 124; }
+bool IsKnownHeaderSize(DWORD size) {
+    return size == 40 || size == 108 || size == 124;
+}
 
 // Reads up to count bytes at the current position; returns how many arrived.
 size_t ReadUpTo(HANDLE file, uint8_t* to, size_t count) {
@@ -174,8 +179,8 @@ int DIBImage::ChangeBitCount(int bits) {
     GdiFlush();
     // The surface is read while no DC holds it, as GetDIBits asks.
     SelectObject(dc, hOldBitmap_);
-    const int lines = GetDIBits(dc, hBitmap_, 0, height_, buffer.data(), AsInfo(block),
-                                DIB_RGB_COLORS);
+    const int lines =
+        GetDIBits(dc, hBitmap_, 0, height_, buffer.data(), AsInfo(block), DIB_RGB_COLORS);
     SelectObject(dc, hBitmap_);
     if (lines != height_) {
         ShowBadBitmap();
@@ -201,9 +206,13 @@ int DIBImage::ChangeBitCount(int bits) {
     return 1;
 }
 
-void DIBImage::SetWidth(int w) { Resize(w <= 0 ? 1 : w, height_); }
+void DIBImage::SetWidth(int w) {
+    Resize(w <= 0 ? 1 : w, height_);
+}
 
-void DIBImage::SetHeight(int h) { Resize(width_, h <= 0 ? 1 : h); }
+void DIBImage::SetHeight(int h) {
+    Resize(width_, h <= 0 ? 1 : h);
+}
 
 void DIBImage::Resize(int width, int height) {
     const int64_t rowBytes = DibRowBytes(width, bitCount_);
@@ -233,8 +242,8 @@ void DIBImage::Resize(int width, int height) {
     {
         SelectionGuard selected(temp, bitmap);
         PatBlt(temp, 0, 0, width, height, WHITENESS);
-        BitBlt(temp, 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(), 0,
-               0, SRCCOPY);
+        BitBlt(temp, 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(), 0, 0,
+               SRCCOPY);
         GdiFlush();
     }
     DeleteCountedDC(temp);
@@ -316,7 +325,8 @@ int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t
     HBITMAP bitmap = CreateSection(dc_->GetHDC(), AsInfo(sectionBlock), &newBits);
     const int widthBytes = bitmap != nullptr ? SurfaceWidthBytes(bitmap) : 0;
     if (widthBytes != layout.widthBytes ||
-        !decoder.Decode(data, size, newBits, static_cast<size_t>(widthBytes) * layout.header.height)) {
+        !decoder.Decode(data, size, newBits,
+                        static_cast<size_t>(widthBytes) * layout.header.height)) {
         DeleteCounted(bitmap);
         ReportBmpError(BmpError::BadData, source);
         return 0;
@@ -362,7 +372,9 @@ HPALETTE DIBImage::CreateDIBPalette(const BITMAPINFO* info) {
     return palette;
 }
 
-int DIBImage::SetPalette(HPALETTE palette) { return dc_->SelectDIBPalette(palette); }
+int DIBImage::SetPalette(HPALETTE palette) {
+    return dc_->SelectDIBPalette(palette);
+}
 
 int DIBImage::DIBCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy) {
     if (bitCount_ < 8) {

@@ -15,7 +15,7 @@ class BmpDecoder;
 enum class BmpSource;
 
 class DIBImage {
-public:
+  public:
     DIBImage();  // 1 x 1 white at the screen depth
     virtual ~DIBImage();
     DIBImage(const DIBImage&) = delete;
@@ -48,11 +48,9 @@ public:
     HRGN GetTransRgn(int x, int y, int w, int h, uint32_t key) const;
 
     // The pixels as the portable kernels see them.
-    PixelSurface GetSurface() const {
-        return {bits_, width_, height_, widthBytes_, bitCount_};
-    }
+    PixelSurface GetSurface() const { return {bits_, width_, height_, widthBytes_, bitCount_}; }
 
-private:
+  private:
     void MakeLineTable();
     // Builds the surface for a decoded file or resource and takes it over; 0 after the message.
     int TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t size, BmpSource source);
@@ -67,14 +65,14 @@ private:
     // The info block is always the image's own copy, also after a resource load, so it can be
     // read and bounded without regard to where it came from.
     std::vector<uint8_t> infoStorage_;
-    BITMAPINFO* info_ = nullptr;    // points into infoStorage_
+    BITMAPINFO* info_ = nullptr;  // points into infoStorage_
     bool ownsInfo_ = true;
-    int infoBytes_ = 0;             // size of the info block, header and colour table
+    int infoBytes_ = 0;  // size of the info block, header and colour table
     int width_ = 0;
     int height_ = 0;
     int bitCount_ = 0;
     int bytesPerPixel_ = 0;
     int widthBytes_ = 0;
     std::unique_ptr<uint8_t*[]> lineTable_;
-    uint8_t* bits_ = nullptr;        // owned by the DIB section
+    uint8_t* bits_ = nullptr;  // owned by the DIB section
 };

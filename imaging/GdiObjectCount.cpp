@@ -8,9 +8,15 @@ namespace {
 std::atomic<int> g_live{0};
 }
 
-int LiveImagingGdiObjects() { return g_live.load(); }
-void NoteGdiObjectCreated() { g_live.fetch_add(1); }
-void NoteGdiObjectDeleted() { g_live.fetch_sub(1); }
+int LiveImagingGdiObjects() {
+    return g_live.load();
+}
+void NoteGdiObjectCreated() {
+    g_live.fetch_add(1);
+}
+void NoteGdiObjectDeleted() {
+    g_live.fetch_sub(1);
+}
 
 BOOL DeleteCounted(HGDIOBJ object) {
     if (object == nullptr) {

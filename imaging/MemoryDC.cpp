@@ -8,7 +8,9 @@
 #include "imaging/UniqueHandle.h"
 
 namespace {
-HPALETTE StockPalette() { return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)); }
+HPALETTE StockPalette() {
+    return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+}
 }  // namespace
 
 MemoryDC::MemoryDC() {
@@ -40,7 +42,9 @@ BOOL MemoryDC::Ellipse(int left, int top, int right, int bottom) {
     return ::Ellipse(hdc_, left, top, right, bottom);
 }
 
-BOOL MemoryDC::MoveTo(int x, int y) { return MoveToEx(hdc_, x, y, nullptr); }
+BOOL MemoryDC::MoveTo(int x, int y) {
+    return MoveToEx(hdc_, x, y, nullptr);
+}
 
 void MemoryDC::Blit(int x, int y, int w, int h, MemoryDC* src, int sx, int sy) {
     if (src != nullptr) {

@@ -8,7 +8,7 @@
 #include "imaging/DCPen.h"
 
 class MemoryDC {
-public:
+  public:
     MemoryDC();
     virtual ~MemoryDC();
     MemoryDC(const MemoryDC&) = delete;
@@ -26,7 +26,7 @@ public:
     HPALETTE GetCurrentPalette() const { return currentPalette_; }
     HPALETTE GetOriginalPalette() const { return originalPalette_; }
 
-private:
+  private:
     HDC hdc_ = nullptr;
     DCPen* pen_ = nullptr;      // owned
     DCBrush* brush_ = nullptr;  // owned

@@ -17,9 +17,7 @@ struct PixelSurface {
     uint8_t* Row(int y) const {
         return bits + static_cast<intptr_t>(height - 1 - y) * static_cast<intptr_t>(widthBytes);
     }
-    uint32_t Pixel32(int x, int y) const {
-        return reinterpret_cast<const uint32_t*>(Row(y))[x];
-    }
+    uint32_t Pixel32(int x, int y) const { return reinterpret_cast<const uint32_t*>(Row(y))[x]; }
 };
 
 // Bytes per row of a DIB of the given width and depth (rows padded to whole 32-bit words), or -1

@@ -45,8 +45,8 @@ uint32_t Pixel32(const Decoded& d, int x, int y) {
     return v;
 }
 const uint8_t* Row(const Decoded& d, int y) {
-    return d.pixels.data() + static_cast<size_t>(d.layout.header.height - 1 - y) *
-                                 d.layout.widthBytes;
+    return d.pixels.data() +
+           static_cast<size_t>(d.layout.header.height - 1 - y) * d.layout.widthBytes;
 }
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
@@ -383,22 +383,16 @@ TEST(BmpRefused, UnknownHeaderSizes) {
 
 TEST(BmpRefused, ZeroOrNegativeWidthAndZeroHeight) {
     for (int32_t w : {0, -1, -300, INT32_MIN}) {
-        EXPECT_EQ(ParseOnly(Tiny([w](BmpSpec& s) { s.width = w; })),
-                  BmpError::BadData)
-            << w;
+        EXPECT_EQ(ParseOnly(Tiny([w](BmpSpec& s) { s.width = w; })), BmpError::BadData) << w;
     }
     for (int32_t h : {0, INT32_MIN}) {
-        EXPECT_EQ(ParseOnly(Tiny([h](BmpSpec& s) { s.height = h; })),
-                  BmpError::BadData)
-            << h;
+        EXPECT_EQ(ParseOnly(Tiny([h](BmpSpec& s) { s.height = h; })), BmpError::BadData) << h;
     }
 }
 
 TEST(BmpRefused, AbsurdSizesBeyondTheSurfaceLimit) {
-    const int32_t sizes[][3] = {{3000000, 2000000, 24},
-                                {INT32_MAX, 1, 32},
-                                {1, INT32_MAX, 1},
-                                {9000, 8000, 32},   // 288 MB
+    const int32_t sizes[][3] = {{3000000, 2000000, 24}, {INT32_MAX, 1, 32},
+                                {1, INT32_MAX, 1},      {9000, 8000, 32},  // 288 MB
                                 {8192, -8193, 32},  // just over 256 MiB top-down
                                 {70000, 70000, 1}};
     for (const auto& z : sizes) {
@@ -428,17 +422,16 @@ TEST(BmpRefused, BitCountsAndPlaneCountsThatDoNotExist) {
             << bits;
     }
     for (int planes : {0, 2, 3}) {
-        EXPECT_EQ(ParseOnly(Tiny([planes](BmpSpec& s) { s.planes = static_cast<uint16_t>(planes); })),
-                  BmpError::BadData)
+        EXPECT_EQ(
+            ParseOnly(Tiny([planes](BmpSpec& s) { s.planes = static_cast<uint16_t>(planes); })),
+            BmpError::BadData)
             << planes;
     }
 }
 
 TEST(BmpRefused, UnknownCompressionsAndOnesThatDoNotFitTheDepth) {
     for (uint32_t c : {4u, 5u, 6u, 11u, 0x80000000u}) {
-        EXPECT_EQ(ParseOnly(Tiny([c](BmpSpec& s) { s.compression = c; })),
-                  BmpError::BadData)
-            << c;
+        EXPECT_EQ(ParseOnly(Tiny([c](BmpSpec& s) { s.compression = c; })), BmpError::BadData) << c;
     }
     BmpSpec rle8on4 = Rle(4, 2, 1, Bytes({2, 1, 0, 1}));
     rle8on4.compression = bmp::kRle8;
@@ -526,7 +519,8 @@ TEST(BmpRefused, RunsAndDeltasThatLeaveTheRowOrTheImage) {
     for (const auto& stream : streams) {
         const Decoded d = DecodeFile(WriteBmp(Rle(8, 4, 2, stream)));
         ASSERT_EQ(d.error, BmpError::None);  // the header is fine: the stream is found out late
-        EXPECT_FALSE(d.decoded) << static_cast<int>(stream[0]) << " " << static_cast<int>(stream[1]);
+        EXPECT_FALSE(d.decoded) << static_cast<int>(stream[0]) << " "
+                                << static_cast<int>(stream[1]);
     }
     const Decoded four = DecodeFile(WriteBmp(Rle(4, 3, 1, Bytes({4, 0x11, 0, 1}))));
     EXPECT_FALSE(four.decoded);
@@ -560,7 +554,8 @@ TEST(BmpMessages, EachRefusalRaisesItsExactBox) {
     EXPECT_EQ(m[0].caption, "ファイルタイプエラー");
     EXPECT_EQ(m[0].flags, mb::kOk | mb::kIconWarning);
     const std::string bad =
-        "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。\n"
+        "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。"
+        "\n"
         "読み込みを終了します。";
     EXPECT_EQ(m[1].text, bad);
     EXPECT_EQ(m[1].caption, "ビットマップデータエラー");

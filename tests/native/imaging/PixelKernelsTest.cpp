@@ -109,8 +109,9 @@ TEST(PixelClipping, FarOffNegativeAndOverflowingRectanglesTouchNothing) {
     mask.Number32(0x00);
     dst.Number32(0xD0);
     const std::vector<uint8_t> before = dst.Bytes();
-    const int far[][4] = {{4, 0, 0, 0},       {0, 4, 0, 0},         {-4, 0, 0, 0},
-                          {0, 0, 4, 0},       {0, 0, 0, -4},        {INT_MAX, INT_MAX, 0, 0},
+    const int far[][4] = {{4, 0, 0, 0},       {0, 4, 0, 0},
+                          {-4, 0, 0, 0},      {0, 0, 4, 0},
+                          {0, 0, 0, -4},      {INT_MAX, INT_MAX, 0, 0},
                           {INT_MIN, 0, 0, 0}, {0, 0, INT_MIN, INT_MAX}};
     for (const auto& p : far) {
         EXPECT_TRUE(CopyPixelRows(dst.View(), p[0], p[1], 4, 4, src.View(), p[2], p[3]));
@@ -124,8 +125,8 @@ TEST(PixelClipping, FarOffNegativeAndOverflowingRectanglesTouchNothing) {
     for (int wh : {0, -1, INT_MIN}) {
         EXPECT_TRUE(CopyPixelRows(dst.View(), 0, 0, wh, 4, src.View(), 0, 0));
         EXPECT_TRUE(CopyPixelRows(dst.View(), 0, 0, 4, wh, src.View(), 0, 0));
-        EXPECT_TRUE(MaskCopyPixels(dst.View(), 0, 0, wh, 4, src.View(), 0, 0, mask.View(), 0, 0,
-                                   kWhite));
+        EXPECT_TRUE(
+            MaskCopyPixels(dst.View(), 0, 0, wh, 4, src.View(), 0, 0, mask.View(), 0, 0, kWhite));
     }
     EXPECT_EQ(dst.Bytes(), before);
     // A huge size starting inside copies exactly the part that fits.
@@ -154,14 +155,14 @@ TEST(PixelMaskCopy, KeyComparesTheLowTwentyFourBitsOnlyAndCopiesTheWholeWord) {
     TestSurface src(6, 1, 32);
     TestSurface mask(6, 1, 32);
     TestSurface dst(6, 1, 32);
-    const uint32_t masks[] = {kWhite,      0xAAFFFFFF, 0x00FFFFFE, 0x00000000,
-                              0xFF123456, 0x01FFFFFF};
+    const uint32_t masks[] = {kWhite, 0xAAFFFFFF, 0x00FFFFFE, 0x00000000, 0xFF123456, 0x01FFFFFF};
     for (int x = 0; x < 6; ++x) {
         src.Set32(x, 0, 0x7F000000u | (x + 1) * 0x010101u);
         mask.Set32(x, 0, masks[x]);
         dst.Set32(x, 0, 0x00C0FFEE);
     }
-    ASSERT_TRUE(MaskCopyPixels(dst.View(), 0, 0, 6, 1, src.View(), 0, 0, mask.View(), 0, 0, kWhite));
+    ASSERT_TRUE(
+        MaskCopyPixels(dst.View(), 0, 0, 6, 1, src.View(), 0, 0, mask.View(), 0, 0, kWhite));
     // White with any fourth byte is transparent; blue 254 (one step off) and others let the
     // source through, fourth byte included.
     EXPECT_EQ(dst.Get32(0, 0), 0x00C0FFEEu);
@@ -183,8 +184,8 @@ TEST(PixelMaskCopy, SourceAndMaskMayBeOneSheetWithTheMaskBelowThePicture) {
     }
     TestSurface dst(5, 5, 32);
     dst.Number32(0xD0);
-    ASSERT_TRUE(MaskCopyPixels(dst.View(), 2, 1, 3, 2, sheet.View(), 0, 0, sheet.View(), 0, 2,
-                               kWhite));
+    ASSERT_TRUE(
+        MaskCopyPixels(dst.View(), 2, 1, 3, 2, sheet.View(), 0, 0, sheet.View(), 0, 2, kWhite));
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 5; ++x) {
             const bool through = x == 3 && (y == 1 || y == 2);

@@ -8,9 +8,11 @@
 #include "imaging/PixelSurface.h"
 
 class TestSurface {
-public:
+  public:
     TestSurface(int width, int height, int bitCount, uint8_t fill = 0)
-        : width_(width), height_(height), bitCount_(bitCount),
+        : width_(width),
+          height_(height),
+          bitCount_(bitCount),
           widthBytes_((width * bitCount + 31) / 32 * 4),
           bytes_(static_cast<size_t>(widthBytes_) * height, fill) {}
 
@@ -41,7 +43,7 @@ public:
         }
     }
 
-private:
+  private:
     int width_;
     int height_;
     int bitCount_;

@@ -62,9 +62,8 @@ Snapshot Take(const DIBImage& image) {
     const uint8_t* bits = image.GetBits();
     const size_t bytes = static_cast<size_t>(image.GetWidthBytes()) * image.GetHeight();
     const auto* info = reinterpret_cast<const uint8_t*>(image.GetInfo());
-    return {image.GetWidth(),    image.GetHeight(),           image.GetBitCount(),
-            image.GetWidthBytes(), image.GetBitmap(),         {bits, bits + bytes},
-            {info, info + 40}};
+    return {image.GetWidth(),  image.GetHeight(),    image.GetBitCount(), image.GetWidthBytes(),
+            image.GetBitmap(), {bits, bits + bytes}, {info, info + 40}};
 }
 void ExpectUnchanged(const DIBImage& image, const Snapshot& before) {
     const Snapshot now = Take(image);
@@ -206,10 +205,16 @@ TEST(BitmapFileLoad, EachFailureShowsItsBoxAndLeavesThePictureAsItWas) {
     rle.compression = bmp::kRle8;
     rle.pixels = {9, 1, 0, 1};  // a run of 9 in a row of 4
     const std::vector<Case> cases = {
-        {"empty.bmp", {}, "開いたファイルはビットマップファイルではありません", "ファイルタイプエラー",
+        {"empty.bmp",
+         {},
+         "開いたファイルはビットマップファイルではありません",
+         "ファイルタイプエラー",
          MB_ICONWARNING},
-        {"png.bmp", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13},
-         "開いたファイルはビットマップファイルではありません", "ファイルタイプエラー", MB_ICONWARNING},
+        {"png.bmp",
+         {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13},
+         "開いたファイルはビットマップファイルではありません",
+         "ファイルタイプエラー",
+         MB_ICONWARNING},
         {"short.bmp", {'B', 'M', 0, 0}, kBadText, "ビットマップデータエラー", MB_ICONERROR},
         {"os2.bmp", badSize, kBadText, "ビットマップデータエラー", MB_ICONERROR},
         {"absurd.bmp", absurd, kBadText, "ビットマップデータエラー", MB_ICONERROR},

@@ -134,8 +134,8 @@ TEST(DIBMaskCopyOnImages, FormatBoxesInOrderAndOnlyTheFirstFailure) {
     {
         MessageRecorder recorder;
         EXPECT_EQ(deep->DIBMaskCopy(0, 0, 1, 1, four.get(), 0, 0, four.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(recorder,
-                           "このDIBMaskCopyは同じピクセルフォーマット同士(フルカラー32bit)専用です");
+        ExpectOneMethodBox(
+            recorder, "このDIBMaskCopyは同じピクセルフォーマット同士(フルカラー32bit)専用です");
     }
     {
         MessageRecorder recorder;

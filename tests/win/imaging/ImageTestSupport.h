@@ -45,7 +45,7 @@ inline uint32_t PixelAt(const DIBImage& image, int x, int y) {
 
 // A file in the temporary directory, removed when the object goes.
 class TempFile {
-public:
+  public:
     TempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
         char dir[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, dir);
@@ -63,6 +63,6 @@ public:
     TempFile& operator=(const TempFile&) = delete;
     const char* path() const { return path_.c_str(); }
 
-private:
+  private:
     std::string path_;
 };

@@ -11,7 +11,9 @@
 #include "tests/win/imaging/ImageTestSupport.h"
 
 namespace {
-int EntryCount(HPALETTE palette) { return GetPaletteEntries(palette, 0, 0, nullptr); }
+int EntryCount(HPALETTE palette) {
+    return GetPaletteEntries(palette, 0, 0, nullptr);
+}
 
 std::vector<uint8_t> PalettedFile(int bits, uint32_t clrUsed) {
     BmpSpec s;
