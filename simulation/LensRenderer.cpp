@@ -105,8 +105,8 @@ void DrawHearts() {
             continue;
         }
         // A heart that rose on a larger field may stand outside this one: it is cut or skipped.
-        DrawSprite(FieldCanvas, heart->x - kSpriteSide / 2, heart->y - kSpriteSide / 2,
-                   kSpriteSide, kSpriteSide, HeartImage, 0, 0, 0, kSpriteSide);
+        DrawSprite(FieldCanvas, heart->x - kSpriteSide / 2, heart->y - kSpriteSide / 2, kSpriteSide,
+                   kSpriteSide, HeartImage, 0, 0, 0, kSpriteSide);
     }
 }
 
@@ -134,8 +134,8 @@ int LoadPicture(DIBImage& image, const char* name) {
 }
 }  // namespace
 
-void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sheet, int sx,
-                int sy, int mx, int my) {
+void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sheet, int sx, int sy,
+                int mx, int my) {
     if (dest == nullptr || sheet == nullptr) {
         return;
     }
@@ -171,11 +171,11 @@ void ComposeFrame() {
     }
     DrawAnts();
     DrawHearts();
-    if (FrameImage->GetWidth() >= kLensLeft + kView && FrameImage->GetHeight() >= kLensTop + kView) {
+    if (FrameImage->GetWidth() >= kLensLeft + kView &&
+        FrameImage->GetHeight() >= kLensTop + kView) {
         FrameImage->DIBCopy(kLensLeft, kLensTop, kView, kView, FieldCanvas, view.x, view.y);
     }
-    DrawSprite(FrameImage, 0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, 0,
-               kFrameHeight);
+    DrawSprite(FrameImage, 0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, 0, kFrameHeight);
     AdvanceBall(w, h);
 }
 

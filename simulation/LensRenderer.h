@@ -24,5 +24,5 @@ void ComposeFrame();
 int ReloadBackground(const char* name);
 
 // A masked copy of a w x h sprite cut to the destination; nothing is read outside the sheet.
-void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sheet, int sx,
-                int sy, int mx, int my);
+void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sheet, int sx, int sy,
+                int mx, int my);

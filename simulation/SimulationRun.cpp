@@ -248,8 +248,8 @@ void SimulationRun::Ending() {
     if (ExitChosen()) {
         return;
     }
-    RaiseMessage({"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner,
-                  nullptr});
+    RaiseMessage(
+        {"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner, nullptr});
 }
 
 void SimulationRun::Teardown() {

@@ -12,7 +12,7 @@
 void PaceFrame(DWORD frameStart);
 
 class SimulationRun {
-public:
+  public:
     explicit SimulationRun(HWND mainWindow);  // not owned
     virtual ~SimulationRun() = default;
     SimulationRun(const SimulationRun&) = delete;
@@ -34,7 +34,7 @@ public:
     // inside the field. Nothing happens when no request waits.
     static void ApplyBackgroundChange();
 
-private:
+  private:
     void StepAnts();
     void MoveStrayAnt(DWORD now);
     void ShowFrame();

@@ -8,7 +8,7 @@
 enum StrayState : int32_t { StrayFinished = 0, StrayWalking = 1, StrayRising = 2 };
 
 class StrayAnt {
-public:
+  public:
     // Performs Reset with the given screen size.
     StrayAnt(int32_t screenWidth, int32_t screenHeight);
     virtual ~StrayAnt() = default;

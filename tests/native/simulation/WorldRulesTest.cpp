@@ -188,7 +188,7 @@ TEST(PlacementTest, BallStartsInsideTheTopLeftOverManySeeds) {
 }
 
 TEST(ClipTest, CopiesInsideAreLeftAlone) {
-    CopyRect copy{10, 20, 8, 8, 16, 0, 16, 8};
+    SpriteCopy copy{10, 20, 8, 8, 16, 0, 16, 8};
     ASSERT_TRUE(WorldRules::ClipToDestination(copy, kW, kH));
     EXPECT_EQ(copy.dx, 10);
     EXPECT_EQ(copy.dy, 20);
@@ -199,7 +199,7 @@ TEST(ClipTest, CopiesInsideAreLeftAlone) {
 }
 
 TEST(ClipTest, OverhangingCopiesAreCutAndTheirSourcesFollow) {
-    CopyRect topLeft{-3, -5, 16, 16, 0, 0, 0, 16};
+    SpriteCopy topLeft{-3, -5, 16, 16, 0, 0, 0, 16};
     ASSERT_TRUE(WorldRules::ClipToDestination(topLeft, 200, 200));
     EXPECT_EQ(topLeft.dx, 0);
     EXPECT_EQ(topLeft.dy, 0);
@@ -210,7 +210,7 @@ TEST(ClipTest, OverhangingCopiesAreCutAndTheirSourcesFollow) {
     EXPECT_EQ(topLeft.mx, 3);
     EXPECT_EQ(topLeft.my, 21);
 
-    CopyRect bottomRight{195, 190, 16, 16, 0, 0, 0, 16};
+    SpriteCopy bottomRight{195, 190, 16, 16, 0, 0, 0, 16};
     ASSERT_TRUE(WorldRules::ClipToDestination(bottomRight, 200, 200));
     EXPECT_EQ(bottomRight.w, 5);
     EXPECT_EQ(bottomRight.h, 10);
@@ -219,11 +219,11 @@ TEST(ClipTest, OverhangingCopiesAreCutAndTheirSourcesFollow) {
 }
 
 TEST(ClipTest, CopiesEntirelyOutsideOrEmptyCopyNothing) {
-    CopyRect below{10, 300, 16, 16, 0, 0, 0, 16};
+    SpriteCopy below{10, 300, 16, 16, 0, 0, 0, 16};
     EXPECT_FALSE(WorldRules::ClipToDestination(below, 200, 200));
-    CopyRect left{-16, 10, 16, 16, 0, 0, 0, 16};
+    SpriteCopy left{-16, 10, 16, 16, 0, 0, 0, 16};
     EXPECT_FALSE(WorldRules::ClipToDestination(left, 200, 200));
-    CopyRect empty{10, 10, 0, 16, 0, 0, 0, 16};
+    SpriteCopy empty{10, 10, 0, 16, 0, 0, 0, 16};
     EXPECT_FALSE(WorldRules::ClipToDestination(empty, 200, 200));
 }
 

@@ -14,7 +14,7 @@ namespace {
 using simtest::Pixel;
 
 class ComposeFrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         simtest::ResetRunState();
         simtest::UseTempSettings();
@@ -434,7 +434,7 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
 }
 
 class StartupFieldTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         simtest::ResetRunState();
         simtest::UseTempSettings();

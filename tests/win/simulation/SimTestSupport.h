@@ -43,8 +43,7 @@ inline void CreateShellImages() {
     HeartImage = new DIBImage();
     MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
     MagnifierImage->ChangeBitCount(32);
-    FrameImage->DIBMaskCopy(0, 0, 300, 360, MagnifierImage, 0, 0, MagnifierImage, 0, 360,
-                            0xFFFFFF);
+    FrameImage->DIBMaskCopy(0, 0, 300, 360, MagnifierImage, 0, 0, MagnifierImage, 0, 360, 0xFFFFFF);
 }
 
 // What the test window saw, written on the test thread only (the simulation's sends are
@@ -106,8 +105,8 @@ inline HWND CreateTestWindow(DWORD style = WS_POPUP, int w = 300, int h = 360) {
 // The seventeen hidden stray-ant windows, owned by main.
 inline void CreateStrayWindows(HWND main) {
     for (int i = 0; i < kStrayWindowCount; ++i) {
-        StrayWindows[i] = CreateWindowExA(WS_EX_TOPMOST, TestClass(), nullptr, WS_POPUP, 0, 0, 8,
-                                          8, main, nullptr, GetModuleHandleA(nullptr), nullptr);
+        StrayWindows[i] = CreateWindowExA(WS_EX_TOPMOST, TestClass(), nullptr, WS_POPUP, 0, 0, 8, 8,
+                                          main, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
 }
 
@@ -174,8 +173,8 @@ inline void UseTempSettings() {
 
 // The colour of pixel (x, y) of the test pictures, as 0x00RRGGBB.
 inline uint32_t TestColour(int x, int y) {
-    return (static_cast<uint32_t>(x * 7 & 0xFF) << 16) | (static_cast<uint32_t>(y * 5 & 0xFF) << 8) |
-           static_cast<uint32_t>((x + y) & 0xFF);
+    return (static_cast<uint32_t>(x * 7 & 0xFF) << 16) |
+           (static_cast<uint32_t>(y * 5 & 0xFF) << 8) | static_cast<uint32_t>((x + y) & 0xFF);
 }
 
 // Writes a 24-bit bottom-up BMP of TestColour pixels.
