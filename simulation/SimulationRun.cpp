@@ -40,8 +40,11 @@ bool LoadedLargeEnough(DIBImage& image, const char* name) {
     if (std::strcmp(name, "Resource") == 0) {
         return image.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD)) != 0;
     }
+    // A picture the ants could not walk on (too small, or too large for a mask) counts as
+    // unreadable.
     return image.LoadBitmapFile(name) != 0 && image.GetWidth() >= kMinFieldSide &&
-           image.GetHeight() >= kMinFieldSide;
+           image.GetHeight() >= kMinFieldSide &&
+           static_cast<int64_t>(image.GetWidth()) * image.GetHeight() <= kMaxMaskCells;
 }
 
 void PlaceGoal() {

@@ -302,6 +302,40 @@ TEST_F(ComposeFrameTest, NothingIsDrawnOrMovedWhileANewFieldWaits) {
     BackgroundChanged = 0;
 }
 
+TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
+    HWND window = simtest::CreateTestWindow();
+    SimulationRun frames(window);
+    SplashDone = 1;
+    TheFieldMask->At(120, 120) = CellStrongTrail;
+    ArrivalSeen = 1;
+    MaskRebuildRequested = 1;
+    EXPECT_TRUE(frames.RunFrame());
+    EXPECT_EQ(MaskRebuildRequested.load(), 0);
+    EXPECT_EQ(ArrivalSeen.load(), 0);
+    EXPECT_EQ(TheFieldMask->At(120, 120), CellFree);
+    EXPECT_EQ(TheFieldMask->At(3, 120), CellBlocked);
+    // Without a request the trails stay.
+    TheFieldMask->At(120, 120) = CellTrail;
+    EXPECT_TRUE(frames.RunFrame());
+    EXPECT_EQ(TheFieldMask->At(120, 120), CellTrail);
+    DestroyWindow(window);
+}
+
+TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
+    HWND window = simtest::CreateTestWindow();
+    SimulationRun frames(window);
+    SplashDone = 1;
+    const std::string square = simtest::WriteTestBmp("kirelo_frame_square.bmp", 240, 210);
+    RequestBackground(square.c_str());
+    EXPECT_TRUE(frames.RunFrame());
+    EXPECT_EQ(BackgroundChanged.load(), 0);
+    EXPECT_EQ(FieldWidth.load(), 240);
+    EXPECT_EQ(FieldHeight.load(), 210);
+    // The same frame composed the new field.
+    EXPECT_EQ(FieldCanvas->GetWidth(), 240);
+    DestroyWindow(window);
+}
+
 class ReloadBackgroundTest : public ComposeFrameTest {};
 
 TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
