@@ -464,7 +464,7 @@ def make_ball():
             bounce = max(0.0, ny) * 0.18
             v = 0.08 + 0.82 * diff + bounce
             rx, ry, rz = 2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1  # reflected view ray
-            spec = max(0.0, rx * lx + ry * ly + rz * lz) ** 24
+            specular = max(0.0, rx * lx + ry * ly + rz * lz) ** 24
             edge = (x - 8) ** 2 + (y - 8) ** 2 > 40
             t = clamp(v) * (len(levels) - 1) + (BAYER4[y & 3][x & 3] + 0.5) / 16 - 0.5
             idx = levels[int(clamp(round(t), 0, len(levels) - 1))]
@@ -472,7 +472,7 @@ def make_ball():
                 idx -= 1
             if (x - 8) ** 2 + (y - 8) ** 2 > 49 and ny > -0.2:
                 idx = 7
-            if spec > 0.45:
+            if specular > 0.45:
                 idx = 1
             rows[y][x] = idx
     return rows
@@ -584,9 +584,9 @@ def metal_shade(n, base, env_dark, env_light, shine=40.0):
     sky = smoothstep(0.25, -0.55, ry)  # looking up = bright
     env = mix(env_dark, env_light, sky)
     diff = max(0.0, nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2])
-    spec = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** shine
+    specular = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** shine
     c = mix(scale(base, 0.35 + 0.65 * diff), env, 0.55)
-    return mix(c, (255.0, 255.0, 250.0), clamp(spec * 1.2))
+    return mix(c, (255.0, 255.0, 250.0), clamp(specular * 1.2))
 
 
 def magnifier_colour(px, py, part, grain):
@@ -764,9 +764,9 @@ class VectorAnt:
         n = normalise((nx, ny, nz + 0.15))
         diff = max(0.0, n[0] * LIGHT[0] + n[1] * LIGHT[1] + n[2] * LIGHT[2])
         rx, ry, rz = 2 * n[2] * n[0], 2 * n[2] * n[1], 2 * n[2] * n[2] - 1
-        spec = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** 14
+        specular = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** 14
         c = scale(self.body, 0.55 + 0.9 * diff)
-        return mix(c, (235.0, 215.0, 195.0), clamp(spec * 0.75 * gloss))
+        return mix(c, (235.0, 215.0, 195.0), clamp(specular * 0.75 * gloss))
 
     def __call__(self, x, y):
         u, v = self.to_local(x, y)

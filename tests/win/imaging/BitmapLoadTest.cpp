@@ -37,7 +37,7 @@ BmpSpec Patterned(int bits, int width, int height) {
     return s;
 }
 
-// The colour at (x, y from the top) that a BI_RGB file of the spec describes, as 0x00RRGGBB.
+// The colour at (x, y from the top) that the test BI_RGB file describes, as 0x00RRGGBB.
 uint32_t ExpectedColour(const BmpSpec& s, int x, int y) {
     const int rowBytes = (s.width * s.bitCount + 31) / 32 * 4;
     const uint8_t* row = s.pixels.data() + static_cast<size_t>(s.height - 1 - y) * rowBytes;
