@@ -14,8 +14,8 @@
 #include "shell/ShellState.h"
 #include "shell/TrayIcon.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
 #include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
 
 namespace {
 constexpr uint32_t kMaskKey = 0xFFFFFF;  // white: transparent in the magnifier's mask

@@ -9,8 +9,8 @@
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
 #include "shell/StrayAntWindow.h"
-#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
 #include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
 
 namespace {
 constexpr int kAntCell = 8;

@@ -6,9 +6,15 @@
 
 #include <cstdint>
 
-constexpr UINT WM_SPLASHEND = WM_USER + 100;   // the thread: the splash time is over
-constexpr UINT WM_TRAYNOTIFY = WM_USER + 200;  // events of the tray icon
-constexpr int kFrameWidth = 300;               // the magnifier window
+// The two private messages (the same definitions as the simulation side's SharedImages.h):
+// the thread's splash hand-over and the tray icon's events.
+#ifndef WM_SPLASHEND
+#define WM_SPLASHEND (WM_USER + 100)
+#endif
+#ifndef WM_TRAYNOTIFY
+#define WM_TRAYNOTIFY (WM_USER + 200)
+#endif
+constexpr int kFrameWidth = 300;  // the magnifier window
 constexpr int kFrameHeight = 360;
 constexpr int kSplashSide = 100;
 constexpr uint32_t kKeyColour = 0x00FF84;  // the outside of the shape bitmaps, as a pixel

@@ -4,8 +4,8 @@
 
 #include "imaging/MessageSeam.h"
 #include "imaging/UniqueHandle.h"
-#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
 #include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
 
 namespace {
 constexpr int kAntCell = 8;

@@ -7,8 +7,8 @@
 #include "imaging/UniqueHandle.h"
 #include "shell/ShellStartup.h"
 #include "shell/ShellState.h"
-#include "simulation/SharedState.h"  // before SharedImages.h, which uses SharedInt
 #include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
 
 namespace {
 // Long enough for the simulation thread to come out of its splash pause after an early Exit.

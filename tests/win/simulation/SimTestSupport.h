@@ -164,9 +164,11 @@ inline std::string ReadSetting(const char* section, const char* key) {
     return value;
 }
 
-// Points the settings at a fresh file in the temporary directory.
+// Points the settings at a fresh file in the temporary directory. The file is named after
+// the process: the frame and loop tests run side by side in one prefix and must not share it.
 inline void UseTempSettings() {
-    const std::string path = TempPath("kirelo_simulation_test.ini");
+    const std::string path =
+        TempPath(("kirelo_simulation_test_" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
     DeleteFileA(path.c_str());
     std::snprintf(SettingsPath, kPathBytes, "%s", path.c_str());
 }
