@@ -1,0 +1,210 @@
+// What the shell's Wine tests share: a fresh temporary working directory per test, the real main
+// window with its shapes and the seventeen stray-ant windows built as WinMain builds them, a
+// simulation thread stand-in (or the real one), a message pump and readers of the settings file.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "imaging/AppWindow.h"
+#include "imaging/ScreenInfo.h"
+#include "resources/ResourceIds.h"
+#include "shell/ShellStartup.h"
+#include "shell/ShellState.h"
+#include "simulation/SharedImages.h"
+#include "simulation/SharedState.h"
+#include "simulation/SimulationThread.h"
+#include "tests/common/MessageRecorder.h"
+
+namespace shelltest {
+
+// The stand-in thread: does nothing until Exit, then lets go of the world like the real one.
+inline DWORD WINAPI IdleSimulation(LPVOID) {
+    while (SimulationRunning != 0) {
+        Sleep(2);
+    }
+    ReleaseWorldLease();
+    return 0;
+}
+
+// Dispatches messages until stop() holds or timeoutMs passes; true when stop() held. A WM_QUIT
+// stops the pump and is left in the queue for PumpUntilQuit.
+inline bool PumpUntil(DWORD timeoutMs, const std::function<bool()>& stop = {}) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return stop && stop();
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (stop && stop()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Dispatches until WM_QUIT comes out of the queue (true) or timeoutMs passes.
+inline bool PumpUntilQuit(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                return true;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+inline std::string MakeTempDirectory() {
+    static int counter = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    for (;;) {
+        char path[MAX_PATH] = {};
+        std::snprintf(path, sizeof(path), "%skirelo-shell-%lu-%d", base,
+                      static_cast<unsigned long>(GetCurrentProcessId()), ++counter);
+        if (CreateDirectoryA(path, nullptr)) {
+            return path;
+        }
+    }
+}
+
+// Removes a directory tree made by a test (files and sub-directories only).
+inline void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const std::string path = dir + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+inline bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline bool Checked(UINT id) {
+    return (GetMenuState(AppMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+inline LPARAM Point(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(x)),
+                      static_cast<WORD>(static_cast<int16_t>(y)));
+}
+
+// A client point of the rim (inside the outline, outside the lens), found in the real region.
+inline POINT FindRimPoint(bool leftHalf) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = leftHalf ? 0 : 151; x < (leftHalf ? 151 : kFrameWidth); ++x) {
+            if (RimRegion != nullptr && PtInRegion(RimRegion, x, y)) {
+                return {x, y};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
+// The main window as WinMain makes it, in a fresh working directory holding the given settings.
+class ShellWindowTest : public ::testing::Test {
+  protected:
+    // Runs before the window is created, with the fresh directory current.
+    virtual void PrepareDirectory() {}
+    // The simulation thread of the test.
+    virtual LPTHREAD_START_ROUTINE Simulation() { return &IdleSimulation; }
+
+    void SetUp() override {
+        char previous[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, previous);
+        previousDir_ = previous;
+        dir_ = MakeTempDirectory();
+        ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
+        PrepareDirectory();
+        ResetWorldLease();
+        ShellReady = 0;
+        StrayAntActive = 0;
+        HappyCount = 0;
+        MaskRebuildRequested = 0;
+        SimulationEntry = Simulation();
+        if (TheScreen == nullptr) {
+            TheScreen = new ScreenInfo();
+        }
+        startup_ = new ShellStartup(GetModuleHandleA(nullptr));
+        window_ = startup_->CreateMainWindow();
+        ASSERT_NE(window_, nullptr);
+        startup_->CutMagnifierShape();
+        startup_->CreateStrayAnt();
+        startup_->CreateStrayWindows();
+        startup_->ReleaseShapeImage();
+        ShellReady = 1;
+    }
+
+    void TearDown() override {
+        if (IsWindow(window_)) {
+            SendMessageA(window_, WM_COMMAND, IDM_EXIT, 0);
+            EXPECT_TRUE(PumpUntilQuit(3000));
+        }
+        MSG stale;
+        while (PeekMessageA(&stale, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        delete startup_;
+        startup_ = nullptr;
+        ReleaseWorldLease();
+        EXPECT_TRUE(FinishShell(5000));
+        SimulationEntry = &SimulationThreadProc;
+        ShellTickCount = &GetTickCount;
+        SetCurrentDirectoryA(previousDir_.c_str());
+        RemoveTree(dir_);
+    }
+
+    std::string IniPath() const { return dir_ + "\\kirelo.ini"; }
+    std::string ReadIni(const char* section, const char* key) const {
+        char value[kPathBytes] = {};
+        GetPrivateProfileStringA(section, key, "<none>", value, kPathBytes, IniPath().c_str());
+        return value;
+    }
+    void WriteIni(const char* section, const char* key, const char* value) const {
+        WritePrivateProfileStringA(section, key, value, IniPath().c_str());
+    }
+    LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
+
+    MessageRecorder recorder_;
+    std::string previousDir_;
+    std::string dir_;
+    ShellStartup* startup_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+}  // namespace shelltest

@@ -1,0 +1,168 @@
+// What WinMain builds before the message loop: the classes exactly, the hidden centred tool
+// window with the magnifier outline, the rim, the splash with its picture, and the stray record.
+#include "ShellTestSupport.h"
+#include "shell/MainWindow.h"
+#include "shell/Settings.h"
+
+#include <algorithm>
+
+namespace shelltest {
+namespace {
+
+class StartupTest : public ShellWindowTest {};
+
+TEST_F(StartupTest, MainClassAndWindow) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "「Kirelo」", &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+    EXPECT_EQ(wc.lpfnWndProc, &MainWndProc);
+    EXPECT_EQ(wc.hCursor, nullptr);
+    EXPECT_NE(wc.hIcon, nullptr);
+    EXPECT_EQ(wc.cbClsExtra, 0);
+    EXPECT_EQ(wc.cbWndExtra, 0);
+    EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW);
+    EXPECT_NE(GetWindowLongA(window_, GWL_STYLE) & WS_POPUP, 0);
+    EXPECT_EQ(GetWindowLongA(window_, GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_EQ(GetWindow(window_, GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindowTextLengthA(window_), 0);
+    EXPECT_FALSE(IsWindowVisible(window_));
+    RECT rect{};
+    GetWindowRect(window_, &rect);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 360) / 2);
+    EXPECT_EQ(rect.right - rect.left, 300);
+    EXPECT_EQ(rect.bottom - rect.top, 360);
+}
+
+TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
+    DIBImage outline;
+    outline.LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER_SHAPE));
+    outline.ChangeBitCount(32);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
+    HRGN lens = CreateEllipticRgn(20, 20, 220, 220);
+    int outlineWrong = 0;
+    int rimWrong = 0;
+    for (int y = 0; y < 360; y += 2) {
+        for (int x = 0; x < 300; x += 2) {
+            const bool opaque = (outline.GetLine(y)[x] & 0xFFFFFF) != kKeyColour;
+            outlineWrong += (PtInRegion(shape, x, y) != FALSE) != opaque;
+            const bool inLens = PtInRegion(lens, x, y) != FALSE;
+            rimWrong += (PtInRegion(RimRegion, x, y) != FALSE) != (opaque != inLens);
+        }
+    }
+    EXPECT_EQ(outlineWrong, 0);
+    EXPECT_EQ(rimWrong, 0);
+    EXPECT_FALSE(PtInRegion(RimRegion, 120, 120));
+    DeleteObject(lens);
+    DeleteObject(shape);
+}
+
+TEST_F(StartupTest, SplashClassWindowAndPicture) {
+    HWND splash = startup_->ShowSplash();
+    ASSERT_TRUE(IsWindow(splash));
+    EXPECT_EQ(SplashWindow, splash);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "スプラッシュウインドウ", &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(wc.hIcon, nullptr);
+    EXPECT_EQ(GetWindowLongA(splash, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+              WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    EXPECT_TRUE(IsWindowVisible(splash));
+    RECT rect{};
+    GetWindowRect(splash, &rect);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 100) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
+    EXPECT_EQ(rect.right - rect.left, 100);
+    EXPECT_EQ(rect.bottom - rect.top, 100);
+    // The title picture is on the screen where the splash stands.
+    DIBImage title;
+    title.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
+    title.ChangeBitCount(32);
+    HDC screen = GetDC(nullptr);
+    int wrong = 0;
+    for (int y = 5; y < 100; y += 9) {
+        for (int x = 5; x < 100; x += 9) {
+            const COLORREF seen = GetPixel(screen, rect.left + x, rect.top + y);
+            const uint32_t rgb = title.GetLine(y)[x] & 0xFFFFFF;
+            const COLORREF want = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+            wrong += seen != want;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(wrong, 0);
+    SendMessageA(window_, WM_SPLASHEND, 0, 0);
+    EXPECT_FALSE(IsWindow(splash));
+}
+
+TEST_F(StartupTest, StrayRecordIsOnTheScreenAndWalking) {
+    ASSERT_NE(StrayAntRecord, nullptr);
+    EXPECT_GE(StrayAntRecord->x, 0);
+    EXPECT_LT(StrayAntRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
+    EXPECT_GE(StrayAntRecord->y, 0);
+    EXPECT_LT(StrayAntRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
+    EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
+    EXPECT_EQ(ShellReady.load(), 1);
+}
+
+// Working directories whose settings path would not fit 256 bytes.
+class LongDirectoryTest : public ShellWindowTest {
+  protected:
+    // Nested directories under the test directory up to length characters in all.
+    static std::string MakeLongDirectory(const std::string& base, size_t length) {
+        std::string path = base;
+        while (path.size() < length) {
+            path += "\\" + std::string(std::min<size_t>(40, length - path.size() - 1), 'd');
+            CreateDirectoryA(path.c_str(), nullptr);
+        }
+        return path;
+    }
+    void PrepareDirectory() override {
+        // 246 characters: the full path (257 bytes with its terminator) overflows the 256-byte
+        // buffer but is still within what the system resolves.
+        longDir_ = MakeLongDirectory(dir_, 246);
+        ASSERT_EQ(longDir_.size(), 246u);
+        ASSERT_TRUE(SetCurrentDirectoryA(longDir_.c_str()));
+    }
+    std::string longDir_;
+};
+
+TEST_F(LongDirectoryTest, SettingsStayInTheWorkingDirectoryWithoutOverflow) {
+    EXPECT_FALSE(Settings::FullPath());
+    EXPECT_STREQ(SettingsPath, ".\\kirelo.ini");
+    Command(IDM_TRAIL_HIDE);
+    char value[8] = {};
+    const std::string ini = longDir_ + "\\kirelo.ini";
+    GetPrivateProfileStringA("Status", "PFlag", "", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ(value, "1");
+    EXPECT_TRUE(FileExists(ini));
+}
+
+class TooLongDirectoryTest : public LongDirectoryTest {
+  protected:
+    void PrepareDirectory() override {
+        longDir_ = MakeLongDirectory(dir_, 252);  // the file's full path exceeds MAX_PATH
+        ASSERT_TRUE(SetCurrentDirectoryA(longDir_.c_str()));
+    }
+};
+
+TEST_F(TooLongDirectoryTest, SettingsWorkForThisRunOnlyAndNothingLandsElsewhere) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string stray = std::string(windows) + "\\kirelo.ini";
+    DeleteFileA(stray.c_str());
+    EXPECT_FALSE(Settings::FullPath());
+    EXPECT_STREQ(SettingsPath, ".\\kirelo.ini");
+    Command(IDM_WAIT_OFF);  // the write fails, the setting holds for this run
+    EXPECT_EQ(FrameWaitMs.load(), 0);
+    EXPECT_TRUE(Checked(IDM_WAIT_OFF));
+    EXPECT_FALSE(FileExists(stray));
+    EXPECT_TRUE(IsWindow(window_));
+}
+
+}  // namespace
+}  // namespace shelltest
