@@ -6,7 +6,7 @@ packages=(
     cmake make g++ python3
     g++-mingw-w64-x86-64-win32
     wine wine64
-    xvfb xdotool x11-apps x11-utils imagemagick fonts-ipafont-gothic
+    xvfb xdotool x11-apps x11-utils imagemagick fonts-ipafont-gothic bc libx11-dev procps
     fp-utils
     googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev

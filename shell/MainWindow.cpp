@@ -92,6 +92,22 @@ LRESULT OnKillFocus() {
     return 0;
 }
 
+// Escape is how a user closes a context menu; while a menu is open the simulation thread must not
+// take that press as the end of the run. Afterwards the focus counts again, once the presses made
+// in the menu are drained (before the flag is set, so the thread never sees them).
+LRESULT OnEnterMenuLoop() {
+    HasFocus = 0;
+    return 0;
+}
+
+LRESULT OnExitMenuLoop(HWND window) {
+    if (GetFocus() == window) {
+        FlushKeyboard();
+        HasFocus = 1;
+    }
+    return 0;
+}
+
 void ShowTrails(bool shown) {
     Settings::Check(IDM_TRAIL_SHOW, shown);
     Settings::Check(IDM_TRAIL_HIDE, !shown);
@@ -250,6 +266,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return OnSetFocus(window);
         case WM_KILLFOCUS:
             return OnKillFocus();
+        case WM_ENTERMENULOOP:
+            return OnEnterMenuLoop();
+        case WM_EXITMENULOOP:
+            return OnExitMenuLoop(window);
         case WM_PAINT:
             return OnPaint(window);
         case WM_ERASEBKGND:

@@ -2,6 +2,7 @@
 // check marks, flags and settings writes, dropped files, focus, painting, and the ways out.
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 #include "shell/TrayIcon.h"
+#include "simulation/Keyboard.h"
 
 namespace shelltest {
 namespace {
@@ -256,6 +258,46 @@ TEST_F(MainWindowTest, FocusSetsAndClearsHasFocus) {
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
     EXPECT_EQ(HasFocus.load(), 1);
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);
+    EXPECT_EQ(HasFocus.load(), 0);
+}
+
+namespace {
+std::atomic<int> escapeQueries{0};  // the simulation thread may query too
+SHORT WINAPI EscapeStillDown(int key) {
+    // Escape reads as down for its first two queries, then released; other keys are up.
+    if (key != VK_ESCAPE) {
+        return 0;
+    }
+    ++escapeQueries;
+    return escapeQueries <= 2 ? static_cast<SHORT>(0x8001) : 0;
+}
+}  // namespace
+
+TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+    ASSERT_EQ(GetFocus(), window_);
+    SendMessageA(window_, WM_SETFOCUS, 0, 0);
+    ASSERT_EQ(HasFocus.load(), 1);
+    const KeyStateFunction saved = QueryKeyState;
+    QueryKeyState = &EscapeStillDown;
+    escapeQueries = 0;
+    SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
+    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // the Escape that closes the menu
+    EXPECT_EQ(escapeQueries, 0);
+    // Closing the menu gives the focus back only after the press is drained.
+    SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
+    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_GE(escapeQueries, 3);
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);
+    QueryKeyState = saved;
+}
+
+TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
+    SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
+    SetFocus(nullptr);
+    SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
     EXPECT_EQ(HasFocus.load(), 0);
 }
 

@@ -1,0 +1,106 @@
+#!/usr/bin/env python3
+"""Screenshot measurements for the end-to-end scripts (standard library only; ImageMagick's
+convert turns the PNG crops into PPM).
+
+  e2e_image.py ball SHOT LENS_X LENS_Y          centre of the ball in the lens: "x y count"
+  e2e_image.py diff SHOT_A SHOT_B X Y W H        mean absolute difference of two crops (0..255)
+  e2e_image.py changed SHOT_A SHOT_B LENS_X LENS_Y  pixels of the lens that differ clearly
+  e2e_image.py colour SHOT X Y W H R G B TOL     share (0..1) of pixels within TOL of (R, G, B)
+  e2e_image.py pixel SHOT X Y                    "r g b" of one pixel
+"""
+import subprocess
+import sys
+
+
+def crop(shot, x, y, w, h):
+    data = subprocess.run(
+        ["convert", shot, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"],
+        check=True, capture_output=True).stdout
+    # P6 header: magic, width, height, maximum, then the raw bytes.
+    fields = []
+    pos = 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":  # a comment runs to the end of its line
+            pos = data.index(b"\n", pos) + 1
+            continue
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    pos += 1
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[pos:pos + width * height * 3]
+
+
+def ball(shot, lens_x, lens_y):
+    # The ball is the only cool grey inside the lens (the leaves are warm: red above blue):
+    # pixels with red and green equal, blue a little above them, neither black nor white, at
+    # most 92 px from the lens centre (away from the grey rim).
+    w, h, px = crop(shot, lens_x, lens_y, 200, 200)
+    sx = sy = n = 0
+    for y in range(h):
+        for x in range(w):
+            if (x - 100) ** 2 + (y - 100) ** 2 > 92 * 92:
+                continue
+            r, g, b = px[(y * w + x) * 3:(y * w + x) * 3 + 3]
+            if abs(r - g) <= 4 and 3 <= b - r <= 14 and 50 <= (r + g + b) // 3 <= 240:
+                sx += x
+                sy += y
+                n += 1
+    if n == 0:
+        return "-1 -1 0"
+    return f"{sx // n} {sy // n} {n}"
+
+
+def diff(a, b, x, y, w, h):
+    _, _, pa = crop(a, x, y, w, h)
+    _, _, pb = crop(b, x, y, w, h)
+    return f"{sum(abs(p - q) for p, q in zip(pa, pb)) / max(1, len(pa)):.2f}"
+
+
+def changed(a, b, lens_x, lens_y):
+    w, h, pa = crop(a, lens_x, lens_y, 200, 200)
+    _, _, pb = crop(b, lens_x, lens_y, 200, 200)
+    count = 0
+    for y in range(h):
+        for x in range(w):
+            if (x - 100) ** 2 + (y - 100) ** 2 > 92 * 92:
+                continue
+            i = (y * w + x) * 3
+            if max(abs(pa[i + c] - pb[i + c]) for c in range(3)) > 40:
+                count += 1
+    return str(count)
+
+
+def colour(shot, x, y, w, h, r, g, b, tol):
+    _, _, px = crop(shot, x, y, w, h)
+    hits = sum(1 for i in range(0, len(px), 3)
+               if abs(px[i] - r) <= tol and abs(px[i + 1] - g) <= tol and abs(px[i + 2] - b) <= tol)
+    return f"{hits / max(1, len(px) // 3):.3f}"
+
+
+def pixel(shot, x, y):
+    _, _, px = crop(shot, x, y, 1, 1)
+    return f"{px[0]} {px[1]} {px[2]}"
+
+
+def main(argv):
+    cmd, args = argv[1], argv[2:]
+    if cmd == "ball":
+        print(ball(args[0], int(args[1]), int(args[2])))
+    elif cmd == "diff":
+        print(diff(args[0], args[1], *map(int, args[2:6])))
+    elif cmd == "changed":
+        print(changed(args[0], args[1], int(args[2]), int(args[3])))
+    elif cmd == "colour":
+        print(colour(args[0], *map(int, args[1:9])))
+    elif cmd == "pixel":
+        print(pixel(args[0], int(args[1]), int(args[2])))
+    else:
+        sys.exit(f"unknown command {cmd}")
+
+
+if __name__ == "__main__":
+    main(sys.argv)

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# Shared steps of the end-to-end scripts: a fresh working directory with kirelo.exe (and the help
+# file) copied in, starting and ending the program by process id, finding its windows on the
+# virtual display, pointer and keys through xdotool, screenshots kept under the build tree.
+# Usage from a script:  source e2e_lib.sh NAME KIRELO_EXE HELP_FILE ARTIFACT_ROOT
+set -u
+
+E2E_NAME=$1
+E2E_EXE=$2
+E2E_HELP=$3
+mkdir -p "$4"
+E2E_ART="$(cd "$4" && pwd)/$E2E_NAME"
+E2E_DIR="$(dirname "${BASH_SOURCE[0]}")"
+E2E_IMAGE="python3 $E2E_DIR/e2e_image.py"
+rm -rf "$E2E_ART"
+mkdir -p "$E2E_ART"
+WORK=$(mktemp -d "$E2E_ART/work.XXXXXX")
+cp "$E2E_EXE" "$WORK/kirelo.exe"
+[ -f "$E2E_HELP" ] && cp "$E2E_HELP" "$WORK/KireloHelp.chm"
+PIDS=()
+SCREEN_W=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1]}')
+SCREEN_H=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[2]}')
+
+log() { echo "[$E2E_NAME $(date +%T)] $*"; }
+
+cleanup() {
+    local pid
+    for pid in "${PIDS[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            kill "$pid" 2>/dev/null
+            for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+            kill -9 "$pid" 2>/dev/null
+        fi
+    done
+    xdotool mouseup 1 2>/dev/null
+    xdotool mouseup 3 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() {
+    log "FAIL: $*"
+    shot "failure"
+    exit 1
+}
+
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then log "ok: $what"; else fail "$what"; fi
+}
+
+shot() {  # shot NAME: the whole screen as $E2E_ART/NAME.png
+    local attempt
+    # A window that changes shape during the capture can fail it (BadMatch): try again.
+    for attempt in 1 2 3; do
+        xwd -root -silent 2>/dev/null | convert xwd:- "$E2E_ART/$1.png" 2>/dev/null && break
+        sleep 0.2
+    done
+    echo "$E2E_ART/$1.png"
+}
+
+# Starts kirelo.exe in the working directory; KIRELO_PID is its process.
+start_kirelo() {
+    (cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine.log" 2>&1) &
+    KIRELO_PID=$!
+    PIDS+=("$KIRELO_PID")
+    KIRELO_START=$(date +%s.%N)
+    SPLASH_SEEN=0
+}
+
+seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
+
+# Waits up to SECONDS for the program to end; EXIT_CODE is its exit code, or "running". (Not in
+# a command substitution: only this shell can wait for its own children.)
+wait_exit() {
+    local pid=$1 secs=$2 t=0
+    while kill -0 "$pid" 2>/dev/null && [ "$t" -lt $((secs * 10)) ]; do sleep 0.1; t=$((t + 1)); done
+    if kill -0 "$pid" 2>/dev/null; then EXIT_CODE=running; return; fi
+    wait "$pid"
+    EXIT_CODE=$?
+}
+
+# Visible windows of kirelo.exe with the given size: "id x y" per line.
+windows_of_size() {
+    local w h id geo
+    for id in $(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null); do
+        geo=$(xdotool getwindowgeometry "$id" 2>/dev/null) || continue
+        w=$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1]}')
+        h=$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[2]}')
+        if [ "$w" = "$1" ] && [ "$h" = "$2" ]; then
+            echo "$id $(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+        fi
+    done
+}
+
+# Waits up to SECONDS for a visible window of WxH; sets WIN, WIN_X, WIN_Y.
+wait_window() {
+    local w=$1 h=$2 secs=$3 t=0 found
+    while [ "$t" -lt $((secs * 10)) ]; do
+        found=$(windows_of_size "$w" "$h" | head -n1)
+        if [ -n "$found" ]; then
+            read -r WIN WIN_X WIN_Y <<<"$found"
+            return 0
+        fi
+        sleep 0.1
+        t=$((t + 1))
+    done
+    return 1
+}
+
+# Waits up to SECONDS for a visible window whose title is NAME; sets WIN.
+wait_titled() {
+    local name=$1 secs=$2 t=0
+    while [ "$t" -lt $((secs * 10)) ]; do
+        WIN=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n1)
+        [ -n "$WIN" ] && return 0
+        sleep 0.1
+        t=$((t + 1))
+    done
+    return 1
+}
+
+main_visible() { [ -n "$(windows_of_size 300 360)" ]; }
+
+# The main window on the screen: sets MAIN, MAIN_X, MAIN_Y, LENS_X, LENS_Y (lens top-left).
+find_main() {
+    local secs=${1:-15} t=0
+    # The magnifier is mapped for a moment when it is created, before the splash: only a window
+    # that stays up after the splash has gone counts.
+    [ "${SPLASH_SEEN:-0}" = 1 ] || { wait_window 100 100 "$secs" && SPLASH_SEEN=1; }
+    while [ "$t" -lt $((secs * 10)) ]; do
+        if [ -z "$(windows_of_size 100 100)" ] && main_visible; then
+            sleep 0.5
+            [ -z "$(windows_of_size 100 100)" ] && main_visible && break
+        fi
+        sleep 0.1
+        t=$((t + 1))
+    done
+    wait_window 300 360 1 || return 1
+    MAIN=$WIN
+    MAIN_X=$WIN_X
+    MAIN_Y=$WIN_Y
+    LENS_X=$((MAIN_X + 20))
+    LENS_Y=$((MAIN_Y + 20))
+}
+
+# A screen point on the magnifier's rim, left of the lens top (x <= 150 in the window).
+rim_point() { RIM_X=$((MAIN_X + 120)); RIM_Y=$((MAIN_Y + 8)); }
+
+# Presses, drags and releases with pauses between: Wine reads the pointer in its own time, and a
+# press that arrives together with the move before it lands where the pointer was.
+drag() {  # drag BUTTON X Y DX DY STEPS: press at (X, Y), move by (DX, DY) STEPS times, release
+    local button=$1 x=$2 y=$3 dx=$4 dy=$5 steps=$6 i
+    xdotool mousemove "$x" "$y"
+    sleep 0.2
+    xdotool mousedown "$button"
+    sleep 0.2
+    for ((i = 0; i < steps; i++)); do xdotool mousemove_relative -- "$dx" "$dy"; sleep 0.08; done
+    sleep 0.2
+    xdotool mouseup "$button"
+    sleep 0.2
+}
+
+click_at() {  # click_at BUTTON X Y
+    xdotool mousemove "$2" "$3"
+    sleep 0.2
+    xdotool click "$1"
+    sleep 0.1
+}
+
+ini() {  # ini SECTION KEY: the value in the working directory's kirelo.ini
+    [ -f "$WORK/kirelo.ini" ] || { echo "<no file>"; return; }
+    tr -d '\r' <"$WORK/kirelo.ini" | awk -v s="[$1]" -v k="$2" '
+        /^\[/ { in_s = ($0 == s) }
+        in_s && index($0, k "=") == 1 { print substr($0, length(k) + 2); found = 1 }
+        END { if (!found) print "<none>" }'
+}
+
+write_ini() {  # write_ini LINES...: the settings file before the start
+    printf '%s\r\n' "$@" >"$WORK/kirelo.ini"
+}
+
+# Windows path of a file in the working directory, as Wine's Z: drive shows it.
+windows_path() { echo "Z:$1" | tr '/' '\\'; }

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Start-up as a user meets it: the splash first, the magnifier about three seconds after the
+# first frame, centred, with the desktop showing outside its outline; a lens that changes from
+# frame to frame and shows the ball and (panned) the goal; a second start that ends at once with
+# code 0 while the first runs on; Escape with the focus ends the program with code 0.
+source "$(dirname "$0")/e2e_lib.sh" startup "$@"
+
+shot before >/dev/null
+start_kirelo
+wait_window 100 100 25 || fail "no splash within 25 s"
+t_splash=$(seconds_since "$KIRELO_START")
+check "splash centred" test "$WIN_X $WIN_Y" = "$(((SCREEN_W - 100) / 2)) $(((SCREEN_H - 100) / 2))"
+check "magnifier still hidden while the splash shows" eval '! main_visible'
+shot splash >/dev/null
+find_main 20 || fail "no magnifier within 20 s of the splash"
+gap=$(echo "$(seconds_since "$KIRELO_START") - $t_splash" | bc)
+log "splash after ${t_splash}s, magnifier ${gap}s later"
+check "magnifier comes about 3 s after the splash" test "$(echo "$gap >= 2.5" | bc)" = 1
+check "magnifier centred" test "$MAIN_X $MAIN_Y" = "$(((SCREEN_W - 300) / 2)) $(((SCREEN_H - 360) / 2))"
+check "splash gone" test -z "$(windows_of_size 100 100)"
+b=$(shot frame-b)
+before="$E2E_ART/before.png"
+# The corners of the 300 x 360 window lie outside the outline: the desktop shows there.
+for corner in "2 2" "296 2" "2 356" "150 356"; do
+    read -r cx cy <<<"$corner"
+    check "desktop visible at window ($cx, $cy)" test \
+        "$($E2E_IMAGE pixel "$b" $((MAIN_X + cx)) $((MAIN_Y + cy)))" = \
+        "$($E2E_IMAGE pixel "$before" $((MAIN_X + cx)) $((MAIN_Y + cy)))"
+done
+# The ants come out to the ball after a while: the lens must change within some seconds.
+moved=0
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    a=$b
+    sleep 0.5
+    b=$(shot "frame-$attempt")
+    moved=$($E2E_IMAGE changed "$a" "$b" "$LENS_X" "$LENS_Y")
+    [ "$moved" -ge 20 ] && break
+done
+log "lens pixels changed between frames: $moved"
+check "lens content changes frame to frame (walking ants)" test "$moved" -ge 20
+read -r bx by bn <<<"$($E2E_IMAGE ball "$b" "$LENS_X" "$LENS_Y")"
+log "ball at lens ($bx, $by), $bn pixels"
+check "ball shown in the lens" test "$bn" -ge 8
+
+# Pan to the lower right, where the goal lies (the view moves with the pointer), and look for
+# its black disc inside the light grey ring.
+drag 1 $((LENS_X + 40)) $((LENS_Y + 60)) 30 25 12
+found=0
+for attempt in 1 2; do
+    sleep 0.4
+    g=$(shot "goal-view-$attempt")
+    black=$($E2E_IMAGE colour "$g" $((LENS_X + 10)) $((LENS_Y + 10)) 180 180 0 0 0 4)
+    ring=$($E2E_IMAGE colour "$g" $((LENS_X + 10)) $((LENS_Y + 10)) 180 180 192 192 192 3)
+    log "panned lens: black share $black, goal-rim grey share $ring"
+    if [ "$(echo "$black > 0.01 && $ring > 0.003" | bc)" = 1 ]; then found=1; break; fi
+    # The goal can sit just left of the view at the right edge: pan back a little.
+    drag 1 $((LENS_X + 140)) $((LENS_Y + 100)) -20 0 4
+done
+check "goal disc shown in the panned lens" test "$found" = 1
+click_at 3 $((LENS_X + 100)) $((LENS_Y + 100))
+
+# A second start ends at once with code 0; the first goes on.
+(cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine-second.log" 2>&1) &
+second=$!
+PIDS+=("$second")
+wait_exit "$second" 10
+check "second start ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+check "first instance still runs" kill -0 "$KIRELO_PID"
+check "first instance still shows its magnifier" main_visible
+
+# Escape with the focus on the magnifier ends the program.
+click_at 1 $((LENS_X + 100)) $((LENS_Y + 150))
+sleep 0.3
+xdotool key Escape
+wait_exit "$KIRELO_PID" 10
+code=$EXIT_CODE
+check "Escape with focus ends with code 0 (got $code)" test "$code" = 0
+log "passed"
