@@ -4,6 +4,7 @@ convert turns the PNG crops into PPM).
 
   e2e_image.py ball SHOT LENS_X LENS_Y          centre of the ball in the lens: "x y count"
   e2e_image.py diff SHOT_A SHOT_B X Y W H        mean absolute difference of two crops (0..255)
+  e2e_image.py diffat SHOT_A XA YA SHOT_B XB YB W H  the same for crops at different places
   e2e_image.py changed SHOT_A SHOT_B LENS_X LENS_Y  pixels of the lens that differ clearly
   e2e_image.py colour SHOT X Y W H R G B TOL     share (0..1) of pixels within TOL of (R, G, B)
   e2e_image.py pixel SHOT X Y                    "r g b" of one pixel
@@ -60,6 +61,12 @@ def diff(a, b, x, y, w, h):
     return f"{sum(abs(p - q) for p, q in zip(pa, pb)) / max(1, len(pa)):.2f}"
 
 
+def diffat(a, xa, ya, b, xb, yb, w, h):
+    _, _, pa = crop(a, xa, ya, w, h)
+    _, _, pb = crop(b, xb, yb, w, h)
+    return f"{sum(abs(p - q) for p, q in zip(pa, pb)) / max(1, len(pa)):.2f}"
+
+
 def changed(a, b, lens_x, lens_y):
     w, h, pa = crop(a, lens_x, lens_y, 200, 200)
     _, _, pb = crop(b, lens_x, lens_y, 200, 200)
@@ -92,6 +99,8 @@ def main(argv):
         print(ball(args[0], int(args[1]), int(args[2])))
     elif cmd == "diff":
         print(diff(args[0], args[1], *map(int, args[2:6])))
+    elif cmd == "diffat":
+        print(diffat(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
     elif cmd == "changed":
         print(changed(args[0], args[1], int(args[2]), int(args[3])))
     elif cmd == "colour":

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The pointer in the lens as a user meets it: a drag pans the view with the pointer, a right
+# click brings the view back to the ball, a flick on the ball throws it away, a double click on
+# the rim hides the magnifier and a left click on the tray icon brings it back where it was.
+source "$(dirname "$0")/e2e_lib.sh" pointer "$@"
+
+start_kirelo
+find_main 30 || fail "no magnifier"
+sleep 1
+
+# Where the ball is decides which way there is room: the view follows the ball and stops at the
+# field edges, so a ball left of the lens centre means the view is at the field's left edge.
+ball_in_lens() {
+    local s
+    s=$(shot "$1")
+    read -r BX BY BN <<<"$($E2E_IMAGE ball "$s" "$LENS_X" "$LENS_Y")"
+    [ "$BN" -ge 8 ]
+}
+ball_in_lens start || fail "no ball in the lens"
+log "ball at lens ($BX, $BY)"
+BX0=$BX
+BY0=$BY
+if [ "$BX" -le 100 ]; then DIR=1; else DIR=-1; fi
+
+# Pan: press away from the ball, drag 60 px sideways. The view moves with the pointer, so what
+# was 60 px further in that direction is now under the old place.
+before=$(shot pan-before)
+px=$((LENS_X + 100 - DIR * 60))
+py=$((LENS_Y + (BY < 100 ? 150 : 50)))
+drag 1 "$px" "$py" $((DIR * 12)) 0 5
+sleep 0.5
+after=$(shot pan-after)
+# Compare a 60 x 60 patch away from the ball and the lens border.
+cx=$((LENS_X + 70))
+cy=$((LENS_Y + (BY < 100 ? 120 : 20)))
+shifted=$($E2E_IMAGE diffat "$before" $((cx + DIR * 60)) "$cy" "$after" "$cx" "$cy" 60 60)
+unshifted=$($E2E_IMAGE diffat "$before" "$cx" "$cy" "$after" "$cx" "$cy" 60 60)
+log "after the pan: patch difference shifted $shifted, in place $unshifted"
+check "the view moved 60 px with the pointer" test "$(echo "$shifted < 12 && $unshifted > 2 * $shifted" | bc)" = 1
+
+# A right click in the lens returns the view to the ball: the lens looks as before the pan.
+click_at 3 $((LENS_X + 100)) $((LENS_Y + 100))
+sleep 0.6
+back=$(shot pan-back)
+returned=$($E2E_IMAGE diffat "$before" "$cx" "$cy" "$back" "$cx" "$cy" 60 60)
+log "after the right click: patch difference to the start $returned"
+check "a right click brings the view back to the ball" test "$(echo "$returned < 12" | bc)" = 1
+ball_in_lens pan-back-ball || fail "no ball after the return"
+check "the ball is where it was" test "$(( (BX - BX0) ** 2 + (BY - BY0) ** 2 ))" -le 16
+
+# Throw: press on the ball and flick it 100 px toward the room, then watch it go. Rested ants
+# cluster around a resting ball; a thrown one leaves them and the view (following it) moves.
+bx0=$BX
+by0=$BY
+still=$(shot throw-before)
+drag 1 $((LENS_X + BX)) $((LENS_Y + BY)) $((DIR * 25)) 0 4
+sleep 2.5
+thrown=$(shot throw-after)
+ball_in_lens throw-ball || BN=0
+moved_view=$($E2E_IMAGE diffat "$still" "$cx" "$cy" "$thrown" "$cx" "$cy" 60 60)
+log "after the throw: ball at lens ($BX, $BY) ($BN px), view patch difference $moved_view"
+check "the thrown ball went the way of the flick" test \
+    "$(( (BN >= 8 && (BX - bx0) * DIR >= 20) || $(echo "$moved_view > 12" | bc) ))" = 1
+check "the thrown ball kept its height" test "$(( BN < 8 || (BY - by0) ** 2 <= 100 ))" = 1
+
+# Double click on the rim hides the magnifier; the program runs on in the tray.
+rim_point
+xdotool mousemove "$RIM_X" "$RIM_Y"
+sleep 0.2
+xdotool click --repeat 2 --delay 80 1
+t=0
+while main_visible && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+check "a double click on the rim hides the magnifier" eval '! main_visible'
+check "the program runs on" kill -0 "$KIRELO_PID"
+shot hidden >/dev/null
+
+# The tray icon (the first and only one in Wine's tray window) brings it back.
+wait_titled "Wine System Tray" 5 || fail "no tray window"
+tray=$WIN
+read -r tx ty <<<"$(xdotool getwindowgeometry "$tray" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+click_at 1 $((tx + 10)) $((ty + 10))
+find_main 5 || fail "the tray click did not bring the magnifier back"
+check "it comes back where it was" test "$MAIN_X $MAIN_Y" = "$(((SCREEN_W - 300) / 2)) $(((SCREEN_H - 360) / 2))"
+shot shown-again >/dev/null
+click_at 1 $((tx + 10)) $((ty + 10))
+t=0
+while main_visible && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+check "a second tray click hides it again" eval '! main_visible'
+log "passed"
