@@ -112,12 +112,24 @@ wait_window() {
 wait_titled() {
     local name=$1 secs=$2 t=0
     while [ "$t" -lt $((secs * 10)) ]; do
-        WIN=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n1)
+        WIN=$(titled "$name")
         [ -n "$WIN" ] && return 0
         sleep 0.1
         t=$((t + 1))
     done
     return 1
+}
+
+# The first visible window titled NAME, compared as bytes: xdotool's own name search goes by the
+# locale and misses the Japanese titles of the program's message boxes.
+titled() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+        if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
 }
 
 main_visible() { [ -n "$(windows_of_size 300 360)" ]; }

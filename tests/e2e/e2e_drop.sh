@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Dropped pictures as a user meets them, dragged from a file manager (XDND) onto the magnifier:
+# a BMP becomes the field at once and is remembered in kirelo.ini for the next start; a file that
+# is not a bitmap and a picture narrower than 200 pixels are refused with their warnings and the
+# field stays; "back to the standard background" brings the dry leaves back.
+source "$(dirname "$0")/e2e_lib.sh" drop "$@"
+
+cc -O1 -o "$E2E_ART/xdnd_drop" "$E2E_DIR/xdnd_drop.c" -lX11 || fail "cannot build the drop tool"
+DROP="$E2E_ART/xdnd_drop"
+python3 "$E2E_DIR/make_bmp.py" "$WORK/lagoon.bmp" 320 240 30 120 200
+python3 "$E2E_DIR/make_bmp.py" "$WORK/narrow.bmp" 150 300 200 40 40
+printf 'not a picture\r\n' >"$WORK/notes.txt"
+
+# Share of the lens (inner square) in the dropped picture's colours.
+lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
+
+drop_file() {  # drop_file PATH: onto the middle of the lens
+    "$DROP" "$MAIN" $((LENS_X + 100)) $((LENS_Y + 100)) "$1" 2>>"$E2E_ART/xdnd.log"
+}
+
+# A message box of the program: waits for its window by caption, keeps a screenshot, closes it
+# with Return and checks that it went.
+expect_box() {  # expect_box CAPTION SHOT_NAME
+    wait_titled "$1" 10 || return 1
+    local box=$WIN
+    sleep 0.8  # painted by then
+    shot "$2" >/dev/null
+    xdotool key --window "$box" Return 2>/dev/null || xdotool key Return
+    local t=0
+    while [ -n "$(titled "$1")" ] && [ $t -lt 30 ]; do
+        [ $t = 10 ] && { xdotool windowfocus "$box" 2>/dev/null; xdotool key Return; }
+        sleep 0.1
+        t=$((t + 1))
+    done
+    [ -z "$(titled "$1")" ]
+}
+
+start_kirelo
+find_main 30 || fail "no magnifier"
+check "the leaves show at first" test "$(echo "$(lagoon_share "$(shot leaves)") < 0.05" | bc)" = 1
+
+check "the drop of a BMP is accepted" drop_file "$WORK/lagoon.bmp"
+sleep 1
+share=$(lagoon_share "$(shot lagoon)")
+log "lens share in the dropped picture's colours: $share"
+check "the dropped picture is the field" test "$(echo "$share > 0.5" | bc)" = 1
+check "its name is remembered" test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/lagoon.bmp")"
+
+drop_file "$WORK/notes.txt"
+check "a file that is no bitmap is refused with its warning" expect_box "ファイルタイプエラー" refused-text
+check "the picture stays after the refusal" \
+    test "$(echo "$(lagoon_share "$(shot after-text)") > 0.5" | bc)" = 1
+
+drop_file "$WORK/narrow.bmp"
+check "a picture narrower than 200 pixels is refused with its warning" expect_box "警告" refused-narrow
+check "the picture stays after the narrow one" \
+    test "$(echo "$(lagoon_share "$(shot after-narrow)") > 0.5" | bc)" = 1
+check "the remembered name is still the good picture" \
+    test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/lagoon.bmp")"
+
+# The next start takes the remembered picture without a word.
+xdotool mousemove $((LENS_X + 100)) $((LENS_Y + 100)) click 1
+sleep 0.3
+xdotool key Escape
+wait_exit "$KIRELO_PID" 10
+check "Escape ends the first run with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+start_kirelo
+find_main 30 || fail "no magnifier at the second start"
+check "the second start shows the remembered picture" \
+    test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
+
+# Context menu on the rim, second item: back to the standard background.
+rim_point
+click_at 3 "$RIM_X" "$RIM_Y"
+sleep 0.5
+xdotool key --delay 120 Down Down Return
+sleep 1.5
+check "the standard background is written at once" test "$(ini BackBitmapTexture FileName)" = "Resource"
+check "the leaves are back" test "$(echo "$(lagoon_share "$(shot leaves-again)") < 0.05" | bc)" = 1
+log "passed"

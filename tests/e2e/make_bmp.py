@@ -1,0 +1,28 @@
+#!/usr/bin/env python3
+"""Writes a 24-bit bottom-up BMP for the end-to-end tests (standard library only):
+  make_bmp.py PATH WIDTH HEIGHT R G B
+A colour field with a faint diagonal ripple, so that a pan or a walk is visible on it."""
+import struct
+import sys
+
+
+def main(path, width, height, r, g, b):
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(height - 1, -1, -1):  # bottom-up
+        row = bytearray()
+        for x in range(width):
+            ripple = 12 if (x + y) % 24 < 12 else 0
+            row += bytes((min(255, b + ripple), min(255, g + ripple), min(255, r + ripple)))
+        row += b"\0" * (stride - width * 3)
+        rows.append(bytes(row))
+    pixels = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + pixels)
+
+
+if __name__ == "__main__":
+    a = sys.argv
+    main(a[1], int(a[2]), int(a[3]), int(a[4]), int(a[5]), int(a[6]))
