@@ -19,20 +19,13 @@ drop_file() {  # drop_file PATH: onto the middle of the lens
 }
 
 # A message box of the program: waits for its window by caption, keeps a screenshot, closes it
-# with Return and checks that it went.
+# with its OK button and checks that it went.
 expect_box() {  # expect_box CAPTION SHOT_NAME
     wait_titled "$1" 10 || return 1
     local box=$WIN
     sleep 0.8  # painted by then
     shot "$2" >/dev/null
-    xdotool key --window "$box" Return 2>/dev/null || xdotool key Return
-    local t=0
-    while [ -n "$(titled "$1")" ] && [ $t -lt 30 ]; do
-        [ $t = 10 ] && { xdotool windowfocus "$box" 2>/dev/null; xdotool key Return; }
-        sleep 0.1
-        t=$((t + 1))
-    done
-    [ -z "$(titled "$1")" ]
+    close_box "$box" "$1"
 }
 
 start_kirelo

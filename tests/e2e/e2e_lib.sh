@@ -52,9 +52,9 @@ check() {  # check DESCRIPTION COMMAND...
 shot() {  # shot NAME: the whole screen as $E2E_ART/NAME.png
     local attempt
     # A window that changes shape during the capture can fail it (BadMatch): try again.
-    for attempt in 1 2 3; do
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
         xwd -root -silent 2>/dev/null | convert xwd:- "$E2E_ART/$1.png" 2>/dev/null && break
-        sleep 0.2
+        sleep 0.05
     done
     echo "$E2E_ART/$1.png"
 }
@@ -190,6 +190,18 @@ ini() {  # ini SECTION KEY: the value in the working directory's kirelo.ini
 
 write_ini() {  # write_ini LINES...: the settings file before the start
     printf '%s\r\n' "$@" >"$WORK/kirelo.ini"
+}
+
+# Closes a message box the way a user does, with a click on its OK button (the box's only button,
+# centred near its bottom edge); true when the box has gone.
+close_box() {  # close_box WINDOW CAPTION
+    local geo bx by bw bh t=0
+    geo=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 0
+    read -r bx by <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+    read -r bw bh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+    click_at 1 $((bx + bw / 2)) $((by + bh - 22))
+    while [ -n "$(titled "$2")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+    [ -z "$(titled "$2")" ]
 }
 
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.

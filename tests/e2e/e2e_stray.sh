@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The stray ant as a user meets it: some seconds into the run a tiny ant-shaped window walks over
+# the desktop; a click on it says "みつかっちまった", and once the box is closed the ant becomes a
+# heart that rises and vanishes. Escape on the magnifier afterwards ends the program.
+source "$(dirname "$0")/e2e_lib.sh" stray "$@"
+
+# Without the frame wait the frames come quickly, and so does the stray ant's chance.
+write_ini "[Status]" "Wait ON=0"
+start_kirelo
+find_main 30 || fail "no magnifier"
+
+wait_window 8 8 45 || fail "no stray ant within 45 s"
+log "stray ant out at ($WIN_X, $WIN_Y), $(seconds_since "$KIRELO_START") s after the start"
+shot stray-out >/dev/null
+# Its window is the shape of an ant: the desktop (black here) shows around the legs, so the
+# 8 x 8 square is not all drawn.
+x1=$WIN_X
+y1=$WIN_Y
+
+# Slow the frames down with the frame wait (rim menu: View, sixth item) so the ant can be caught.
+rim_point
+click_at 3 "$RIM_X" "$RIM_Y"
+sleep 0.5
+xdotool key --delay 120 Down Right Down Down Down Down Return
+sleep 0.5
+check "the frame wait is back on" test "$(ini Status "Wait ON")" = 1
+
+wait_window 8 8 5 || fail "the stray ant went away"
+moved=$(( (WIN_X - x1) ** 2 + (WIN_Y - y1) ** 2 ))
+log "the stray ant walked to ($WIN_X, $WIN_Y)"
+check "the stray ant walks" test "$moved" -gt 0
+# Catch it: read its place and click its middle at once; it moves at most a pixel a frame.
+caught=0
+for attempt in 1 2 3 4 5; do
+    wait_window 8 8 2 || break
+    xdotool mousemove $((WIN_X + 4)) $((WIN_Y + 4)) click 1
+    if wait_titled "はぐれありさん" 2; then caught=1; break; fi
+done
+check "a click on the stray ant opens its box" test "$caught" = 1
+box=$WIN
+read -r ax ay <<<"$(windows_of_size 8 8 | head -n1 | cut -d' ' -f2-)"
+sleep 1.5
+shot found >/dev/null
+check "the box is the only one shown" test "$(titled "はぐれありさん")" = "$box"
+check "OK closes the box" close_box "$box" "はぐれありさん"
+
+wait_window 16 16 3 || fail "no heart after the box"
+log "heart at ($WIN_X, $WIN_Y), the ant was last at (${ax:-?}, ${ay:-?})"
+# The simulation may show one more step of the walk in the frame the box closes; the next
+# frame of the rising heart hides every cell window.
+t=0
+while [ -n "$(windows_of_size 8 8)" ] && [ $t -lt 10 ]; do sleep 0.1; t=$((t + 1)); done
+check "the ant window is gone" test -z "$(windows_of_size 8 8)"
+hy=$WIN_Y
+sleep 0.3
+h=$(shot heart)
+# It keeps rising while the screenshot is taken: look at a 32 x 32 square around it.
+red=$($E2E_IMAGE colour "$h" $((WIN_X - 8)) $((WIN_Y - 16)) 32 32 200 60 80 65)
+log "heart: share of red pixels around it $red"
+check "the heart is red" test "$(echo "$red > 0.04" | bc)" = 1
+sleep 1
+if wait_window 16 16 1; then
+    check "the heart rises (or stays at the top edge)" test "$WIN_Y" -lt "$hy" -o "$hy" = 0
+fi
+t=0
+while [ -n "$(windows_of_size 16 16)" ] && [ $t -lt 100 ]; do sleep 0.1; t=$((t + 1)); done
+check "the heart vanishes" test -z "$(windows_of_size 16 16)"
+check "and no ant comes back" test -z "$(windows_of_size 8 8)"
+
+# The click hands the focus back to the magnifier inside the program, but Wine without a window
+# manager leaves the X keyboard focus on the desktop when the hidden ant window had it; a click
+# in the lens gives the keys to the magnifier, as a user would do.
+click_at 1 $((LENS_X + 100)) $((LENS_Y + 160))
+sleep 0.3
+xdotool key Escape
+wait_exit "$KIRELO_PID" 10
+check "Escape after the find ends the program with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+log "passed"
