@@ -90,17 +90,17 @@ HWND ShellStartup::ShowSplash() {
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
                         (ScreenWidth() - kSplashSide) / 2, (ScreenHeight() - kSplashSide) / 2,
                         kSplashSide, kSplashSide, MainWindow, nullptr, instance_, nullptr);
-    DIBImage* title = new DIBImage();
-    title->LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
-    ShowWindow(SplashWindow, SW_SHOW);
     {
+        // The picture is drawn this once: the splash has no paint handler.
+        DIBImage title;
+        title.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
+        ShowWindow(SplashWindow, SW_SHOW);
         WindowDC dc(SplashWindow);
         if (dc.get() != nullptr) {
-            BitBlt(dc.get(), 0, 0, kSplashSide, kSplashSide, title->GetMemoryDC()->GetHDC(), 0, 0,
+            BitBlt(dc.get(), 0, 0, kSplashSide, kSplashSide, title.GetMemoryDC()->GetHDC(), 0, 0,
                    SRCCOPY);
         }
     }
-    delete title;
     InvalidateRect(SplashWindow, nullptr, FALSE);
     UpdateWindow(SplashWindow);
     return SplashWindow;

@@ -204,5 +204,18 @@ close_box() {  # close_box WINDOW CAPTION
     [ -z "$(titled "$2")" ]
 }
 
+# The ball in the lens: sets BX, BY (lens pixels) and BN (pixels seen). Resting ants crowd round
+# the ball and may cover most of it, so several screenshots are tried; true when it was seen.
+find_ball() {  # find_ball SHOT_NAME
+    local attempt s
+    for attempt in 1 2 3 4 5 6 7 8; do
+        s=$(shot "$1")
+        read -r BX BY BN <<<"$($E2E_IMAGE ball "$s" "$LENS_X" "$LENS_Y")"
+        [ "$BN" -ge 8 ] && return 0
+        sleep 0.3
+    done
+    [ "$BN" -ge 3 ]
+}
+
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
