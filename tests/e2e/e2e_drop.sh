@@ -2,7 +2,8 @@
 # Dropped pictures as a user meets them, dragged from a file manager (XDND) onto the magnifier:
 # a BMP becomes the field at once and is remembered in kirelo.ini for the next start; a file that
 # is not a bitmap and a picture narrower than 200 pixels are refused with their warnings and the
-# field stays; "back to the standard background" brings the dry leaves back.
+# field stays; "back to the standard background" brings the dry leaves back; Exit from the tray
+# menu while a warning is open ends the program cleanly.
 source "$(dirname "$0")/e2e_lib.sh" drop "$@"
 
 cc -O1 -o "$E2E_ART/xdnd_drop" "$E2E_DIR/xdnd_drop.c" -lX11 || fail "cannot build the drop tool"
@@ -70,4 +71,28 @@ xdotool key --delay 120 Down Down Return
 sleep 1.5
 check "the standard background is written at once" test "$(ini BackBitmapTexture FileName)" = "Resource"
 check "the leaves are back" test "$(echo "$(lagoon_share "$(shot leaves-again)") < 0.05" | bc)" = 1
+
+# Exit from the tray menu while the simulation waits in one of its message boxes: the program
+# still ends, cleanly, with code 0.
+drop_file "$WORK/notes.txt"
+wait_titled "ファイルタイプエラー" 10 || fail "no warning for the second text drop"
+wait_titled "Wine System Tray" 5 || fail "no tray window"
+read -r tx ty <<<"$(xdotool getwindowgeometry "$WIN" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+click_at 3 $((tx + 10)) $((ty + 10))
+sleep 0.6
+shot tray-menu >/dev/null
+# The keys stay with the open warning: pick the last item, Exit, with the pointer.
+menu=""
+for id in $(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null); do
+    [ "$id" = "$MAIN" ] && continue
+    [ "$(xdotool getwindowname "$id")" = "ファイルタイプエラー" ] && continue
+    menu=$id
+done
+[ -n "$menu" ] || fail "the tray menu did not open"
+geo=$(xdotool getwindowgeometry "$menu")
+read -r mx my <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+read -r mw mh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+click_at 1 $((mx + mw / 3)) $((my + mh - 12))
+wait_exit "$KIRELO_PID" 15
+check "Exit from the tray during the warning ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
 log "passed"
