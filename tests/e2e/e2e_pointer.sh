@@ -43,12 +43,20 @@ check "a right click brings the view back to the ball" test "$(echo "$returned <
 ball_in_lens pan-back-ball || fail "no ball after the return"
 check "the ball is where it was" test "$(( (BX - BX0) ** 2 + (BY - BY0) ** 2 ))" -le 36
 
-# Throw: press on the ball and flick it 100 px toward the room, then watch it go. Rested ants
+# Throw: press on the ball and flick it 120 px toward the room, then watch it go. Rested ants
 # cluster around a resting ball; a thrown one leaves them and the view (following it) moves.
 bx0=$BX
 by0=$BY
 still=$(shot throw-before)
-drag 1 $((LENS_X + BX)) $((LENS_Y + BY)) $((DIR * 25)) 0 4
+# The first move after the press starts the throw's clock; the quick long move right after it
+# and the release make it a fast flick, whatever the load on the machine.
+xdotool mousemove $((LENS_X + BX)) $((LENS_Y + BY))
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+xdotool mousemove_relative -- "$DIR" 0
+sleep 0.05
+xdotool mousemove_relative -- $((DIR * 120)) 0 mouseup 1
 sleep 2.5
 thrown=$(shot throw-after)
 s=$(shot throw-ball)
