@@ -18,7 +18,6 @@
 #include "simulation/SharedState.h"
 
 namespace {
-constexpr uint32_t kMaskKey = 0xFFFFFF;  // white: transparent in the magnifier's mask
 constexpr int kWaitOnMs = 80;
 
 // Set once the exit sequence has begun: a second close request during the wait changes nothing.
@@ -211,21 +210,7 @@ void PaintFrame(HDC dc) {
 }
 
 void CreateImages() {
-    FrameImage = new DIBImage();
-    FrameImage->ChangeBitCount(32);
-    FrameImage->SetWidth(kFrameWidth);
-    FrameImage->SetHeight(kFrameHeight);
-    FieldCanvas = new DIBImage();
-    FieldCanvas->ChangeBitCount(32);
-    FieldImage = new DIBImage();
-    MagnifierImage = new DIBImage();
-    AntSprites = new DIBImage();
-    BallImage = new DIBImage();
-    HeartImage = new DIBImage();
-    MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
-    MagnifierImage->ChangeBitCount(32);
-    FrameImage->DIBMaskCopy(0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, MagnifierImage,
-                            0, kFrameHeight, kMaskKey);
+    CreateWorldImages();
 }
 
 void RunExitSequence(HWND window) {

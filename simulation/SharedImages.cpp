@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "resources/ResourceIds.h"
+
 DIBImage* FrameImage = nullptr;
 DIBImage* FieldCanvas = nullptr;
 DIBImage* FieldImage = nullptr;
@@ -39,6 +41,28 @@ void FreeWorld() {
     StrayAntRecord = nullptr;
 }
 }  // namespace
+
+void CreateWorldImages() {
+    constexpr int kFrameWidth = 300;
+    constexpr int kFrameHeight = 360;
+    constexpr uint32_t kMaskKey = 0xFFFFFF;  // white: transparent in the magnifier's mask
+    FrameImage = new DIBImage();
+    FrameImage->ChangeBitCount(32);
+    FrameImage->SetWidth(kFrameWidth);
+    FrameImage->SetHeight(kFrameHeight);
+    FieldCanvas = new DIBImage();
+    FieldCanvas->ChangeBitCount(32);
+    FieldImage = new DIBImage();
+    MagnifierImage = new DIBImage();
+    AntSprites = new DIBImage();
+    BallImage = new DIBImage();
+    HeartImage = new DIBImage();
+    MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
+    MagnifierImage->ChangeBitCount(32);
+    // The magnifier picture is the upper half of bitmap 126, its mask the lower half.
+    FrameImage->DIBMaskCopy(0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, MagnifierImage,
+                            0, kFrameHeight, kMaskKey);
+}
 
 void ReleaseWorldLease() {
     // Only the call that takes the count from 1 to 0 frees; a surplus call does nothing.

@@ -37,6 +37,11 @@ extern StrayAnt* StrayAntRecord;
 // thread lets the stray ant out only after that.
 extern SharedInt ShellReady;
 
+// Makes the seven images: the frame (300 x 360, 32 bits) with the magnifier already laid into it
+// where its mask is not white, the field canvas at 32 bits, the magnifier loaded, and the field,
+// sprites, ball and heart empty for the simulation thread to load.
+void CreateWorldImages();
+
 // Each thread calls this once when it will touch the images and the record no more; the second
 // call frees them (and nulls the pointers).
 void ReleaseWorldLease();

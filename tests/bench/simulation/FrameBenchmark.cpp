@@ -17,19 +17,7 @@
 namespace {
 void CreateImages() {
     ResetWorldLease();
-    FrameImage = new DIBImage();
-    FrameImage->ChangeBitCount(32);
-    FrameImage->SetWidth(300);
-    FrameImage->SetHeight(360);
-    FieldCanvas = new DIBImage();
-    FieldCanvas->ChangeBitCount(32);
-    FieldImage = new DIBImage();
-    MagnifierImage = new DIBImage();
-    AntSprites = new DIBImage();
-    BallImage = new DIBImage();
-    HeartImage = new DIBImage();
-    MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
-    MagnifierImage->ChangeBitCount(32);
+    CreateWorldImages();
 }
 
 double NowUs() {

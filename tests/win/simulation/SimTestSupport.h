@@ -30,20 +30,7 @@ inline uint32_t Pixel(const DIBImage* image, int x, int y) {
 // The seven images as the main window's creation handler makes them.
 inline void CreateShellImages() {
     ResetWorldLease();
-    FrameImage = new DIBImage();
-    FrameImage->ChangeBitCount(32);
-    FrameImage->SetWidth(300);
-    FrameImage->SetHeight(360);
-    FieldCanvas = new DIBImage();
-    FieldCanvas->ChangeBitCount(32);
-    FieldImage = new DIBImage();
-    MagnifierImage = new DIBImage();
-    AntSprites = new DIBImage();
-    BallImage = new DIBImage();
-    HeartImage = new DIBImage();
-    MagnifierImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER));
-    MagnifierImage->ChangeBitCount(32);
-    FrameImage->DIBMaskCopy(0, 0, 300, 360, MagnifierImage, 0, 0, MagnifierImage, 0, 360, 0xFFFFFF);
+    CreateWorldImages();
 }
 
 // What the test window saw, written on the test thread only (the simulation's sends are
@@ -167,8 +154,8 @@ inline std::string ReadSetting(const char* section, const char* key) {
 // Points the settings at a fresh file in the temporary directory. The file is named after
 // the process: the frame and loop tests run side by side in one prefix and must not share it.
 inline void UseTempSettings() {
-    const std::string path =
-        TempPath(("kirelo_simulation_test_" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
+    const std::string path = TempPath(
+        ("kirelo_simulation_test_" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
     DeleteFileA(path.c_str());
     std::snprintf(SettingsPath, kPathBytes, "%s", path.c_str());
 }
