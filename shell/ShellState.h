@@ -6,14 +6,8 @@
 
 #include <cstdint>
 
-// The two private messages (the same definitions as the simulation side's SharedImages.h):
-// the thread's splash hand-over and the tray icon's events.
-#ifndef WM_SPLASHEND
-#define WM_SPLASHEND (WM_USER + 100)
-#endif
-#ifndef WM_TRAYNOTIFY
-#define WM_TRAYNOTIFY (WM_USER + 200)
-#endif
+#include "simulation/SharedImages.h"  // WM_SPLASHEND and WM_TRAYNOTIFY, shared with the thread
+
 constexpr int kFrameWidth = 300;  // the magnifier window
 constexpr int kFrameHeight = 360;
 constexpr int kSplashSide = 100;
