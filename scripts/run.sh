@@ -12,12 +12,15 @@ mkdir -p "$run"
 cp "$root/build/windows/shell/kirelo.exe" "$run/"
 [ -f "$root/build/windows/KireloHelp.chm" ] && cp "$root/build/windows/KireloHelp.chm" "$run/"
 cd "$run"
-export WINEDEBUG=-all LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+export WINEDEBUG=-all
+# LC_ALL=ja_JP.UTF-8 makes Wine use code page 932; only Wine gets it (bash would warn about a
+# locale the machine has not generated).
+jp="LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine-run}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -n "${DISPLAY:-}" ]; then
     echo "run: starting kirelo.exe in $run"
-    exec wine ./kirelo.exe
+    exec env $jp wine ./kirelo.exe
 fi
 state="$root/build/run-display"
 bash "$root/scripts/wine-harness.sh" start "$state"
@@ -25,7 +28,7 @@ export DISPLAY; DISPLAY=$(cat "$state/display")
 trap 'bash "$root/scripts/wine-harness.sh" stop "$state" >/dev/null' EXIT
 WINEPREFIX="$state/prefix"; export WINEPREFIX
 echo "run: no display found; kirelo.exe plays in virtual display $DISPLAY for 20 seconds"
-wine ./kirelo.exe &
+env $jp wine ./kirelo.exe &
 pid=$!
 sleep "${KIRELO_RUN_SECONDS:-20}"
 shot="$run/kirelo-screenshot.png"

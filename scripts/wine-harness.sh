@@ -13,9 +13,23 @@ wine_env() {
     export WINEPREFIX="$state/prefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8   # LC_ALL is what makes Wine pick code page 932
+    # LC_ALL=ja_JP.UTF-8 is what makes Wine pick code page 932. Only Wine gets it, through the
+    # wrappers below: a bash that inherits a locale this machine has not generated warns on
+    # every start, and the test scripts start many.
+    [ -d "$state/bin" ] || write_wrappers
+    export PATH="$state/bin:$PATH"
     export DISPLAY
     DISPLAY=$(cat "$state/display" 2>/dev/null || true)
+}
+
+write_wrappers() {
+    mkdir -p "$state/bin"
+    local tool real
+    for tool in wine wineboot; do
+        real=$(PATH=${PATH//"$state/bin:"/} command -v "$tool") || continue
+        printf '#!/bin/sh\nLC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 exec %s "$@"\n' "$real" >"$state/bin/$tool"
+        chmod +x "$state/bin/$tool"
+    done
 }
 
 kill_pidfile() {

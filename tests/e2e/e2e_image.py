@@ -3,8 +3,10 @@
 convert turns the PNG crops into PPM).
 
   e2e_image.py ball SHOT LENS_X LENS_Y          centre of the ball in the lens: "x y count"
-  e2e_image.py diff SHOT_A SHOT_B X Y W H        mean absolute difference of two crops (0..255)
-  e2e_image.py diffat SHOT_A XA YA SHOT_B XB YB W H  the same for crops at different places
+  e2e_image.py diffat SHOT_A XA YA SHOT_B XB YB W H  difference (0..255) of two crops, ants aside
+  e2e_image.py shift SHOT_A SHOT_B X Y W H MAXDX   "DX DIFF": the horizontal offset DX (|DX| <= MAXDX)
+                                                  at which A's patch at (X + DX, Y) best matches B's
+                                                  patch at (X, Y), and that patch difference
   e2e_image.py changed SHOT_A SHOT_B LENS_X LENS_Y  pixels of the lens that differ clearly
   e2e_image.py colour SHOT X Y W H R G B TOL     share (0..1) of pixels within TOL of (R, G, B)
   e2e_image.py pixel SHOT X Y                    "r g b" of one pixel
@@ -55,16 +57,33 @@ def ball(shot, lens_x, lens_y):
     return f"{sx // n} {sy // n} {n}"
 
 
-def diff(a, b, x, y, w, h):
-    _, _, pa = crop(a, x, y, w, h)
-    _, _, pb = crop(b, x, y, w, h)
-    return f"{sum(abs(p - q) for p, q in zip(pa, pb)) / max(1, len(pa)):.2f}"
+def difference(pa, pb):
+    # Mean of the closest three quarters of the per-pixel differences (0..255): a few ants
+    # walking through a patch do not count, a view that moved by even one pixel does.
+    d = sorted((abs(pa[i] - pb[i]) + abs(pa[i + 1] - pb[i + 1]) + abs(pa[i + 2] - pb[i + 2])) / 3
+               for i in range(0, min(len(pa), len(pb)) - 2, 3))
+    keep = max(1, len(d) * 3 // 4)
+    return sum(d[:keep]) / keep
 
 
 def diffat(a, xa, ya, b, xb, yb, w, h):
     _, _, pa = crop(a, xa, ya, w, h)
     _, _, pb = crop(b, xb, yb, w, h)
-    return f"{sum(abs(p - q) for p, q in zip(pa, pb)) / max(1, len(pa)):.2f}"
+    return f"{difference(pa, pb):.2f}"
+
+
+def shift(a, b, x, y, w, h, max_dx):
+    # One wide crop of A; every offset compares a window of it with B's patch.
+    wa, _, pa = crop(a, x - max_dx, y, w + 2 * max_dx, h)
+    _, _, pb = crop(b, x, y, w, h)
+    best = None
+    for dx in range(-max_dx, max_dx + 1):
+        window = b"".join(pa[(row * wa + dx + max_dx) * 3:(row * wa + dx + max_dx + w) * 3]
+                          for row in range(h))
+        d = difference(window, pb)
+        if best is None or d < best[1]:
+            best = (dx, d)
+    return f"{best[0]} {best[1]:.2f}"
 
 
 def changed(a, b, lens_x, lens_y):
@@ -97,10 +116,10 @@ def main(argv):
     cmd, args = argv[1], argv[2:]
     if cmd == "ball":
         print(ball(args[0], int(args[1]), int(args[2])))
-    elif cmd == "diff":
-        print(diff(args[0], args[1], *map(int, args[2:6])))
     elif cmd == "diffat":
         print(diffat(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
+    elif cmd == "shift":
+        print(shift(args[0], args[1], *map(int, args[2:7])))
     elif cmd == "changed":
         print(changed(args[0], args[1], int(args[2]), int(args[3])))
     elif cmd == "colour":
