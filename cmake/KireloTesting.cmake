@@ -42,10 +42,14 @@ if(WIN32 AND NOT KIRELO_FUZZ)
     set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)
 endif()
 
-# Runs an already defined command under the Wine fixture.
+# Runs an already defined command under the Wine fixture. The Wine tests take turns on the one
+# display: a window another test program shows takes the activation and the keyboard focus that
+# a test is checking (there is no window manager to keep them apart). The native tests and the
+# fuzzer run beside them.
 function(kirelo_wine_command NAME TIMEOUT)
     add_test(NAME ${NAME} COMMAND bash ${KIRELO_WINE_HARNESS} run ${KIRELO_WINE_STATE} ${TIMEOUT} ${ARGN})
-    set_tests_properties(${NAME} PROPERTIES TIMEOUT ${TIMEOUT} FIXTURES_REQUIRED wine LABELS wine)
+    set_tests_properties(${NAME} PROPERTIES TIMEOUT ${TIMEOUT} FIXTURES_REQUIRED wine LABELS wine
+                                            RESOURCE_LOCK wine_display)
 endfunction()
 
 # kirelo_wine_test(NAME n SOURCES a.cpp ... LIBS lib ... [TIMEOUT s])
