@@ -42,9 +42,24 @@ find_ball ball
 log "ball at lens ($BX, $BY), $BN pixels"
 check "ball shown in the lens" test "$BN" -ge 3
 
+# A press on the ball would grab and throw it instead of panning: press_point sets PX, PY to the
+# first of the given lens points well away from the ball (resting ants cover part of it, so its
+# centre is only roughly known).
+press_point() {
+    PX=$1 PY=$2
+    while [ $# -ge 2 ]; do
+        if [ "$BN" -lt 3 ] || [ $(( ($1 - BX) ** 2 + ($2 - BY) ** 2 )) -gt 900 ]; then
+            PX=$1 PY=$2
+            return
+        fi
+        shift 2
+    done
+}
+
 # Pan to the lower right, where the goal lies (the view moves with the pointer), and look for
 # its black disc inside the light grey ring.
-drag 1 $((LENS_X + 40)) $((LENS_Y + 60)) 30 25 12
+press_point 40 60 60 140 100 40 100 100
+drag 1 $((LENS_X + PX)) $((LENS_Y + PY)) 30 25 12
 found=0
 for attempt in 1 2; do
     sleep 0.4
@@ -54,7 +69,9 @@ for attempt in 1 2; do
     log "panned lens: black share $black, goal-rim grey share $ring"
     if [ "$(echo "$black > 0.01 && $ring > 0.003" | bc)" = 1 ]; then found=1; break; fi
     # The goal can sit just left of the view at the right edge: pan back a little.
-    drag 1 $((LENS_X + 140)) $((LENS_Y + 100)) -20 0 4
+    find_ball "goal-view-$attempt-ball" || BN=0
+    press_point 140 100 140 150 100 60 170 100
+    drag 1 $((LENS_X + PX)) $((LENS_Y + PY)) -20 0 4
 done
 check "goal disc shown in the panned lens" test "$found" = 1
 click_at 3 $((LENS_X + 100)) $((LENS_Y + 100))
