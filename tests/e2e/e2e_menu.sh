@@ -52,7 +52,8 @@ check "menu opens to the left of a press on the left half" test $((menu_x + menu
 menu_y=$(xdotool getwindowgeometry "$menu_id" | awk '/Position/{split($2, p, ","); print p[2]}')
 check "menu opens at the height of the press" test "$menu_y" -ge $((RIM_Y - 2)) -a "$menu_y" -le $((RIM_Y + 2))
 xdotool key Escape
-sleep 0.5
+t=0
+while menu_open && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
 check "Escape closes the menu" eval '! menu_open'
 check "Escape that closes the menu does not end the program" kill -0 "$KIRELO_PID"
 
