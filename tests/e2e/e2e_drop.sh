@@ -82,12 +82,7 @@ click_at 3 $((tx + 10)) $((ty + 10))
 sleep 0.6
 shot tray-menu >/dev/null
 # The keys stay with the open warning: pick the last item, Exit, with the pointer.
-menu=""
-for id in $(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null); do
-    [ "$id" = "$MAIN" ] && continue
-    [ "$(xdotool getwindowname "$id")" = "ファイルタイプエラー" ] && continue
-    menu=$id
-done
+menu=$(menu_windows "ファイルタイプエラー" | tail -n1)
 [ -n "$menu" ] || fail "the tray menu did not open"
 geo=$(xdotool getwindowgeometry "$menu")
 read -r mx my <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"

@@ -93,6 +93,19 @@ windows_of_size() {
     done
 }
 
+# Visible windows of the program other than the magnifier, the stray ant (8 x 8, or its 16 x 16
+# heart: it may come out at any time) and windows titled TITLE: the open menus.
+menu_windows() {  # menu_windows [TITLE]
+    local id geo
+    for id in $(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null); do
+        [ "$id" = "$MAIN" ] && continue
+        [ -n "${1:-}" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && continue
+        geo=$(xdotool getwindowgeometry "$id" 2>/dev/null) || continue
+        echo "$geo" | grep -Eq "Geometry: (8x8|16x16)$" && continue
+        echo "$id"
+    done
+}
+
 # Waits up to SECONDS for a visible window of WxH; sets WIN, WIN_X, WIN_Y.
 wait_window() {
     local w=$1 h=$2 secs=$3 t=0 found

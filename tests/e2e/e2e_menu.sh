@@ -19,8 +19,8 @@ check "dragging the rim moves the window with the pointer" \
     test "$((MAIN_X - x0)) $((MAIN_Y - y0))" = "60 30"
 shot dragged >/dev/null
 
-# Visible windows of the program other than the magnifier: the open menus.
-menu_open() { [ "$(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null | grep -vc "^$MAIN\$")" -gt 0 ]; }
+# The rim menu or its submenu is open.
+menu_open() { [ -n "$(menu_windows)" ]; }
 
 open_menu() {
     rim_point
@@ -45,7 +45,7 @@ wait_ini() {  # wait_ini SECTION KEY VALUE
 
 open_menu || fail "the rim menu did not open"
 shot menu >/dev/null
-menu_id=$(xdotool search --onlyvisible --class kirelo.exe | grep -v "^$MAIN\$" | head -n1)
+menu_id=$(menu_windows | head -n1)
 menu_x=$(xdotool getwindowgeometry "$menu_id" | awk '/Position/{split($2, p, ","); print p[1]}')
 menu_w=$(xdotool getwindowgeometry "$menu_id" | awk '/Geometry/{split($2, g, "x"); print g[1]}')
 check "menu opens to the left of a press on the left half" test $((menu_x + menu_w)) -le "$RIM_X"
