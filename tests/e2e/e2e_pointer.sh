@@ -28,21 +28,25 @@ py=$((LENS_Y + (BY < 100 ? 150 : 50)))
 # at every offset searched.
 pcx=$((LENS_X + 80))
 pcy=$((LENS_Y + (BY >= 100 ? 50 : 120)))
+# The same view matches within a few units (ants and trails change a little); a view one pixel
+# off already differs by more than 8, one elsewhere by 14 and more.
 pan_shift() { $E2E_IMAGE shift "$1" "$2" "$pcx" "$pcy" 40 30 70; }
-drag 1 "$px" "$py" $((DIR * 12)) 0 5
-sleep 0.5
-after=$(shot pan-after)
-read -r s1 d1 <<<"$(pan_shift "$before" "$after")"
-log "after the pan: the view moved $s1 px (patch difference $d1)"
+# pan FROM_X DIRECTION SHOT_BEFORE NAME: drags 60 px from (FROM_X, py), keeps the screenshot NAME
+# and sets SHOT, MOVED (px the view moved) and DIFF (how well the moved patch matches).
+pan() {
+    drag 1 "$1" "$py" $(($2 * 12)) 0 5
+    sleep 0.5
+    SHOT=$(shot "$4")
+    read -r MOVED DIFF <<<"$(pan_shift "$3" "$SHOT")"
+    log "$4: the view moved $MOVED px (patch difference $DIFF)"
+}
+pan "$px" "$DIR" "$before" pan-after
+after=$SHOT
 check "the view moved with the pointer, at most 60 px" \
-    test "$(( s1 * DIR >= 0 && s1 * DIR <= 61 ))$(echo "$d1 < 3" | bc)" = 11
-drag 1 $((px + DIR * 60)) "$py" $((-DIR * 12)) 0 5
-sleep 0.5
-again=$(shot pan-again)
-read -r s2 d2 <<<"$(pan_shift "$after" "$again")"
-log "after the drag back: the view moved $s2 px (patch difference $d2)"
+    test "$(( MOVED * DIR >= 0 && MOVED * DIR <= 61 ))$(echo "$DIFF < 8" | bc)" = 11
+pan $((px + DIR * 60)) $((-DIR)) "$after" pan-again
 check "dragging back moved the view 60 px the other way" \
-    test "$(( s2 * -DIR >= 59 && s2 * -DIR <= 61 ))$(echo "$d2 < 3" | bc)" = 11
+    test "$(( MOVED * -DIR >= 59 && MOVED * -DIR <= 61 ))$(echo "$DIFF < 8" | bc)" = 11
 
 # A right click in the lens returns the view to the ball: the lens looks as before the pan.
 click_at 3 $((LENS_X + 100)) $((LENS_Y + 100))
@@ -50,7 +54,7 @@ sleep 0.6
 back=$(shot pan-back)
 read -r s3 d3 <<<"$(pan_shift "$before" "$back")"
 log "after the right click: the view is $s3 px from the start (patch difference $d3)"
-check "a right click brings the view back to the ball" test "$s3 $(echo "$d3 < 3" | bc)" = "0 1"
+check "a right click brings the view back to the ball" test "$s3 $(echo "$d3 < 8" | bc)" = "0 1"
 ball_in_lens pan-back-ball || fail "no ball after the return"
 check "the ball is where it was" test "$(( (BX - BX0) ** 2 + (BY - BY0) ** 2 ))" -le 36
 
