@@ -1,6 +1,7 @@
 // The main-window object and the Windows end of the message seam.
 #include "imaging/AppWindow.h"
 
+#include "imaging/MessageHandOff.h"
 #include "imaging/MessageSeam.h"
 
 AppWindow* TheAppWindow = nullptr;
@@ -32,6 +33,20 @@ int ShowMessageBox(const MessageRequest& request) {
     }
     return MessageBoxA(owner, request.text, request.caption, request.flags);
 }
+
+MessageHandOff::GiveUpCheck g_giveUp = nullptr;
+
+// Boxes are made on the main window's thread only; a box asked for elsewhere is handed over.
+int ShowOnWindowThread(const MessageRequest& request) {
+    HWND main = TheAppWindow != nullptr ? TheAppWindow->GetHWnd() : nullptr;
+    if (main == nullptr || GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId()) {
+        return ShowMessageBox(request);
+    }
+    return MessageHandOff::Raise(main, request, g_giveUp);
+}
 }  // namespace
 
-void InstallMessageBoxSink() { SetMessageSink(&ShowMessageBox); }
+void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp) {
+    g_giveUp = giveUp;
+    SetMessageSink(&ShowOnWindowThread);
+}

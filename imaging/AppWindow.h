@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include "imaging/MessageHandOff.h"
+
 class AppWindow {
-public:
+  public:
     explicit AppWindow(HWND window);
     virtual ~AppWindow() = default;
     AppWindow(const AppWindow&) = delete;
@@ -16,7 +18,7 @@ public:
     HINSTANCE GetInstance() const { return hInstance_; }
     HWND GetHWnd() const { return hWnd_; }
 
-private:
+  private:
     HINSTANCE hInstance_;
     HWND hWnd_;  // not owned
 };
@@ -25,7 +27,9 @@ private:
 extern AppWindow* TheAppWindow;
 
 // Routes the message seam to MessageBoxA (owner: the main window of TheAppWindow, no window, or
-// the given one). kirelo.exe installs it at start; tests install a recorder instead.
-void InstallMessageBoxSink();
+// the given one), always on the main window's thread: another thread's box is handed to it and
+// waited for until it closes or giveUp() holds. kirelo.exe installs it at start; tests install a
+// recorder instead.
+void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp);
 // The module whose resources are loaded when TheAppWindow does not exist yet (tests).
 HINSTANCE ProgramInstance();

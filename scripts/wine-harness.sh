@@ -20,6 +20,8 @@ wine_env() {
     export PATH="$state/bin:$PATH"
     export DISPLAY
     DISPLAY=$(cat "$state/display" 2>/dev/null || true)
+    # The virtual screen's framebuffer, for screenshots that show exactly what is on it.
+    export KIRELO_SCREEN_FILE="$state/fb/Xvfb_screen0"
 }
 
 write_wrappers() {
@@ -49,7 +51,10 @@ start)
     "$0" stop "$state" >/dev/null 2>&1
     rm -f "$state/display"
     exec 3>"$state/display.tmp"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    # -fbdir: the screen's own pixels as a file (XWD format), which is what screenshots read.
+    rm -rf "$state/fb"
+    mkdir -p "$state/fb"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -fbdir "$state/fb" >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     exec 3>&-
     for _ in $(seq 1 100); do [ -s "$state/display.tmp" ] && break; sleep 0.1; done

@@ -10,18 +10,19 @@
 #include "resources/ResourceIds.h"
 #include "shell/HelpViewer.h"
 #include "shell/PointerHandler.h"
+#include "shell/ExitSequence.h"
 #include "shell/Settings.h"
-#include "shell/ShellState.h"
+#include "shell/ShellWindowState.h"
+#include "shell/StrayAntWindow.h"
 #include "shell/TrayIcon.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SharedImages.h"
+#include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
+#include "simulation/ThreadMessages.h"
+#include "simulation/WorldImages.h"
 
 namespace {
 constexpr int kWaitOnMs = 80;
-
-// Set once the exit sequence has begun: a second close request during the wait changes nothing.
-bool g_exiting = false;
 
 int16_t PointerX(LPARAM lParam) {
     return static_cast<int16_t>(LOWORD(lParam));
@@ -36,7 +37,7 @@ void CloseImeStatus(HWND window) {
 
 LRESULT OnCreate(HWND window) {
     MainWindow = window;
-    g_exiting = false;
+    ArmExitSequence();
     TheAppWindow = new AppWindow(window);
     const HINSTANCE instance = TheAppWindow->GetInstance();
     StickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
@@ -56,6 +57,11 @@ LRESULT OnCreate(HWND window) {
 
 LRESULT OnDestroy(HWND window) {
     DragAcceptFiles(window, FALSE);
+    // Boxes the simulation thread asked for and nobody will show now: its wait ends with them.
+    MSG pending;
+    while (PeekMessageA(&pending, window, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE)) {
+        MessageHandOff::Discard(pending.lParam);
+    }
     if (TheTrayIcon != nullptr) {
         TheTrayIcon->Remove();
         delete TheTrayIcon;
@@ -79,9 +85,11 @@ LRESULT OnPaint(HWND window) {
 }
 
 LRESULT OnSetFocus(HWND window) {
-    HasFocus = 1;
     CloseImeStatus(window);
+    // The keys go first: an Escape that closed a message box, still down or remembered as
+    // pressed, must not reach the simulation thread as the end of the run.
     FlushKeyboard();
+    HasFocus = 1;
     InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
@@ -182,10 +190,20 @@ void OnDropFiles(HDROP drop) {
     DragFinish(drop);
 }
 
-LRESULT OnSplashEnd() {
+LRESULT OnSplashEnd(HWND window) {
     DestroyWindow(SplashWindow);
     SplashWindow = nullptr;
+    // An Exit chosen during the splash has hidden the window for good.
+    if (!ExitSequenceStarted()) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
     return 0;
+}
+
+LRESULT OnShowBox(LPARAM request) {
+    // Through the seam again: here, on the window thread, it shows the box at once.
+    return MessageHandOff::Serve(request, &RaiseMessage);
 }
 
 LRESULT OnSetCursor() {
@@ -211,31 +229,6 @@ void PaintFrame(HDC dc) {
 
 void CreateImages() {
     CreateWorldImages();
-}
-
-void RunExitSequence(HWND window) {
-    if (g_exiting) {
-        return;
-    }
-    g_exiting = true;
-    ExitRequested = 1;
-    ShowWindow(window, SW_HIDE);
-    if (StrayAntActive != 0) {
-        for (HWND stray : StrayWindows) {
-            ShowWindow(stray, SW_HIDE);
-        }
-    }
-    SimulationRunning = 0;
-    // When the simulation thread itself asked for Exit it is blocked in its SendMessage until
-    // this handler returns: the wait could only run out. Releasing the sender first lets it end.
-    if (InSendMessage()) {
-        ReplyMessage(0);
-    }
-    WaitForSingleObject(SimulationThread, kExitWaitMs);
-    for (HWND stray : StrayWindows) {
-        DestroyWindow(stray);
-    }
-    DestroyWindow(window);
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -285,7 +278,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_SPLASHEND:
-            return OnSplashEnd();
+            return OnSplashEnd(window);
+        case WM_SHOWBOX:
+            return OnShowBox(lParam);
+        case WM_STRAYMOVED:
+            PlaceStrayWindows();
+            return 0;
         case WM_TRAYNOTIFY:
             HandleTrayNotify(window, wParam, lParam);
             break;

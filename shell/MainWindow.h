@@ -11,6 +11,3 @@ void PaintFrame(HDC dc);
 
 // The seven shared images, created empty (the magnifier already laid into the frame).
 void CreateImages();
-
-// Command 40001 and every other way out: stops the simulation thread and destroys the windows.
-void RunExitSequence(HWND window);

@@ -3,7 +3,9 @@
 #include "shell/PointerHandler.h"
 
 #include "shell/PointerRules.h"
-#include "shell/ShellState.h"
+#include "shell/ExitSequence.h"
+#include "shell/PointerState.h"
+#include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
 namespace {
@@ -32,11 +34,13 @@ void Throw(int16_t x, int16_t y) {
     // Speed and angle first: the simulation thread starts the flight when it sees BallFlying.
     BallSpeed = ThrowSpeed(dx, dy, now - GrabTick);
     BallAngle = ThrowAngle(dx, dy);
-    BallGrabbed = 0;
-    // The simulation thread erases the trails and resets ArrivalSeen at the top of its next
-    // frame, so the mask is never rebuilt under an ant step.
-    MaskRebuildRequested = 1;
+    // An arrival commits its trail only while the ball is neither held nor flying: the flight
+    // begins before the grab ends, so no arrival can slip a trail in between. The trails go at the
+    // top of the simulation thread's next frame, where no step can be under way; the request
+    // comes last, so whatever was committed before it is erased with the rest.
     BallFlying = 1;
+    BallGrabbed = 0;
+    MaskRebuildRequested = 1;
 }
 }  // namespace
 

@@ -4,7 +4,9 @@
 #include "imaging/AppWindow.h"
 #include "resources/ResourceIds.h"
 #include "shell/SettingsPath.h"
-#include "shell/ShellState.h"
+#include "shell/ExitSequence.h"
+#include "shell/PointerState.h"
+#include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
 bool Settings::fullPath_ = false;

@@ -1,15 +1,23 @@
 // Window classes, windows and shapes of the program, in the order WinMain creates them.
 #include "shell/ShellStartup.h"
 
+#include <ctime>
 #include <utility>
 
+#include "colony/Random.h"
 #include "imaging/DIBImage.h"
 #include "imaging/ScreenInfo.h"
 #include "resources/ResourceIds.h"
 #include "shell/MainWindow.h"
-#include "shell/ShellState.h"
+#include "shell/ExitSequence.h"
+#include "shell/PointerState.h"
+#include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
-#include "simulation/SharedImages.h"
+#include "simulation/ProgramWindows.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/ThreadMessages.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 
 namespace {
@@ -120,7 +128,12 @@ void ShellStartup::CutMagnifierShape() {
 }
 
 void ShellStartup::CreateStrayAnt() {
+    // Its place is the run's first random draw: seeded here, with the time and the tick count,
+    // it differs from run to run. The simulation thread seeds again at its start, so its own
+    // sequence of draws is the same whatever happened here.
+    SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
     StrayAntRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
+    StrayAntShown.Publish({});
 }
 
 void ShellStartup::CreateStrayWindows() {
@@ -144,6 +157,7 @@ void ShellStartup::CreateStrayWindows() {
     DIBImage& heart = ShapeImage(MAKEINTRESOURCEA(IDB_HEART_SHAPE));
     shapes[kStrayHeartIndex].reset(heart.GetTransRgn(0, 0, kHeartSide, kHeartSide, kKeyColour));
 
+    ResetStrayPlacement();
     for (int i = 0; i < kStrayWindowCount; ++i) {
         StrayWindows[i] =
             CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, kAntCell,

@@ -1,36 +1,93 @@
-// Painting and the click of the stray ant's windows. The record and the sprite sheets stay alive
-// until both threads have let go of the world, which is after these windows are destroyed.
+// Placing, painting and the click of the stray ant's windows, all on the window thread. The
+// record and the sprite sheets stay alive until both threads have let go of the world, which is
+// after these windows are destroyed.
 #include "shell/StrayAntWindow.h"
 
 #include "imaging/MessageSeam.h"
 #include "imaging/UniqueHandle.h"
-#include "simulation/SharedImages.h"
+#include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
+#include "simulation/StrayAntMotion.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/WorldImages.h"
 
 namespace {
 constexpr int kAntCell = 8;
-constexpr int kAntCells = 16;
 constexpr int kHeartSide = 16;
+// Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
+constexpr UINT kPlaceFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
 
 // While the found-box is open the ant keeps walking into other cell windows, which the box does
 // not disable; a second click there must not find the ant twice.
 bool g_foundBoxOpen = false;
+int g_shown = -1;  // the stray window on show, or -1
+
+int IndexOf(HWND window) {
+    for (int i = 0; i < kStrayWindowCount; ++i) {
+        if (StrayWindows[i] == window) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void Hide(int index) {
+    if (index >= 0 && index < kStrayWindowCount && StrayWindows[index] != nullptr) {
+        ShowWindow(StrayWindows[index], SW_HIDE);
+    }
+}
+
+// Shows window index topmost at (x, y), then hides the one shown before, so the ant is never
+// off the screen between two frames.
+void ShowOnly(int index, int x, int y, int side) {
+    HWND window = StrayWindows[index];
+    if (window == nullptr) {
+        return;
+    }
+    SetWindowPos(window, HWND_TOPMOST, x, y, side, side, kPlaceFlags);
+    InvalidateRect(window, nullptr, FALSE);
+    if (g_shown != index) {
+        Hide(g_shown);
+    }
+    g_shown = index;
+}
+
+// Hiding a hidden window still costs a round trip to the display under Wine: only the visible
+// ones are hidden.
+void HideVisible(int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (StrayWindows[i] != nullptr && IsWindowVisible(StrayWindows[i])) {
+            ShowWindow(StrayWindows[i], SW_HIDE);
+        }
+    }
+}
+
+void HideVisibleCells() {
+    HideVisible(0, kStrayHeartIndex);
+}
+
+void HideAll() {
+    HideVisible(0, kStrayWindowCount);
+    g_shown = -1;
+}
 
 LRESULT OnPaint(HWND window) {
     PaintGuard paint(window);
-    PaintStrayAnt(paint.get());
+    PaintStrayWindow(paint.get(), IndexOf(window));
     return 0;
 }
 
+// The found ant becomes the heart here and now, where it was last shown; the simulation thread
+// rises it from the next frame. The state changes only from walking, so the ant is found once.
 void TurnIntoHeart(StrayAnt& ant) {
-    HappyCount.fetch_add(1);
-    ant.state = StrayRising;
-    for (int i = 0; i < kStrayHeartIndex; ++i) {
-        ShowWindow(StrayWindows[i], SW_HIDE);
+    int32_t walking = StrayWalking;
+    if (!ant.state.compare_exchange_strong(walking, StrayRising)) {
+        return;
     }
-    HWND heart = StrayWindows[kStrayHeartIndex];
-    SetWindowPos(heart, HWND_TOPMOST, ant.x, ant.y, kHeartSide, kHeartSide, SWP_SHOWWINDOW);
-    InvalidateRect(heart, nullptr, FALSE);
+    HappyCount.fetch_add(1);
+    const StrayAntPose pose = StrayAntShown.Read();
+    ShowOnly(kStrayHeartIndex, pose.x, pose.y, kHeartSide);
+    HideVisibleCells();
 }
 
 LRESULT OnLButtonDown(HWND window) {
@@ -50,22 +107,44 @@ LRESULT OnLButtonDown(HWND window) {
 }
 }  // namespace
 
-void PaintStrayAnt(HDC dc) {
-    const StrayAnt* ant = StrayAntRecord;
-    if (ant == nullptr) {
-        return;
-    }
-    const int32_t state = ant->state;
-    if (state == StrayWalking && AntSprites != nullptr) {
-        const int32_t cell = ant->Cell();
-        if (cell >= 0 && cell < kAntCells) {
-            BitBlt(dc, 0, 0, kAntCell, kAntCell, AntSprites->GetMemoryDC()->GetHDC(),
-                   cell * kAntCell, 0, SRCCOPY);
-        }
-    } else if (state == StrayRising && HeartImage != nullptr) {
+void PaintStrayWindow(HDC dc, int index) {
+    if (index >= 0 && index < kStrayHeartIndex && AntSprites != nullptr) {
+        BitBlt(dc, 0, 0, kAntCell, kAntCell, AntSprites->GetMemoryDC()->GetHDC(), index * kAntCell,
+               0, SRCCOPY);
+    } else if (index == kStrayHeartIndex && HeartImage != nullptr) {
         BitBlt(dc, 0, 0, kHeartSide, kHeartSide, HeartImage->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
+}
+
+void PlaceStrayWindows() {
+    AcknowledgeStrayPlacement();
+    if (ExitRequested != 0) {
+        return;  // the exit sequence has hidden them for good
+    }
+    const StrayAntPose pose = StrayAntShown.Read();
+    switch (pose.kind) {
+        case StrayAntPose::Walking: {
+            // A walking pose made before the click was handled: the heart already shows.
+            const StrayAnt* ant = StrayAntRecord;
+            if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayHeartIndex) {
+                return;
+            }
+            ShowOnly(pose.cell, pose.x, pose.y, kAntCell);
+            break;
+        }
+        case StrayAntPose::Heart:
+            ShowOnly(kStrayHeartIndex, pose.x, pose.y, kHeartSide);
+            break;
+        default:
+            HideAll();
+            break;
+    }
+}
+
+void ResetStrayPlacement() {
+    g_shown = -1;
+    g_foundBoxOpen = false;
 }
 
 LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

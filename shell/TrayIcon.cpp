@@ -5,7 +5,10 @@
 
 #include "imaging/AppWindow.h"
 #include "resources/ResourceIds.h"
-#include "shell/ShellState.h"
+#include "shell/ExitSequence.h"
+#include "shell/PointerState.h"
+#include "shell/ShellWindowState.h"
+#include "simulation/ThreadMessages.h"
 #include "simulation/SharedState.h"
 
 TrayIcon* TheTrayIcon = nullptr;

@@ -6,8 +6,14 @@
 #include "imaging/ScreenInfo.h"
 #include "imaging/UniqueHandle.h"
 #include "shell/ShellStartup.h"
-#include "shell/ShellState.h"
-#include "simulation/SharedImages.h"
+#include "shell/ExitSequence.h"
+#include "shell/PointerState.h"
+#include "shell/ShellWindowState.h"
+#include "simulation/ProgramWindows.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/ThreadMessages.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 
 namespace {
@@ -45,15 +51,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     TheScreen = new ScreenInfo();
-    InstallMessageBoxSink();
+    // A box the simulation thread waits for stops being waited for once Exit was chosen.
+    InstallMessageBoxSink([] { return ExitRequested != 0; });
 
     int exitCode = 0;
     {
         ShellStartup startup(instance);
+        // The stray ant's start is drawn before the simulation thread exists, so its draws and
+        // the thread's never interleave.
+        startup.CreateStrayAnt();
         startup.CreateMainWindow();
         startup.ShowSplash();
         startup.CutMagnifierShape();
-        startup.CreateStrayAnt();
         startup.CreateStrayWindows();
         startup.ReleaseShapeImage();
         // Only now may the simulation thread let the stray ant out.

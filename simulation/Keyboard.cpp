@@ -8,6 +8,10 @@ const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT
 
 KeyStateFunction QueryKeyState = &GetAsyncKeyState;
 
+namespace {
+constexpr DWORD kFlushPollMs = 10;
+}  // namespace
+
 uint8_t PollKeyboard() {
     if (HasFocus == 0) {
         return kKeyNothing;
@@ -16,11 +20,15 @@ uint8_t PollKeyboard() {
 }
 
 void FlushKeyboard() {
-    uint16_t combined = 0;
-    do {
-        combined = 0;
+    for (;;) {
+        uint16_t combined = 0;
         for (int key : PolledKeys) {
             combined |= static_cast<uint16_t>(QueryKeyState(key));
         }
-    } while (combined != 0);
+        if (combined == 0) {
+            return;
+        }
+        // A key held down: look again a little later instead of spinning a core meanwhile.
+        Sleep(kFlushPollMs);
+    }
 }

@@ -12,7 +12,7 @@
 #include "imaging/DIBImage.h"
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
-#include "simulation/SharedImages.h"
+#include "simulation/WorldImages.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
 #include "simulation/WorldRules.h"

@@ -16,7 +16,11 @@
 #include "simulation/HeartList.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
-#include "simulation/SharedImages.h"
+#include "simulation/ProgramWindows.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/ThreadMessages.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationTimings.h"
 #include "simulation/SimulationWorld.h"
@@ -216,12 +220,11 @@ bool SimulationRun::RunFrame() {
         if (!SplashPause()) {
             return false;
         }
+        // The window thread closes the splash and shows the magnifier, as the owner of both.
         SendMessageA(mainWindow_, WM_SPLASHEND, 0, 0);
         if (ExitChosen()) {
             return false;
         }
-        ShowWindow(mainWindow_, SW_SHOW);
-        UpdateWindow(mainWindow_);
         SplashDone = 1;
     }
     if (HappyCount >= Ants->Count() - 1) {
@@ -258,9 +261,10 @@ void SimulationRun::Ending() {
 void SimulationRun::Teardown() {
     DestroyWorld();
     // After a box of its own returned, the user may have chosen Exit meanwhile: then the window
-    // is gone or going and is not asked again.
+    // is gone or going and is not asked again. Posted, not sent: the exit sequence waits for this
+    // thread, which lets go of the world right here and ends.
     if (ExitRequested == 0) {
-        SendMessageA(mainWindow_, WM_COMMAND, IDM_EXIT, 0);
+        PostMessageA(mainWindow_, WM_COMMAND, IDM_EXIT, 0);
     }
     ReleaseWorldLease();
 }

@@ -1,19 +1,20 @@
-// Moving, showing and hiding the stray ant's windows from the simulation thread. The windows
-// never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
+// The stray ant's walk and rise on the simulation thread. Each frame ends with one published pose
+// and, unless one is already waiting, one posted request to the window thread to place the
+// windows: posting never waits for the window thread, which may be in a message box.
 #include "simulation/StrayAntMotion.h"
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "imaging/ScreenInfo.h"
-#include "simulation/SharedImages.h"
+#include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/ThreadMessages.h"
 
 namespace {
-constexpr int kCellSide = 8;
-constexpr int kHeartSide = 16;
-constexpr UINT kPlaceFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
-
-int g_lastShown = -1;  // the cell window shown last
+std::atomic<int32_t> g_placementWaiting{0};  // a WM_STRAYMOVED is in the queue
 
 int ScreenWidth() {
     return TheScreen != nullptr ? TheScreen->GetScreenWidth() : GetSystemMetrics(SM_CXSCREEN);
@@ -23,32 +24,27 @@ int ScreenHeight() {
     return TheScreen != nullptr ? TheScreen->GetScreenHeight() : GetSystemMetrics(SM_CYSCREEN);
 }
 
-void Place(int index, int x, int y, int side) {
-    HWND window = StrayWindows[index];
-    if (window == nullptr) {
-        return;
-    }
-    SetWindowPos(window, HWND_TOPMOST, x, y, side, side, kPlaceFlags);
-    InvalidateRect(window, nullptr, FALSE);
-}
-
-void Hide(int index) {
-    if (index >= 0 && index < kStrayWindowCount && StrayWindows[index] != nullptr) {
-        ShowWindow(StrayWindows[index], SW_HIDE);
+void Publish(const StrayAntPose& pose) {
+    StrayAntShown.Publish(pose);
+    if (g_placementWaiting.exchange(1) == 0 && MainWindow != nullptr &&
+        !PostMessageA(MainWindow, WM_STRAYMOVED, 0, 0)) {
+        g_placementWaiting = 0;
     }
 }
 
-void HideCells() {
-    for (int k = 0; k < kStrayHeartIndex; ++k) {
-        Hide(k);
-    }
+void Publish(int32_t kind, int32_t cell, const StrayAnt& ant) {
+    Publish(StrayAntPose{kind, cell, ant.x, ant.y});
 }
 
-int CellOf(const StrayAnt& ant) {
-    const int cell = ant.Cell();
+int32_t CellOf(const StrayAnt& ant) {
+    const int32_t cell = ant.Cell();
     return cell >= 0 && cell < kStrayHeartIndex ? cell : 0;
 }
 }  // namespace
+
+void AcknowledgeStrayPlacement() {
+    g_placementWaiting = 0;
+}
 
 void ReleaseStrayAnt() {
     StrayAnt* ant = StrayAntRecord;
@@ -58,9 +54,7 @@ void ReleaseStrayAnt() {
     // The count goes down before the flag shows: whoever sees the ant out sees it uncounted.
     HappyCount.fetch_sub(1);
     StrayAntActive = 1;
-    const int cell = CellOf(*ant);
-    Place(cell, ant->x, ant->y, kCellSide);
-    g_lastShown = cell;
+    Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
 }
 
 void RiseStrayHeart() {
@@ -68,9 +62,8 @@ void RiseStrayHeart() {
     if (ant == nullptr) {
         return;
     }
-    HideCells();
     ant->Step(ScreenWidth(), ScreenHeight());
-    Place(kStrayHeartIndex, ant->x, ant->y, kHeartSide);
+    Publish(StrayAntPose::Heart, kStrayHeartIndex, *ant);
 }
 
 void UpdateStrayAnt() {
@@ -79,24 +72,18 @@ void UpdateStrayAnt() {
         StrayAntActive = 0;
         return;
     }
+    // The click may turn a walking ant into a heart at any moment; the window thread drops a
+    // walking pose that comes after it.
     switch (ant->state.load()) {
-        case StrayWalking: {
+        case StrayWalking:
             ant->Step(ScreenWidth(), ScreenHeight());
-            const int cell = CellOf(*ant);
-            Place(cell, ant->x, ant->y, kCellSide);
-            if (g_lastShown != cell) {
-                Hide(g_lastShown);
-            }
-            g_lastShown = cell;
+            Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
             break;
-        }
         case StrayRising:
             RiseStrayHeart();
             break;
         default:
-            for (int k = 0; k < kStrayWindowCount; ++k) {
-                Hide(k);
-            }
+            Publish(StrayAntPose{});
             StrayAntActive = 0;
             break;
     }

@@ -9,6 +9,8 @@ convert turns the PNG crops into PPM).
                                                   patch at (X, Y), and that patch difference
   e2e_image.py changed SHOT_A SHOT_B LENS_X LENS_Y  pixels of the lens that differ clearly
   e2e_image.py colour SHOT X Y W H R G B TOL     share (0..1) of pixels within TOL of (R, G, B)
+  e2e_image.py light SHOT X Y W H LEVEL          share of pixels with every channel >= LEVEL
+  e2e_image.py dark SHOT X Y W H LEVEL           share of pixels with every channel <= LEVEL
   e2e_image.py pixel SHOT X Y                    "r g b" of one pixel
 """
 import subprocess
@@ -107,6 +109,20 @@ def colour(shot, x, y, w, h, r, g, b, tol):
     return f"{hits / max(1, len(px) // 3):.3f}"
 
 
+def light(shot, x, y, w, h, level):
+    # Share of pixels whose every channel is at least LEVEL: a painted dialog face.
+    _, _, px = crop(shot, x, y, w, h)
+    hits = sum(1 for i in range(0, len(px), 3) if min(px[i], px[i + 1], px[i + 2]) >= level)
+    return f"{hits / max(1, len(px) // 3):.3f}"
+
+
+def dark(shot, x, y, w, h, level):
+    # Share of pixels whose every channel is at most LEVEL: text and frame lines.
+    _, _, px = crop(shot, x, y, w, h)
+    hits = sum(1 for i in range(0, len(px), 3) if max(px[i], px[i + 1], px[i + 2]) <= level)
+    return f"{hits / max(1, len(px) // 3):.3f}"
+
+
 def pixel(shot, x, y):
     _, _, px = crop(shot, x, y, 1, 1)
     return f"{px[0]} {px[1]} {px[2]}"
@@ -124,6 +140,8 @@ def main(argv):
         print(changed(args[0], args[1], int(args[2]), int(args[3])))
     elif cmd == "colour":
         print(colour(args[0], *map(int, args[1:9])))
+    elif cmd in ("light", "dark"):
+        print((light if cmd == "light" else dark)(args[0], *map(int, args[1:6])))
     elif cmd == "pixel":
         print(pixel(args[0], int(args[1]), int(args[2])))
     else:

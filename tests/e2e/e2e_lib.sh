@@ -23,6 +23,11 @@ SCREEN_H=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[2]}')
 
 log() { echo "[$E2E_NAME $(date +%T)] $*"; }
 
+# The desktop colour of every end-to-end test: light, so that anything the program leaves black
+# (an unpainted box, a shape drawn as a rectangle) shows in the screenshots.
+DESKTOP_RGB=d8d0c0
+DESKTOP_PIXEL="216 208 192"
+
 cleanup() {
     local pid
     for pid in "${PIDS[@]}"; do
@@ -37,6 +42,24 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Starts the light desktop: one full-screen window kept below all others. Waits until it is on
+# the screen (its pixels read back in the framebuffer).
+start_desktop() {
+    cc -O1 -o "$E2E_ART/backdrop" "$E2E_DIR/backdrop.c" -lX11 || { echo "cannot build backdrop"; exit 1; }
+    local attempt t
+    for attempt in 1 2 3; do
+        "$E2E_ART/backdrop" "$DESKTOP_RGB" >/dev/null 2>>"$E2E_ART/backdrop.log" &
+        PIDS+=($!)
+        for t in $(seq 1 50); do
+            [ "$(screen_pixel 5 5)" = "$DESKTOP_PIXEL" ] && return 0
+            kill -0 "${PIDS[-1]}" 2>/dev/null || break
+            sleep 0.1
+        done
+    done
+    echo "the light desktop did not come up"
+    exit 1
+}
+
 fail() {
     log "FAIL: $*"
     shot "failure"
@@ -50,10 +73,17 @@ check() {  # check DESCRIPTION COMMAND...
 }
 
 shot() {  # shot NAME: the whole screen as $E2E_ART/NAME.png
+    # The virtual screen's framebuffer is read directly. xwd -root is not used: with Wine's windows
+    # (their own colormap) it takes its slow path that reads every top-level window on its own,
+    # ignoring window shapes and what covers a window, and shows a shaped window's outside and a
+    # message box over it as black although the screen shows them right.
     local attempt
-    # A window that changes shape during the capture can fail it (BadMatch): try again.
     for attempt in 1 2 3 4 5 6 7 8 9 10; do
-        xwd -root -silent 2>/dev/null | convert xwd:- "$E2E_ART/$1.png" 2>/dev/null && break
+        if [ -n "${KIRELO_SCREEN_FILE:-}" ] && [ -f "$KIRELO_SCREEN_FILE" ]; then
+            convert "xwd:$KIRELO_SCREEN_FILE" "$E2E_ART/$1.png" 2>/dev/null && break
+        else
+            import -silent -window root "$E2E_ART/$1.png" 2>/dev/null && break
+        fi
         sleep 0.05
     done
     echo "$E2E_ART/$1.png"
@@ -232,3 +262,37 @@ find_ball() {  # find_ball SHOT_NAME
 
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
+
+# "r g b" of one pixel of the screen as it is now.
+screen_pixel() {  # screen_pixel X Y
+    local s
+    s=$(shot probe)
+    $E2E_IMAGE pixel "$s" "$1" "$2"
+}
+
+# A message box as a user meets it: its face is painted (mostly light, as the system draws
+# dialogs) and its text is there (enough dark pixels). True when both hold, within SECONDS.
+box_painted() {  # box_painted WINDOW SECONDS
+    local geo bx by bw bh t=0 s light dark
+    geo=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 1
+    read -r bx by <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+    read -r bw bh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+    while [ "$t" -lt $(($2 * 5)) ]; do
+        s=$(shot box-check)
+        light=$($E2E_IMAGE light "$s" "$bx" "$by" "$bw" "$bh" 160)
+        dark=$($E2E_IMAGE dark "$s" "$bx" "$by" "$bw" "$bh" 80)
+        if [ "$(echo "$light > 0.6 && $dark > 0.004" | bc)" = 1 ]; then
+            log "box $1 painted: light share $light, dark share $dark"
+            cp "$s" "$E2E_ART/box-painted-$1.png"
+            return 0
+        fi
+        sleep 0.2
+        t=$((t + 1))
+    done
+    log "box $1 not painted: light share $light, dark share $dark"
+    cp "$s" "$E2E_ART/box-unpainted-$1.png"
+    return 1
+}
+
+# Every test runs on the light desktop.
+start_desktop

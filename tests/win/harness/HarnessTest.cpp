@@ -20,7 +20,9 @@ HWND CreateTestWindow() {
 }
 }  // namespace
 
-TEST(WineHarness, AnsiCodePageIsJapanese) { EXPECT_EQ(GetACP(), 932u); }
+TEST(WineHarness, AnsiCodePageIsJapanese) {
+    EXPECT_EQ(GetACP(), 932u);
+}
 
 TEST(WineHarness, AppWindowMessageReachesTheRecorderWithItsOwner) {
     UniqueWindow window(CreateTestWindow());
@@ -44,7 +46,7 @@ TEST(WineHarness, AppWindowMessageReachesTheRecorderWithItsOwner) {
 TEST(WineHarness, MessageBoxSinkOwnsTheBoxByTheMainWindow) {
     // A real MessageBoxA would block the run; the sink is installed and then replaced by the
     // recorder, so only the switch itself is exercised here.
-    InstallMessageBoxSink();
+    InstallMessageBoxSink(nullptr);
     MessageRecorder recorder;
     ShowProgramMessage("t", "c", MB_ICONWARNING);
     ASSERT_EQ(recorder.size(), 1u);

@@ -2,7 +2,9 @@
 // painting the ant cell or the heart, and the click that finds the ant, once.
 #include "ShellTestSupport.h"
 #include "shell/StrayAntWindow.h"
+#include "simulation/StrayAntMotion.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace shelltest {
@@ -24,6 +26,7 @@ class StrayWindowTest : public ShellWindowTest {
         StrayAntRecord->direction = 3;
         StrayAntRecord->frame = 1;
         StrayAntRecord->state = StrayWalking;
+        StrayAntShown.Publish({StrayAntPose::Walking, 7, 200, 150});
         StrayAntActive = 1;
         HappyCount = 40;
     }
@@ -80,17 +83,15 @@ TEST_F(StrayWindowTest, SeventeenHiddenTopmostPopupsShapedLikeTheirCells) {
     EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, IDC_ARROW));
 }
 
-TEST_F(StrayWindowTest, PaintsTheCellOfDirectionAndFrameOrTheHeart) {
+TEST_F(StrayWindowTest, EachWindowPaintsTheCellItWasShapedFromOrTheHeart) {
     DIBImage target;
     target.ChangeBitCount(32);
     target.SetWidth(16);
     target.SetHeight(16);
     HDC dc = target.GetMemoryDC()->GetHDC();
     for (int cell = 0; cell < 16; ++cell) {
-        StrayAntRecord->direction = cell / 2;
-        StrayAntRecord->frame = cell % 2;
         PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-        PaintStrayAnt(dc);
+        PaintStrayWindow(dc, cell);
         GdiFlush();
         int wrong = 0;
         for (int y = 0; y < 8; ++y) {
@@ -102,9 +103,8 @@ TEST_F(StrayWindowTest, PaintsTheCellOfDirectionAndFrameOrTheHeart) {
         EXPECT_EQ(wrong, 0) << cell;
         EXPECT_EQ(target.GetLine(8)[8] & 0xFFFFFF, 0u);  // only 8 x 8 is drawn
     }
-    StrayAntRecord->state = StrayRising;
     PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-    PaintStrayAnt(dc);
+    PaintStrayWindow(dc, kStrayHeartIndex);
     GdiFlush();
     int wrong = 0;
     for (int y = 0; y < 16; ++y) {
@@ -113,12 +113,54 @@ TEST_F(StrayWindowTest, PaintsTheCellOfDirectionAndFrameOrTheHeart) {
         }
     }
     EXPECT_EQ(wrong, 0);
-    StrayAntRecord->state = StrayFinished;
     PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-    PaintStrayAnt(dc);
+    PaintStrayWindow(dc, -1);  // not one of the seventeen
     GdiFlush();
     EXPECT_EQ(target.GetLine(5)[5] & 0xFFFFFF, 0u);
     EXPECT_EQ(SendMessageA(StrayWindows[0], WM_ERASEBKGND, 0, 0), 0);
+}
+
+TEST_F(StrayWindowTest, PlacementShowsTheWindowOfTheNewestPoseAndHidesTheOneBefore) {
+    PlaceStrayWindows();
+    EXPECT_TRUE(IsWindowVisible(StrayWindows[7]));
+    RECT rect{};
+    GetWindowRect(StrayWindows[7], &rect);
+    EXPECT_EQ(rect.left, 200);
+    EXPECT_EQ(rect.top, 150);
+    EXPECT_EQ(rect.right - rect.left, 8);
+    StrayAntShown.Publish({StrayAntPose::Walking, 6, 201, 151});
+    PlaceStrayWindows();
+    EXPECT_TRUE(IsWindowVisible(StrayWindows[6]));
+    EXPECT_FALSE(IsWindowVisible(StrayWindows[7]));
+    GetWindowRect(StrayWindows[6], &rect);
+    EXPECT_EQ(rect.left, 201);
+    EXPECT_EQ(rect.top, 151);
+    // The stray windows never take the activation from the magnifier.
+    EXPECT_EQ(GetActiveWindow(), window_);
+    StrayAntShown.Publish({StrayAntPose::Heart, kStrayHeartIndex, 190, 140});
+    PlaceStrayWindows();
+    int visible = 0;
+    for (HWND w : StrayWindows) {
+        visible += IsWindowVisible(w) ? 1 : 0;
+    }
+    EXPECT_EQ(visible, 1);
+    GetWindowRect(StrayWindows[kStrayHeartIndex], &rect);
+    EXPECT_EQ(rect.left, 190);
+    EXPECT_EQ(rect.right - rect.left, 16);
+    StrayAntShown.Publish({});
+    PlaceStrayWindows();
+    for (HWND w : StrayWindows) {
+        EXPECT_FALSE(IsWindowVisible(w));
+    }
+}
+
+TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
+    ExitRequested = 1;
+    PlaceStrayWindows();
+    for (HWND w : StrayWindows) {
+        EXPECT_FALSE(IsWindowVisible(w));
+    }
+    ExitRequested = 0;
 }
 
 TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
@@ -153,6 +195,46 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     EXPECT_EQ(recorder_.size(), 1u);
     EXPECT_EQ(HappyCount.load(), 41);
     EXPECT_EQ(GetFocus(), window_);
+}
+
+// The simulation thread's frames, walking the ant (and, once found, rising it) meanwhile.
+std::atomic<bool> g_stopWalking{false};
+DWORD WINAPI WalkEveryTenMs(LPVOID) {
+    while (!g_stopWalking) {
+        UpdateStrayAnt();
+        Sleep(10);
+    }
+    return 0;
+}
+
+TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntShowsAfter) {
+    g_stopWalking = false;
+    HANDLE walker = CreateThread(nullptr, 0, &WalkEveryTenMs, nullptr, 0, nullptr);
+    ASSERT_NE(walker, nullptr);
+    PumpUntil(300);  // some frames: the ant is on show and walking
+    int shownCell = -1;
+    for (int k = 0; k < kStrayHeartIndex; ++k) {
+        shownCell = IsWindowVisible(StrayWindows[k]) ? k : shownCell;
+    }
+    ASSERT_GE(shownCell, 0);
+    Click(StrayWindows[shownCell]);
+    // Frames made before the click took effect still arrive: none may bring an ant back.
+    bool antSeen = false;
+    PumpUntil(150, [&] {
+        for (int k = 0; k < kStrayHeartIndex; ++k) {
+            antSeen = antSeen || IsWindowVisible(StrayWindows[k]);
+        }
+        return false;
+    });
+    g_stopWalking = true;
+    WaitForSingleObject(walker, 5000);
+    CloseHandle(walker);
+    PumpUntil(50);
+    EXPECT_FALSE(antSeen);
+    EXPECT_EQ(recorder_.size(), 1u);
+    EXPECT_EQ(HappyCount.load(), 41);
+    EXPECT_EQ(StrayAntRecord->state.load(), StrayRising);
+    EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
 }
 
 TEST_F(StrayWindowTest, AfterExitWasChosenAClickOnlyReturnsTheFocus) {

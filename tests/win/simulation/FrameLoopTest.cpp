@@ -36,6 +36,7 @@ class FrameLoopTest : public ::testing::Test {
         g_queries = 0;
         QueryKeyState = &FakeKeyState;
         window_ = simtest::CreateTestWindow();
+        MainWindow = window_;
         simtest::CreateStrayWindows(window_);
         StrayAntRecord = new StrayAnt(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
@@ -48,6 +49,7 @@ class FrameLoopTest : public ::testing::Test {
         }
         simtest::DestroyStrayWindows();
         DestroyWindow(window_);
+        MainWindow = nullptr;
         ReleaseWorldLease();  // the window side's lease
         QueryKeyState = &GetAsyncKeyState;
     }
@@ -332,6 +334,7 @@ class StrayWindowsTest : public ::testing::Test {
     void SetUp() override {
         simtest::ResetRunState();
         window_ = simtest::CreateTestWindow(WS_POPUP | WS_VISIBLE);
+        MainWindow = window_;
         SetForegroundWindow(window_);
         SetActiveWindow(window_);
         SetFocus(window_);
@@ -340,18 +343,31 @@ class StrayWindowsTest : public ::testing::Test {
         StrayAntRecord->x = 400;
         StrayAntRecord->y = 300;
         StrayAntRecord->direction = 3;
+        StrayAntShown.Publish({});
+        AcknowledgeStrayPlacement();
         HappyCount = 10;
         StrayAntActive = 0;
     }
     void TearDown() override {
+        Deliver();
         simtest::DestroyStrayWindows();
         DestroyWindow(window_);
+        MainWindow = nullptr;
         delete StrayAntRecord;
         StrayAntRecord = nullptr;
         delete TheScreen;
         TheScreen = nullptr;
     }
-    static void Pump() { PumpUntil(nullptr, 20); }
+    // The placement requests the thread posted, as many as wait in the queue.
+    static int Deliver() {
+        int delivered = 0;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            delivered += msg.message == WM_STRAYMOVED ? 1 : 0;
+            DispatchMessageA(&msg);
+        }
+        return delivered;
+    }
     static int VisibleCell() {
         for (int k = 0; k < kStrayWindowCount; ++k) {
             if (IsWindowVisible(StrayWindows[k])) {
@@ -363,32 +379,50 @@ class StrayWindowsTest : public ::testing::Test {
     HWND window_ = nullptr;
 };
 
-TEST_F(StrayWindowsTest, WalksAsOneCellWindowWithoutTakingTheFocus) {
-    ASSERT_EQ(GetActiveWindow(), window_);
+TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
     ReleaseStrayAnt();
-    Pump();
     EXPECT_EQ(StrayAntActive.load(), 1);
     EXPECT_EQ(HappyCount.load(), 9);
-    EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
-    EXPECT_EQ(VisibleCell(), 3 * 2 + 0);
-    RECT rect;
-    GetWindowRect(StrayWindows[6], &rect);
-    EXPECT_EQ(rect.left, 400);
-    EXPECT_EQ(rect.top, 300);
-    EXPECT_EQ(rect.right - rect.left, 8);
-    EXPECT_EQ(GetActiveWindow(), window_);
+    StrayAntPose pose = StrayAntShown.Read();
+    EXPECT_EQ(pose.kind, StrayAntPose::Walking);
+    EXPECT_EQ(pose.cell, 3 * 2 + 0);
+    EXPECT_EQ(pose.x, 400);
+    EXPECT_EQ(pose.y, 300);
+    // Frames that come while the window thread is busy (in a message box, say) add no more
+    // requests: the one waiting places the newest pose.
+    for (int frame = 0; frame < 5; ++frame) {
+        UpdateStrayAnt();
+    }
+    EXPECT_EQ(Deliver(), 1);
+    pose = StrayAntShown.Read();
+    EXPECT_EQ(pose.cell, StrayAntRecord->Cell());
+    EXPECT_EQ(pose.x, StrayAntRecord->x);
+    EXPECT_EQ(pose.y, StrayAntRecord->y);
+    EXPECT_EQ(VisibleCell(), pose.cell);
     for (int frame = 0; frame < 200; ++frame) {
         UpdateStrayAnt();
+        ASSERT_EQ(Deliver(), 1) << frame;
+        pose = StrayAntShown.Read();
+        ASSERT_EQ(pose.kind, StrayAntPose::Walking);
+        ASSERT_EQ(pose.cell, StrayAntRecord->Cell());
+        ASSERT_EQ(pose.x, StrayAntRecord->x);
+        ASSERT_EQ(pose.y, StrayAntRecord->y);
         ASSERT_EQ(simtest::VisibleStrayWindows(), 1) << frame;
-        const int cell = VisibleCell();
-        ASSERT_EQ(cell, StrayAntRecord->Cell());
-        GetWindowRect(StrayWindows[cell], &rect);
-        ASSERT_EQ(rect.left, StrayAntRecord->x);
-        ASSERT_EQ(rect.top, StrayAntRecord->y);
     }
-    Pump();
-    EXPECT_EQ(GetActiveWindow(), window_);
     EXPECT_EQ(HappyCount.load(), 9);
+}
+
+TEST_F(StrayWindowsTest, ThreadNeverTouchesTheWindowsItself) {
+    // Nothing is delivered: whatever the thread does, no window of the window thread changes.
+    ReleaseStrayAnt();
+    for (int frame = 0; frame < 20; ++frame) {
+        UpdateStrayAnt();
+    }
+    EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
+    StrayAntRecord->state = StrayRising;
+    UpdateStrayAnt();
+    EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
+    EXPECT_EQ(StrayAntShown.Read().kind, StrayAntPose::Heart);
 }
 
 TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
@@ -399,19 +433,25 @@ TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
     const int y0 = StrayAntRecord->y;
     for (int frame = 0; frame < 49; ++frame) {
         UpdateStrayAnt();
+        Deliver();
         ASSERT_EQ(simtest::VisibleStrayWindows(), 1);
         ASSERT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
     }
+    const StrayAntPose pose = StrayAntShown.Read();
+    EXPECT_EQ(pose.kind, StrayAntPose::Heart);
+    EXPECT_EQ(pose.x, x0 + 9);
+    EXPECT_EQ(pose.y, y0 - 49);
     RECT rect;
     GetWindowRect(StrayWindows[kStrayHeartIndex], &rect);
     EXPECT_EQ(rect.left, x0 + 9);
     EXPECT_EQ(rect.top, y0 - 49);
     EXPECT_EQ(rect.right - rect.left, 16);
-    EXPECT_EQ(rect.bottom - rect.top, 16);
     UpdateStrayAnt();  // age 50: the rise is over
     EXPECT_EQ(StrayAntRecord->state, StrayFinished);
     EXPECT_EQ(StrayAntActive.load(), 1);
     UpdateStrayAnt();  // the frame after: all hidden, the outing over
+    Deliver();
+    EXPECT_EQ(StrayAntShown.Read().kind, StrayAntPose::Hidden);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
     EXPECT_EQ(StrayAntActive.load(), 0);
 }

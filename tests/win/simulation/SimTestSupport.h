@@ -16,7 +16,12 @@
 #include "imaging/DIBImage.h"
 #include "resources/ResourceIds.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SharedImages.h"
+#include "simulation/ProgramWindows.h"
+#include "simulation/StrayAntMotion.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/ThreadMessages.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationTimings.h"
 #include "simulation/SimulationWorld.h"
@@ -47,8 +52,33 @@ inline WindowLog& Log() {
     return log;
 }
 
+// What the window thread does with the stray ant's pose, in its simplest form: the window of the
+// pose shows at its place, every other one is hidden.
+inline void ApplyStrayPose() {
+    AcknowledgeStrayPlacement();
+    const StrayAntPose pose = StrayAntShown.Read();
+    const int shown = pose.kind == StrayAntPose::Walking ? pose.cell
+                      : pose.kind == StrayAntPose::Heart ? kStrayHeartIndex
+                                                         : -1;
+    for (int i = 0; i < kStrayWindowCount; ++i) {
+        if (StrayWindows[i] == nullptr) {
+            continue;
+        }
+        if (i == shown) {
+            const int side = i == kStrayHeartIndex ? 16 : 8;
+            SetWindowPos(StrayWindows[i], HWND_TOPMOST, pose.x, pose.y, side, side,
+                         SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        } else if (IsWindowVisible(StrayWindows[i])) {
+            ShowWindow(StrayWindows[i], SW_HIDE);
+        }
+    }
+}
+
 inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_STRAYMOVED:
+            ApplyStrayPose();
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(window, &ps);
@@ -57,7 +87,10 @@ inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
             return 0;
         }
         case WM_SPLASHEND:
+            // The window thread shows the magnifier when the splash ends.
             ++Log().splashEnds;
+            ShowWindow(window, SW_SHOW);
+            UpdateWindow(window);
             return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDM_EXIT) {
@@ -124,6 +157,11 @@ inline bool PumpUntil(HANDLE thread, DWORD timeoutMs, const std::function<bool()
             DispatchMessageA(&msg);
         }
         if (thread != nullptr && WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
+            // What the thread posted before it ended is still delivered.
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
             return true;
         }
         if (stop && stop()) {
@@ -220,6 +258,8 @@ inline void ResetRunState() {
     BackgroundChanged = 0;
     MaskRebuildRequested = 0;
     ShellReady = 0;
+    StrayAntShown.Publish({});
+    AcknowledgeStrayPlacement();
     SetBackgroundFileName("Resource");
     RunTimings = SimulationTimings{};
     QueryKeyState = &GetAsyncKeyState;
