@@ -437,58 +437,63 @@ def palette_image(pixels, pal):
 
 SPRITE_PAL = [
     BLACK, WHITE, KEY,
-    hexrgb(0x100A07), hexrgb(0x3A281C), hexrgb(0x5A3E2C), hexrgb(0x9A7456),  # ant 3..6
+    hexrgb(0x2A160E), hexrgb(0x7A5A42), hexrgb(0x9A522C), hexrgb(0xF6E0C0),  # ant 3..6
     hexrgb(0x3C3C42), hexrgb(0x67676E), hexrgb(0x9696A0), hexrgb(0xC2C2CA), hexrgb(0xEDEDF2),  # ball 7..11
     hexrgb(0x7E0E22), hexrgb(0xCC2638), hexrgb(0xF25C6C), hexrgb(0xFFB4C0),  # heart 12..15
 ]
 
 # Ants from above, heading north, two walking frames (tripod gait: the legs of one side swing
-# forward while the other side's swing back). '.' transparent, a..d darkest to highlight.
-ANT_CODES = {"a": 4, "b": 3, "c": 5, "d": 6}
+# forward while the other side's swing back). At 1x an ant has to read on the darkest and the
+# lightest leaves and on any desktop, so it is never one tone: a red-brown body ("m") that stands
+# apart from both dark and pale leaves, a glossy highlight ("h") on head, thorax and abdomen that
+# carries the figure on dark ground, the shadow side ("d") that carries it on pale ground, and
+# legs ("l") in a mid brown. The body narrows between head, thorax and abdomen; the legs stay thin
+# so a ring of resting ants still lets the ball show between them. '.' transparent.
+ANT_CODES = {"d": 3, "l": 4, "m": 5, "h": 6}
 
 ANT_N = [
-    [  # frame 0: left legs reach forward, right legs back
-        "..a..a..",
-        "...dc...",
-        "a..bb...",
-        ".a.cb.aa",
-        "..abba..",
-        "aa.db.a.",
-        "..bbbb.a",
-        "..bbbb..",
+    [  # frame 0: the left front leg reaches forward, the left back leg back
+        "..l..l..",
+        "...hm...",
+        "l..mdl..",
+        ".l.hd.l.",
+        "..lmdl..",
+        ".lhmmdl.",
+        "l.mmdd..",
+        "...dd...",
     ],
-    [  # frame 1: the other way round
-        "..a..a..",
-        "...dc...",
-        "...bb..a",
-        "aa.cb.a.",
-        "..abba..",
-        ".a.db.aa",
-        "a.bbbb..",
-        "..bbbb..",
+    [  # frame 1: the same on the right
+        "..l..l..",
+        "...hm...",
+        "..lmd..l",
+        ".l.hd.l.",
+        "..lmdl..",
+        ".lhmmdl.",
+        "..mmdd.l",
+        "...dd...",
     ],
 ]
 
 ANT_NE = [
     [
-        "....a...",
-        "...a.dc.",
-        "...a.bb.",
-        ".aa.cb.a",
-        "...bbaa.",
-        ".dbba...",
-        ".bbba...",
-        "..b.....",
+        "....l.l.",
+        "..l..hm.",
+        ".l.l.mm.",
+        "...hmdl.",
+        "..hmd.l.",
+        ".hmmdl..",
+        ".mdd....",
+        "..dl....",
     ],
     [
-        "....a...",
-        ".....dc.",
-        "..aa.bb.",
-        "..a.cb.a",
-        ".a.bba..",
-        ".dbba.a.",
-        ".bbb.a..",
-        "..b.....",
+        "....l.l.",
+        ".....hm.",
+        ".ll..mm.",
+        "...hmd.l",
+        "..hmdl..",
+        ".hmmd.l.",
+        ".mddl...",
+        "..d.....",
     ],
 ]
 
