@@ -28,6 +28,118 @@ WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 
 # ----------------------------------------------------------------------------------------------
+# Arithmetic that gives the same bits on every machine. Python's + - * / and math.sqrt, floor,
+# frexp, ldexp and fsum are exactly rounded, so they agree everywhere; sin, cos, exp, log, atan2,
+# hypot and ** on floats come from the platform's C library, whose last bit may differ from one
+# library to the next and then change a dithering decision and the bytes of a picture. The
+# generator uses only the functions below for those, built from the exact operations (range
+# reduction and fixed polynomials: accurate to a few units in the last place, and the same
+# everywhere).
+
+_PIO2_HI = 1.57079632673412561417e+00  # pi/2 split so that k * _PIO2_HI is exact for small k
+_PIO2_LO = 6.07710050650619224932e-11
+_LN2_HI = 6.93147180369123816490e-01  # ln 2 split the same way
+_LN2_LO = 1.90821492927058770002e-10
+_SQRT_HALF = 0.70710678118654752440
+
+
+def _sin_poly(r):
+    r2 = r * r
+    return r + r * r2 * (-1 / 6 + r2 * (1 / 120 + r2 * (-1 / 5040 + r2 * (1 / 362880 + r2 * (
+        -1 / 39916800 + r2 * (1 / 6227020800 + r2 * (-1 / 1307674368000)))))))
+
+
+def _cos_poly(r):
+    r2 = r * r
+    return 1.0 + r2 * (-0.5 + r2 * (1 / 24 + r2 * (-1 / 720 + r2 * (1 / 40320 + r2 * (
+        -1 / 3628800 + r2 * (1 / 479001600 + r2 * (-1 / 87178291200 + r2 * (1 / 20922789888000))))))))
+
+
+def _quadrant(x):
+    k = round(x * (2.0 / math.pi))
+    return k & 3, (x - k * _PIO2_HI) - k * _PIO2_LO
+
+
+def sin(x):
+    q, r = _quadrant(x)
+    return (_sin_poly(r), _cos_poly(r), -_sin_poly(r), -_cos_poly(r))[q]
+
+
+def cos(x):
+    q, r = _quadrant(x)
+    return (_cos_poly(r), -_sin_poly(r), -_cos_poly(r), _sin_poly(r))[q]
+
+
+def _atan_unit(t):
+    """atan(t) for 0 <= t <= 1."""
+    base = 0.0
+    if t > 0.41421356237309503:  # beyond tan(pi/8): atan t = pi/4 + atan((t - 1) / (t + 1))
+        base, t = math.pi / 4, (t - 1.0) / (t + 1.0)
+    t = t / (1.0 + math.sqrt(1.0 + t * t))  # half the angle, |t| < 0.2
+    t2 = t * t
+    acc = 0.0
+    for n in range(25, 1, -2):
+        acc = t2 * ((1.0 if (n // 2) % 2 == 0 else -1.0) / n + acc)
+    return base + 2.0 * (t + t * acc)
+
+
+def atan2(y, x):
+    if x == 0.0 and y == 0.0:
+        return 0.0
+    ax, ay = abs(x), abs(y)
+    a = _atan_unit(ay / ax) if ay <= ax else math.pi / 2 - _atan_unit(ax / ay)
+    if x < 0.0:
+        a = math.pi - a
+    return -a if math.copysign(1.0, y) < 0.0 else a
+
+
+def hypot(x, y):
+    return math.sqrt(x * x + y * y)
+
+
+def exp(x):
+    k = round(x / _LN2_HI)
+    r = (x - k * _LN2_HI) - k * _LN2_LO
+    acc = 1.0
+    for n in range(15, 0, -1):
+        acc = 1.0 + acc * r / n
+    return math.ldexp(acc, k)
+
+
+def log(x):
+    m, e = math.frexp(x)
+    if m < _SQRT_HALF:
+        m, e = m * 2.0, e - 1
+    s = (m - 1.0) / (m + 1.0)
+    s2 = s * s
+    acc = 0.0
+    for n in range(23, 1, -2):
+        acc = s2 * (1.0 / n + acc)
+    return 2.0 * (s + s * acc) + e * _LN2_LO + e * _LN2_HI
+
+
+def power(x, p):
+    """x ** p for x >= 0; whole p by repeated multiplication, any other through exp and log."""
+    if p == int(p) and p >= 0:
+        n, result, base = int(p), 1.0, x
+        while n:
+            if n & 1:
+                result *= base
+            base *= base
+            n >>= 1
+        return result
+    return 0.0 if x <= 0.0 else exp(p * log(x))
+
+
+def radians(d):
+    return d * (math.pi / 180.0)
+
+
+def degrees(r):
+    return r * (180.0 / math.pi)
+
+
+# ----------------------------------------------------------------------------------------------
 # Random numbers: a 64-bit linear congruential generator (Knuth's MMIX constants).
 
 
@@ -50,11 +162,6 @@ class Rng:
 
     def choice(self, seq):
         return seq[self.next32() % len(seq)]
-
-    def gauss(self, mu=0.0, sigma=1.0):
-        u1 = max(self.random(), 1e-12)
-        u2 = self.random()
-        return mu + sigma * math.sqrt(-2.0 * math.log(u1)) * math.cos(2.0 * math.pi * u2)
 
 
 # ----------------------------------------------------------------------------------------------
@@ -175,7 +282,7 @@ def median_cut(colours, count):
     out = []
     for box in boxes:
         n = len(box)
-        out.append(tuple(sum(c[k] for c in box) / n for k in range(3)))
+        out.append(tuple(math.fsum(c[k] for c in box) / n for k in range(3)))
     return out
 
 
@@ -330,58 +437,63 @@ def palette_image(pixels, pal):
 
 SPRITE_PAL = [
     BLACK, WHITE, KEY,
-    hexrgb(0x100A07), hexrgb(0x3A281C), hexrgb(0x5A3E2C), hexrgb(0x9A7456),  # ant 3..6
+    hexrgb(0x2A160E), hexrgb(0x7A5A42), hexrgb(0x9A522C), hexrgb(0xF6E0C0),  # ant 3..6
     hexrgb(0x3C3C42), hexrgb(0x67676E), hexrgb(0x9696A0), hexrgb(0xC2C2CA), hexrgb(0xEDEDF2),  # ball 7..11
     hexrgb(0x7E0E22), hexrgb(0xCC2638), hexrgb(0xF25C6C), hexrgb(0xFFB4C0),  # heart 12..15
 ]
 
 # Ants from above, heading north, two walking frames (tripod gait: the legs of one side swing
-# forward while the other side's swing back). '.' transparent, a..d darkest to highlight.
-ANT_CODES = {"a": 4, "b": 3, "c": 5, "d": 6}
+# forward while the other side's swing back). At 1x an ant has to read on the darkest and the
+# lightest leaves and on any desktop, so it is never one tone: a red-brown body ("m") that stands
+# apart from both dark and pale leaves, a glossy highlight ("h") on head, thorax and abdomen that
+# carries the figure on dark ground, the shadow side ("d") that carries it on pale ground, and
+# legs ("l") in a mid brown. The body narrows between head, thorax and abdomen; the legs stay thin
+# so a ring of resting ants still lets the ball show between them. '.' transparent.
+ANT_CODES = {"d": 3, "l": 4, "m": 5, "h": 6}
 
 ANT_N = [
-    [  # frame 0: left legs reach forward, right legs back
-        "..a..a..",
-        "...dc...",
-        "a..bb...",
-        ".a.cb.aa",
-        "..abba..",
-        "aa.db.a.",
-        "..bbbb.a",
-        "..bbbb..",
+    [  # frame 0: the left front leg reaches forward, the left back leg back
+        "..l..l..",
+        "...hm...",
+        "l..mdl..",
+        ".l.hd.l.",
+        "..lmdl..",
+        ".lhmmdl.",
+        "l.mmdd..",
+        "...dd...",
     ],
-    [  # frame 1: the other way round
-        "..a..a..",
-        "...dc...",
-        "...bb..a",
-        "aa.cb.a.",
-        "..abba..",
-        ".a.db.aa",
-        "a.bbbb..",
-        "..bbbb..",
+    [  # frame 1: the same on the right
+        "..l..l..",
+        "...hm...",
+        "..lmd..l",
+        ".l.hd.l.",
+        "..lmdl..",
+        ".lhmmdl.",
+        "..mmdd.l",
+        "...dd...",
     ],
 ]
 
 ANT_NE = [
     [
-        "....a...",
-        "...a.dc.",
-        "...a.bb.",
-        ".aa.cb.a",
-        "...bbaa.",
-        ".dbba...",
-        ".bbba...",
-        "..b.....",
+        "....l.l.",
+        "..l..hm.",
+        ".l.l.mm.",
+        "...hmdl.",
+        "..hmd.l.",
+        ".hmmdl..",
+        ".mdd....",
+        "..dl....",
     ],
     [
-        "....a...",
-        ".....dc.",
-        "..aa.bb.",
-        "..a.cb.a",
-        ".a.bba..",
-        ".dbba.a.",
-        ".bbb.a..",
-        "..b.....",
+        "....l.l.",
+        ".....hm.",
+        ".ll..mm.",
+        "...hmd.l",
+        "..hmdl..",
+        ".hmmd.l.",
+        ".mddl...",
+        "..d.....",
     ],
 ]
 
@@ -440,7 +552,7 @@ def coverage(fn, x, y, ss=4):
 
 
 def ball_inside(x, y):
-    return (x - 8.5) ** 2 + (y - 8.5) ** 2 <= 7.5 * 7.5
+    return (x - 8.5) * (x - 8.5) + (y - 8.5) * (y - 8.5) <= 7.5 * 7.5
 
 
 def make_ball():
@@ -453,7 +565,7 @@ def make_ball():
     lx, ly, lz = lx / ln, ly / ln, lz / ln
     for y in range(16):
         for x in range(16):
-            opaque = (x - 8) ** 2 + (y - 8) ** 2 <= 56.25
+            opaque = (x - 8) * (x - 8) + (y - 8) * (y - 8) <= 56.25
             rows[16 + y][x] = 0 if opaque else 1
             if not opaque:
                 continue
@@ -464,13 +576,13 @@ def make_ball():
             bounce = max(0.0, ny) * 0.18
             v = 0.08 + 0.82 * diff + bounce
             rx, ry, rz = 2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1  # reflected view ray
-            specular = max(0.0, rx * lx + ry * ly + rz * lz) ** 24
-            edge = (x - 8) ** 2 + (y - 8) ** 2 > 40
+            specular = power(max(0.0, rx * lx + ry * ly + rz * lz), 24)
+            edge = (x - 8) * (x - 8) + (y - 8) * (y - 8) > 40
             t = clamp(v) * (len(levels) - 1) + (BAYER4[y & 3][x & 3] + 0.5) / 16 - 0.5
             idx = levels[int(clamp(round(t), 0, len(levels) - 1))]
             if edge and idx > 8:
                 idx -= 1
-            if (x - 8) ** 2 + (y - 8) ** 2 > 49 and ny > -0.2:
+            if (x - 8) * (x - 8) + (y - 8) * (y - 8) > 49 and ny > -0.2:
                 idx = 7
             if specular > 0.45:
                 idx = 1
@@ -500,7 +612,7 @@ def make_heart():
             edge = not all(heart_inside(x + 0.5 + dx, y + 0.5 + dy) for dx, dy in ((-1, 0), (1, 0), (0, -1), (0, 1)))
             # shading: two lobes lit from the upper left
             lobe = 4.6 if x < 8 else 11.4
-            d = math.hypot(x + 0.5 - (lobe - 1.2), y + 0.5 - 5.0)
+            d = hypot(x + 0.5 - (lobe - 1.2), y + 0.5 - 5.0)
             v = clamp(1.05 - d / 8.0 - (y - 6) * 0.05)
             t = v * 2.0 + (BAYER4[y & 3][x & 3] + 0.5) / 16 - 0.5
             idx = (12, 13, 14)[int(clamp(round(t), 0, 2))]
@@ -519,15 +631,15 @@ def make_heart():
 
 LENS_CX, LENS_CY, LENS_R = 120.0, 120.0, 100.0
 RIM_R = 117.0
-HANDLE_ANGLE = math.radians(56.0)
-HDX, HDY = math.cos(HANDLE_ANGLE), math.sin(HANDLE_ANGLE)
+HANDLE_ANGLE = radians(56.0)
+HDX, HDY = cos(HANDLE_ANGLE), sin(HANDLE_ANGLE)
 COLLAR_S0, COLLAR_S1 = 106.0, 146.0
 GRIP_S0, GRIP_S1 = 146.0, 254.0
 
 
 def in_lens(px, py):
     """Pixel (px, py) belongs to the lens disc (its centre lies within radius 100)."""
-    return (px + 0.5 - LENS_CX) ** 2 + (py + 0.5 - LENS_CY) ** 2 <= LENS_R * LENS_R
+    return power(px + 0.5 - LENS_CX, 2) + power(py + 0.5 - LENS_CY, 2) <= LENS_R * LENS_R
 
 
 def handle_halfwidth(s):
@@ -540,10 +652,10 @@ def handle_halfwidth(s):
         return w
     if GRIP_S0 <= s <= GRIP_S1:
         t = (s - GRIP_S0) / (GRIP_S1 - GRIP_S0)
-        w = 12.0 + 4.5 * math.sin(math.pi * clamp(t * 1.25)) ** 0.8
+        w = 12.0 + 4.5 * power(sin(math.pi * clamp(t * 1.25)), 0.8)
         endr = 13.5
         if s > GRIP_S1 - endr:
-            w = min(w, math.sqrt(max(0.0, endr * endr - (s - (GRIP_S1 - endr)) ** 2)) * 1.08)
+            w = min(w, math.sqrt(max(0.0, endr * endr - power(s - (GRIP_S1 - endr), 2))) * 1.08)
         return w
     return -1.0
 
@@ -556,7 +668,7 @@ def handle_coords(x, y):
 def magnifier_part(px, py):
     """0 outside the window, 1 lens, 2 rim, 3 collar, 4 grip (by pixel centre)."""
     x, y = px + 0.5, py + 0.5
-    r2 = (x - LENS_CX) ** 2 + (y - LENS_CY) ** 2
+    r2 = power(x - LENS_CX, 2) + power(y - LENS_CY, 2)
     if r2 <= LENS_R * LENS_R:
         return 1
     if r2 <= RIM_R * RIM_R:
@@ -584,7 +696,7 @@ def metal_shade(n, base, env_dark, env_light, shine=40.0):
     sky = smoothstep(0.25, -0.55, ry)  # looking up = bright
     env = mix(env_dark, env_light, sky)
     diff = max(0.0, nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2])
-    specular = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** shine
+    specular = power(max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]), shine)
     c = mix(scale(base, 0.35 + 0.65 * diff), env, 0.55)
     return mix(c, (255.0, 255.0, 250.0), clamp(specular * 1.2))
 
@@ -597,7 +709,7 @@ def magnifier_colour(px, py, part, grain):
         t = clamp((r - LENS_R) / (RIM_R - LENS_R))
         ux, uy = dx / r, dy / r
         # a rolled bead with a flat top and a small inner step
-        slope = math.cos(math.pi * t) * 1.4
+        slope = cos(math.pi * t) * 1.4
         if t < 0.18:
             slope = 1.6  # the bevel facing into the lens
         n = normalise((-slope * ux, -slope * uy, 1.0))  # the surface rises away from the lens
@@ -608,8 +720,8 @@ def magnifier_colour(px, py, part, grain):
         if t > 0.94 or t < 0.04:
             c = scale(c, 0.45)
         # a faint glint of the glass caught on the inner edge, upper left
-        ang = math.atan2(dy, dx)
-        if t < 0.12 and abs(ang - math.radians(-135)) < 0.35:
+        ang = atan2(dy, dx)
+        if t < 0.12 and abs(ang - radians(-135)) < 0.35:
             c = mix(c, (240.0, 248.0, 255.0), 0.6)
         return c
     s, q = handle_coords(x, y)
@@ -626,13 +738,13 @@ def magnifier_colour(px, py, part, grain):
         # the sky, a sharp reflection stripe in the lacquer, the lower side in shade
         g = grain(s * 0.35, q * 2.2)
         base = mix((96.0, 42.0, 20.0), (160.0, 84.0, 40.0), g)
-        ring = 0.5 + 0.5 * math.sin(q * 1.3 + s * 0.05 + 6.0 * g)
+        ring = 0.5 + 0.5 * sin(q * 1.3 + s * 0.05 + 6.0 * g)
         base = scale(base, 0.85 + 0.15 * ring)
         lit = 0.5 - 0.5 * nq  # 1 on the upper side, 0 on the lower
-        c = scale(base, 0.38 + 0.85 * lit ** 1.3)
-        stripe = math.exp(-((nq + 0.45) / 0.12) ** 2)
+        c = scale(base, 0.38 + 0.85 * power(lit, 1.3))
+        stripe = exp(-power((nq + 0.45) / 0.12, 2))
         c = mix(c, (255.0, 226.0, 196.0), 0.75 * stripe)
-        bounce = math.exp(-((nq - 0.86) / 0.08) ** 2)
+        bounce = exp(-power((nq - 0.86) / 0.08, 2))
         c = mix(c, (170.0, 110.0, 80.0), 0.35 * bounce)
     if abs(q) > hw - 1.0 or s > GRIP_S1 - 1.0:
         c = scale(c, 0.45)
@@ -645,7 +757,7 @@ class Noise:
     def __init__(self, rng, size=256, octaves=(32, 16, 8, 4, 2), weights=None):
         self.size = size
         weights = weights or [1.0 / (1 + i) for i in range(len(octaves))]
-        total = sum(weights)
+        total = math.fsum(weights)
         field = [[0.0] * size for _ in range(size)]
         for cell, wgt in zip(octaves, weights):
             n = size // cell
@@ -747,7 +859,7 @@ ANT_LEGS = [  # attachment, knee, foot (u, |v|) for front, middle and back legs,
 class VectorAnt:
     def __init__(self, cx, cy, heading, length, body=(44.0, 28.0, 20.0), leg_w=0.026, gait=0):
         self.cx, self.cy, self.L = cx, cy, length
-        self.ca, self.sa = math.cos(heading), math.sin(heading)  # heading: 0 = east, y down
+        self.ca, self.sa = cos(heading), sin(heading)  # heading: 0 = east, y down
         self.body = body
         self.leg_w = leg_w
         self.gait = gait
@@ -764,7 +876,7 @@ class VectorAnt:
         n = normalise((nx, ny, nz + 0.15))
         diff = max(0.0, n[0] * LIGHT[0] + n[1] * LIGHT[1] + n[2] * LIGHT[2])
         rx, ry, rz = 2 * n[2] * n[0], 2 * n[2] * n[1], 2 * n[2] * n[2] - 1
-        specular = max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]) ** 14
+        specular = power(max(0.0, rx * LIGHT[0] + ry * LIGHT[1] + rz * LIGHT[2]), 14)
         c = scale(self.body, 0.55 + 0.9 * diff)
         return mix(c, (235.0, 215.0, 195.0), clamp(specular * 0.75 * gloss))
 
@@ -818,13 +930,13 @@ def glyph_distance(strokes, gx, gy):
             d, _ = seg_dist(gx, gy, st[1][0], st[1][1], st[2][0], st[2][1])
         else:
             (cx, cy), r, a0, a1 = st[1], st[2], st[3], st[4]
-            ang = math.degrees(math.atan2(gy - cy, gx - cx)) % 360.0
+            ang = degrees(atan2(gy - cy, gx - cx)) % 360.0
             if a1 >= 360.0 or (a0 <= ang <= a1):
-                d = abs(math.hypot(gx - cx, gy - cy) - r)
+                d = abs(hypot(gx - cx, gy - cy) - r)
             else:
-                p0 = (cx + r * math.cos(math.radians(a0)), cy + r * math.sin(math.radians(a0)))
-                p1 = (cx + r * math.cos(math.radians(a1)), cy + r * math.sin(math.radians(a1)))
-                d = min(math.hypot(gx - p0[0], gy - p0[1]), math.hypot(gx - p1[0], gy - p1[1]))
+                p0 = (cx + r * cos(radians(a0)), cy + r * sin(radians(a0)))
+                p1 = (cx + r * cos(radians(a1)), cy + r * sin(radians(a1)))
+                d = min(hypot(gx - p0[0], gy - p0[1]), hypot(gx - p1[0], gy - p1[1]))
         best = min(best, d)
     return best
 
@@ -848,7 +960,7 @@ class Lettering:
         for lx, lb, tilt, strokes, ch, adv in self.letters:
             gx, gy = (x - lx) / self.em, (lb - y) / self.em
             cx = adv / 2
-            ct, st = math.cos(tilt), math.sin(tilt)
+            ct, st = cos(tilt), sin(tilt)
             rx, ry = cx + (gx - cx) * ct - gy * st, (gx - cx) * st + gy * ct
             best = min(best, glyph_distance(strokes, rx, ry) * self.em)
         return best
@@ -867,17 +979,17 @@ def make_title(rng):
     nz = Noise(rng, 64, (16, 8, 4), [1.0, 0.6, 0.4])
     for y in range(H):
         for x in range(W):
-            d = math.hypot(x - 40, y - 36) / 90.0
+            d = hypot(x - 40, y - 36) / 90.0
             c = mix((255.0, 244.0, 214.0), (232.0, 196.0, 140.0), clamp(d))
             img.px[y][x] = scale(c, 0.96 + 0.08 * nz(x, y))
     # a dotted pheromone trail coming from the left and curling under the ant
     for i in range(13):
         t = i / 12.0
         px = 4 + 58 * t
-        py = 52 - 20 * math.sin(t * 2.6) + 4 * t
+        py = 52 - 20 * sin(t * 2.6) + 4 * t
         col = (255.0, 165.0, 123.0) if i % 3 else (255.0, 100.0, 100.0)
         render_shape(img, int(px) - 2, int(py) - 2, int(px) + 3, int(py) + 3,
-                     lambda x, y, px=px, py=py, col=col: (col, 1.0) if math.hypot(x - px, y - py) < 1.3 else None)
+                     lambda x, y, px=px, py=py, col=col: (col, 1.0) if hypot(x - px, y - py) < 1.3 else None)
     # lettering with a soft cast shadow, a dark outline and a sunny orange fill
     em = 22.5
     word = Lettering("Kirelo", 50.0 - 3.82 * em / 2, 90.0, em, 2.8)
@@ -911,12 +1023,12 @@ def make_title(rng):
         q = u * u + v * v - 1.0
         if q * q * q - u * u * v * v * v > 0.0:
             return None
-        c = (214.0, 38.0, 58.0) if u * u + (v - 0.5) ** 2 > 0.12 else (255.0, 150.0, 160.0)
+        c = (214.0, 38.0, 58.0) if u * u + power(v - 0.5, 2) > 0.12 else (255.0, 150.0, 160.0)
         return c, 1.0
 
     render_shape(img, int(hx) - 6, int(hy) - 6, int(hx) + 7, int(hy) + 7, heart_fn, 4)
     # the ant, with its shadow on the paper
-    ant = VectorAnt(60.0, 28.0, math.radians(-18.0), 52.0, leg_w=0.03)
+    ant = VectorAnt(60.0, 28.0, radians(-18.0), 52.0, leg_w=0.03)
 
     def ant_shadow(x, y):
         return (shadow, 0.35) if ant(x - 2.2, y - 3.0) else None
@@ -964,7 +1076,7 @@ def make_icon(size):
     hr = 2.6 * k if size >= 32 else 1.6
 
     def glass(x, y):
-        d = math.hypot(x - cx, y - cy)
+        d = hypot(x - cx, y - cy)
         if d <= rl:
             t = d / rl
             c = mix((250.0, 236.0, 190.0), (226.0, 184.0, 108.0), t * t)
@@ -972,10 +1084,10 @@ def make_icon(size):
         return None
 
     def rim(x, y):
-        d = math.hypot(x - cx, y - cy)
+        d = hypot(x - cx, y - cy)
         if rl < d <= ro:
-            ang = math.atan2(y - cy, x - cx)
-            lit = 0.5 + 0.5 * math.cos(ang + 2.35)
+            ang = atan2(y - cy, x - cx)
+            lit = 0.5 + 0.5 * cos(ang + 2.35)
             return mix((60.0, 64.0, 74.0), (215.0, 220.0, 230.0), lit), 1.0
         dh, t = seg_dist(x, y, hx0, hy0, hx1, hy1)
         if d > ro and dh <= hr:
@@ -988,7 +1100,7 @@ def make_icon(size):
     render_shape(img, 0, 0, size, size, rim, 4)
     if size >= 32:
         # a magnified ant walking across the glass
-        ant = VectorAnt(cx + 0.6, cy + 0.8, math.radians(-62.0), 21.0, leg_w=0.032)
+        ant = VectorAnt(cx + 0.6, cy + 0.8, radians(-62.0), 21.0, leg_w=0.032)
         render_shape(img, 0, 0, size, size, ant, 4)
     else:
         # the game's own 8x8 ant under the small glass
@@ -1054,10 +1166,10 @@ def make_binoculars_cursor():
 
     def fill(x, y):
         for cx in (cxl, cxr):
-            d = math.hypot(x - cx, y - 21.0)
+            d = hypot(x - cx, y - 21.0)
             if d <= 6.2:
                 if d <= 4.2:
-                    if math.hypot(x - cx + 1.5, y - 19.5) < 1.4:
+                    if hypot(x - cx + 1.5, y - 19.5) < 1.4:
                         return (240.0, 250.0, 255.0)
                     return (70.0, 110.0, 190.0) if y < 21.5 else (40.0, 62.0, 130.0)
                 return (150.0, 154.0, 166.0) if x < cx else (92.0, 95.0, 106.0)
@@ -1092,7 +1204,7 @@ class Leaf:
         self.kind = kind
         self.bx, self.by = x, y  # where the stalk meets the blade
         self.ang = rng.uniform(0.0, 2.0 * math.pi)
-        self.ca, self.sa = math.cos(self.ang), math.sin(self.ang)
+        self.ca, self.sa = cos(self.ang), sin(self.ang)
         self.L = length
         self.layer = layer
         base = rng.choice(LEAF_COLOURS)
@@ -1106,7 +1218,7 @@ class Leaf:
         self.arch = rng.uniform(-0.2, 0.5)
         self.elev = rng.uniform(2.0, 5.5) + max(0.0, self.curl) * 2.5
         self.nox, self.noy = rng.uniform(0, 256), rng.uniform(0, 256)
-        self.spots = rng.random() ** 2
+        self.spots = power(rng.random(), 2)
         self.stalk_bend = rng.uniform(-0.4, 0.4)
         self.stalk_len = rng.uniform(0.08, 0.2) * length
         self.veins = rng.randint(6, 10)
@@ -1140,7 +1252,7 @@ class Leaf:
             self.lobe_amp = [1.0, rng.uniform(0.78, 0.92), rng.uniform(0.42, 0.6)]
         if kind != "maple":
             um = self.p / (self.p + self.q)
-            self.norm = 1.0 / (um ** self.p * (1 - um) ** self.q)
+            self.norm = 1.0 / (power(um, self.p) * power(1 - um, self.q))
         reach = length * (1.05 if kind == "maple" else 1.0)
         r = reach + self.stalk_len + 2
         self.box = (int(x - r) - 1, int(y - r) - 1, int(x + r) + 2, int(y + r) + 2)
@@ -1160,15 +1272,15 @@ class Leaf:
         """Half width of the blade in pixels at u (0 stalk end, 1 tip)."""
         if u <= 0.0 or u >= 1.0:
             return 0.0
-        e = u ** self.p * (1.0 - u) ** self.q * self.norm
+        e = power(u, self.p) * power(1.0 - u, self.q) * self.norm
         w = self.W * self.L * e
         if self.kind == "oak":
-            s = abs(math.sin(math.pi * (self.lobes * u + self.lobe_phase)))
-            w *= 0.52 + 0.48 * s ** 0.55
+            s = abs(sin(math.pi * (self.lobes * u + self.lobe_phase)))
+            w *= 0.52 + 0.48 * power(s, 0.55)
         elif self.kind == "round":
-            w *= 1.0 + 0.035 * abs(math.sin(u * 75.0))
+            w *= 1.0 + 0.035 * abs(sin(u * 75.0))
         elif self.kind == "beech":
-            w *= 1.0 + 0.03 * math.sin(u * self.veins * 2 * math.pi)
+            w *= 1.0 + 0.03 * sin(u * self.veins * 2 * math.pi)
         return w
 
     def maple_radius(self, th):
@@ -1177,7 +1289,7 @@ class Leaf:
             a = self.lobe_amp[(k + 1) // 2]
             d = abs(th - tk)
             if d < 0.62:
-                best = max(best, a * (1.0 - d / 0.62) ** 1.1)  # pointed lobes, deep sinuses
+                best = max(best, a * power(1.0 - d / 0.62, 1.1))  # pointed lobes, deep sinuses
         r = self.L * (0.4 + 0.6 * best)
         if abs(th) > 2.4:
             r *= 0.55 + 0.45 * (math.pi - abs(th)) / (math.pi - 2.4)
@@ -1189,8 +1301,8 @@ class Leaf:
         ragged(x, y) -> 0..1 noise, when given, bites pieces out of the margin."""
         along, across = self.local(x, y)
         if self.kind == "maple":
-            r = math.hypot(along, across)
-            th = math.atan2(across, along)
+            r = hypot(along, across)
+            th = atan2(across, along)
             R = self.maple_radius(th)
             if ragged is not None and self.rag > 0.0:
                 R *= 1.0 - self.rag * 0.5 * smoothstep(0.58, 0.8, ragged(self.rox + th * 14.0, self.roy))
@@ -1209,7 +1321,7 @@ class Leaf:
     def stalk_distance(self, x, y):
         along, across = self.local(x, y)
         if self.kind != "maple":
-            across -= self.bend * self.L * (along / self.L) ** 2
+            across -= self.bend * self.L * power(along / self.L, 2)
         if along > 1.0 or along < -self.stalk_len - 1.0:
             return 1e3
         t = -along / self.stalk_len
@@ -1236,7 +1348,7 @@ class Leaf:
                 dist = abs(acr - tk) * r
                 if dist < 1.2 and u < 0.95:
                     vein = max(vein, (1.0 - dist / 1.2) * (1.0 - u))
-            shade *= 0.96 + 0.04 * math.cos(acr * 10.0)
+            shade *= 0.96 + 0.04 * cos(acr * 10.0)
         else:
             mid_w = max(0.55, 0.03 * self.W * L * (1.2 - u))
             if abs(acr) < mid_w + 0.8:
@@ -1248,7 +1360,7 @@ class Leaf:
                 dist = min(f, 1.0 - f) * gap
                 if ph > 0.3:
                     vein = max(vein, clamp(1.0 - dist / 0.75) * 0.65 * clamp(1.0 - abs(acr) / hw * 0.9))
-                shade *= 0.94 + 0.06 * math.cos(2.0 * math.pi * f)
+                shade *= 0.94 + 0.06 * cos(2.0 * math.pi * f)
         c = mix(c, self.pale, vein * 0.45)
         # dark rotting spots and a darker, drier margin
         n2 = fine(self.noy + u * L * 3.0, self.nox + acr * 3.0)
@@ -1265,7 +1377,7 @@ class Leaf:
             return normalise((n[0] * self.ca, n[0] * self.sa, 1.0))
         rel = acr / hw if hw > 0 else 0.0
         s_acr = self.curl * rel * abs(rel) * 1.1 + self.fold * (1.0 if acr > 0 else -1.0) * 0.6
-        s_al = self.arch * math.cos(math.pi * u) * 0.8
+        s_al = self.arch * cos(math.pi * u) * 0.8
         nx, ny = -s_al, -s_acr
         return normalise((nx * self.ca - ny * self.sa, nx * self.sa + ny * self.ca, 1.0))
 
@@ -1304,17 +1416,17 @@ def make_field(rng):
         x0, y0 = rng.uniform(0, W), rng.uniform(0, H)
         a = rng.uniform(0, math.pi)
         ln = rng.uniform(40, 110)
-        twigs.append((rng.randint(40, count - 1), x0, y0, x0 + ln * math.cos(a), y0 + ln * math.sin(a),
+        twigs.append((rng.randint(40, count - 1), x0, y0, x0 + ln * cos(a), y0 + ln * sin(a),
                       rng.uniform(0.9, 1.8)))
     sdx, sdy = -LIGHT[0], -LIGHT[1]  # shadows fall away from the light (to the lower right)
-    sn = math.hypot(sdx, sdy)
+    sn = hypot(sdx, sdy)
     sdx, sdy = sdx / sn, sdy / sn
     for i, lf in enumerate(leaves):
         ox, oy = sdx * lf.elev, sdy * lf.elev
         x0, y0, x1, y1 = lf.box
         x1 += int(ox) + 4
         y1 += int(oy) + 4
-        depth = 0.74 + 0.26 * lf.layer ** 0.6
+        depth = 0.74 + 0.26 * power(lf.layer, 0.6)
         soft = 1.2 + lf.elev * 0.55
         for y in range(max(0, y0 - 2), min(H, y1)):
             row = img.px[y]
@@ -1385,7 +1497,7 @@ def draw_twig(img, x0, y0, x1, y1, w, sdx, sdy):
             cov = clamp(w - d + 0.5)
             if cov > 0:
                 nx, ny = x1 - x0, y1 - y0
-                nl = math.hypot(nx, ny)
+                nl = hypot(nx, ny)
                 side = ((fx - x0) * -ny + (fy - y0) * nx) / nl / max(w, 0.5)
                 lit = clamp(0.55 - side * 0.45 * (LIGHT[0] * -ny + LIGHT[1] * nx) / nl * 2)
                 c = mix((70.0, 48.0, 32.0), (150.0, 116.0, 82.0), lit)

@@ -10,6 +10,12 @@ Reads the files in resources/art (or --art) and writes into build-art/ (or --out
                        magnifier picture laid over it through its mask, the desktop outside the
                        window shape
     field.png, title.png at 1x and 3x for a closer look
+    ants-1x.png        (--only ants, also in the full run) every ant cell at 1x, as the user meets
+                       it, on the darkest and lightest 32x32 patches of the default field and on a
+                       black and a white desktop; ants-8x.png the same enlarged; ants-lens.png a
+                       dozen ants resting around the ball at 1x (and 3x beside it);
+                       ants-stray.png the stray-ant windows (bitmap 128's shape, bitmap 107's
+                       pixels) on dark and light desktops at 1x and 8x
 """
 
 import argparse
@@ -237,6 +243,106 @@ def lens_view(art, out):
     write_png(os.path.join(out, "lens-view-2x.png"), z.w, z.h, z.rows)
 
 
+def luma(c):
+    return (c[0] * 299 + c[1] * 587 + c[2] * 114) // 1000
+
+
+def extreme_patches(rows, size=32):
+    """Top-left corners of the darkest and the lightest size x size patch (by mean luma)."""
+    h, w = len(rows), len(rows[0])
+    integral = [[0] * (w + 1) for _ in range(h + 1)]
+    for y in range(h):
+        run = 0
+        for x in range(w):
+            run += luma(rows[y][x])
+            integral[y + 1][x + 1] = integral[y][x + 1] + run
+    best = []
+    for y in range(h - size + 1):
+        for x in range(w - size + 1):
+            s = integral[y + size][x + size] - integral[y][x + size] - integral[y + size][x] + integral[y][x]
+            best.append((s, y, x))
+    lo, hi = min(best), max(best)
+    return (lo[2], lo[1]), (hi[2], hi[1])
+
+
+def ant_grounds(art):
+    """The four grounds an ant meets: (name, 32x32 rows)."""
+    fw, fh, frows = read_bmp(os.path.join(art, "112.bmp"))
+    (dx, dy), (lx, ly) = extreme_patches(frows)
+    return [("dark leaves", crop(frows, dx, dy, 32, 32)), ("light leaves", crop(frows, lx, ly, 32, 32)),
+            ("black desktop", [[(0, 0, 0)] * 32 for _ in range(32)]),
+            ("white desktop", [[(255, 255, 255)] * 32 for _ in range(32)])]
+
+
+def zoom_rows(rows, z):
+    return [[p for p in r for _ in range(z)] for r in rows for _ in range(z)]
+
+
+def ant_sheets(art, out):
+    ants = read_bmp(os.path.join(art, "107.bmp"))[2]
+    grounds = ant_grounds(art)
+    cells = [(crop(ants, 8 * k, 0, 8, 8), crop(ants, 8 * k, 8, 8, 8)) for k in range(16)]
+    # 1x: one row per ground, each cell centred on its own copy of the ground
+    c = Canvas(16 * 36 + 8, 4 * 36 + 8, (128, 128, 128))
+    for g, (_, ground) in enumerate(grounds):
+        for k, (cell, mask) in enumerate(cells):
+            x0, y0 = 4 + 36 * k, 4 + 36 * g
+            c.blit(x0, y0, ground)
+            sprite_over(c, x0 + 12, y0 + 12, cell, mask)
+    write_png(os.path.join(out, "ants-1x.png"), c.w, c.h, c.rows)
+    # 8x: the middle 12x12 of each tile enlarged
+    t = 12 * 8
+    c = Canvas(16 * (t + 4) + 4, 4 * (t + 4) + 4, (128, 128, 128))
+    for g, (_, ground) in enumerate(grounds):
+        for k, (cell, mask) in enumerate(cells):
+            tile = Canvas(12, 12, (0, 0, 0))
+            tile.blit(0, 0, crop(ground, 10, 10, 12, 12))
+            sprite_over(tile, 2, 2, cell, mask)
+            c.blit(4 + (t + 4) * k, 4 + (t + 4) * g, tile.rows, 8)
+    write_png(os.path.join(out, "ants-8x.png"), c.w, c.h, c.rows)
+    ant_lens(art, out, ants)
+    ant_stray(art, out, ants)
+
+
+def ant_lens(art, out, ants):
+    """A dozen ants resting where they stop: within 5 cells of the ball in x and y, facing it."""
+    fw, fh, frows = read_bmp(os.path.join(art, "112.bmp"))
+    ball = read_bmp(os.path.join(art, "108.bmp"))[2]
+    (dx, dy), (lx, ly) = extreme_patches(frows)
+    view = Canvas(200, 100, (0, 0, 0))
+    rest = [(-5, -5), (-1, -5), (3, -5), (5, -3), (5, 1), (5, 5), (1, 5), (-3, 5), (-5, 3), (-5, -1),
+            (0, -5), (5, -1)]
+    for i, (px, py) in enumerate(((dx + 16, dy + 16), (lx + 16, ly + 16))):
+        bx, by = 50 + 100 * i, 50
+        sx, sy = min(max(px - 50, 0), fw - 100), min(max(py - 50, 0), fh - 100)
+        view.blit(100 * i, 0, crop(frows, sx, sy, 100, 100))
+        sprite_over(view, bx - 8, by - 8, ball[:16], ball[16:])
+        for j, (ox, oy) in enumerate(rest):
+            ang = math.atan2(-ox, oy)  # heading toward the ball, clockwise from north, y down
+            d = int(round(ang / (math.pi / 4))) % 8
+            k = d * 2 + (j & 1)
+            sprite_over(view, bx + ox - 4, by + oy - 4, crop(ants, 8 * k, 0, 8, 8), crop(ants, 8 * k, 8, 8, 8))
+    c = Canvas(200 + 600 + 12, 300 + 8, (128, 128, 128))
+    c.blit(4, 4, view.rows)
+    c.blit(208, 4, view.rows, 3)
+    write_png(os.path.join(out, "ants-lens.png"), c.w, c.h, c.rows)
+
+
+def ant_stray(art, out, ants):
+    shapes = read_bmp(os.path.join(art, "128.bmp"))[2]
+    desks = [(0, 0, 0), (255, 255, 255), (58, 110, 165), (40, 40, 46), (200, 200, 204)]
+    c = Canvas(16 * 12 + 8 + 16 * 68, len(desks) * 68 + 8, (128, 128, 128))
+    for g, desk in enumerate(desks):
+        for k in range(16):
+            win = [[desk if shapes[y][8 * k + x] == KEY else ants[y][8 * k + x] for x in range(8)]
+                   for y in range(8)]
+            tile = Canvas(10, 8, desk)
+            tile.blit(1, 0, win)
+            c.blit(4 + 12 * k, 4 + 68 * g + 28, tile.rows)
+            c.blit(16 * 12 + 8 + 68 * k, 4 + 68 * g, win, 8)
+    write_png(os.path.join(out, "ants-stray.png"), c.w, c.h, c.rows)
+
+
 def singles(art, out):
     fw, fh, frows = read_bmp(os.path.join(art, "112.bmp"))
     write_png(os.path.join(out, "field.png"), fw, fh, frows)
@@ -255,7 +361,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--art", default=os.path.join(root, "resources", "art"))
     ap.add_argument("--out", default=os.path.join(root, "build-art"))
-    ap.add_argument("--only", choices=["sheet", "lens", "singles"])
+    ap.add_argument("--only", choices=["sheet", "lens", "singles", "ants"])
     a = ap.parse_args()
     os.makedirs(a.out, exist_ok=True)
     if a.only in (None, "sheet"):
@@ -264,6 +370,8 @@ def main():
         lens_view(a.art, a.out)
     if a.only in (None, "singles"):
         singles(a.art, a.out)
+    if a.only in (None, "ants"):
+        ant_sheets(a.art, a.out)
     print("written to", a.out)
 
 

@@ -137,21 +137,26 @@ TEST_F(AntSheet, KeyColourSheetMatchesTheMasksPixelForPixel) {
             }
 }
 
-TEST_F(AntSheet, EveryCellIsASolidDarkAnt) {
+TEST_F(AntSheet, EveryCellIsASolidTwoToneAnt) {
     for (int k = 0; k < 16; ++k) {
-        int count = 0, luma = 0;
+        int count = 0, luma = 0, shadow = 0, highlight = 0;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 if (CellOpaque(k, x, y)) {
+                    const int l = ants.Colour(8 * k + x, y).Luma();
                     ++count;
-                    luma += ants.Colour(8 * k + x, y).Luma();
+                    luma += l;
+                    shadow += l < 50;
+                    highlight += l > 180;
                     EXPECT_NE(ants.Colour(8 * k + x, y), kKey);
                 }
         EXPECT_GE(count, 12) << "cell " << k;
         EXPECT_LE(count, 44) << "cell " << k << " is a blob, not an ant";
         if (count > 0) {
-            EXPECT_LT(luma / count, 80) << "cell " << k << ": ants are dark to stand out on the leaves";
+            EXPECT_LT(luma / count, 120) << "cell " << k << ": a pale ghost, not a dark ant";
         }
+        EXPECT_GE(shadow, 3) << "cell " << k << ": no dark side to carry the ant on pale ground";
+        EXPECT_GE(highlight, 2) << "cell " << k << ": no highlight to carry the ant on dark ground";
         // one connected figure (8-neighbourhood): no stray pixels floating in the cell
         std::vector<int> seen(64, 0);
         std::vector<int> stack;
@@ -232,6 +237,87 @@ TEST_F(AntSheet, CellsFaceTheirHeadings) {
             b += CellOpaque(k + 8, i % 8, i / 8);
         }
         EXPECT_EQ(a, b) << "cells " << k << " and " << k + 8;
+    }
+}
+
+// How far apart two colours look: the usual weighted RGB distance for darker colours (weights 2, 4
+// and 3 for red, green and blue), scaled so that a plain brightness step of n is n.
+double Apart(const Rgb& a, const Rgb& b) {
+    const double dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+    return std::sqrt((2 * dr * dr + 4 * dg * dg + 3 * db * db) / 9);
+}
+
+// Top-left corner of the darkest (or lightest) 32 x 32 patch of a picture, by summed luma.
+std::pair<int, int> ExtremePatch(const Picture& p, bool lightest) {
+    std::vector<long> sum(static_cast<size_t>(p.width + 1) * (p.height + 1), 0);
+    auto at = [&](int x, int y) -> long& {
+        return sum[static_cast<size_t>(y) * (p.width + 1) + x];
+    };
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            at(x + 1, y + 1) = p.Colour(x, y).Luma() + at(x, y + 1) + at(x + 1, y) - at(x, y);
+    long best = lightest ? -1 : 1L << 40;
+    std::pair<int, int> corner{0, 0};
+    for (int y = 0; y + 32 <= p.height; ++y)
+        for (int x = 0; x + 32 <= p.width; ++x) {
+            const long s = at(x + 32, y + 32) - at(x, y + 32) - at(x + 32, y) + at(x, y);
+            if (lightest ? s > best : s < best) {
+                best = s;
+                corner = {x, y};
+            }
+        }
+    return corner;
+}
+
+// An ant the user can find at 1x: on the darkest and on the lightest 32 x 32 patch of the default
+// field, and on a black and a white desktop, enough of the ant's own pixels must stand clearly
+// apart from the ground right under them. "Clearly" is a distance of 40 (a brightness step of 40 of
+// 255): on the contact sheet an ant whose pixels mostly pass it reads as an ant at 1x, while an
+// all-dark ant of the same size, which vanishes on dark leaves, has at most 10 of its 25..30 pixels
+// past it there on average and 2 at worst. Every cell is tried at each of the 25 x 25 places inside
+// the patch: on average at least 14 pixels (about half an ant) must pass, and at no place fewer
+// than 6 (the worst place on dark leaves still shows the head-to-abdomen line of the body).
+TEST_F(AntSheet, EveryCellStandsOutOnDarkAndPaleLeavesAndOnAnyDesktop) {
+    const Picture field = LoadBmp(112, 455, 312);
+    ASSERT_EQ(field.width, 455);
+    constexpr double kClear = 40.0;
+    constexpr int kMeanAtLeast = 14, kWorstAtLeast = 6;
+    struct Ground {
+        const char* name;
+        std::pair<int, int> corner;  // in the field, or -1 for a plain desktop colour
+        Rgb plain;
+    };
+    const Ground grounds[] = {{"dark leaves", ExtremePatch(field, false), {}},
+                              {"light leaves", ExtremePatch(field, true), {}},
+                              {"black desktop", {-1, -1}, kBlack},
+                              {"white desktop", {-1, -1}, kWhite}};
+    for (const Ground& g : grounds) {
+        for (int k = 0; k < 16; ++k) {
+            long total = 0;
+            int worst = 64, places = 0;
+            for (int oy = 0; oy + 8 <= 32; ++oy)
+                for (int ox = 0; ox + 8 <= 32; ++ox) {
+                    int clear = 0;
+                    for (int y = 0; y < 8; ++y)
+                        for (int x = 0; x < 8; ++x) {
+                            if (!CellOpaque(k, x, y))
+                                continue;
+                            const Rgb under = g.corner.first < 0
+                                                  ? g.plain
+                                                  : field.Colour(g.corner.first + ox + x,
+                                                                 g.corner.second + oy + y);
+                            clear += Apart(ants.Colour(8 * k + x, y), under) >= kClear;
+                        }
+                    total += clear;
+                    worst = std::min(worst, clear);
+                    ++places;
+                }
+            EXPECT_GE(total, static_cast<long>(kMeanAtLeast) * places)
+                << "cell " << k << " on " << g.name << ": on average " << total / places
+                << " pixels stand clearly apart from the ground";
+            EXPECT_GE(worst, kWorstAtLeast) << "cell " << k << " on " << g.name << ": only "
+                                            << worst << " pixels stand apart at its worst place";
+        }
     }
 }
 
