@@ -5,11 +5,12 @@
 #include <cstdint>
 
 // The longest side, in pixels, of any image. A field at the limit costs 64 MiB as the 32-bit field,
-// 64 MiB as the 32-bit canvas and 16 MiB as the mask, about 145 MiB with the 300 x 360 frame, and
-// a reload passes through roughly twice that while the old and the new surfaces overlap: within
-// reach of a machine with little memory, and still room for a 4K screen shot or a 12-megapixel
-// photo. The limit is on each side rather than on the area so that growing the width first and
-// the height second (or the other way round) never passes through a surface the limit forbids.
+// 64 MiB as the 32-bit canvas and 16 MiB as the mask, about 145 MiB with the 300 x 360 frame; a
+// reload at the limit peaks near 350 MiB while the old world, the new picture and its conversion
+// overlap. That is within reach of a machine with little memory, and still leaves room for a 4K
+// screen shot or a 12-megapixel photo. The limit is on each side rather than on the area so that
+// growing the width first and the height second (or the other way round) never passes through a
+// surface the limit forbids.
 constexpr int32_t kMaxImageSide = 4096;
 
 // Whether a surface of width x height pixels is allowed: both sides between 1 and the limit.
