@@ -310,11 +310,19 @@ std::vector<uint8_t> BmpDecoder::InfoBlock() const {
 }
 
 bool BmpDecoder::Decode(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const {
+    const bool reached = data != nullptr && layout_.pixelOffset < size;
+    return DecodePixels(reached ? data + layout_.pixelOffset : nullptr,
+                        reached ? size - static_cast<size_t>(layout_.pixelOffset) : 0, out,
+                        outBytes);
+}
+
+bool BmpDecoder::DecodePixels(const uint8_t* data, size_t size, uint8_t* out,
+                              size_t outBytes) const {
     if (layout_.pixelBytes == 0 || out == nullptr || outBytes < layout_.pixelBytes) {
         return false;
     }
     std::memset(out, 0, layout_.pixelBytes);
-    if (data == nullptr || layout_.pixelOffset >= size) {
+    if (data == nullptr || size == 0) {
         return true;
     }
     const uint32_t c = layout_.source.compression;
@@ -333,7 +341,7 @@ void BmpDecoder::DecodeRows(const uint8_t* data, size_t size, uint8_t* out) cons
     const size_t rows = static_cast<size_t>(layout_.header.height);
     const size_t rowBytes = static_cast<size_t>(layout_.widthBytes);
     for (size_t r = 0; r < rows; ++r) {
-        const uint64_t at = layout_.pixelOffset + static_cast<uint64_t>(r) * rowBytes;
+        const uint64_t at = static_cast<uint64_t>(r) * rowBytes;
         if (at >= size) {
             break;
         }
@@ -349,8 +357,7 @@ void BmpDecoder::DecodeMasked(const uint8_t* data, size_t size, uint8_t* out) co
     const size_t step = layout_.source.bitCount / 8;
     const BmpMasks& m = layout_.masks;
     for (size_t r = 0; r < rows; ++r) {
-        const uint64_t rowAt =
-            layout_.pixelOffset + static_cast<uint64_t>(r) * layout_.sourceRowBytes;
+        const uint64_t rowAt = static_cast<uint64_t>(r) * layout_.sourceRowBytes;
         const size_t target = layout_.topDown ? rows - 1 - r : r;
         uint8_t* to = out + target * static_cast<size_t>(layout_.widthBytes);
         for (size_t x = 0; x < width; ++x) {
@@ -382,7 +389,7 @@ bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const
             row[x / 2] = static_cast<uint8_t>((row[x / 2] & 0xF0) | (value & 0x0F));
         }
     };
-    uint64_t p = layout_.pixelOffset;
+    uint64_t p = 0;
     int64_t x = 0;
     int64_t y = 0;
     // A stream that stops early leaves the rest of the picture zero, as a short file does.

@@ -50,6 +50,9 @@ class BmpDecoder {
     // do not reach stay zero. False when a compressed stream leaves its row or the image; out
     // then holds a partial picture that must not be shown.
     bool Decode(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const;
+    // The same from the pixel data alone: data holds size bytes from Layout().pixelOffset on, so
+    // a file need not be read across a gap before its pixels.
+    bool DecodePixels(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const;
 
   private:
     // Windows: 40, 108 or 124 bytes. Core: the 12-byte OS/2 1.x header with 3-byte colours.
@@ -62,6 +65,7 @@ class BmpDecoder {
     BmpError ParseInfo(const uint8_t* data, size_t size, size_t headerAt, uint64_t pixelOffset);
     BmpError Finish(uint64_t pixelOffset, uint64_t dataEnd);
     BmpError Fail(BmpError error);
+    // These read the pixel data alone, from its first byte.
     void DecodeRows(const uint8_t* data, size_t size, uint8_t* out) const;
     void DecodeMasked(const uint8_t* data, size_t size, uint8_t* out) const;
     bool DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const;

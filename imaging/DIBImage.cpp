@@ -329,14 +329,25 @@ int DIBImage::ReadBitmapFile(const char* path) {
         ReportBmpError(error, BmpSource::File);
         return 0;
     }
-    // Read no more than the pixels can use: the header has bounded that.
+    // Read no more than the pixels can use: the header has bounded that. Pixels that start past
+    // what has been read are read on their own, without the gap before them.
     const uint64_t needed = decoder.BytesNeeded(fileSize);
+    const uint64_t start = decoder.Layout().pixelOffset;
+    if (start >= data.size()) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(start);
+        data.assign(static_cast<size_t>(needed - start), 0);
+        const bool placed = SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) != 0;
+        data.resize(placed ? ReadUpTo(file.get(), data.data(), data.size()) : 0);
+        return TakeDecoded(decoder, data.data(), data.size(), BmpSource::File);
+    }
     if (needed > data.size()) {
         const size_t have = data.size();
         data.resize(static_cast<size_t>(needed));
         data.resize(have + ReadUpTo(file.get(), data.data() + have, data.size() - have));
     }
-    return TakeDecoded(decoder, data.data(), data.size(), BmpSource::File);
+    return TakeDecoded(decoder, data.data() + start, data.size() - static_cast<size_t>(start),
+                       BmpSource::File);
 }
 
 int DIBImage::LoadBitmapResource(LPCSTR name) {
@@ -359,7 +370,8 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     BmpDecoder decoder;
     try {
         if (decoder.ParseDib(data, size) == BmpError::None) {
-            return TakeDecoded(decoder, data, size, BmpSource::Resource);
+            const size_t start = static_cast<size_t>(decoder.Layout().pixelOffset);
+            return TakeDecoded(decoder, data + start, size - start, BmpSource::Resource);
         }
     } catch (const std::exception&) {
     }
@@ -367,7 +379,7 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     return 0;
 }
 
-int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t size,
+int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* pixels, size_t size,
                           BmpSource source) {
     const BmpLayout& layout = decoder.Layout();
     std::vector<uint8_t> block = decoder.InfoBlock();
@@ -379,8 +391,8 @@ int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t
     NewSurface bitmap(CreateSection(dc_->GetHDC(), AsInfo(sectionBlock), &newBits));
     const int widthBytes = bitmap ? SurfaceWidthBytes(bitmap.get()) : 0;
     if (widthBytes != layout.widthBytes ||
-        !decoder.Decode(data, size, newBits,
-                        static_cast<size_t>(widthBytes) * layout.header.height) ||
+        !decoder.DecodePixels(pixels, size, newBits,
+                              static_cast<size_t>(widthBytes) * layout.header.height) ||
         TakeSurface(bitmap, newBits, block, widthBytes) == 0) {
         ReportBmpError(BmpError::BadData, source);
         return 0;

@@ -60,8 +60,10 @@ class DIBImage {
 
     void MakeLineTable();
     int ReadBitmapFile(const char* path);
-    // Builds the surface for a decoded file or resource and takes it over; 0 after the message.
-    int TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t size, BmpSource source);
+    // Builds the surface for a parsed file or resource from its pixel data (size bytes from the
+    // pixel offset on) and takes it over; 0 after the message.
+    int TakeDecoded(const BmpDecoder& decoder, const uint8_t* pixels, size_t size,
+                    BmpSource source);
     // The conversion behind ChangeBitCount, for a size already within the limit; 0 on failure,
     // with the image as it was.
     int Convert(int bits, size_t bytes);

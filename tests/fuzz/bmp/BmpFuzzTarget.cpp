@@ -48,7 +48,16 @@ void Exercise(const BmpDecoder& decoder, const uint8_t* data, size_t size) {
         return;
     }
     std::vector<uint8_t> pixels(l.pixelBytes);
-    if (!decoder.Decode(data, size, pixels.data(), pixels.size()) || l.header.bitCount != 32) {
+    const bool decoded = decoder.Decode(data, size, pixels.data(), pixels.size());
+    // The pixel data on their own, as a file with a gap before them is read, decode the same.
+    if (l.pixelOffset < size) {
+        std::vector<uint8_t> alone(l.pixelBytes, 0xCD);
+        const size_t start = static_cast<size_t>(l.pixelOffset);
+        Require(decoder.DecodePixels(data + start, size - start, alone.data(), alone.size()) ==
+                decoded);
+        Require(!decoded || alone == pixels);
+    }
+    if (!decoded || l.header.bitCount != 32) {
         return;
     }
     PixelSurface image{pixels.data(), l.header.width, l.header.height, l.widthBytes, 32};

@@ -333,6 +333,36 @@ TEST(BmpAccepted, PackedDibAsResourcesHoldThem) {
     EXPECT_EQ(decoder.ParseDib(dib.data(), 40 + 60), BmpError::BadData);
 }
 
+TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
+    BmpSpec rows = Paletted(8, 5, 3);
+    for (size_t i = 0; i < rows.pixels.size(); ++i) {
+        rows.pixels[i] = static_cast<uint8_t>(i * 11 + 1);
+    }
+    rows.offBits = 14 + 40 + 1024 + 300;  // a gap before the pixels
+    rows.pixels.insert(rows.pixels.begin(), 300, 0xEE);
+    BmpSpec masked;
+    masked.bitCount = 16;
+    masked.width = 2;
+    masked.height = -2;
+    masked.pixels = Bytes({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F});
+    const BmpSpec rle = Rle(4, 8, 2, Bytes({5, 0x12, 0, 3, 0x45, 0x60, 0, 0, 0, 2, 1, 0, 0, 1}));
+    for (const BmpSpec& s : {rows, masked, rle}) {
+        const std::vector<uint8_t> file = WriteBmp(s);
+        const Decoded whole = DecodeFile(file);
+        ASSERT_EQ(whole.error, BmpError::None);
+        ASSERT_TRUE(whole.decoded);
+        BmpDecoder decoder;
+        ASSERT_EQ(decoder.ParseFile(file.data(), file.size(), file.size()), BmpError::None);
+        const size_t start = static_cast<size_t>(decoder.Layout().pixelOffset);
+        // Only the pixel data, in a buffer of its own.
+        const std::vector<uint8_t> pixels(file.begin() + static_cast<ptrdiff_t>(start), file.end());
+        std::vector<uint8_t> out(decoder.Layout().pixelBytes, 0xCD);
+        ASSERT_TRUE(decoder.DecodePixels(pixels.data(), pixels.size(), out.data(), out.size()));
+        EXPECT_EQ(out, whole.pixels) << s.bitCount;
+    }
+    EXPECT_EQ(Row(DecodeFile(WriteBmp(rows)), 2)[0], 1);  // the gap is not taken for pixels
+}
+
 TEST(BmpAccepted, BytesNeededStopsAtThePixelsOrTheFile) {
     BmpSpec s;
     s.width = 10;

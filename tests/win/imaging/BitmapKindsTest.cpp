@@ -139,6 +139,29 @@ TEST(BitmapFileKinds, TwentyFourBitFileLoadsWhateverItsColourCountSays) {
     EXPECT_EQ(recorder.size(), 0u);
 }
 
+TEST(BitmapFileKinds, PixelsFarPastTheHeaderAreReadOnTheirOwn) {
+    MessageRecorder recorder;
+    int depth = 0;
+    const BmpSpec plain = Patterned(8, 9, 4, 40);
+    const std::vector<uint32_t> expected = LoadAs32("near.bmp", WriteBmp(plain), &depth);
+    ASSERT_EQ(expected.size(), 36u);
+    // 300 000 bytes of something else between the table and the pixels: past the first read.
+    BmpSpec distant = plain;
+    distant.offBits = 14 + 40 + 1024 + 300000;
+    distant.pixels.insert(distant.pixels.begin(), 300000, 0xEE);
+    EXPECT_EQ(LoadAs32("far.bmp", WriteBmp(distant), &depth), expected);
+    // Cut inside the pixels: what is there arrives, the rest is colour 0.
+    std::vector<uint8_t> cut = WriteBmp(distant);
+    cut.resize(cut.size() - 12 * 2);  // the top two of four stored rows of 12 bytes
+    const std::vector<uint32_t> half = LoadAs32("far_cut.bmp", cut, &depth);
+    ASSERT_EQ(half.size(), 36u);
+    EXPECT_EQ(std::vector<uint32_t>(half.begin() + 18, half.end()),
+              std::vector<uint32_t>(expected.begin() + 18, expected.end()));
+    EXPECT_NE(expected[0], 0x01FF00u);
+    EXPECT_EQ(half[0], 0x01FF00u);
+    EXPECT_EQ(recorder.size(), 0u);
+}
+
 TEST(ImageSizeLimit, APictureAtTheEdgeLoadsAndConvertsAndOnePastIsRefused) {
     const int side = kMaxImageSide;
     BmpSpec edge = Patterned(1, side, side, 40);
