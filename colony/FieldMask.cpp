@@ -7,15 +7,11 @@
 
 bool FieldMask::Allocate(int32_t width, int32_t height) {
     Free();
-    if (width <= 0 || height <= 0) {
+    // The same limit as the images': a mask is never refused for a field the pictures allow.
+    if (!FitsImageLimit(width, height)) {
         return false;
     }
-    // 64-bit product: two int32 sides cannot overflow it, and the cap keeps a hostile picture
-    // header from asking for gigabytes.
     const int64_t cells = static_cast<int64_t>(width) * static_cast<int64_t>(height);
-    if (cells > kMaxMaskCells) {
-        return false;
-    }
     try {
         cells_.assign(static_cast<size_t>(cells), 0);
     } catch (const std::bad_alloc&) {

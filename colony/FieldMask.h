@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/ImageLimits.h"
+
 enum CellCode : uint8_t { CellBlocked = 0, CellFree = 1, CellTrail = 2, CellStrongTrail = 3 };
 
 constexpr int32_t kBandWidth = 28;
 constexpr int32_t kMinMaskSide = 2 * kBandWidth;  // the band must fit
-// Largest mask Allocate accepts (256 Mi cells, e.g. 16384 x 16384); anything above is refused.
-constexpr int64_t kMaxMaskCells = int64_t{1} << 28;
+// Largest mask Allocate accepts: the field of the largest picture the images allow (a side of
+// kMaxImageSide each way); a longer side is refused.
+constexpr int64_t kMaxMaskCells = int64_t{kMaxImageSide} * kMaxImageSide;
 
 class FieldMask {
   public:
@@ -19,7 +22,7 @@ class FieldMask {
     virtual ~FieldMask() = default;
 
     // Frees the cells and allocates width x height zero-filled ones. A size that is not positive
-    // or larger than kMaxMaskCells (or memory that cannot be had) leaves an empty mask and
+    // or has a side past kMaxImageSide (or memory that cannot be had) leaves an empty mask and
     // returns false.
     bool Allocate(int32_t width, int32_t height);
     void Free();

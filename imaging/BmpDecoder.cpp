@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/ImageLimits.h"
 #include "imaging/PixelSurface.h"
 
 namespace {
@@ -62,6 +63,23 @@ bool IsKnownDepth(int bits) {
 }
 }  // namespace
 
+BmpDecoder::HeaderKind BmpDecoder::KindOfHeader(uint32_t size) {
+    if (size == bmp::kCoreHeaderBytes) {
+        return HeaderKind::Core;
+    }
+    if (size == bmp::kInfoHeaderBytes || size == bmp::kV4HeaderBytes ||
+        size == bmp::kV5HeaderBytes) {
+        return HeaderKind::Windows;
+    }
+    // OS/2 2.x writers cut their 64-byte header after any whole field: every multiple of four
+    // from 16 up, and the two sizes that end on a 16-bit field.
+    if (size >= bmp::kOs2MinHeaderBytes && size <= bmp::kOs2HeaderBytes &&
+        (size % 4 == 0 || size == 42 || size == 46)) {
+        return HeaderKind::Os2;
+    }
+    return HeaderKind::Unknown;
+}
+
 BmpError BmpDecoder::ParseFile(const uint8_t* data, size_t size, uint64_t fileSize) {
     layout_ = BmpLayout{};
     if (data == nullptr || size < 2 || Read16(data) != bmp::kTypeBM) {
@@ -72,7 +90,7 @@ BmpError BmpDecoder::ParseFile(const uint8_t* data, size_t size, uint64_t fileSi
         return BmpError::BadData;
     }
     const uint32_t offBits = Read32(data + 10);
-    BmpError e = ParseInfo(data, size, bmp::kFileHeaderBytes);
+    BmpError e = ParseInfo(data, size, bmp::kFileHeaderBytes, offBits);
     if (e == BmpError::None) {
         e = Finish(offBits, fileSize);
     }
@@ -84,41 +102,60 @@ BmpError BmpDecoder::ParseDib(const uint8_t* data, size_t size) {
     if (data == nullptr) {
         return BmpError::BadData;
     }
-    BmpError e = ParseInfo(data, size, 0);
+    BmpError e = ParseInfo(data, size, 0, UINT64_MAX);
     if (e == BmpError::None) {
         // The pixels follow the colour table, which for deep images holds biClrUsed entries.
         const uint64_t entries =
             layout_.source.bitCount <= 8 ? tableEntries_ : layout_.source.clrUsed;
-        e = Finish(headerEnd_ + entries * 4, size);
+        e = Finish(headerEnd_ + entries * entryBytes_, size);
     }
     return e == BmpError::None ? e : Fail(e);
 }
 
-BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt) {
+BmpError BmpDecoder::ReadHeader(const uint8_t* h, size_t available, BmpInfoHeader& s) {
+    s.size = Read32(h);
+    kind_ = KindOfHeader(s.size);
+    if (kind_ == HeaderKind::Unknown || available < s.size) {
+        return BmpError::BadData;
+    }
+    if (kind_ == HeaderKind::Core) {
+        // 16-bit unsigned sides, always bottom-up, no compression and no colour count.
+        s.width = Read16(h + 4);
+        s.height = Read16(h + 6);
+        s.planes = Read16(h + 8);
+        s.bitCount = Read16(h + 10);
+        // OS/2 1.x knows no 16- or 32-bit pixels.
+        return s.bitCount == 16 || s.bitCount == 32 ? BmpError::BadData : BmpError::None;
+    }
+    // The other headers share the layout of the 40-byte one; a short OS/2 2.x header leaves out
+    // the fields at its end, which then read as zero.
+    uint8_t f[bmp::kInfoHeaderBytes] = {};
+    std::memcpy(f, h, std::min<size_t>(s.size, sizeof f));
+    s.width = static_cast<int32_t>(Read32(f + 4));
+    s.height = static_cast<int32_t>(Read32(f + 8));
+    s.planes = Read16(f + 12);
+    s.bitCount = Read16(f + 14);
+    s.compression = Read32(f + 16);
+    s.sizeImage = Read32(f + 20);
+    s.xPelsPerMeter = static_cast<int32_t>(Read32(f + 24));
+    s.yPelsPerMeter = static_cast<int32_t>(Read32(f + 28));
+    s.clrUsed = Read32(f + 32);
+    s.clrImportant = Read32(f + 36);
+    return BmpError::None;
+}
+
+BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt,
+                               uint64_t pixelOffset) {
     if (size < headerAt + 4) {
         return BmpError::BadData;
     }
     const uint8_t* h = data + headerAt;
     BmpInfoHeader s{};
-    s.size = Read32(h);
-    if (s.size != bmp::kInfoHeaderBytes && s.size != bmp::kV4HeaderBytes &&
-        s.size != bmp::kV5HeaderBytes) {
-        return BmpError::BadData;
-    }
-    if (size - headerAt < s.size) {
-        return BmpError::BadData;
-    }
-    s.width = static_cast<int32_t>(Read32(h + 4));
-    s.height = static_cast<int32_t>(Read32(h + 8));
-    s.planes = Read16(h + 12);
-    s.bitCount = Read16(h + 14);
-    s.compression = Read32(h + 16);
-    s.sizeImage = Read32(h + 20);
-    s.xPelsPerMeter = static_cast<int32_t>(Read32(h + 24));
-    s.yPelsPerMeter = static_cast<int32_t>(Read32(h + 28));
-    s.clrUsed = Read32(h + 32);
-    s.clrImportant = Read32(h + 36);
+    const BmpError read = ReadHeader(h, size - headerAt, s);
     layout_.source = s;
+    if (read != BmpError::None) {
+        return read;
+    }
 
     if (s.width <= 0 || s.height == 0 || s.height == INT32_MIN || s.planes != 1 ||
         !IsKnownDepth(s.bitCount)) {
@@ -136,11 +173,14 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
             }
             break;
         case bmp::kBitfields:
-            if (s.bitCount != 16 && s.bitCount != 32) {
+            // In an OS/2 2.x header the same number means 1-bit Huffman coding, which is not read;
+            // the masks need room after a 40-byte header or inside a header of 52 bytes or more.
+            if ((s.bitCount != 16 && s.bitCount != 32) ||
+                (s.size != bmp::kInfoHeaderBytes && s.size < bmp::kInfoHeaderBytes + 12)) {
                 return BmpError::BadData;
             }
             break;
-        default:
+        default:  // JPEG and PNG inside a BMP, OS/2 24-bit RLE and anything unknown
             return BmpError::BadData;
     }
     layout_.topDown = s.height < 0;
@@ -168,6 +208,8 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
     }
 
     // The colour table: as many entries as biClrUsed says, never more than the depth can index.
+    // A table matters only to paletted pictures; deep ones may announce any count.
+    entryBytes_ = kind_ == HeaderKind::Core ? 3 : 4;
     tableEntries_ = 0;
     if (paletted) {
         const uint32_t full = 1u << s.bitCount;
@@ -175,22 +217,30 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
             return BmpError::BadData;
         }
         tableEntries_ = s.clrUsed != 0 ? s.clrUsed : full;
-        if (size - headerEnd_ < static_cast<uint64_t>(tableEntries_) * 4) {
+        // OS/2 files often carry fewer colours than the depth allows and say so only by where
+        // their pixels start: the table ends there.
+        if (kind_ != HeaderKind::Windows && pixelOffset != UINT64_MAX &&
+            pixelOffset < headerEnd_ + static_cast<uint64_t>(tableEntries_) * entryBytes_) {
+            tableEntries_ = pixelOffset > headerEnd_
+                                ? static_cast<uint32_t>((pixelOffset - headerEnd_) / entryBytes_)
+                                : 0;
+            if (tableEntries_ == 0) {
+                return BmpError::BadData;
+            }
+        }
+        if (size - headerEnd_ < static_cast<uint64_t>(tableEntries_) * entryBytes_) {
             return BmpError::BadData;
         }
-    } else if (s.clrUsed > 256) {
-        return BmpError::BadData;
     }
 
     // 16-bit and bit-field pixels become 32-bit words; every other depth is kept.
     const bool widened = s.bitCount == 16 || s.compression == bmp::kBitfields;
     const int outBits = widened ? 32 : s.bitCount;
-    const int64_t outRow = DibRowBytes(s.width, outBits);
-    const int64_t srcRow = DibRowBytes(s.width, s.bitCount);
-    if (outRow <= 0 || srcRow <= 0 ||
-        static_cast<uint64_t>(outRow) * static_cast<uint64_t>(height) > bmp::kMaxPixelBytes) {
+    if (!FitsImageLimit(s.width, height)) {
         return BmpError::BadData;
     }
+    const int64_t outRow = DibRowBytes(s.width, outBits);
+    const int64_t srcRow = DibRowBytes(s.width, s.bitCount);
     layout_.sourceRowBytes = srcRow;
     layout_.widthBytes = static_cast<int>(outRow);
     layout_.pixelBytes = static_cast<size_t>(outRow * height);
@@ -206,12 +256,14 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
     o.xPelsPerMeter = s.xPelsPerMeter;
     o.yPelsPerMeter = s.yPelsPerMeter;
     if (paletted) {
-        o.clrUsed = s.clrUsed;
+        // A table cut short by the pixels counts its colours like a short Windows table does.
+        o.clrUsed = tableEntries_ < (1u << s.bitCount) ? tableEntries_ : s.clrUsed;
         o.clrImportant = s.clrImportant <= tableEntries_ ? s.clrImportant : 0;
         layout_.colours.assign(static_cast<size_t>(1) << s.bitCount, BmpColour{0, 0, 0, 0});
         const uint8_t* t = data + headerEnd_;
         for (uint32_t i = 0; i < tableEntries_; ++i) {
-            layout_.colours[i] = {t[i * 4], t[i * 4 + 1], t[i * 4 + 2], 0};
+            const uint8_t* e = t + static_cast<size_t>(i) * entryBytes_;
+            layout_.colours[i] = {e[0], e[1], e[2], 0};
         }
     }
     return BmpError::None;
@@ -258,11 +310,19 @@ std::vector<uint8_t> BmpDecoder::InfoBlock() const {
 }
 
 bool BmpDecoder::Decode(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const {
+    const bool reached = data != nullptr && layout_.pixelOffset < size;
+    return DecodePixels(reached ? data + layout_.pixelOffset : nullptr,
+                        reached ? size - static_cast<size_t>(layout_.pixelOffset) : 0, out,
+                        outBytes);
+}
+
+bool BmpDecoder::DecodePixels(const uint8_t* data, size_t size, uint8_t* out,
+                              size_t outBytes) const {
     if (layout_.pixelBytes == 0 || out == nullptr || outBytes < layout_.pixelBytes) {
         return false;
     }
     std::memset(out, 0, layout_.pixelBytes);
-    if (data == nullptr || layout_.pixelOffset >= size) {
+    if (data == nullptr || size == 0) {
         return true;
     }
     const uint32_t c = layout_.source.compression;
@@ -281,7 +341,7 @@ void BmpDecoder::DecodeRows(const uint8_t* data, size_t size, uint8_t* out) cons
     const size_t rows = static_cast<size_t>(layout_.header.height);
     const size_t rowBytes = static_cast<size_t>(layout_.widthBytes);
     for (size_t r = 0; r < rows; ++r) {
-        const uint64_t at = layout_.pixelOffset + static_cast<uint64_t>(r) * rowBytes;
+        const uint64_t at = static_cast<uint64_t>(r) * rowBytes;
         if (at >= size) {
             break;
         }
@@ -297,8 +357,7 @@ void BmpDecoder::DecodeMasked(const uint8_t* data, size_t size, uint8_t* out) co
     const size_t step = layout_.source.bitCount / 8;
     const BmpMasks& m = layout_.masks;
     for (size_t r = 0; r < rows; ++r) {
-        const uint64_t rowAt =
-            layout_.pixelOffset + static_cast<uint64_t>(r) * layout_.sourceRowBytes;
+        const uint64_t rowAt = static_cast<uint64_t>(r) * layout_.sourceRowBytes;
         const size_t target = layout_.topDown ? rows - 1 - r : r;
         uint8_t* to = out + target * static_cast<size_t>(layout_.widthBytes);
         for (size_t x = 0; x < width; ++x) {
@@ -330,7 +389,7 @@ bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const
             row[x / 2] = static_cast<uint8_t>((row[x / 2] & 0xF0) | (value & 0x0F));
         }
     };
-    uint64_t p = layout_.pixelOffset;
+    uint64_t p = 0;
     int64_t x = 0;
     int64_t y = 0;
     // A stream that stops early leaves the rest of the picture zero, as a short file does.

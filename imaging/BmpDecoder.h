@@ -50,11 +50,22 @@ class BmpDecoder {
     // do not reach stay zero. False when a compressed stream leaves its row or the image; out
     // then holds a partial picture that must not be shown.
     bool Decode(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const;
+    // The same from the pixel data alone: data holds size bytes from Layout().pixelOffset on, so
+    // a file need not be read across a gap before its pixels.
+    bool DecodePixels(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const;
 
   private:
-    BmpError ParseInfo(const uint8_t* data, size_t size, size_t headerAt);
+    // Windows: 40, 108 or 124 bytes. Core: the 12-byte OS/2 1.x header with 3-byte colours.
+    // Os2: an OS/2 2.x header of 16 to 64 bytes, laid out like the Windows one as far as it goes.
+    enum class HeaderKind { Unknown, Windows, Core, Os2 };
+    static HeaderKind KindOfHeader(uint32_t size);
+    // Reads the header at h, of which available bytes are there, into the 40-byte form.
+    BmpError ReadHeader(const uint8_t* h, size_t available, BmpInfoHeader& s);
+    // pixelOffset: where a file's pixels start, or UINT64_MAX for a packed DIB.
+    BmpError ParseInfo(const uint8_t* data, size_t size, size_t headerAt, uint64_t pixelOffset);
     BmpError Finish(uint64_t pixelOffset, uint64_t dataEnd);
     BmpError Fail(BmpError error);
+    // These read the pixel data alone, from its first byte.
     void DecodeRows(const uint8_t* data, size_t size, uint8_t* out) const;
     void DecodeMasked(const uint8_t* data, size_t size, uint8_t* out) const;
     bool DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const;
@@ -62,4 +73,6 @@ class BmpDecoder {
     BmpLayout layout_;
     uint64_t headerEnd_ = 0;  // first byte after header and masks
     uint32_t tableEntries_ = 0;
+    uint32_t entryBytes_ = 4;  // one colour-table entry: 3 in an OS/2 1.x file
+    HeaderKind kind_ = HeaderKind::Unknown;
 };

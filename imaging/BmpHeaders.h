@@ -6,17 +6,18 @@
 
 namespace bmp {
 constexpr uint32_t kFileHeaderBytes = 14;
-constexpr uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
-constexpr uint32_t kV4HeaderBytes = 108;   // BITMAPV4HEADER
-constexpr uint32_t kV5HeaderBytes = 124;   // BITMAPV5HEADER
-constexpr uint32_t kMaskBytes = 12;        // red, green and blue masks after a 40-byte header
-constexpr uint32_t kRgb = 0;               // BI_RGB
-constexpr uint32_t kRle8 = 1;              // BI_RLE8
-constexpr uint32_t kRle4 = 2;              // BI_RLE4
-constexpr uint32_t kBitfields = 3;         // BI_BITFIELDS
-constexpr uint16_t kTypeBM = 0x4D42;       // "BM" read little-endian
-// The largest picture surface a file may ask for; a background far beyond any screen.
-constexpr uint64_t kMaxPixelBytes = 256ull * 1024 * 1024;
+constexpr uint32_t kCoreHeaderBytes = 12;    // OS/2 1.x BITMAPCOREHEADER: 16-bit sides
+constexpr uint32_t kOs2MinHeaderBytes = 16;  // OS/2 2.x: the shortest form of its header
+constexpr uint32_t kOs2HeaderBytes = 64;     // OS/2 2.x: the full BITMAPINFOHEADER2
+constexpr uint32_t kInfoHeaderBytes = 40;    // BITMAPINFOHEADER
+constexpr uint32_t kV4HeaderBytes = 108;     // BITMAPV4HEADER
+constexpr uint32_t kV5HeaderBytes = 124;     // BITMAPV5HEADER
+constexpr uint32_t kMaskBytes = 12;          // red, green and blue masks after a 40-byte header
+constexpr uint32_t kRgb = 0;                 // BI_RGB
+constexpr uint32_t kRle8 = 1;                // BI_RLE8
+constexpr uint32_t kRle4 = 2;                // BI_RLE4
+constexpr uint32_t kBitfields = 3;           // BI_BITFIELDS; Huffman 1D in an OS/2 2.x header
+constexpr uint16_t kTypeBM = 0x4D42;         // "BM" read little-endian
 }  // namespace bmp
 
 struct BmpFileHeader {

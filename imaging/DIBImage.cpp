@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <new>
 
 #include "imaging/AppWindow.h"
 #include "imaging/BmpDecoder.h"
 #include "imaging/GdiObjectCount.h"
+#include "imaging/ImageLimits.h"
 #include "imaging/ImagingMessages.h"
 #include "imaging/MessageSeam.h"
 #include "imaging/PixelCopy.h"
@@ -53,6 +55,17 @@ HBITMAP CreateSection(HDC dc, const BITMAPINFO* info, uint8_t** bits) {
     return bitmap;
 }
 
+// Row pointers from the top row down for a bottom-up surface, or null when there is no memory.
+std::unique_ptr<uint8_t* []> NewLineTable(uint8_t* bits, int height, int widthBytes) {
+    std::unique_ptr<uint8_t*[]> table(new (std::nothrow) uint8_t*[height]);
+    if (table) {
+        for (int k = 0; k < height; ++k) {
+            table[height - 1 - k] = bits + static_cast<size_t>(k) * widthBytes;
+        }
+    }
+    return table;
+}
+
 // Bytes per row as the system reports them for a surface, or 0 when it reports nothing.
 int SurfaceWidthBytes(HBITMAP bitmap) {
     BITMAP bm{};
@@ -93,6 +106,10 @@ size_t ReadUpTo(HANDLE file, uint8_t* to, size_t count) {
     return done;
 }
 }  // namespace
+
+void DIBImage::CountedObjectTraits::Close(HGDIOBJ h) {
+    DeleteCounted(h);
+}
 
 DIBImage::DIBImage() {
     dc_ = new MemoryDC();
@@ -138,20 +155,22 @@ DIBImage::~DIBImage() {
 }
 
 void DIBImage::MakeLineTable() {
-    lineTable_.reset(new uint8_t*[height_]);
-    for (int k = 0; k < height_; ++k) {
-        lineTable_[height_ - 1 - k] = bits_ + static_cast<size_t>(k) * widthBytes_;
+    std::unique_ptr<uint8_t*[]> table = NewLineTable(bits_, height_, widthBytes_);
+    if (!table) {
+        throw std::bad_alloc();
     }
+    lineTable_ = std::move(table);
 }
 
-void DIBImage::Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t> info, int widthBytes) {
+void DIBImage::Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t>& info, int widthBytes,
+                     std::unique_ptr<uint8_t*[]> table) noexcept {
     HGDIOBJ displaced = SelectObject(dc_->GetHDC(), bitmap);
     if (displaced == hBitmap_) {
         DeleteCounted(hBitmap_);
     }
     hBitmap_ = bitmap;
     bits_ = bits;
-    infoStorage_ = std::move(info);
+    infoStorage_.swap(info);
     info_ = AsInfo(infoStorage_);
     infoBytes_ = static_cast<int>(infoStorage_.size());
     width_ = info_->bmiHeader.biWidth;
@@ -159,22 +178,32 @@ void DIBImage::Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t> info, i
     bitCount_ = info_->bmiHeader.biBitCount;
     bytesPerPixel_ = (bitCount_ + 1) / 8;
     widthBytes_ = widthBytes;
-    MakeLineTable();
+    lineTable_ = std::move(table);
 }
 
 int DIBImage::ChangeBitCount(int bits) {
     if (TableEntries(bits) == 0 && bits != 16 && bits != 24 && bits != 32) {
         return 0;
     }
-    std::vector<uint8_t> block = NewInfoBlock(width_, height_, bits);
-    const size_t rowBytes = static_cast<size_t>(DibRowBytes(width_, bits));
-    std::vector<uint8_t> buffer;
-    try {
-        buffer.assign(rowBytes * height_, 0);
-    } catch (const std::bad_alloc&) {
-        ShowBadBitmap();
-        return 0;
+    // The size is settled before anything is allocated or changed, whatever the image holds.
+    const int64_t bytes = LimitedSurfaceBytes(width_, height_, bits);
+    int done = 0;
+    if (bytes > 0) {
+        try {
+            done = Convert(bits, static_cast<size_t>(bytes));
+        } catch (const std::exception&) {
+            done = 0;
+        }
     }
+    if (done == 0) {
+        ShowBadBitmap();
+    }
+    return done;
+}
+
+int DIBImage::Convert(int bits, size_t bytes) {
+    std::vector<uint8_t> block = NewInfoBlock(width_, height_, bits);
+    std::vector<uint8_t> buffer(bytes, 0);
     HDC dc = dc_->GetHDC();
     GdiFlush();
     // The surface is read while no DC holds it, as GetDIBits asks.
@@ -183,7 +212,6 @@ int DIBImage::ChangeBitCount(int bits) {
         GetDIBits(dc, hBitmap_, 0, height_, buffer.data(), AsInfo(block), DIB_RGB_COLORS);
     SelectObject(dc, hBitmap_);
     if (lines != height_) {
-        ShowBadBitmap();
         return 0;
     }
     // GetDIBits may have filled in the size and the colours used; the image keeps a plain header.
@@ -192,17 +220,26 @@ int DIBImage::ChangeBitCount(int bits) {
     h->biClrUsed = 0;
     h->biClrImportant = 0;
     uint8_t* newBits = nullptr;
-    HBITMAP bitmap = CreateSection(dc, AsInfo(block), &newBits);
-    const int widthBytes = bitmap != nullptr ? SurfaceWidthBytes(bitmap) : 0;
+    NewSurface bitmap(CreateSection(dc, AsInfo(block), &newBits));
+    const int widthBytes = bitmap ? SurfaceWidthBytes(bitmap.get()) : 0;
     if (widthBytes == 0) {
-        DeleteCounted(bitmap);
-        ShowBadBitmap();
         return 0;
     }
     std::memcpy(newBits, buffer.data(),
                 std::min(buffer.size(), static_cast<size_t>(widthBytes) * height_));
-    SetPalette(bits < 16 ? CreateDIBPalette(AsInfo(block)) : StockPalette());
-    Adopt(bitmap, newBits, std::move(block), widthBytes);
+    return TakeSurface(bitmap, newBits, block, widthBytes);
+}
+
+int DIBImage::TakeSurface(NewSurface& bitmap, uint8_t* bits, std::vector<uint8_t>& info,
+                          int widthBytes) {
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(info.data());
+    // The one allocation comes first: once the palette is set nothing may fail.
+    std::unique_ptr<uint8_t*[]> table = NewLineTable(bits, header->biHeight, widthBytes);
+    if (!table) {
+        return 0;
+    }
+    SetPalette(header->biBitCount < 16 ? CreateDIBPalette(AsInfo(info)) : StockPalette());
+    Adopt(bitmap.release(), bits, info, widthBytes, std::move(table));
     return 1;
 }
 
@@ -215,10 +252,17 @@ void DIBImage::SetHeight(int h) {
 }
 
 void DIBImage::Resize(int width, int height) {
-    const int64_t rowBytes = DibRowBytes(width, bitCount_);
-    if (rowBytes <= 0 || static_cast<uint64_t>(rowBytes) * height > bmp::kMaxPixelBytes) {
+    // A size past the limit, or a surface the system will not make, leaves the image as it was.
+    if (LimitedSurfaceBytes(width, height, bitCount_) <= 0) {
         return;
     }
+    try {
+        ResizeTo(width, height);
+    } catch (const std::exception&) {
+    }
+}
+
+void DIBImage::ResizeTo(int width, int height) {
     std::vector<uint8_t> block = infoStorage_;
     auto* h = reinterpret_cast<BITMAPINFOHEADER*>(block.data());
     h->biWidth = width;
@@ -226,31 +270,43 @@ void DIBImage::Resize(int width, int height) {
     h->biSizeImage = 0;
     WindowDC screen(nullptr);
     uint8_t* newBits = nullptr;
-    HBITMAP bitmap = CreateSection(screen.get(), AsInfo(block), &newBits);
-    if (bitmap == nullptr) {
+    NewSurface bitmap(CreateSection(screen.get(), AsInfo(block), &newBits));
+    if (!bitmap) {
         return;
     }
-    int widthBytes = SurfaceWidthBytes(bitmap);
+    int widthBytes = SurfaceWidthBytes(bitmap.get());
     if (widthBytes == 0) {
-        widthBytes = static_cast<int>(rowBytes);
+        widthBytes = static_cast<int>(DibRowBytes(width, bitCount_));
     }
     HDC temp = CountCreated(CreateCompatibleDC(screen.get()));
     if (temp == nullptr) {
-        DeleteCounted(bitmap);
         return;
     }
     {
-        SelectionGuard selected(temp, bitmap);
+        SelectionGuard selected(temp, bitmap.get());
         PatBlt(temp, 0, 0, width, height, WHITENESS);
         BitBlt(temp, 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(), 0, 0,
                SRCCOPY);
         GdiFlush();
     }
     DeleteCountedDC(temp);
-    Adopt(bitmap, newBits, std::move(block), widthBytes);
+    std::unique_ptr<uint8_t*[]> table = NewLineTable(newBits, height, widthBytes);
+    if (table) {
+        Adopt(bitmap.release(), newBits, block, widthBytes, std::move(table));
+    }
 }
 
 int DIBImage::LoadBitmapFile(const char* path) {
+    try {
+        return ReadBitmapFile(path);
+    } catch (const std::exception&) {
+        // Only memory can run out here; the image is still as it was.
+        ReportBmpError(BmpError::BadData, BmpSource::File);
+        return 0;
+    }
+}
+
+int DIBImage::ReadBitmapFile(const char* path) {
     HANDLE opened = path != nullptr ? CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                                   FILE_ATTRIBUTE_NORMAL, nullptr)
                                     : INVALID_HANDLE_VALUE;
@@ -273,19 +329,25 @@ int DIBImage::LoadBitmapFile(const char* path) {
         ReportBmpError(error, BmpSource::File);
         return 0;
     }
-    // Read no more than the pixels can use: the header has bounded that.
+    // Read no more than the pixels can use: the header has bounded that. Pixels that start past
+    // what has been read are read on their own, without the gap before them.
     const uint64_t needed = decoder.BytesNeeded(fileSize);
+    const uint64_t start = decoder.Layout().pixelOffset;
+    if (start >= data.size()) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(start);
+        data.assign(static_cast<size_t>(needed - start), 0);
+        const bool placed = SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) != 0;
+        data.resize(placed ? ReadUpTo(file.get(), data.data(), data.size()) : 0);
+        return TakeDecoded(decoder, data.data(), data.size(), BmpSource::File);
+    }
     if (needed > data.size()) {
         const size_t have = data.size();
-        try {
-            data.resize(static_cast<size_t>(needed));
-        } catch (const std::bad_alloc&) {
-            ReportBmpError(BmpError::BadData, BmpSource::File);
-            return 0;
-        }
+        data.resize(static_cast<size_t>(needed));
         data.resize(have + ReadUpTo(file.get(), data.data() + have, data.size() - have));
     }
-    return TakeDecoded(decoder, data.data(), data.size(), BmpSource::File);
+    return TakeDecoded(decoder, data.data() + start, data.size() - static_cast<size_t>(start),
+                       BmpSource::File);
 }
 
 int DIBImage::LoadBitmapResource(LPCSTR name) {
@@ -306,14 +368,18 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     }
     const uint8_t* data = static_cast<const uint8_t*>(bytes);
     BmpDecoder decoder;
-    if (decoder.ParseDib(data, size) != BmpError::None) {
-        ReportBmpError(BmpError::BadData, BmpSource::Resource);
-        return 0;
+    try {
+        if (decoder.ParseDib(data, size) == BmpError::None) {
+            const size_t start = static_cast<size_t>(decoder.Layout().pixelOffset);
+            return TakeDecoded(decoder, data + start, size - start, BmpSource::Resource);
+        }
+    } catch (const std::exception&) {
     }
-    return TakeDecoded(decoder, data, size, BmpSource::Resource);
+    ReportBmpError(BmpError::BadData, BmpSource::Resource);
+    return 0;
 }
 
-int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t size,
+int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* pixels, size_t size,
                           BmpSource source) {
     const BmpLayout& layout = decoder.Layout();
     std::vector<uint8_t> block = decoder.InfoBlock();
@@ -322,17 +388,15 @@ int DIBImage::TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t
     std::vector<uint8_t> sectionBlock = block;
     reinterpret_cast<BITMAPINFOHEADER*>(sectionBlock.data())->biClrUsed = 0;
     uint8_t* newBits = nullptr;
-    HBITMAP bitmap = CreateSection(dc_->GetHDC(), AsInfo(sectionBlock), &newBits);
-    const int widthBytes = bitmap != nullptr ? SurfaceWidthBytes(bitmap) : 0;
+    NewSurface bitmap(CreateSection(dc_->GetHDC(), AsInfo(sectionBlock), &newBits));
+    const int widthBytes = bitmap ? SurfaceWidthBytes(bitmap.get()) : 0;
     if (widthBytes != layout.widthBytes ||
-        !decoder.Decode(data, size, newBits,
-                        static_cast<size_t>(widthBytes) * layout.header.height)) {
-        DeleteCounted(bitmap);
+        !decoder.DecodePixels(pixels, size, newBits,
+                              static_cast<size_t>(widthBytes) * layout.header.height) ||
+        TakeSurface(bitmap, newBits, block, widthBytes) == 0) {
         ReportBmpError(BmpError::BadData, source);
         return 0;
     }
-    SetPalette(layout.header.bitCount < 16 ? CreateDIBPalette(AsInfo(block)) : StockPalette());
-    Adopt(bitmap, newBits, std::move(block), widthBytes);
     return 1;
 }
 

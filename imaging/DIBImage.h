@@ -10,6 +10,7 @@
 
 #include "imaging/MemoryDC.h"
 #include "imaging/PixelSurface.h"
+#include "imaging/UniqueHandle.h"
 
 class BmpDecoder;
 enum class BmpSource;
@@ -51,13 +52,31 @@ class DIBImage {
     PixelSurface GetSurface() const { return {bits_, width_, height_, widthBytes_, bitCount_}; }
 
   private:
+    struct CountedObjectTraits {
+        static void Close(HGDIOBJ h);
+    };
+    // A new surface not yet taken over by the image: deleted if anything fails before that.
+    using NewSurface = UniqueHandle<HBITMAP, CountedObjectTraits>;
+
     void MakeLineTable();
-    // Builds the surface for a decoded file or resource and takes it over; 0 after the message.
-    int TakeDecoded(const BmpDecoder& decoder, const uint8_t* data, size_t size, BmpSource source);
-    // Makes a new size of surface, keeping the picture at the top-left.
+    int ReadBitmapFile(const char* path);
+    // Builds the surface for a parsed file or resource from its pixel data (size bytes from the
+    // pixel offset on) and takes it over; 0 after the message.
+    int TakeDecoded(const BmpDecoder& decoder, const uint8_t* pixels, size_t size,
+                    BmpSource source);
+    // The conversion behind ChangeBitCount, for a size already within the limit; 0 on failure,
+    // with the image as it was.
+    int Convert(int bits, size_t bytes);
+    // Makes a new size of surface, keeping the picture at the top-left; the image stays as it was
+    // when the size is past the limit or the surface cannot be had.
     void Resize(int width, int height);
-    // Selects the new surface, deletes the displaced one and adopts its description.
-    void Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t> info, int widthBytes);
+    void ResizeTo(int width, int height);
+    // Takes over a finished surface with its palette; 0, with nothing changed, when it cannot.
+    int TakeSurface(NewSurface& bitmap, uint8_t* bits, std::vector<uint8_t>& info, int widthBytes);
+    // Selects the new surface, deletes the displaced one and adopts its description (swapped
+    // out of info) and its row table.
+    void Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t>& info, int widthBytes,
+               std::unique_ptr<uint8_t*[]> table) noexcept;
 
     HBITMAP hBitmap_ = nullptr;
     HBITMAP hOldBitmap_ = nullptr;  // not owned: the DC's own bitmap, put back at destruction

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Dropped pictures as a user meets them, dragged from a file manager (XDND) onto the magnifier:
-# a BMP becomes the field at once and is remembered in kirelo.ini for the next start; a file that
+# a BMP becomes the field at once and is remembered in kirelo.ini for the next start, an OS/2
+# bitmap as well as a Windows one; a file that
 # is not a bitmap and a picture narrower than 200 pixels are refused with their warnings and the
 # field stays; "back to the standard background" brings the dry leaves back; Exit from the tray
 # menu while a warning is open ends the program cleanly.
@@ -10,10 +11,25 @@ cc -O1 -o "$E2E_ART/xdnd_drop" "$E2E_DIR/xdnd_drop.c" -lX11 || fail "cannot buil
 DROP="$E2E_ART/xdnd_drop"
 python3 "$E2E_DIR/make_bmp.py" "$WORK/lagoon.bmp" 320 240 30 120 200
 python3 "$E2E_DIR/make_bmp.py" "$WORK/narrow.bmp" 150 300 200 40 40
+python3 "$E2E_DIR/make_bmp.py" "$WORK/ember.bmp" 320 240 200 60 40 os2
 printf 'not a picture\r\n' >"$WORK/notes.txt"
 
 # Share of the lens (inner square) in the dropped picture's colours.
 lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
+
+# The same for the OS/2 picture's two colours.
+ember_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 206 66 46 10; }
+
+# Waits up to 10 s for the lens to show mostly the colours of a picture.
+wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
+    local end=$((SECONDS + 10)) share
+    while :; do
+        share=$($1 "$(shot "$2")")
+        [ "$(echo "$share > 0.5" | bc)" = 1 ] && return 0
+        [ $SECONDS -ge $end ] && { log "lens share stayed at $share"; return 1; }
+        sleep 0.5
+    done
+}
 
 drop_file() {  # drop_file PATH: onto the middle of the lens
     "$DROP" "$MAIN" $((LENS_X + 100)) $((LENS_Y + 100)) "$1" 2>>"$E2E_ART/xdnd.log"
@@ -39,6 +55,13 @@ share=$(lagoon_share "$(shot lagoon)")
 log "lens share in the dropped picture's colours: $share"
 check "the dropped picture is the field" test "$(echo "$share > 0.5" | bc)" = 1
 check "its name is remembered" test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/lagoon.bmp")"
+
+# An OS/2 1.x bitmap (8 bits, 12-byte header, 3-byte colours) is taken the same way.
+check "the drop of an OS/2 bitmap is accepted" drop_file "$WORK/ember.bmp"
+check "the OS/2 picture is the field" wait_share ember_share ember
+check "its name is remembered" test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/ember.bmp")"
+check "the Windows picture comes back on its drop" drop_file "$WORK/lagoon.bmp"
+check "the Windows picture is the field again" wait_share lagoon_share lagoon-again
 
 drop_file "$WORK/notes.txt"
 check "a file that is no bitmap is refused with its warning" expect_box "ファイルタイプエラー" refused-text

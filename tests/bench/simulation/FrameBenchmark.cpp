@@ -1,12 +1,15 @@
 // The cost of one whole frame under real GDI: the 49 ant steps, the hearts and ComposeFrame, on
-// the default field and on a 4000 x 3000 one. Run with wine; prints microseconds per frame.
+// the default field, on a 4000 x 3000 one and on one at the size limit, and the memory a reload
+// to the limit takes. Run with wine; prints microseconds per frame and mebibytes.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
 
 #include "colony/ColonyStepper.h"
 #include "imaging/DIBImage.h"
+#include "imaging/ImageLimits.h"
 #include "resources/ResourceIds.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
@@ -55,6 +58,16 @@ void Measure(const char* label, int frames) {
                 stepsUs / frames, composeUs / frames, (stepsUs + composeUs) / frames, frames);
 }
 
+// The process's working set now and at its highest so far, in MiB.
+void PrintMemory(const char* label) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+        std::printf("%-34s working set %6.1f MiB  peak %6.1f MiB\n", label,
+                    counters.WorkingSetSize / 1048576.0, counters.PeakWorkingSetSize / 1048576.0);
+    }
+}
+
 std::string WriteBigBmp(int w, int h) {
     char dir[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, dir);
@@ -96,6 +109,14 @@ int main() {
     if (ReloadBackground(big.c_str()) == 1) {
         BuildColony(*Ants, FieldWidth, FieldHeight);
         Measure("field 4000x3000", 2000);
+    }
+    // The largest reload there is: from a large field to one at the limit.
+    PrintMemory("field 4000x3000");
+    const std::string edge = WriteBigBmp(kMaxImageSide, kMaxImageSide);
+    if (ReloadBackground(edge.c_str()) == 1) {
+        PrintMemory("after the reload to 4096x4096");
+        BuildColony(*Ants, FieldWidth, FieldHeight);
+        Measure("field 4096x4096", 2000);
     }
     DestroyWorld();
     ReleaseWorldLease();

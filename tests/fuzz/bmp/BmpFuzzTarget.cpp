@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/BmpDecoder.h"
+#include "imaging/ImageLimits.h"
 #include "imaging/ImagingMessages.h"
 #include "imaging/MessageSeam.h"
 #include "imaging/PixelCopy.h"
@@ -36,7 +37,9 @@ void Exercise(const BmpDecoder& decoder, const uint8_t* data, size_t size) {
     Require(l.header.size == bmp::kInfoHeaderBytes && l.header.width > 0 && l.header.height > 0);
     Require(l.widthBytes > 0 && l.widthBytes % 4 == 0);
     Require(l.pixelBytes == static_cast<size_t>(l.widthBytes) * l.header.height);
-    Require(l.pixelBytes <= bmp::kMaxPixelBytes);
+    // Within the one limit, and so within what its 32-bit form will need.
+    const int64_t wide = LimitedSurfaceBytes(l.header.width, l.header.height, 32);
+    Require(wide > 0 && l.pixelBytes <= static_cast<uint64_t>(wide));
     Require(l.pixelOffset < std::max<uint64_t>(size, 1) || size == 0);
     const std::vector<uint8_t> info = decoder.InfoBlock();
     Require(info.size() == 40 + 4 * (l.colours.empty() ? 1 : l.colours.size()));
@@ -45,7 +48,16 @@ void Exercise(const BmpDecoder& decoder, const uint8_t* data, size_t size) {
         return;
     }
     std::vector<uint8_t> pixels(l.pixelBytes);
-    if (!decoder.Decode(data, size, pixels.data(), pixels.size()) || l.header.bitCount != 32) {
+    const bool decoded = decoder.Decode(data, size, pixels.data(), pixels.size());
+    // The pixel data on their own, as a file with a gap before them is read, decode the same.
+    if (l.pixelOffset < size) {
+        std::vector<uint8_t> alone(l.pixelBytes, 0xCD);
+        const size_t start = static_cast<size_t>(l.pixelOffset);
+        Require(decoder.DecodePixels(data + start, size - start, alone.data(), alone.size()) ==
+                decoded);
+        Require(!decoded || alone == pixels);
+    }
+    if (!decoded || l.header.bitCount != 32) {
         return;
     }
     PixelSurface image{pixels.data(), l.header.width, l.header.height, l.widthBytes, 32};

@@ -1,5 +1,5 @@
 // Writes the seed corpus of the BMP fuzz target: one small file for each variant the decoder
-// accepts, and a few it refuses, so the fuzzer starts from every branch.
+// accepts (Windows and OS/2 headers), and a few it refuses, so the fuzzer starts from every branch.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -72,6 +72,35 @@ int main(int argc, char** argv) {
     PutLe(lying, 46, 300, 4);  // biClrUsed past the table
     seeds.push_back({"lying_palette.bmp", lying});
     seeds.push_back({"not_bm.bin", {'P', 'K', 3, 4}});
+    // OS/2 1.x (12-byte header, 3-byte colours) and OS/2 2.x in its full and short forms.
+    for (int bits : {1, 4, 8, 24}) {
+        BmpSpec core = Picture(bits, 7, 3);
+        core.headerSize = bmp::kCoreHeaderBytes;
+        seeds.push_back({"os2core" + std::to_string(bits) + ".bmp", WriteBmp(core)});
+    }
+    for (uint32_t size : {bmp::kOs2HeaderBytes, bmp::kOs2MinHeaderBytes, 42u}) {
+        BmpSpec os2 = Picture(8, 5, 2);
+        os2.headerSize = size;
+        seeds.push_back({"os2v2_" + std::to_string(size) + ".bmp", WriteBmp(os2)});
+    }
+    BmpSpec fewColours = Picture(8, 4, 2);
+    fewColours.headerSize = bmp::kCoreHeaderBytes;
+    fewColours.colours.resize(9);  // the table ends where the pixels start
+    seeds.push_back({"os2core_short_table.bmp", WriteBmp(fewColours)});
+    BmpSpec os2Rle = rle8;
+    os2Rle.headerSize = bmp::kOs2HeaderBytes;
+    seeds.push_back({"os2v2_rle8.bmp", WriteBmp(os2Rle)});
+    BmpSpec huffman = Picture(1, 8, 2, bmp::kBitfields);  // Huffman 1D in this header: refused
+    huffman.headerSize = bmp::kOs2HeaderBytes;
+    seeds.push_back({"os2v2_huffman.bmp", WriteBmp(huffman)});
+    BmpSpec v2fields = fields;
+    v2fields.headerSize = 52;
+    seeds.push_back({"v2fields565.bmp", WriteBmp(v2fields)});
+    seeds.push_back({"os2core_dib8.dib", WriteDib(fewColours)});
+    BmpSpec manyColours = Picture(24, 3, 2);
+    manyColours.clrUsed = 300;
+    manyColours.colours = RampColours(300);
+    seeds.push_back({"rgb24_300_colours.bmp", WriteBmp(manyColours)});
     for (const auto& seed : seeds) {
         if (!Save(dir, seed.first, seed.second)) {
             std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), seed.first.c_str());

@@ -118,12 +118,19 @@ TEST(FieldMaskAllocate, ExactZeroFilledSizeAndLargePictures) {
     EXPECT_EQ(mask.At(3972, 2971), CellBlocked);
     EXPECT_EQ(mask.At(3999, 2999), CellBlocked);
     EXPECT_EQ(mask.At(0, 0), CellBlocked);
+
+    // The largest field the pictures allow has its mask too.
+    ASSERT_TRUE(mask.Allocate(kMaxImageSide, kMaxImageSide));
+    ASSERT_TRUE(BuildWalkMask(mask));
+    EXPECT_EQ(mask.At(kMaxImageSide - 29, kMaxImageSide - 29), CellFree);
+    EXPECT_EQ(mask.At(kMaxImageSide - 28, kMaxImageSide - 29), CellBlocked);
 }
 
 TEST(FieldMaskAllocate, ImpossibleSizesLeaveAnEmptyMask) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    const std::pair<int32_t, int32_t> sizes[] = {
-        {0, 100}, {100, 0}, {-1, 100}, {100, -5}, {kMax, kMax}, {100000, 100000}, {kMax, 2}};
+    const std::pair<int32_t, int32_t> sizes[] = {{0, 100},  {100, 0},     {-1, 100},
+                                                 {100, -5}, {kMax, kMax}, {100000, 100000},
+                                                 {kMax, 2}, {4097, 200},  {200, 4097}};
     for (const auto& size : sizes) {
         FieldMask mask;
         ASSERT_TRUE(mask.Allocate(200, 200));

@@ -333,6 +333,36 @@ TEST(BmpAccepted, PackedDibAsResourcesHoldThem) {
     EXPECT_EQ(decoder.ParseDib(dib.data(), 40 + 60), BmpError::BadData);
 }
 
+TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
+    BmpSpec rows = Paletted(8, 5, 3);
+    for (size_t i = 0; i < rows.pixels.size(); ++i) {
+        rows.pixels[i] = static_cast<uint8_t>(i * 11 + 1);
+    }
+    rows.offBits = 14 + 40 + 1024 + 300;  // a gap before the pixels
+    rows.pixels.insert(rows.pixels.begin(), 300, 0xEE);
+    BmpSpec masked;
+    masked.bitCount = 16;
+    masked.width = 2;
+    masked.height = -2;
+    masked.pixels = Bytes({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F});
+    const BmpSpec rle = Rle(4, 8, 2, Bytes({5, 0x12, 0, 3, 0x45, 0x60, 0, 0, 0, 2, 1, 0, 0, 1}));
+    for (const BmpSpec& s : {rows, masked, rle}) {
+        const std::vector<uint8_t> file = WriteBmp(s);
+        const Decoded whole = DecodeFile(file);
+        ASSERT_EQ(whole.error, BmpError::None);
+        ASSERT_TRUE(whole.decoded);
+        BmpDecoder decoder;
+        ASSERT_EQ(decoder.ParseFile(file.data(), file.size(), file.size()), BmpError::None);
+        const size_t start = static_cast<size_t>(decoder.Layout().pixelOffset);
+        // Only the pixel data, in a buffer of its own.
+        const std::vector<uint8_t> pixels(file.begin() + static_cast<ptrdiff_t>(start), file.end());
+        std::vector<uint8_t> out(decoder.Layout().pixelBytes, 0xCD);
+        ASSERT_TRUE(decoder.DecodePixels(pixels.data(), pixels.size(), out.data(), out.size()));
+        EXPECT_EQ(out, whole.pixels) << s.bitCount;
+    }
+    EXPECT_EQ(Row(DecodeFile(WriteBmp(rows)), 2)[0], 1);  // the gap is not taken for pixels
+}
+
 TEST(BmpAccepted, BytesNeededStopsAtThePixelsOrTheFile) {
     BmpSpec s;
     s.width = 10;
@@ -373,7 +403,10 @@ TEST(BmpRefused, TruncatedFileOrInfoHeader) {
 }
 
 TEST(BmpRefused, UnknownHeaderSizes) {
-    for (uint32_t size : {0u, 12u, 39u, 41u, 52u, 56u, 64u, 125u, 0xFFFFFFFFu}) {
+    // Neither Windows (40, 108, 124), OS/2 1.x (12) nor an OS/2 2.x cut (16 to 64 on a whole
+    // field).
+    for (uint32_t size :
+         {0u, 4u, 11u, 13u, 14u, 15u, 18u, 39u, 41u, 50u, 65u, 68u, 100u, 125u, 0xFFFFFFFFu}) {
         std::vector<uint8_t> file = Tiny();
         file.resize(file.size() + 200, 0);
         PutLe(file, 14, size, 4);
@@ -391,10 +424,16 @@ TEST(BmpRefused, ZeroOrNegativeWidthAndZeroHeight) {
 }
 
 TEST(BmpRefused, AbsurdSizesBeyondTheSurfaceLimit) {
-    const int32_t sizes[][3] = {{3000000, 2000000, 24}, {INT32_MAX, 1, 32},
-                                {1, INT32_MAX, 1},      {9000, 8000, 32},  // 288 MB
-                                {8192, -8193, 32},  // just over 256 MiB top-down
-                                {70000, 70000, 1}};
+    const int32_t sizes[][3] = {{3000000, 2000000, 24},
+                                {INT32_MAX, 1, 32},
+                                {1, INT32_MAX, 1},
+                                {9000, 9000, 8},
+                                {4097, 1, 32},
+                                {1, 4097, 8},
+                                {4096, -4097, 32},
+                                {70000, 70000, 1},
+                                // 64 MiB of 1-bit rows that would be 2 GiB at 32 bits
+                                {536870912, 1, 1}};
     for (const auto& z : sizes) {
         BmpSpec s;
         s.width = z[0];
@@ -406,13 +445,15 @@ TEST(BmpRefused, AbsurdSizesBeyondTheSurfaceLimit) {
         s.pixels = Bytes({1, 2, 3, 4});
         EXPECT_EQ(ParseOnly(WriteBmp(s)), BmpError::BadData) << z[0] << "x" << z[1];
     }
-    // Exactly 256 MiB is still a picture.
-    BmpSpec edge;
-    edge.width = 8192;
-    edge.height = 8192;
-    edge.bitCount = 32;
-    edge.pixels = Bytes({1, 2, 3, 4});
-    EXPECT_EQ(ParseOnly(WriteBmp(edge)), BmpError::None);
+    // A side of exactly the limit, either way up, is still a picture.
+    for (int32_t height : {4096, -4096}) {
+        BmpSpec edge;
+        edge.width = 4096;
+        edge.height = height;
+        edge.bitCount = 32;
+        edge.pixels = Bytes({1, 2, 3, 4});
+        EXPECT_EQ(ParseOnly(WriteBmp(edge)), BmpError::None) << height;
+    }
 }
 
 TEST(BmpRefused, BitCountsAndPlaneCountsThatDoNotExist) {
@@ -454,7 +495,9 @@ TEST(BmpRefused, PaletteSizesThatLieOrRunPastTheFile) {
     BmpSpec huge = Paletted(8, 2, 1);
     huge.clrUsed = 0xFFFFFFFFu;
     EXPECT_EQ(ParseOnly(WriteBmp(huge)), BmpError::BadData);
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.clrUsed = 257; })), BmpError::BadData);
+    BmpSpec mono = Paletted(1, 2, 1);
+    mono.clrUsed = 3;
+    EXPECT_EQ(ParseOnly(WriteBmp(mono)), BmpError::BadData);
     // The header promises 256 colours; the file ends after 10 of them.
     BmpSpec cut = Paletted(8, 2, 1);
     std::vector<uint8_t> file = WriteBmp(cut);

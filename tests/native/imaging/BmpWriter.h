@@ -1,7 +1,8 @@
-// Builds BMP files in memory for the tests and the fuzz corpus: any header size, depth,
-// compression and table, with the stored pixel bytes given as they lie in the file.
+// Builds BMP files in memory for the tests and the fuzz corpus: any header size (OS/2 ones too),
+// depth, compression and table, with the stored pixel bytes given as they lie in the file.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -9,7 +10,7 @@
 #include "imaging/BmpHeaders.h"
 
 struct BmpSpec {
-    uint32_t headerSize = bmp::kInfoHeaderBytes;
+    uint32_t headerSize = bmp::kInfoHeaderBytes;  // 12: OS/2 1.x; 16 to 64: OS/2 2.x
     int32_t width = 1;
     int32_t height = 1;
     uint16_t planes = 1;
@@ -30,31 +31,46 @@ inline void PutLe(std::vector<uint8_t>& out, size_t at, uint32_t value, int byte
     }
 }
 
-// The packed DIB (header, masks, table, pixels) that a bitmap resource holds.
+// The packed DIB (header, masks, table, pixels) that a bitmap resource holds. A 12-byte header is
+// the OS/2 1.x one, with 16-bit sides and 3-byte colours; any other size takes the fields of the
+// 40-byte header as far as it reaches (an OS/2 2.x short form) and zeros past them.
 inline std::vector<uint8_t> WriteDib(const BmpSpec& s) {
-    const bool masksAfter = s.writeMasks && s.headerSize == bmp::kInfoHeaderBytes;
-    std::vector<uint8_t> out(s.headerSize + (masksAfter ? bmp::kMaskBytes : 0), 0);
-    PutLe(out, 0, s.headerSize, 4);
-    PutLe(out, 4, static_cast<uint32_t>(s.width), 4);
-    PutLe(out, 8, static_cast<uint32_t>(s.height), 4);
-    PutLe(out, 12, s.planes, 2);
-    PutLe(out, 14, s.bitCount, 2);
-    PutLe(out, 16, s.compression, 4);
-    PutLe(out, 20, static_cast<uint32_t>(s.pixels.size()), 4);
-    PutLe(out, 24, 2835, 4);
-    PutLe(out, 28, 2835, 4);
-    PutLe(out, 32, s.clrUsed, 4);
-    PutLe(out, 36, s.clrImportant, 4);
-    if (s.writeMasks) {
-        PutLe(out, 40, s.masks.red, 4);
-        PutLe(out, 44, s.masks.green, 4);
-        PutLe(out, 48, s.masks.blue, 4);
+    std::vector<uint8_t> out;
+    if (s.headerSize == bmp::kCoreHeaderBytes) {
+        out.assign(bmp::kCoreHeaderBytes, 0);
+        PutLe(out, 0, s.headerSize, 4);
+        PutLe(out, 4, static_cast<uint32_t>(s.width), 2);
+        PutLe(out, 6, static_cast<uint32_t>(s.height), 2);
+        PutLe(out, 8, s.planes, 2);
+        PutLe(out, 10, s.bitCount, 2);
+    } else {
+        const bool masksAfter = s.writeMasks && s.headerSize == bmp::kInfoHeaderBytes;
+        out.assign(std::max<size_t>(s.headerSize, bmp::kInfoHeaderBytes + bmp::kMaskBytes), 0);
+        PutLe(out, 0, s.headerSize, 4);
+        PutLe(out, 4, static_cast<uint32_t>(s.width), 4);
+        PutLe(out, 8, static_cast<uint32_t>(s.height), 4);
+        PutLe(out, 12, s.planes, 2);
+        PutLe(out, 14, s.bitCount, 2);
+        PutLe(out, 16, s.compression, 4);
+        PutLe(out, 20, static_cast<uint32_t>(s.pixels.size()), 4);
+        PutLe(out, 24, 2835, 4);
+        PutLe(out, 28, 2835, 4);
+        PutLe(out, 32, s.clrUsed, 4);
+        PutLe(out, 36, s.clrImportant, 4);
+        if (s.writeMasks) {
+            PutLe(out, 40, s.masks.red, 4);
+            PutLe(out, 44, s.masks.green, 4);
+            PutLe(out, 48, s.masks.blue, 4);
+        }
+        out.resize(s.headerSize + (masksAfter ? bmp::kMaskBytes : 0));
     }
     for (const BmpColour& c : s.colours) {
         out.push_back(c.blue);
         out.push_back(c.green);
         out.push_back(c.red);
-        out.push_back(c.reserved);
+        if (s.headerSize != bmp::kCoreHeaderBytes) {
+            out.push_back(c.reserved);
+        }
     }
     out.insert(out.end(), s.pixels.begin(), s.pixels.end());
     return out;

@@ -195,7 +195,7 @@ TEST(BitmapFileLoad, EachFailureShowsItsBoxAndLeavesThePictureAsItWas) {
         UINT icon;
     };
     std::vector<uint8_t> badSize = WriteBmp(Patterned(24, 3, 2));
-    badSize[14] = 12;  // an OS/2 header size
+    badSize[14] = 13;  // no header has this size
     std::vector<uint8_t> absurd = WriteBmp(Patterned(24, 3, 2));
     PutLe(absurd, 18, 3000000, 4);
     PutLe(absurd, 22, 2000000, 4);
@@ -216,7 +216,7 @@ TEST(BitmapFileLoad, EachFailureShowsItsBoxAndLeavesThePictureAsItWas) {
          "ファイルタイプエラー",
          MB_ICONWARNING},
         {"short.bmp", {'B', 'M', 0, 0}, kBadText, "ビットマップデータエラー", MB_ICONERROR},
-        {"os2.bmp", badSize, kBadText, "ビットマップデータエラー", MB_ICONERROR},
+        {"badsize.bmp", badSize, kBadText, "ビットマップデータエラー", MB_ICONERROR},
         {"absurd.bmp", absurd, kBadText, "ビットマップデータエラー", MB_ICONERROR},
         {"pastend.bmp", pastEnd, kBadText, "ビットマップデータエラー", MB_ICONERROR},
         {"rle.bmp", WriteBmp(rle), kBadText, "ビットマップデータエラー", MB_ICONERROR},

@@ -3,8 +3,8 @@
 
 test_cells.bmp: 8 x 4, 4 bits, 40-byte header, 16 colours; the pixel at (x, y from the top) has
 index (x + 3 * y) % 16, and entry i of the table is red i*16+1, green 255-i, blue i.
-bad_header.dib: a packed DIB whose header claims a size of 12 bytes (an OS/2 header), which
-the loader refuses.
+bad_header.dib: a packed DIB whose header claims a size of 13 bytes, which no kind of header
+has, so the loader refuses it.
 """
 import struct
 
@@ -31,7 +31,7 @@ def main():
     header = struct.pack("<2sIHHI", b"BM", 14 + len(dib), 0, 0, 14 + 40 + 64)
     with open("test_cells.bmp", "wb") as f:
         f.write(header + dib)
-    bad = struct.pack("<IHHHH", 12, 8, 4, 1, 4) + b"\0" * 64
+    bad = struct.pack("<IHHHH", 13, 8, 4, 1, 4) + b"\0" * 64
     with open("bad_header.dib", "wb") as f:
         f.write(bad)
 

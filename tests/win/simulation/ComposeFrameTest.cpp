@@ -3,7 +3,9 @@
 // field reload with its refusals and its settings write; the frame's background change.
 #include <gtest/gtest.h>
 
+#include "colony/FieldMask.h"
 #include "colony/Random.h"
+#include "imaging/ImageLimits.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/WorldRules.h"
@@ -467,6 +469,50 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
     EXPECT_GE(recorder.size(), 1u);
 }
 
+// The field, the canvas, the mask and the size the frame uses, all of one size.
+void ExpectFieldOfSize(int w, int h, const std::string& what) {
+    EXPECT_EQ(FieldWidth.load(), w) << what;
+    EXPECT_EQ(FieldHeight.load(), h) << what;
+    EXPECT_EQ(FieldImage->GetWidth(), w) << what;
+    EXPECT_EQ(FieldImage->GetHeight(), h) << what;
+    EXPECT_EQ(FieldCanvas->GetWidth(), w) << what;
+    EXPECT_EQ(FieldCanvas->GetHeight(), h) << what;
+    EXPECT_EQ(TheFieldMask->Width(), w) << what;
+    EXPECT_EQ(TheFieldMask->Height(), h) << what;
+}
+
+TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSize) {
+    // A tall field, then a wide one: field and canvas take the new width while they still have
+    // the old height, a square at the limit, before they take the new height.
+    const std::string tall = simtest::WriteTestBmp("kirelo_tall.bmp", 200, kMaxImageSide);
+    const std::string wide = simtest::WriteTestBmp("kirelo_wide.bmp", kMaxImageSide, 200);
+    const std::string past = simtest::WriteTestBmp("kirelo_past.bmp", kMaxImageSide + 1, 200);
+    MessageRecorder recorder;
+    ASSERT_EQ(ReloadBackground(tall.c_str()), 1);
+    ExpectFieldOfSize(200, kMaxImageSide, "tall");
+    ASSERT_EQ(ReloadBackground(wide.c_str()), 1);
+    ExpectFieldOfSize(kMaxImageSide, 200, "wide");
+    const int x = kMaxImageSide - 1;
+    EXPECT_EQ(Pixel(FieldImage, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(Pixel(FieldCanvas, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(TheFieldMask->At(x - 28, 100), CellFree);
+    EXPECT_EQ(recorder.size(), 0u);
+
+    // One column more is refused by the loader with its data box; nothing changes.
+    EXPECT_EQ(ReloadBackground(past.c_str()), 0);
+    ASSERT_EQ(recorder.size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text,
+              "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があ"
+              "ります。\n読み込みを終了します。");
+    EXPECT_EQ(recorder.messages()[0].caption, "ビットマップデータエラー");
+    EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONERROR | MB_OK));
+    ExpectFieldOfSize(kMaxImageSide, 200, "past");
+    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), wide);
+    for (const std::string& name : {tall, wide, past}) {
+        DeleteFileA(name.c_str());
+    }
+}
+
 class StartupFieldTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -512,6 +558,18 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         GetBackgroundFileName(current);
         EXPECT_EQ(std::string(current), name);  // the name itself keeps the failed path
     }
+    // A picture past the size limit is refused by the loader, then replaced like any other.
+    const std::string past = simtest::WriteTestBmp("kirelo_past_start.bmp", 200, kMaxImageSide + 1);
+    SetBackgroundFileName(past.c_str());
+    {
+        MessageRecorder refused;
+        SimulationRun::LoadStartupField();
+        ASSERT_EQ(refused.size(), 2u);
+        EXPECT_EQ(refused.messages()[0].caption, "ビットマップデータエラー");
+        EXPECT_EQ(refused.messages()[1].caption, "背景画像初期化");
+        EXPECT_EQ(FieldHeight.load(), 312);
+    }
+    DeleteFileA(past.c_str());
     // The too-small picture is refused by size alone: the loader had nothing to say.
     SetBackgroundFileName(small.c_str());
     MessageRecorder recorder;

@@ -1,0 +1,238 @@
+// BMP files of every header kind through the real loader, and the one size limit as the image
+// meets it: a picture at the edge loads, converts and resizes; one past it, or a file whose
+// conversion would overflow, is refused with the data box and nothing changes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "imaging/DIBImage.h"
+#include "imaging/GdiObjectCount.h"
+#include "imaging/ImageLimits.h"
+#include "tests/common/MessageRecorder.h"
+#include "tests/native/imaging/BmpWriter.h"
+#include "tests/win/imaging/ImageTestSupport.h"
+
+namespace {
+const char kBadText[] =
+    "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。\n"
+    "読み込みを終了します。";
+
+BmpSpec Patterned(int bits, int width, int height, uint32_t headerSize) {
+    BmpSpec s;
+    s.headerSize = headerSize;
+    s.bitCount = static_cast<uint16_t>(bits);
+    s.width = width;
+    s.height = height;
+    if (bits <= 8) {
+        s.colours = RampColours(1 << bits);
+    }
+    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
+    for (size_t i = 0; i < s.pixels.size(); ++i) {
+        s.pixels[i] = static_cast<uint8_t>(i * 13 + 7);
+    }
+    return s;
+}
+
+// Loads a file and converts it to 32 bits; the picture's pixels as 0x00RRGGBB, top row first.
+std::vector<uint32_t> LoadAs32(const std::string& name, const std::vector<uint8_t>& bytes,
+                               int* depth) {
+    TempFile file(name, bytes);
+    DIBImage image;
+    std::vector<uint32_t> pixels;
+    if (image.LoadBitmapFile(file.path()) != 1) {
+        return pixels;
+    }
+    *depth = image.GetBitCount();
+    if (image.ChangeBitCount(32) != 1) {
+        return pixels;
+    }
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            pixels.push_back(PixelAt(image, x, y));
+        }
+    }
+    return pixels;
+}
+
+void ExpectDataBox(const MessageRecorder& recorder, const std::string& what) {
+    ASSERT_EQ(recorder.size(), 1u) << what;
+    EXPECT_EQ(recorder.messages()[0].text, kBadText) << what;
+    EXPECT_EQ(recorder.messages()[0].caption, "ビットマップデータエラー") << what;
+    EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONERROR)) << what;
+    EXPECT_EQ(recorder.messages()[0].owner, MessageOwner::MainWindow) << what;
+}
+
+struct Shape {
+    int width, height, bitCount;
+    HBITMAP bitmap;
+    uint32_t topLeft;
+};
+Shape ShapeOf(const DIBImage& image) {
+    return {image.GetWidth(), image.GetHeight(), image.GetBitCount(), image.GetBitmap(),
+            PixelAt(image, 0, 0)};
+}
+void ExpectShape(const DIBImage& image, const Shape& want, const std::string& what) {
+    EXPECT_EQ(image.GetWidth(), want.width) << what;
+    EXPECT_EQ(image.GetHeight(), want.height) << what;
+    EXPECT_EQ(image.GetBitCount(), want.bitCount) << what;
+    EXPECT_EQ(image.GetBitmap(), want.bitmap) << what;
+    EXPECT_EQ(PixelAt(image, 0, 0), want.topLeft) << what;
+    ExpectLineTable(image);
+}
+}  // namespace
+
+TEST(BitmapFileKinds, Os2FilesOfBothGenerationsLoadAsTheirWindowsTwins) {
+    MessageRecorder recorder;
+    for (int bits : {1, 4, 8, 24}) {
+        int depth = 0;
+        const std::vector<uint32_t> windows = LoadAs32(
+            "twin" + std::to_string(bits) + ".bmp", WriteBmp(Patterned(bits, 11, 4, 40)), &depth);
+        ASSERT_EQ(windows.size(), 44u) << bits;
+        for (uint32_t header :
+             {bmp::kCoreHeaderBytes, bmp::kOs2HeaderBytes, bmp::kOs2MinHeaderBytes}) {
+            const std::string what =
+                std::to_string(header) + "-byte header, " + std::to_string(bits) + " bits";
+            int os2Depth = 0;
+            EXPECT_EQ(LoadAs32("os2.bmp", WriteBmp(Patterned(bits, 11, 4, header)), &os2Depth),
+                      windows)
+                << what;
+            EXPECT_EQ(os2Depth, bits) << what;
+        }
+    }
+    // The 8-bit OS/2 1.x file with fewer colours than its depth allows: the pixels use only
+    // those, and the table ends where the pixels start.
+    BmpSpec few = Patterned(8, 9, 3, bmp::kCoreHeaderBytes);
+    few.colours.resize(12);
+    for (size_t i = 0; i < few.pixels.size(); ++i) {
+        few.pixels[i] = static_cast<uint8_t>(i % 12);
+    }
+    BmpSpec twin = few;
+    twin.headerSize = bmp::kInfoHeaderBytes;
+    twin.clrUsed = 12;
+    int depth = 0;
+    const std::vector<uint32_t> expected = LoadAs32("few_twin.bmp", WriteBmp(twin), &depth);
+    ASSERT_EQ(expected.size(), 27u);
+    // Top-left is the first pixel of the last stored row (rows of 12 bytes): index 0 there.
+    ASSERT_EQ(few.pixels[24], 0);
+    EXPECT_EQ(expected[0], 0x01FF00u);
+    EXPECT_EQ(expected[1], 0x11FE01u);
+    EXPECT_EQ(LoadAs32("few.bmp", WriteBmp(few), &depth), expected);
+    EXPECT_EQ(recorder.size(), 0u);
+}
+
+TEST(BitmapFileKinds, TwentyFourBitFileLoadsWhateverItsColourCountSays) {
+    MessageRecorder recorder;
+    int depth = 0;
+    const BmpSpec plain = Patterned(24, 7, 3, 40);
+    const std::vector<uint32_t> expected = LoadAs32("plain24.bmp", WriteBmp(plain), &depth);
+    ASSERT_EQ(expected.size(), 21u);
+    BmpSpec large = plain;
+    large.clrUsed = 300;
+    large.colours = RampColours(300);
+    EXPECT_EQ(LoadAs32("large_table24.bmp", WriteBmp(large), &depth), expected);
+    EXPECT_EQ(depth, 24);
+    BmpSpec lying = plain;
+    lying.clrUsed = 0xFFFFFFFFu;  // no table at all
+    EXPECT_EQ(LoadAs32("lying24.bmp", WriteBmp(lying), &depth), expected);
+    EXPECT_EQ(recorder.size(), 0u);
+}
+
+TEST(BitmapFileKinds, PixelsFarPastTheHeaderAreReadOnTheirOwn) {
+    MessageRecorder recorder;
+    int depth = 0;
+    const BmpSpec plain = Patterned(8, 9, 4, 40);
+    const std::vector<uint32_t> expected = LoadAs32("near.bmp", WriteBmp(plain), &depth);
+    ASSERT_EQ(expected.size(), 36u);
+    // 300 000 bytes of something else between the table and the pixels: past the first read.
+    BmpSpec distant = plain;
+    distant.offBits = 14 + 40 + 1024 + 300000;
+    distant.pixels.insert(distant.pixels.begin(), 300000, 0xEE);
+    EXPECT_EQ(LoadAs32("far.bmp", WriteBmp(distant), &depth), expected);
+    // Cut inside the pixels: what is there arrives, the rest is colour 0.
+    std::vector<uint8_t> cut = WriteBmp(distant);
+    cut.resize(cut.size() - 12 * 2);  // the top two of four stored rows of 12 bytes
+    const std::vector<uint32_t> half = LoadAs32("far_cut.bmp", cut, &depth);
+    ASSERT_EQ(half.size(), 36u);
+    EXPECT_EQ(std::vector<uint32_t>(half.begin() + 18, half.end()),
+              std::vector<uint32_t>(expected.begin() + 18, expected.end()));
+    EXPECT_NE(expected[0], 0x01FF00u);
+    EXPECT_EQ(half[0], 0x01FF00u);
+    EXPECT_EQ(recorder.size(), 0u);
+}
+
+TEST(ImageSizeLimit, APictureAtTheEdgeLoadsAndConvertsAndOnePastIsRefused) {
+    const int side = kMaxImageSide;
+    BmpSpec edge = Patterned(1, side, side, 40);
+    edge.pixels.assign(edge.pixels.size(), 0);
+    edge.pixels[0] = 0x80;  // bottom-left pixel: colour 1
+    TempFile edgeFile("edge.bmp", WriteBmp(edge));
+    MessageRecorder recorder;
+    DIBImage image;
+    ASSERT_EQ(image.LoadBitmapFile(edgeFile.path()), 1);
+    ASSERT_EQ(image.ChangeBitCount(32), 1);
+    EXPECT_EQ(image.GetWidth(), side);
+    EXPECT_EQ(image.GetHeight(), side);
+    EXPECT_EQ(image.GetWidthBytes(), 4 * side);
+    EXPECT_EQ(PixelAt(image, 0, side - 1), 0x11FE01u);  // ramp entry 1
+    EXPECT_EQ(PixelAt(image, 1, side - 1), 0x01FF00u);  // ramp entry 0
+    EXPECT_EQ(PixelAt(image, side - 1, 0), 0x01FF00u);
+    EXPECT_EQ(recorder.size(), 0u);
+
+    // One past the edge either way, and the 66-byte file whose rows at 32 bits would not fit an
+    // int: refused at load with the data box, and the picture stays.
+    image.SetWidth(3);
+    image.SetHeight(2);
+    const Shape before = ShapeOf(image);
+    const int liveObjects = LiveImagingGdiObjects();
+    BmpSpec wide = Patterned(1, 1, 1, 40);
+    wide.width = 536870912;
+    std::vector<uint8_t> wideBytes = WriteBmp(wide);
+    ASSERT_EQ(wideBytes.size(), 66u);
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
+        {"wider.bmp", WriteBmp(Patterned(1, side + 1, 1, 40))},
+        {"taller.bmp", WriteBmp(Patterned(8, 1, side + 1, 40))},
+        {"taller_os2.bmp", WriteBmp(Patterned(8, 1, side + 1, bmp::kCoreHeaderBytes))},
+        {"sixty_six.bmp", wideBytes},
+    };
+    for (const auto& f : files) {
+        TempFile file(f.first, f.second);
+        MessageRecorder refused;
+        EXPECT_EQ(image.LoadBitmapFile(file.path()), 0) << f.first;
+        ExpectDataBox(refused, f.first);
+        ExpectShape(image, before, f.first);
+    }
+    // The image still converts as it is.
+    EXPECT_EQ(image.ChangeBitCount(32), 1);
+    EXPECT_EQ(image.GetWidth(), 3);
+    EXPECT_EQ(LiveImagingGdiObjects(), liveObjects);
+}
+
+TEST(ImageSizeLimit, ResizesPastTheEdgeLeaveTheImageAsItWas) {
+    MessageRecorder recorder;
+    auto image = NewCanvas(2, 2);
+    image->GetLine(0)[0] = 0x00123456;
+    const Shape before = ShapeOf(*image);
+    const int liveObjects = LiveImagingGdiObjects();
+    for (int size : {kMaxImageSide + 1, 9000, 2000000000}) {
+        image->SetWidth(size);
+        ExpectShape(*image, before, "width " + std::to_string(size));
+        image->SetHeight(size);
+        ExpectShape(*image, before, "height " + std::to_string(size));
+    }
+    EXPECT_EQ(LiveImagingGdiObjects(), liveObjects);
+    // Width first, then height, up to the edge: every step is allowed and the picture stays at
+    // the top-left.
+    image->SetWidth(kMaxImageSide);
+    image->SetHeight(kMaxImageSide);
+    EXPECT_EQ(image->GetWidth(), kMaxImageSide);
+    EXPECT_EQ(image->GetHeight(), kMaxImageSide);
+    ExpectLineTable(*image);
+    EXPECT_EQ(PixelAt(*image, 0, 0), 0x123456u);
+    EXPECT_EQ(PixelAt(*image, kMaxImageSide - 1, kMaxImageSide - 1), 0xFFFFFFu);
+    // At the edge the conversion has room too.
+    EXPECT_EQ(image->ChangeBitCount(32), 1);
+    EXPECT_EQ(PixelAt(*image, 0, 0), 0x123456u);
+    EXPECT_EQ(recorder.size(), 0u);
+}
