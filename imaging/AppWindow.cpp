@@ -19,6 +19,8 @@ HINSTANCE ProgramInstance() {
 }
 
 namespace {
+MessageHandOff::GiveUpCheck g_giveUp = nullptr;
+
 int ShowMessageBox(const MessageRequest& request) {
     HWND owner = nullptr;
     switch (request.owner) {
@@ -34,17 +36,19 @@ int ShowMessageBox(const MessageRequest& request) {
     return MessageBoxA(owner, request.text, request.caption, request.flags);
 }
 
-MessageHandOff::GiveUpCheck g_giveUp = nullptr;
+int ShowOnWindowThread(const MessageRequest& request) {
+    return RaiseOnWindowThread(request, &ShowMessageBox);
+}
+}  // namespace
 
 // Boxes are made on the main window's thread only; a box asked for elsewhere is handed over.
-int ShowOnWindowThread(const MessageRequest& request) {
+int RaiseOnWindowThread(const MessageRequest& request, MessageHandOff::ShowFunction showHere) {
     HWND main = TheAppWindow != nullptr ? TheAppWindow->GetHWnd() : nullptr;
     if (main == nullptr || GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId()) {
-        return ShowMessageBox(request);
+        return showHere(request);
     }
     return MessageHandOff::Raise(main, request, g_giveUp);
 }
-}  // namespace
 
 void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp) {
     g_giveUp = giveUp;

@@ -31,5 +31,9 @@ extern AppWindow* TheAppWindow;
 // waited for until it closes or giveUp() holds. kirelo.exe installs it at start; tests install a
 // recorder instead.
 void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp);
+// What that sink does with one request: on the main window's thread (or with no main window
+// yet) showHere shows it at once; on any other thread it is handed to the main window, whose
+// WM_SHOWBOX handler shows it, and this waits. Uses the give-up check installed above.
+int RaiseOnWindowThread(const MessageRequest& request, MessageHandOff::ShowFunction showHere);
 // The module whose resources are loaded when TheAppWindow does not exist yet (tests).
 HINSTANCE ProgramInstance();

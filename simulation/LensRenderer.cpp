@@ -12,6 +12,7 @@
 #include "imaging/DIBImage.h"
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
+#include "simulation/BackgroundLoader.h"
 #include "simulation/WorldImages.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
@@ -25,7 +26,7 @@ constexpr int kAntCell = 8;
 constexpr int kSpriteSide = 16;  // ball and heart
 constexpr int kFrameWidth = 300;
 constexpr int kFrameHeight = 360;
-constexpr int kMinFieldSide = 200;
+constexpr int kMinFieldSide = BackgroundLoader::kMinFieldSide;
 
 bool ImagesReady() {
     return FrameImage != nullptr && FieldCanvas != nullptr && FieldImage != nullptr &&
@@ -126,12 +127,6 @@ bool InsideSheet(const DIBImage* sheet, int x, int y, int w, int h) {
     return x >= 0 && y >= 0 && x + w <= sheet->GetWidth() && y + h <= sheet->GetHeight();
 }
 
-int LoadPicture(DIBImage& image, const char* name) {
-    if (std::strcmp(name, "Resource") == 0) {
-        return image.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
-    }
-    return image.LoadBitmapFile(name);
-}
 }  // namespace
 
 void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sheet, int sx, int sy,
@@ -184,15 +179,9 @@ int ReloadBackground(const char* name) {
         return 0;
     }
     DIBImage picture;
-    if (LoadPicture(picture, name) == 0) {
-        return 0;
-    }
-    if (picture.GetWidth() < kMinFieldSide) {
-        ShowProgramMessage("ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning);
-        return 0;
-    }
-    if (picture.GetHeight() < kMinFieldSide) {
-        ShowProgramMessage("ビットマップの高さが小さすぎます。", "警告", mb::kIconWarning);
+    const BackgroundVerdict verdict = BackgroundLoader::Load(picture, name);
+    if (verdict != BackgroundVerdict::Loaded) {
+        BackgroundLoader::ReportTooSmall(verdict);
         return 0;
     }
     const int w = picture.GetWidth();

@@ -13,6 +13,7 @@
 #include "imaging/DIBImage.h"
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
+#include "simulation/BackgroundLoader.h"
 #include "simulation/HeartList.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
@@ -30,7 +31,6 @@
 namespace {
 constexpr DWORD kFrameSleepMs = 10;
 constexpr DWORD kPauseSliceMs = 20;  // how often a long pause looks for Exit
-constexpr int kMinFieldSide = 200;
 constexpr int kSpriteDepth = 32;
 
 void LoadSprite(DIBImage* image, int id) {
@@ -38,17 +38,6 @@ void LoadSprite(DIBImage* image, int id) {
         image->LoadBitmapResource(MAKEINTRESOURCEA(id));
         image->ChangeBitCount(kSpriteDepth);
     }
-}
-
-bool LoadedLargeEnough(DIBImage& image, const char* name) {
-    if (std::strcmp(name, "Resource") == 0) {
-        return image.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD)) != 0;
-    }
-    // A picture the ants could not walk on (too small, or too large for a mask) counts as
-    // unreadable.
-    return image.LoadBitmapFile(name) != 0 && image.GetWidth() >= kMinFieldSide &&
-           image.GetHeight() >= kMinFieldSide &&
-           static_cast<int64_t>(image.GetWidth()) * image.GetHeight() <= kMaxMaskCells;
 }
 
 void PlaceGoal() {
@@ -89,7 +78,8 @@ DWORD SimulationRun::Execute() {
 void SimulationRun::LoadStartupField() {
     char name[kPathBytes] = {};
     GetBackgroundFileName(name);
-    if (!LoadedLargeEnough(*FieldImage, name)) {
+    // The same checks as a drop: a picture the ants could not walk on counts as unreadable.
+    if (BackgroundLoader::Load(*FieldImage, name) != BackgroundVerdict::Loaded) {
         ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
                            "背景画像初期化", mb::kIconWarning);
         FieldImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));

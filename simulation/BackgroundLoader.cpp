@@ -1,0 +1,33 @@
+// Reading a background picture and deciding whether the ants can walk on it.
+// The size limit itself is the image object's: larger pictures never load.
+#include "simulation/BackgroundLoader.h"
+
+#include <cstring>
+
+#include "imaging/MessageSeam.h"
+#include "resources/ResourceIds.h"
+
+BackgroundVerdict BackgroundLoader::Load(DIBImage& picture, const char* name) {
+    const bool builtIn = name != nullptr && std::strcmp(name, "Resource") == 0;
+    const int loaded = builtIn           ? picture.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD))
+                       : name != nullptr ? picture.LoadBitmapFile(name)
+                                         : 0;
+    if (loaded == 0) {
+        return BackgroundVerdict::Unreadable;
+    }
+    if (picture.GetWidth() < kMinFieldSide) {
+        return BackgroundVerdict::TooNarrow;
+    }
+    if (picture.GetHeight() < kMinFieldSide) {
+        return BackgroundVerdict::TooLow;
+    }
+    return BackgroundVerdict::Loaded;
+}
+
+void BackgroundLoader::ReportTooSmall(BackgroundVerdict verdict) {
+    if (verdict == BackgroundVerdict::TooNarrow) {
+        ShowProgramMessage("ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning);
+    } else if (verdict == BackgroundVerdict::TooLow) {
+        ShowProgramMessage("ビットマップの高さが小さすぎます。", "警告", mb::kIconWarning);
+    }
+}
