@@ -8,7 +8,7 @@
 
 template <typename Handle, typename Traits>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(Handle h) : handle_(h) {}
     ~UniqueHandle() { reset(); }
@@ -32,7 +32,7 @@ public:
     }
     Handle release() { return std::exchange(handle_, Handle{}); }
 
-private:
+  private:
     Handle handle_{};
 };
 
@@ -57,6 +57,9 @@ struct WindowTraits {
 struct LibraryTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
+struct HookTraits {
+    static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits>;
@@ -69,23 +72,24 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
+using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
 
 // Selects an object into a DC for the guard's lifetime and puts the previous one back.
 class SelectionGuard {
-public:
+  public:
     SelectionGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectionGuard() { SelectObject(dc_, previous_); }
     SelectionGuard(const SelectionGuard&) = delete;
     SelectionGuard& operator=(const SelectionGuard&) = delete;
 
-private:
+  private:
     HDC dc_;            // not owned
     HGDIOBJ previous_;  // not owned
 };
 
 // GetDC / ReleaseDC of a window (null: the screen).
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDC() {
         if (dc_ != nullptr) {
@@ -96,14 +100,14 @@ public:
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;  // not owned
     HDC dc_;
 };
 
 // BeginPaint / EndPaint.
 class PaintGuard {
-public:
+  public:
     explicit PaintGuard(HWND window) : window_(window) { dc_ = BeginPaint(window, &ps_); }
     ~PaintGuard() { EndPaint(window_, &ps_); }
     PaintGuard(const PaintGuard&) = delete;
@@ -111,7 +115,7 @@ public:
     HDC get() const { return dc_; }
     const PAINTSTRUCT& paint() const { return ps_; }
 
-private:
+  private:
     HWND window_;  // not owned
     PAINTSTRUCT ps_{};
     HDC dc_ = nullptr;

@@ -20,7 +20,8 @@ constexpr UINT kPlaceFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
 // While the found-box is open the ant keeps walking into other cell windows, which the box does
 // not disable; a second click there must not find the ant twice.
 bool g_foundBoxOpen = false;
-int g_shown = -1;  // the stray window on show, or -1
+StrayAnt* g_foundAnt = nullptr;  // not owned: the ant of the open found-box
+int g_shown = -1;                // the stray window on show, or -1
 
 int IndexOf(HWND window) {
     for (int i = 0; i < kStrayWindowCount; ++i) {
@@ -90,12 +91,36 @@ void TurnIntoHeart(StrayAnt& ant) {
     HideVisibleCells();
 }
 
+// The moment the user answers the found-box (OK, Return, Escape or its close button all reach
+// the box as a command), the ant turns into the heart. Taking the box down can hold the window
+// thread a while longer (Wine without a window manager waits up to two seconds for one after it
+// hides an active window), and the user must not see the ant walk on meanwhile.
+LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call != nullptr && call->message == WM_COMMAND &&
+        (LOWORD(call->wParam) == IDOK || LOWORD(call->wParam) == IDCANCEL) &&
+        g_foundAnt != nullptr && ExitRequested == 0) {
+        char name[16] = {};
+        GetClassNameA(call->hwnd, name, sizeof(name));
+        if (lstrcmpA(name, "#32770") == 0) {  // the dialog class of message boxes
+            TurnIntoHeart(*g_foundAnt);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 LRESULT OnLButtonDown(HWND window) {
     StrayAnt* ant = StrayAntRecord;
     if (ant != nullptr && !g_foundBoxOpen && ant->state == StrayWalking && ExitRequested == 0) {
         g_foundBoxOpen = true;
-        RaiseMessage(
-            {"みつかっちまった", "はぐれありさん", mb::kOk, MessageOwner::GivenWindow, window});
+        g_foundAnt = ant;
+        {
+            UniqueHook watch(
+                SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
+            RaiseMessage(
+                {"みつかっちまった", "はぐれありさん", mb::kOk, MessageOwner::GivenWindow, window});
+        }
+        g_foundAnt = nullptr;
         g_foundBoxOpen = false;
         // Exit may have been chosen (from the tray) while the box was open.
         if (ExitRequested == 0) {
@@ -145,6 +170,7 @@ void PlaceStrayWindows() {
 void ResetStrayPlacement() {
     g_shown = -1;
     g_foundBoxOpen = false;
+    g_foundAnt = nullptr;
 }
 
 LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -89,6 +89,13 @@ shot() {  # shot NAME: the whole screen as $E2E_ART/NAME.png
     echo "$E2E_ART/$1.png"
 }
 
+# The test display has no window manager. Wine waits for one (up to two seconds, each time)
+# when it activates or hides a window it expects a manager to handle, such as a message box; a
+# user's desktop answers at once. The program's windows are therefore left unmanaged here, as
+# the Wine tests do (tests/win/shell/run_unmanaged.sh).
+wine reg add "HKCU\\Software\\Wine\\AppDefaults\\kirelo.exe\\X11 Driver" /v Managed /d N /f \
+    >/dev/null 2>&1
+
 # Starts kirelo.exe in the working directory; KIRELO_PID is its process.
 start_kirelo() {
     (cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine.log" 2>&1) &
@@ -291,6 +298,22 @@ box_painted() {  # box_painted WINDOW SECONDS
     done
     log "box $1 not painted: light share $light, dark share $dark"
     cp "$s" "$E2E_ART/box-unpainted-$1.png"
+    return 1
+}
+
+# The lens changes (ants walk) between screenshots taken within SECONDS: the world is running.
+lens_alive() {  # lens_alive SECONDS
+    local a b n t=0
+    a=$(shot alive-a)
+    cp "$a" "$E2E_ART/alive-first.png"
+    a="$E2E_ART/alive-first.png"
+    while [ "$t" -lt $(($1 * 4)) ]; do
+        sleep 0.25
+        b=$(shot alive-b)
+        n=$($E2E_IMAGE changed "$a" "$b" "$LENS_X" "$LENS_Y")
+        [ "$n" -ge 20 ] && return 0
+        t=$((t + 1))
+    done
     return 1
 }
 
