@@ -55,9 +55,13 @@ bool DroppedFileName(HDROP drop, char* name, size_t bytes) {
     }
     wide.resize(length);
     const std::string ansi = AnsiPathFor(wide);
-    if (ansi.empty() || ansi.size() >= bytes) {
+    if (ansi.empty()) {
         return false;
     }
-    std::memcpy(name, ansi.c_str(), ansi.size() + 1);
+    // A name longer than the buffer is cut to it, as DragQueryFileA does; the loader then
+    // reports the file it cannot open.
+    const size_t kept = ansi.size() < bytes ? ansi.size() : bytes - 1;
+    std::memcpy(name, ansi.data(), kept);
+    name[kept] = '\0';
     return true;
 }

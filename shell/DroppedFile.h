@@ -12,6 +12,6 @@
 // short form (plain ASCII), which names the same file. Empty when neither exists.
 std::string AnsiPathFor(const std::wstring& path);
 
-// Writes the ANSI path of the first dropped file into name (bytes long); false when there is none
-// or it does not fit.
+// Writes the ANSI path of the first dropped file into name (bytes long), cut to the buffer when
+// longer; false when there is none.
 bool DroppedFileName(HDROP drop, char* name, size_t bytes);

@@ -232,3 +232,16 @@ find_ball() {  # find_ball SHOT_NAME
 
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
+
+# The whole screen as $E2E_ART/NAME.png, read with one GetImage of the root window. xwd (shot)
+# builds its picture window by window when windows have colormaps of their own, as Wine's do, and
+# then paints black where a window's shape leaves it out; use this one to judge what shows
+# outside a shaped window.
+shot_screen() {  # shot_screen NAME
+    local attempt
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        import -silent -window root "$E2E_ART/$1.png" 2>/dev/null && break
+        sleep 0.05
+    done
+    echo "$E2E_ART/$1.png"
+}

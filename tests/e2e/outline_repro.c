@@ -1,11 +1,13 @@
-/* Why the outside of a shaped Wine window shows black on X: a light backdrop window and a shaped
+/* Why screenshots show black outside a shaped Wine window: a light backdrop window and a shaped
    window (plain Xlib, no Wine) made with the default colormap or with a colormap of its own. */
 /* Usage: outline_repro backdrop            a light full-screen window at the bottom, until killed
           outline_repro shaped default|own  a 300 x 360 window at (500, 100) whose shape leaves a
                                             20-pixel frame out, for 4 seconds
-   Wine gives every window a colormap of its own. With one, the X server shows black where the
-   shape leaves the window out, the same as Wine's shaped windows; with the default it shows the
-   backdrop. Build: cc -o outline_repro outline_repro.c -lX11 -lXext */
+   Wine gives every window a colormap of its own. With one, `xwd -root` shows black where the
+   shape leaves the window out, while the screen (Xvfb's -fbdir frame buffer, or one GetImage of
+   the root as `import -window root` does) shows the backdrop there: xwd composes its picture
+   window by window when colormaps differ and fills the left-out parts with black.
+   Build: cc -o outline_repro outline_repro.c -lX11 -lXext */
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 #include <stdio.h>
@@ -30,7 +32,9 @@ int main(int argc, char** argv) {
         XMapWindow(d, w);
         XLowerWindow(d, w);
         XFlush(d);
-        for (;;) pause();
+        for (;;) {
+            pause();
+        }
     }
     unsigned long mask = CWOverrideRedirect | CWBackPixmap;
     a.background_pixmap = None;
