@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-x86-64-win32
     wine wine64
     locales zip unzip
-    xvfb xdotool x11-apps x11-utils x11-xserver-utils imagemagick fonts-ipafont-gothic bc libx11-dev procps
+    xvfb xdotool x11-apps x11-utils imagemagick fonts-ipafont-gothic bc libx11-dev libxext-dev procps
     fp-utils
     googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev
