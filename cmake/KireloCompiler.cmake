@@ -21,6 +21,10 @@ if(WIN32 AND NOT MSVC)
     # No MinGW DLLs next to the program: everything is linked in.
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
+if(MSVC)
+    # The manifest comes from kirelo.rc; the linker must not add a second one.
+    add_link_options(/MANIFEST:NO)
+endif()
 
 option(KIRELO_SANITIZE "Build the native configuration with AddressSanitizer and UBSan" ON)
 option(KIRELO_FUZZ "Build only the libFuzzer targets (clang)" OFF)

@@ -3,6 +3,7 @@
 
 #include "imaging/MessageHandOff.h"
 #include "imaging/MessageSeam.h"
+#include "imaging/WideText.h"
 
 AppWindow* TheAppWindow = nullptr;
 
@@ -33,7 +34,8 @@ int ShowMessageBox(const MessageRequest& request) {
         case MessageOwner::NoOwner:
             break;
     }
-    return MessageBoxA(owner, request.text, request.caption, request.flags);
+    return MessageBoxW(owner, WideFromCp932(request.text).c_str(),
+                       WideFromCp932(request.caption).c_str(), request.flags);
 }
 
 int ShowOnWindowThread(const MessageRequest& request) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds kirelo.exe and its help file, and starts the
-# toy under Wine from build/run (its working directory: kirelo.ini and KireloHelp.chm live there).
+# toy under Wine from build/run (its working directory: kirelo.ini, KireloHelp.chm and the help
+# pages for the browser, KireloHelp/, live there).
 # Without an X display it starts a virtual one, lets the toy play for a while, saves a screenshot
 # and ends it.
 set -eu
@@ -11,11 +12,17 @@ run="$root/build/run"
 mkdir -p "$run"
 cp "$root/build/windows/shell/kirelo.exe" "$run/"
 [ -f "$root/build/windows/KireloHelp.chm" ] && cp "$root/build/windows/KireloHelp.chm" "$run/"
+# The same pages as plain files: under Wine the help opens in the desktop's browser from here.
+if [ -d "$root/build/windows/KireloHelp" ]; then
+    rm -rf "$run/KireloHelp"
+    cp -r "$root/build/windows/KireloHelp" "$run/"
+fi
 cd "$run"
 export WINEDEBUG=-all
-# LC_ALL=ja_JP.UTF-8 makes Wine use code page 932; only Wine gets it (bash would warn about a
-# locale the machine has not generated).
-jp="LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8"
+# The program's texts read the same under any code page; KIRELO_LOCALE=ja_JP.UTF-8 (the default)
+# or, say, en_US.UTF-8 or your own $LANG picks Wine's locale. Only Wine gets it.
+loc=${KIRELO_LOCALE:-ja_JP.UTF-8}
+jp="LC_ALL=$loc LANG=$loc"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine-run}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -n "${DISPLAY:-}" ]; then

@@ -15,7 +15,8 @@ wine_env() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     # LC_ALL=ja_JP.UTF-8 is what makes Wine pick code page 932. Only Wine gets it, through the
     # wrappers below: a bash that inherits a locale this machine has not generated warns on
-    # every start, and the test scripts start many.
+    # every start, and the test scripts start many. KIRELO_WINE_LOCALE picks another locale for
+    # one test (en_US.UTF-8: code page 1252); Wine reads the name, the locale need not exist.
     [ -d "$state/bin" ] || write_wrappers
     export PATH="$state/bin:$PATH"
     export DISPLAY
@@ -29,7 +30,8 @@ write_wrappers() {
     local tool real
     for tool in wine wineboot; do
         real=$(PATH=${PATH//"$state/bin:"/} command -v "$tool") || continue
-        printf '#!/bin/sh\nLC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 exec %s "$@"\n' "$real" >"$state/bin/$tool"
+        printf '#!/bin/sh\nloc=${KIRELO_WINE_LOCALE:-ja_JP.UTF-8}\nLC_ALL=$loc LANG=$loc exec %s "$@"\n' \
+            "$real" >"$state/bin/$tool"
         chmod +x "$state/bin/$tool"
     done
 }
@@ -50,6 +52,7 @@ case "$cmd" in
 start)
     "$0" stop "$state" >/dev/null 2>&1
     rm -f "$state/display"
+    rm -rf "$state/bin"  # the wrappers are written afresh
     exec 3>"$state/display.tmp"
     # -fbdir: the screen's own pixels as a file (XWD format), which is what screenshots read.
     rm -rf "$state/fb"

@@ -30,7 +30,8 @@ class RegistryKey {
 }  // namespace
 
 HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
-    : classKey_(classKey != nullptr ? classKey : ""),
+    : underWine_(BrowserHelp::UnderWine()),
+      classKey_(classKey != nullptr ? classKey : ""),
       fallbackLibrary_(fallbackLibrary != nullptr ? fallbackLibrary : "") {}
 
 HMODULE HelpViewer::LoadRegisteredControl() const {
@@ -74,6 +75,9 @@ bool HelpViewer::Load() {
 }
 
 HWND HelpViewer::Show(HWND owner, const char* file) {
+    if (underWine_ && browser_.Open(file)) {
+        return nullptr;
+    }
     if (!Load()) {
         return nullptr;
     }

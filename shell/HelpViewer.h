@@ -1,10 +1,13 @@
 // Opens KireloHelp.chm through the HTML Help control, which is found at the first request (from
-// its registered class, else by its usual file name) and not linked at build time.
+// its registered class, else by its usual file name) and not linked at build time. Under Wine the
+// desktop's browser gets the same pages first (BrowserHelp); the control is the fallback.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "shell/BrowserHelp.h"
 
 constexpr char kHtmlHelpClassKey[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
@@ -22,7 +25,7 @@ class HelpViewer {
     HelpViewer& operator=(const HelpViewer&) = delete;
 
     // Shows the topic of the help file, owned by owner. Returns the viewer window, or 0 when the
-    // control is missing or the file could not be opened.
+    // browser took the pages, the control is missing or the file could not be opened.
     HWND Show(HWND owner, const char* file = kHelpFileName);
 
     // Finds the control on the first call; later calls answer from the first result.
@@ -33,6 +36,8 @@ class HelpViewer {
     using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
     HMODULE LoadRegisteredControl() const;
 
+    BrowserHelp browser_;
+    bool underWine_;
     std::string classKey_;
     std::string fallbackLibrary_;
     // Kept loaded until the process ends: the viewer's windows run from this module, so it must

@@ -8,6 +8,7 @@
 #include "imaging/ScreenInfo.h"
 #include "imaging/UniqueHandle.h"
 #include "resources/ResourceIds.h"
+#include "shell/DroppedFile.h"
 #include "shell/HelpViewer.h"
 #include "shell/PointerHandler.h"
 #include "shell/ExitSequence.h"
@@ -184,7 +185,7 @@ LRESULT OnCommand(HWND window, UINT id) {
 void OnDropFiles(HDROP drop) {
     char name[kPathBytes] = {};
     // Only the first file counts; the simulation thread checks it when it reloads.
-    if (DragQueryFileA(drop, 0, name, kPathBytes) > 0) {
+    if (DroppedFileName(drop, name, kPathBytes)) {
         RequestBackground(name);
     }
     DragFinish(drop);

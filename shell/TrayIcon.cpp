@@ -1,9 +1,10 @@
 // The tray icon record and its two reactions, both on the button press.
 #include "shell/TrayIcon.h"
 
-#include <cstring>
+#include <string>
 
 #include "imaging/AppWindow.h"
+#include "imaging/WideText.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
@@ -22,22 +23,23 @@ TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
     : icon_(static_cast<HICON>(
           LoadImageA(instance, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))) {
     // The first layout of the record: every shell understands it.
-    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data_.hWnd = window;
     data_.uID = kTrayIconId;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAYNOTIFY;
     data_.hIcon = icon_.get();
-    static_assert(sizeof(kTrayTip) <= sizeof(data_.szTip), "the tip fits the first layout");
-    std::memcpy(data_.szTip, kTrayTip, sizeof(kTrayTip));
+    // Wide, from code page 932: the ANSI record would show the tip in the system's code page.
+    const std::wstring tip = WideFromCp932(kTrayTip);
+    tip.copy(data_.szTip, sizeof(data_.szTip) / sizeof(data_.szTip[0]) - 1);
 }
 
 BOOL TrayIcon::Add() {
-    return Shell_NotifyIconA(NIM_ADD, &data_);
+    return Shell_NotifyIconW(NIM_ADD, &data_);
 }
 
 BOOL TrayIcon::Remove() {
-    return Shell_NotifyIconA(NIM_DELETE, &data_);
+    return Shell_NotifyIconW(NIM_DELETE, &data_);
 }
 
 void AddTrayIcon() {

@@ -16,11 +16,11 @@ class TrayIcon {
 
     BOOL Add();     // NIM_ADD; also after the taskbar has restarted and lost its icons
     BOOL Remove();  // NIM_DELETE
-    const NOTIFYICONDATAA& Data() const { return data_; }
+    const NOTIFYICONDATAW& Data() const { return data_; }
 
   private:
     UniqueIcon icon_;  // the 16 x 16 icon 111
-    NOTIFYICONDATAA data_{};
+    NOTIFYICONDATAW data_{};
 };
 
 // The one tray icon of the run; created by AddTrayIcon, deleted at WM_DESTROY.

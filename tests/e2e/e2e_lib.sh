@@ -317,5 +317,10 @@ lens_alive() {  # lens_alive SECONDS
     return 1
 }
 
+# The whole screen as $E2E_ART/NAME.png (the same as shot, which reads the framebuffer).
+shot_screen() {  # shot_screen NAME
+    shot "$1"
+}
+
 # Every test runs on the light desktop.
 start_desktop

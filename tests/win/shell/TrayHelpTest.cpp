@@ -16,16 +16,16 @@ class TrayTest : public ShellWindowTest {
     }
     // Whether the shell knows the icon: changing the tip of a missing icon fails.
     bool IconPresent() {
-        NOTIFYICONDATAA data = TheTrayIcon->Data();
+        NOTIFYICONDATAW data = TheTrayIcon->Data();
         data.uFlags = NIF_TIP;
-        return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+        return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
     }
 };
 
 TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     ASSERT_NE(TheTrayIcon, nullptr);
-    const NOTIFYICONDATAA& data = TheTrayIcon->Data();
-    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    const NOTIFYICONDATAW& data = TheTrayIcon->Data();
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
     EXPECT_EQ(data.hWnd, window_);
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
@@ -39,7 +39,8 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     EXPECT_EQ(info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2, 16);
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
-    EXPECT_STREQ(data.szTip, "ありさんを幸せにしてあげてね");
+    // Wide, so the tip reads the same whatever the system code page.
+    EXPECT_STREQ(data.szTip, L"ありさんを幸せにしてあげてね");
     EXPECT_TRUE(IconPresent());
 }
 
@@ -118,20 +119,20 @@ TEST_F(TrayTest, TaskbarRestartBringsTheIconBack) {
     ASSERT_NE(TaskbarCreatedMessage, 0u);
     EXPECT_EQ(TaskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
     // The shell forgot the icon, as when the taskbar restarts.
-    NOTIFYICONDATAA data = TheTrayIcon->Data();
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    NOTIFYICONDATAW data = TheTrayIcon->Data();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
     EXPECT_FALSE(IconPresent());
     SendMessageA(window_, TaskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(IconPresent());
 }
 
 TEST_F(TrayTest, DestroyRemovesTheIcon) {
-    NOTIFYICONDATAA data = TheTrayIcon->Data();
+    NOTIFYICONDATAW data = TheTrayIcon->Data();
     Command(IDM_EXIT);
     EXPECT_TRUE(PumpUntilQuit(1000));
     EXPECT_EQ(TheTrayIcon, nullptr);
     data.uFlags = NIF_TIP;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &data));
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
 
 class HelpTest : public ShellWindowTest {};

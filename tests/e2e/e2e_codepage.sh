@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The program on a Western system (Wine in en_US.UTF-8: code page 1252) as a user there meets it:
+# the start-up warning and the reset notice read in Japanese, a picture whose name holds Japanese characters can be
+# dropped and is remembered, and a second start is still refused.
+source "$(dirname "$0")/e2e_lib.sh" codepage "$@"
+export KIRELO_WINE_LOCALE=en_US.UTF-8  # read by the harness's wine wrapper
+
+# What Wine's system code page is in this locale, asked of Wine itself.
+printf '#include <windows.h>\n#include <stdio.h>\nint main(void) { printf("%%u", GetACP()); return 0; }\n' \
+    >"$E2E_ART/acp.c"
+x86_64-w64-mingw32-gcc -o "$E2E_ART/acp.exe" "$E2E_ART/acp.c" || fail "cannot build acp.exe"
+wine "$E2E_ART/acp.exe" >"$E2E_ART/acp.txt" 2>&1 </dev/null
+log "system code page: $(cat "$E2E_ART/acp.txt")"
+check "Wine runs with code page 1252" test "$(cat "$E2E_ART/acp.txt")" = 1252
+
+cc -O1 -o "$E2E_ART/xdnd_drop" "$E2E_DIR/xdnd_drop.c" -lX11 || fail "cannot build the drop tool"
+picture="$WORK/蟻の庭.bmp"
+python3 "$E2E_DIR/make_bmp.py" "$picture" 320 240 30 120 200
+printf 'not a picture\r\n' >"$WORK/notes.txt"
+write_ini "[BackBitmapTexture]" "FileName=notes.txt"
+
+start_kirelo
+wait_titled "ファイルタイプエラー" 25 || fail "no start-up warning with the Japanese caption"
+box=$WIN
+log "warning title: $(xdotool getwindowname "$box")"
+sleep 0.8
+shot warning >/dev/null
+close_box "$box" "ファイルタイプエラー" || fail "the warning did not close"
+wait_titled "背景画像初期化" 10 || fail "no reset notice with the Japanese caption"
+box=$WIN
+sleep 0.8
+shot reset-notice >/dev/null
+close_box "$box" "背景画像初期化" || fail "the reset notice did not close"
+check "the reset is written to the settings file" test "$(ini BackBitmapTexture FileName)" = Resource
+find_main 30 || fail "no magnifier after the warning"
+
+lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
+check "the leaves show after the refused start-up picture" \
+    test "$(echo "$(lagoon_share "$(shot leaves)") < 0.05" | bc)" = 1
+check "the drop of a Japanese-named BMP is accepted" \
+    "$E2E_ART/xdnd_drop" "$MAIN" $((LENS_X + 100)) $((LENS_Y + 100)) "$picture"
+ok=0
+for attempt in 1 2 3 4 5; do
+    sleep 0.5
+    share=$(lagoon_share "$(shot "dropped-$attempt")")
+    [ "$(echo "$share > 0.5" | bc)" = 1 ] && { ok=1; break; }
+done
+log "lens share in the dropped picture's colours: $share"
+check "the Japanese-named picture is the field" test "$ok" = 1
+remembered=$(ini BackBitmapTexture FileName)
+log "remembered as: $remembered"
+check "a name the settings file can hold is remembered" \
+    test "$remembered" != "Resource" -a "$remembered" != "<none>"
+check "the remembered name has no lost characters" eval '! echo "$remembered" | grep -q "?"'
+
+(cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine-second.log" 2>&1) &
+second=$!
+PIDS+=("$second")
+wait_exit "$second" 10
+check "second start ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+check "first instance still runs" kill -0 "$KIRELO_PID"
+
+click_at 1 $((LENS_X + 100)) $((LENS_Y + 150))
+sleep 0.3
+xdotool key Escape
+wait_exit "$KIRELO_PID" 10
+check "Escape ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+
+# The next start loads the remembered picture.
+start_kirelo
+find_main 30 || fail "no magnifier at the second start"
+check "the second start shows the remembered picture" \
+    test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
+xdotool key Escape
+click_at 1 $((LENS_X + 100)) $((LENS_Y + 150))
+sleep 0.3
+xdotool key Escape
+wait_exit "$KIRELO_PID" 10
+log "passed"

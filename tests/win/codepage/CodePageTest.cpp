@@ -1,0 +1,202 @@
+// Real message boxes, the tray tip and dropped file names under the system code page the test
+// runs in (932 or 1252, from KIRELO_EXPECT_ACP): the Japanese texts must read the same in both.
+#include <windows.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "imaging/AppWindow.h"
+#include "imaging/ImagingMessages.h"
+#include "imaging/MessageSeam.h"
+#include "imaging/WideText.h"
+#include "shell/DroppedFile.h"
+#include "shell/TrayIcon.h"
+
+namespace {
+
+UINT ExpectedCodePage() {
+    char value[16] = {};
+    GetEnvironmentVariableA("KIRELO_EXPECT_ACP", value, sizeof(value));
+    return static_cast<UINT>(std::strtoul(value, nullptr, 10));
+}
+
+TEST(CodePage, WineRunsInTheExpectedSystemCodePage) {
+    const UINT expected = ExpectedCodePage();
+    ASSERT_NE(expected, 0u) << "KIRELO_EXPECT_ACP is not set";
+    EXPECT_EQ(GetACP(), expected);
+}
+
+TEST(CodePage, ConversionIsFromCodePage932Always) {
+    EXPECT_EQ(WideFromCp932("ファイルタイプエラー"), L"ファイルタイプエラー");
+    EXPECT_EQ(WideFromCp932("終了(&X)"), L"終了(&X)");
+    EXPECT_EQ(WideFromCp932("abc"), L"abc");
+    EXPECT_EQ(WideFromCp932(""), L"");
+    EXPECT_EQ(WideFromCp932(nullptr), L"");
+    // A lead byte without its trail byte is not 932 text.
+    EXPECT_EQ(WideFromCp932("\x83"), L"");
+}
+
+// What a box showed, read back from its window by a second thread, which then presses OK.
+struct BoxReading {
+    std::wstring caption;
+    std::wstring text;
+    bool seen = false;
+};
+
+HWND FindOwnBox() {
+    struct Search {
+        HWND box = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[16] = {};
+            GetClassNameW(window, name, 16);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(window) &&
+                std::wstring(name) == L"#32770") {
+                reinterpret_cast<Search*>(param)->box = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+std::wstring WindowTextW(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+DWORD WINAPI ReadAndCloseBox(LPVOID param) {
+    BoxReading& reading = *static_cast<BoxReading*>(param);
+    for (int tries = 0; tries < 500; ++tries) {
+        HWND box = FindOwnBox();
+        if (box != nullptr) {
+            Sleep(100);  // the box fills its controls before it shows
+            reading.caption = WindowTextW(box);
+            constexpr int kMessageTextId = 0xFFFF;  // the box's static text control
+            reading.text = WindowTextW(GetDlgItem(box, kMessageTextId));
+            reading.seen = true;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
+// Shows the box through the program's own sink and reads it back.
+BoxReading ShowAndRead(const std::function<void()>& raise) {
+    BoxReading reading;
+    InstallMessageBoxSink();
+    HANDLE reader = CreateThread(nullptr, 0, &ReadAndCloseBox, &reading, 0, nullptr);
+    raise();
+    WaitForSingleObject(reader, 10000);
+    CloseHandle(reader);
+    SetMessageSink(nullptr);
+    return reading;
+}
+
+TEST(CodePage, RealMessageBoxShowsTheJapaneseTextAndCaption) {
+    const BoxReading refused =
+        ShowAndRead([] { ReportBmpError(BmpError::NotBitmap, BmpSource::File); });
+    ASSERT_TRUE(refused.seen) << "no message box came up";
+    EXPECT_EQ(refused.caption, L"ファイルタイプエラー");
+    EXPECT_EQ(refused.text, L"開いたファイルはビットマップファイルではありません");
+
+    const BoxReading index = ShowAndRead([] {
+        ShowProgramMessage("ハートがありません", "インデックス指定エラー",
+                           mb::kOk | mb::kIconError);
+    });
+    ASSERT_TRUE(index.seen);
+    EXPECT_EQ(index.caption, L"インデックス指定エラー");
+    EXPECT_EQ(index.text, L"ハートがありません");
+}
+
+TEST(CodePage, TrayTipIsTheJapaneseText) {
+    TrayIcon icon(nullptr, GetModuleHandleA(nullptr));
+    EXPECT_EQ(icon.Data().cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
+    EXPECT_STREQ(icon.Data().szTip, L"ありさんを幸せにしてあげてね");
+}
+
+// A fresh folder under the temporary directory, removed with its files at the end.
+class DroppedNameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t base[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, base);
+        dir_ = std::wstring(base) + L"kirelo-cp-" + std::to_wstring(GetCurrentProcessId());
+        ASSERT_TRUE(CreateDirectoryW(dir_.c_str(), nullptr));
+    }
+    void TearDown() override {
+        for (const std::wstring& file : files_) {
+            DeleteFileW(file.c_str());
+        }
+        RemoveDirectoryW(dir_.c_str());
+    }
+    std::wstring MakeFile(const std::wstring& name, const std::string& content) {
+        const std::wstring path = dir_ + L"\\" + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+        files_.push_back(path);
+        return path;
+    }
+    // The content read through the ANSI call, as the loader reads a background.
+    static std::string ReadAnsi(const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return "<cannot open>";
+        }
+        char buffer[64] = {};
+        DWORD read = 0;
+        ReadFile(file, buffer, sizeof(buffer), &read, nullptr);
+        CloseHandle(file);
+        return std::string(buffer, read);
+    }
+    std::wstring dir_;
+    std::vector<std::wstring> files_;
+};
+
+TEST_F(DroppedNameTest, EveryNameGivesAnAnsiPathToTheSameFile) {
+    // Plain, Japanese (outside 1252), accented Latin (outside 932), and both at once.
+    const std::vector<std::wstring> names = {L"leaves.bmp", L"蟻の庭.bmp", L"caf\u00e9.bmp",
+                                             L"caf\u00e9 \u8776.bmp"};
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string content = "picture " + std::to_string(i);
+        const std::wstring path = MakeFile(names[i], content);
+        const std::string ansi = AnsiPathFor(path);
+        ASSERT_FALSE(ansi.empty()) << "no ANSI path for name " << i;
+        EXPECT_EQ(ansi.find('?'), std::string::npos) << ansi;
+        EXPECT_EQ(ReadAnsi(ansi), content) << "name " << i << " as " << ansi;
+    }
+}
+
+TEST_F(DroppedNameTest, NamesTheCodePageHoldsStayAsTheyAre) {
+    const std::wstring path = MakeFile(L"leaves.bmp", "x");
+    char expected[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, expected, MAX_PATH, nullptr, nullptr);
+    EXPECT_EQ(AnsiPathFor(path), expected);
+    if (GetACP() == 932) {
+        const std::wstring japanese = MakeFile(L"蟻の庭.bmp", "y");
+        EXPECT_NE(AnsiPathFor(japanese).find("蟻の庭.bmp"), std::string::npos);
+    }
+}
+
+TEST_F(DroppedNameTest, MissingFileWithAForeignNameGivesNothing) {
+    EXPECT_EQ(AnsiPathFor(dir_ + L"\\\u8776\u00e9-missing.bmp"), "");
+    EXPECT_EQ(AnsiPathFor(L""), "");
+}
+
+}  // namespace
