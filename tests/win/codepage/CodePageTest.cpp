@@ -95,7 +95,7 @@ DWORD WINAPI ReadAndCloseBox(LPVOID param) {
 // Shows the box through the program's own sink and reads it back.
 BoxReading ShowAndRead(const std::function<void()>& raise) {
     BoxReading reading;
-    InstallMessageBoxSink();
+    InstallMessageBoxSink(nullptr);
     HANDLE reader = CreateThread(nullptr, 0, &ReadAndCloseBox, &reading, 0, nullptr);
     raise();
     WaitForSingleObject(reader, 10000);
