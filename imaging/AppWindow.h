@@ -1,5 +1,6 @@
 // The main window and module instance, and the program's message boxes, which the main window
-// owns. The Windows message sink lives here: every box of the program ends in MessageBoxA.
+// owns. The Windows message sink lives here: every box of the program ends in MessageBoxW, shown
+// by the main window's thread.
 #pragma once
 
 #include <windows.h>
@@ -26,9 +27,9 @@ class AppWindow {
 // The program's one instance, created at WM_CREATE of the main window and deleted at WM_DESTROY.
 extern AppWindow* TheAppWindow;
 
-// Routes the message seam to MessageBoxA (owner: the main window of TheAppWindow, no window, or
-// the given one), always on the main window's thread: another thread's box is handed to it and
-// waited for until it closes or giveUp() holds. kirelo.exe installs it at start; tests install a
+// Routes the message seam to MessageBoxW, the texts converted from code page 932 (owner: the
+// main window of TheAppWindow, no window, or the given one), always on the main window's thread:
+// another thread's box is handed to it and waited for until it closes or giveUp() holds. kirelo.exe installs it at start; tests install a
 // recorder instead.
 void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp);
 // What that sink does with one request: on the main window's thread (or with no main window

@@ -1,5 +1,6 @@
 // The one road every message box of the program takes. The Windows program routes it to a modal
-// MessageBoxA; tests put a recorder in its place. No windows.h here: flags are the platform values.
+// MessageBoxW on the main window's thread; tests put a recorder in its place. No windows.h here:
+// flags are the platform values.
 #pragma once
 
 #include <cstdint>
