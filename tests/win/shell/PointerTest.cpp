@@ -4,6 +4,8 @@
 #include "ShellTestSupport.h"
 #include "shell/PointerHandler.h"
 
+#include <atomic>
+
 namespace shelltest {
 namespace {
 
@@ -143,6 +145,49 @@ TEST_F(PointerTest, QuickFlickIsHeldToFiftyAndSlowOneGivesThirty) {
     BallFlying = 0;
     Flick(10, 150, 310, 150, 1000);
     EXPECT_EQ(BallSpeed.load(), 27);
+}
+
+// An arriving ant commits its trail only while the ball is neither held nor flying, and the
+// throw's mask rebuild erases what was committed before it is asked for. A watcher on another
+// core, sampling the flags through many releases, must never find the ball neither held nor
+// flying: an arrival then could commit after the rebuild, and its trail would survive the throw.
+std::atomic<bool> g_watching{false};
+std::atomic<int> g_releases{0};  // odd while a release is handled
+std::atomic<int> g_openMoments{0};
+DWORD WINAPI WatchThrowFlags(LPVOID) {
+    while (g_watching) {
+        const int before = g_releases;
+        const bool open = BallGrabbed == 0 && BallFlying == 0;
+        // Counted only when both flags were read inside one and the same release.
+        if (open && before % 2 == 1 && g_releases == before) {
+            ++g_openMoments;
+        }
+    }
+    return 0;
+}
+
+TEST_F(PointerTest, NoMomentOfTheThrowLetsAnArrivalCommitATrailThatSurvivesIt) {
+    g_watching = true;
+    g_openMoments = 0;
+    HANDLE watcher = CreateThread(nullptr, 0, &WatchThrowFlags, nullptr, 0, nullptr);
+    ASSERT_NE(watcher, nullptr);
+    for (int i = 0; i < 3000; ++i) {
+        BallFlying = 0;
+        MaskRebuildRequested = 0;
+        Press(120, 120);
+        Move(130, 120);
+        ASSERT_EQ(BallGrabbed.load(), 2);
+        ++g_releases;
+        Release(200, 120);
+        ++g_releases;
+    }
+    g_watching = false;
+    WaitForSingleObject(watcher, 5000);
+    CloseHandle(watcher);
+    EXPECT_EQ(g_openMoments.load(), 0);
+    EXPECT_EQ(BallFlying.load(), 1);
+    EXPECT_EQ(BallGrabbed.load(), 0);
+    EXPECT_EQ(MaskRebuildRequested.load(), 1);
 }
 
 TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {

@@ -1,6 +1,7 @@
 // What WinMain builds before the message loop: the classes exactly, the hidden centred tool
 // window with the magnifier outline, the rim, the splash with its picture, and the stray record.
 #include "ShellTestSupport.h"
+#include "colony/Random.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 
@@ -112,6 +113,24 @@ TEST_F(StartupTest, StrayRecordIsOnTheScreenAndWalking) {
     EXPECT_LT(StrayAntRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
     EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
     EXPECT_EQ(ShellReady.load(), 1);
+}
+
+// Its place must not depend on whatever the generator held before (unseeded, every run would
+// start it at the same place): the start-up seeds it from the clock first.
+TEST_F(StartupTest, StrayStartDependsOnTheClockNotOnTheGeneratorsPastState) {
+    delete StrayAntRecord;
+    SeedRandom(1);
+    startup_->CreateStrayAnt();
+    const int32_t x1 = StrayAntRecord->x;
+    const int32_t y1 = StrayAntRecord->y;
+    const int32_t d1 = StrayAntRecord->direction;
+    delete StrayAntRecord;
+    Sleep(40);  // another tick count
+    SeedRandom(1);
+    startup_->CreateStrayAnt();
+    EXPECT_FALSE(x1 == StrayAntRecord->x && y1 == StrayAntRecord->y &&
+                 d1 == StrayAntRecord->direction);
+    EXPECT_EQ(StrayAntShown.Read().kind, StrayAntPose::Hidden);
 }
 
 // Working directories whose settings path would not fit 256 bytes.
