@@ -60,11 +60,7 @@ wait_exit "$second" 10
 check "second start ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
 check "first instance still runs" kill -0 "$KIRELO_PID"
 
-click_at 1 $((LENS_X + 100)) $((LENS_Y + 150))
-sleep 0.3
-xdotool key Escape
-wait_exit "$KIRELO_PID" 10
-check "Escape ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+end_with_escape "Escape ends with code 0"
 
 # The next start loads the remembered picture.
 start_kirelo

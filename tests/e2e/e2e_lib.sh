@@ -322,5 +322,15 @@ shot_screen() {  # shot_screen NAME
     shot "$1"
 }
 
+# The user's way out: a click in the lens (low, away from the ball) gives the magnifier the keys,
+# then Escape; the program must end with code 0.
+end_with_escape() {  # end_with_escape DESCRIPTION
+    click_at 1 $((LENS_X + 100)) $((LENS_Y + 155))
+    sleep 0.3
+    xdotool key Escape
+    wait_exit "$KIRELO_PID" 10
+    check "$1 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+}
+
 # Every test runs on the light desktop.
 start_desktop
