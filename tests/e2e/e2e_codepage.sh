@@ -23,12 +23,12 @@ start_kirelo
 wait_titled "ファイルタイプエラー" 25 || fail "no start-up warning with the Japanese caption"
 box=$WIN
 log "warning title: $(xdotool getwindowname "$box")"
-sleep 0.8
+check "the start-up warning is painted" box_painted "$box" 5
 shot warning >/dev/null
 close_box "$box" "ファイルタイプエラー" || fail "the warning did not close"
 wait_titled "背景画像初期化" 10 || fail "no reset notice with the Japanese caption"
 box=$WIN
-sleep 0.8
+check "the reset notice is painted" box_painted "$box" 5
 shot reset-notice >/dev/null
 close_box "$box" "背景画像初期化" || fail "the reset notice did not close"
 check "the reset is written to the settings file" test "$(ini BackBitmapTexture FileName)" = Resource
