@@ -12,12 +12,18 @@ find_main 30 || fail "no magnifier"
 wait_window 8 8 45 || fail "no stray ant within 45 s"
 log "stray ant out at ($WIN_X, $WIN_Y), $(seconds_since "$KIRELO_START") s after the start"
 s=$(shot stray-out)
-# Its window has the shape of an ant on the light desktop: around it the desktop shows, and the
-# ant itself is drawn (not a black or empty square).
-desk=$($E2E_IMAGE colour "$s" $((WIN_X - 4)) $((WIN_Y - 4)) 16 16 216 208 192 6)
-log "stray ant: share of desktop pixels in the 16 x 16 square around it $desk"
-check "the stray ant is drawn in its shape on the desktop" \
-    test "$(echo "$desk > 0.5 && $desk < 0.97" | bc)" = 1
+# Its window has the shape of an ant: where it walks on the light desktop, the desktop shows
+# around it, and the ant itself is drawn (not a black or empty square). Over the magnifier there
+# is no desktop to see, and the check waits for another outing.
+if [ "$WIN_X" -ge $((MAIN_X - 20)) ] && [ "$WIN_X" -le $((MAIN_X + 308)) ] &&
+    [ "$WIN_Y" -ge $((MAIN_Y - 20)) ] && [ "$WIN_Y" -le $((MAIN_Y + 368)) ]; then
+    log "the stray ant came out over the magnifier: its shape on the desktop is not judged"
+else
+    desk=$($E2E_IMAGE colour "$s" $((WIN_X - 4)) $((WIN_Y - 4)) 16 16 216 208 192 6)
+    log "stray ant: share of desktop pixels in the 16 x 16 square around it $desk"
+    check "the stray ant is drawn in its shape on the desktop" \
+        test "$(echo "$desk > 0.5 && $desk < 0.97" | bc)" = 1
+fi
 x1=$WIN_X
 y1=$WIN_Y
 
