@@ -34,12 +34,16 @@ bash "$root/scripts/wine-harness.sh" start "$state"
 export DISPLAY; DISPLAY=$(cat "$state/display")
 trap 'bash "$root/scripts/wine-harness.sh" stop "$state" >/dev/null' EXIT
 WINEPREFIX="$state/prefix"; export WINEPREFIX
-echo "run: no display found; kirelo.exe plays in virtual display $DISPLAY for 20 seconds"
+# The virtual display has no window manager for Wine to wait for.
+wine reg add 'HKCU\Software\Wine\AppDefaults\kirelo.exe\X11 Driver' /v Managed /d N /f \
+    >/dev/null 2>&1 || true
+echo "run: no display found; kirelo.exe plays in virtual display $DISPLAY for ${KIRELO_RUN_SECONDS:-20} seconds"
 env $jp wine ./kirelo.exe &
 pid=$!
 sleep "${KIRELO_RUN_SECONDS:-20}"
 shot="$run/kirelo-screenshot.png"
-xwd -root -silent | convert xwd:- "$shot"
+# The screen's own pixels (xwd -root draws Wine's shaped windows with black around them).
+convert "xwd:$state/fb/Xvfb_screen0" "$shot" 2>/dev/null || import -window root "$shot"
 echo "run: screenshot saved to $shot"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
