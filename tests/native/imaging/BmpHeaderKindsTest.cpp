@@ -42,18 +42,7 @@ Result ReadDib(const std::vector<uint8_t>& dib) {
 // A picture whose stored bytes follow a pattern, with a full table of distinct colours when it
 // has one.
 BmpSpec Picture(int bits, int width, int height) {
-    BmpSpec s;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.width = width;
-    s.height = height;
-    if (bits <= 8) {
-        s.colours = RampColours(1 << bits);
-    }
-    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
-    for (size_t i = 0; i < s.pixels.size(); ++i) {
-        s.pixels[i] = static_cast<uint8_t>(i * 29 + 5);
-    }
-    return s;
+    return PatternedPicture(bits, width, height, 29, 5);
 }
 BmpSpec WithHeader(BmpSpec s, uint32_t headerSize) {
     s.headerSize = headerSize;

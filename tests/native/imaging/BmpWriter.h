@@ -97,3 +97,20 @@ inline std::vector<BmpColour> RampColours(int n) {
     }
     return table;
 }
+
+// A picture whose stored pixel bytes follow a pattern (byte i is i * step + start), with the full
+// table of distinct ramp colours when its depth has one.
+inline BmpSpec PatternedPicture(int bits, int width, int height, int step, int start) {
+    BmpSpec s;
+    s.bitCount = static_cast<uint16_t>(bits);
+    s.width = width;
+    s.height = height;
+    if (bits <= 8) {
+        s.colours = RampColours(1 << bits);
+    }
+    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
+    for (size_t i = 0; i < s.pixels.size(); ++i) {
+        s.pixels[i] = static_cast<uint8_t>(i * step + start);
+    }
+    return s;
+}

@@ -20,18 +20,8 @@ const char kBadText[] =
     "読み込みを終了します。";
 
 BmpSpec Patterned(int bits, int width, int height, uint32_t headerSize) {
-    BmpSpec s;
+    BmpSpec s = PatternedPicture(bits, width, height, 13, 7);
     s.headerSize = headerSize;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.width = width;
-    s.height = height;
-    if (bits <= 8) {
-        s.colours = RampColours(1 << bits);
-    }
-    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
-    for (size_t i = 0; i < s.pixels.size(); ++i) {
-        s.pixels[i] = static_cast<uint8_t>(i * 13 + 7);
-    }
     return s;
 }
 

@@ -23,18 +23,7 @@ const char kBadText[] =
 
 // A picture whose stored bytes follow a pattern: byte i of the pixel data is (i * 7 + 3).
 BmpSpec Patterned(int bits, int width, int height) {
-    BmpSpec s;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.width = width;
-    s.height = height;
-    if (bits <= 8) {
-        s.colours = RampColours(1 << bits);
-    }
-    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
-    for (size_t i = 0; i < s.pixels.size(); ++i) {
-        s.pixels[i] = static_cast<uint8_t>(i * 7 + 3);
-    }
-    return s;
+    return PatternedPicture(bits, width, height, 7, 3);
 }
 
 // The colour at (x, y from the top) that the test BI_RGB file describes, as 0x00RRGGBB.
