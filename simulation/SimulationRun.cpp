@@ -112,7 +112,7 @@ void SimulationRun::StartUp() {
     HappyCount = 0;
     StrayAntActive = 0;
     runStart_ = GetTickCount();
-    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs);
+    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs, RunTimings.strayOneIn);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
     BuildWalkMask(*TheFieldMask);
     PlaceGoal();
