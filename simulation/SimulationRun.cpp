@@ -59,11 +59,16 @@ void PlaceGoal() {
     GoalY = gy;
 }
 
-void InvalidateAndUpdate(HWND window) {
-    InvalidateRect(window, nullptr, FALSE);
+}  // namespace
+
+// Only the lens changes from one frame to the next; the rim and handle stay on the screen as the
+// window's first paint left them, and are not sent to the display again.
+void RepaintLens(HWND window) {
+    const RECT lens{kLensLeft, kLensTop, kLensLeft + WorldRules::kViewSide,
+                    kLensTop + WorldRules::kViewSide};
+    InvalidateRect(window, &lens, FALSE);
     UpdateWindow(window);
 }
-}  // namespace
 
 void PaceFrame(DWORD frameStart) {
     Sleep(kFrameSleepMs);
@@ -181,7 +186,10 @@ void SimulationRun::MoveStrayAnt(DWORD now) {
 
 void SimulationRun::ShowFrame() {
     ComposeFrame();
-    InvalidateAndUpdate(mainWindow_);
+    // A hidden window paints nothing; showing it again paints it whole, from this frame.
+    if (IsWindowVisible(mainWindow_)) {
+        RepaintLens(mainWindow_);
+    }
 }
 
 bool SimulationRun::SplashPause() {

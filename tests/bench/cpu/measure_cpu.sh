@@ -2,10 +2,11 @@
 # CPU cost of the running program against the floor (the cheapest program showing the same kind of
 # window), one after the other on one private virtual display, phase by phase: before the stray ant
 # comes out, while it walks, while its heart rises, and with the magnifier hidden.
-#   usage: measure_cpu.sh [-s SHARED_DIR] [-p PHASE_SECONDS] [-b BUILD_DIR] [-o OUT_DIR]
+#   usage: measure_cpu.sh [-s SHARED_DIR] [-p PHASE_SECONDS] [-b BUILD_DIR] [-e EXE] [-o OUT_DIR]
 #     SHARED_DIR     holds bench/floor.cpp, used as it is (default: the repository's ../shared)
 #     PHASE_SECONDS  length of each measured phase but the heart's (default 18)
 #     BUILD_DIR      the Windows build tree (default build/windows); kirelo_bench is built in it
+#     EXE            a kirelo_bench.exe built before (for instance of an older commit), not built
 # Counted per phase: the program, wineserver, the X server and Wine's explorer.exe, as CPU time
 # from /proc (nanoseconds of every thread, from schedstat), in % of one core.
 set -u
@@ -14,13 +15,15 @@ shared=$root/../shared
 phase=18
 build=$root/build/windows
 out=$root/build/bench-cpu
-while getopts "s:p:b:o:" opt; do
+bench_exe=""
+while getopts "s:p:b:e:o:" opt; do
     case "$opt" in
         s) shared=$OPTARG ;;
         p) phase=$OPTARG ;;
         b) build=$OPTARG ;;
+        e) bench_exe=$(cd "$(dirname "$OPTARG")" && pwd)/$(basename "$OPTARG") ;;
         o) out=$OPTARG ;;
-        *) sed -n '5,9p' "$0" >&2; exit 2 ;;
+        *) sed -n '5,10p' "$0" >&2; exit 2 ;;
     esac
 done
 case "$phase" in '' | *[!0-9]*) echo "measure_cpu: PHASE_SECONDS must be a whole number" >&2; exit 2 ;; esac
@@ -39,11 +42,13 @@ log() { echo "measure_cpu: $*" >&2; }
 log "building the floor from $floor_src"
 x86_64-w64-mingw32-g++ -O2 -static -mwindows "$floor_src" -o "$out/floor.exe" 2>"$out/floor-build.log" ||
     { cat "$out/floor-build.log" >&2; exit 1; }
-log "building kirelo_bench in $build"
-[ -f "$build/CMakeCache.txt" ] || { echo "measure_cpu: configure $build first (scripts/build.sh windows)" >&2; exit 2; }
-nice -n 10 cmake --build "$build" --target kirelo_bench -j 2 >"$out/kirelo-build.log" 2>&1 ||
-    { tail -n 30 "$out/kirelo-build.log" >&2; exit 1; }
-bench_exe=$build/tests/bench/cpu/kirelo_bench.exe
+if [ -z "$bench_exe" ]; then
+    log "building kirelo_bench in $build"
+    [ -f "$build/CMakeCache.txt" ] || { echo "measure_cpu: configure $build first (scripts/build.sh windows)" >&2; exit 2; }
+    nice -n 10 cmake --build "$build" --target kirelo_bench -j 2 >"$out/kirelo-build.log" 2>&1 ||
+        { tail -n 30 "$out/kirelo-build.log" >&2; exit 1; }
+    bench_exe=$build/tests/bench/cpu/kirelo_bench.exe
+fi
 [ -f "$bench_exe" ] || { echo "measure_cpu: kirelo_bench.exe was not built" >&2; exit 1; }
 
 # --- display and prefix ------------------------------------------------------------------------
