@@ -39,14 +39,16 @@ void Hide(int index) {
 }
 
 // Shows window index topmost at (x, y), then hides the one shown before, so the ant is never
-// off the screen between two frames.
+// off the screen between two frames. Each window only ever shows its own picture: a window that
+// comes on show is painted whole, and one already on show keeps its picture when it moves, so
+// nothing is invalidated here (every repaint is a trip to the display).
 void ShowOnly(int index, int x, int y, int side) {
     HWND window = StrayWindows[index];
     if (window == nullptr) {
         return;
     }
-    SetWindowPos(window, HWND_TOPMOST, x, y, side, side, kPlaceFlags);
-    InvalidateRect(window, nullptr, FALSE);
+    const bool onShow = g_shown == index && IsWindowVisible(window);
+    SetWindowPos(window, HWND_TOPMOST, x, y, side, side, onShow ? SWP_NOACTIVATE : kPlaceFlags);
     if (g_shown != index) {
         Hide(g_shown);
     }

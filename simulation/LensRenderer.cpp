@@ -24,7 +24,6 @@ constexpr int kGoalRadius = 20;
 constexpr int kGoalRimWidth = 3;
 constexpr int kAntCell = 8;
 constexpr int kSpriteSide = 16;  // ball and heart
-constexpr int kFrameWidth = 300;
 constexpr int kFrameHeight = 360;
 constexpr int kMinFieldSide = BackgroundLoader::kMinFieldSide;
 
@@ -170,7 +169,11 @@ void ComposeFrame() {
         FrameImage->GetHeight() >= kLensTop + kView) {
         FrameImage->DIBCopy(kLensLeft, kLensTop, kView, kView, FieldCanvas, view.x, view.y);
     }
-    DrawSprite(FrameImage, 0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, 0, kFrameHeight);
+    // The magnifier was laid into the whole frame when it was made; only the lens square was
+    // overwritten since, and only there is the magnifier laid again (its rim reaches into the
+    // square's corners).
+    DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft, kLensTop,
+               kLensLeft, kFrameHeight + kLensTop);
     AdvanceBall(w, h);
 }
 

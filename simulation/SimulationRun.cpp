@@ -48,11 +48,16 @@ void PlaceGoal() {
     GoalY = gy;
 }
 
-void InvalidateAndUpdate(HWND window) {
-    InvalidateRect(window, nullptr, FALSE);
+}  // namespace
+
+// Only the lens changes from one frame to the next; the rim and handle stay on the screen as the
+// window's first paint left them, and are not sent to the display again.
+void RepaintLens(HWND window) {
+    const RECT lens{kLensLeft, kLensTop, kLensLeft + WorldRules::kViewSide,
+                    kLensTop + WorldRules::kViewSide};
+    InvalidateRect(window, &lens, FALSE);
     UpdateWindow(window);
 }
-}  // namespace
 
 void PaceFrame(DWORD frameStart) {
     Sleep(kFrameSleepMs);
@@ -102,7 +107,7 @@ void SimulationRun::StartUp() {
     HappyCount = 0;
     StrayAntActive = 0;
     runStart_ = GetTickCount();
-    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs);
+    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs, RunTimings.strayOneIn);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
     BuildWalkMask(*TheFieldMask);
     PlaceGoal();
@@ -171,7 +176,10 @@ void SimulationRun::MoveStrayAnt(DWORD now) {
 
 void SimulationRun::ShowFrame() {
     ComposeFrame();
-    InvalidateAndUpdate(mainWindow_);
+    // A hidden window paints nothing; showing it again paints it whole, from this frame.
+    if (IsWindowVisible(mainWindow_)) {
+        RepaintLens(mainWindow_);
+    }
 }
 
 bool SimulationRun::SplashPause() {

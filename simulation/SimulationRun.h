@@ -11,6 +11,9 @@
 // Sleeps 10 ms, then sleeps out whatever is left of FrameWaitMs since frameStart.
 void PaceFrame(DWORD frameStart);
 
+// Has window repaint the lens square of the frame, the only part a new frame changes, at once.
+void RepaintLens(HWND window);
+
 class SimulationRun {
   public:
     explicit SimulationRun(HWND mainWindow);  // not owned

@@ -7,7 +7,7 @@ bool StrayAntGate::Opens(uint32_t now, bool windowsReady) {
     if (!mayAppear_ || !windowsReady || now - runStart_ <= delayMs_) {
         return false;
     }
-    if (Random() % 100 != 0) {
+    if (Random() % oneIn_ != 0) {
         return false;
     }
     mayAppear_ = false;

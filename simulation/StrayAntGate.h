@@ -1,12 +1,13 @@
 // When the stray ant may come out: once per run, only after the delay since the run began and
-// once the shell has made its windows, then with a chance of 1 in 100 per frame.
+// once the shell has made its windows, then with a chance of 1 in 100 per frame (1 in oneIn).
 #pragma once
 
 #include <cstdint>
 
 class StrayAntGate {
   public:
-    StrayAntGate(uint32_t runStart, uint32_t delayMs) : runStart_(runStart), delayMs_(delayMs) {}
+    StrayAntGate(uint32_t runStart, uint32_t delayMs, uint32_t oneIn = 100)
+        : runStart_(runStart), delayMs_(delayMs), oneIn_(oneIn > 0 ? oneIn : 1) {}
     virtual ~StrayAntGate() = default;
 
     // The test of one frame. The random draw is made only when the ant may still come out, the
@@ -17,5 +18,6 @@ class StrayAntGate {
   private:
     uint32_t runStart_;
     uint32_t delayMs_;
+    uint32_t oneIn_;
     bool mayAppear_ = true;
 };

@@ -178,6 +178,15 @@ TEST(StrayAntGateTest, OpensOnTheFirstDrawOfZeroAndNeverAgain) {
     EXPECT_FALSE(gate.MayAppear());
 }
 
+TEST(StrayAntGateTest, AChanceOfOneInOneOpensOnTheFirstFrameAfterTheDelay) {
+    SeedRandom(3);
+    StrayAntGate gate(500, 2000, 1);
+    EXPECT_FALSE(gate.Opens(2500, true));  // exactly the delay is not yet past it
+    EXPECT_TRUE(gate.Opens(2501, true));
+    EXPECT_FALSE(gate.Opens(2502, true));
+    EXPECT_FALSE(gate.MayAppear());
+}
+
 TEST(StrayAntGateTest, CountsTheDelayAcrossATickWrap) {
     SeedRandom(1);
     StrayAntGate gate(0xFFFFF000u, 10000);

@@ -1,0 +1,25 @@
+// Start-up hook linked only into kirelo_bench.exe: KIRELO_BENCH_STRAY_MS sets when the stray ant
+// comes out, for certain, so the CPU benchmark can measure the phases before and after it.
+#include <cstdlib>
+
+#include "simulation/SimulationTimings.h"
+
+namespace {
+// Runs before WinMain; RunTimings is constant-initialised, so it is already in place.
+struct StrayAtAKnownTime {
+    StrayAtAKnownTime() {
+        const char* text = std::getenv("KIRELO_BENCH_STRAY_MS");
+        if (text == nullptr || *text == '\0') {
+            return;
+        }
+        char* end = nullptr;
+        const unsigned long ms = std::strtoul(text, &end, 10);
+        if (end != nullptr && *end == '\0') {
+            RunTimings.strayDelayMs = static_cast<uint32_t>(ms);
+            RunTimings.strayOneIn = 1;
+        }
+    }
+};
+
+const StrayAtAKnownTime g_strayAtAKnownTime;
+}  // namespace
