@@ -181,6 +181,11 @@ LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             return OnPaint(window);
         case WM_ERASEBKGND:
             return 0;
+        case WM_MOUSEACTIVATE:
+            // A click finds the ant but does not activate its window: the focus goes back to the
+            // magnifier anyway, and under Wine an activated window that is hidden later (the ant
+            // walks on into the next cell's window) waits for a window manager each time.
+            return MA_NOACTIVATE;
         case WM_LBUTTONDOWN:
             return OnLButtonDown(window);
         default:

@@ -237,6 +237,14 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
     EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
 }
 
+TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
+    for (HWND w : StrayWindows) {
+        EXPECT_EQ(SendMessageA(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(window_),
+                               MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+                  MA_NOACTIVATE);
+    }
+}
+
 TEST_F(StrayWindowTest, AfterExitWasChosenAClickOnlyReturnsTheFocus) {
     ExitRequested = 1;
     Click(CellWindow());
