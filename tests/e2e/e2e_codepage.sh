@@ -53,12 +53,7 @@ check "a name the settings file can hold is remembered" \
     test "$remembered" != "Resource" -a "$remembered" != "<none>"
 check "the remembered name has no lost characters" eval '! echo "$remembered" | grep -q "?"'
 
-(cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine-second.log" 2>&1) &
-second=$!
-PIDS+=("$second")
-wait_exit "$second" 10
-check "second start ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
-check "first instance still runs" kill -0 "$KIRELO_PID"
+second_start_refused
 
 end_with_escape "Escape ends with code 0"
 

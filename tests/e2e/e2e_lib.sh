@@ -332,5 +332,17 @@ end_with_escape() {  # end_with_escape DESCRIPTION
     check "$1 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
 }
 
+# A second start of the program while the first runs: it ends at once with code 0, and the first
+# goes on.
+second_start_refused() {
+    local second
+    (cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine-second.log" 2>&1) &
+    second=$!
+    PIDS+=("$second")
+    wait_exit "$second" 10
+    check "second start ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
+    check "first instance still runs" kill -0 "$KIRELO_PID"
+}
+
 # Every test runs on the light desktop.
 start_desktop

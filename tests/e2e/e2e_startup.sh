@@ -76,12 +76,7 @@ check "goal disc shown in the panned lens" test "$found" = 1
 click_at 3 $((LENS_X + 100)) $((LENS_Y + 100))
 
 # A second start ends at once with code 0; the first goes on.
-(cd "$WORK" && exec wine ./kirelo.exe >>"$E2E_ART/wine-second.log" 2>&1) &
-second=$!
-PIDS+=("$second")
-wait_exit "$second" 10
-check "second start ends with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
-check "first instance still runs" kill -0 "$KIRELO_PID"
+second_start_refused
 check "first instance still shows its magnifier" main_visible
 
 # Escape with the focus on the magnifier ends the program.
