@@ -16,11 +16,15 @@
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "shell/TrayIcon.h"
+#include "simulation/FrameLock.h"
+#include "simulation/FrameNotice.h"
 #include "simulation/Keyboard.h"
+#include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
+#include "simulation/WorldRules.h"
 
 namespace {
 constexpr int kWaitOnMs = 80;
@@ -222,9 +226,30 @@ LRESULT OnTaskbarCreated() {
 }  // namespace
 
 void PaintFrame(HDC dc) {
+    const FrameLock lock;
     if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
         BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, FrameImage->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
+    }
+}
+
+void PaintLens(HDC dc) {
+    const FrameLock lock;
+    if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
+        BitBlt(dc, kLensLeft, kLensTop, WorldRules::kViewSide, WorldRules::kViewSide,
+               FrameImage->GetMemoryDC()->GetHDC(), kLensLeft, kLensTop, SRCCOPY);
+    }
+}
+
+void ShowNewFrame(HWND window) {
+    AcknowledgeFrameNotice();
+    // A hidden magnifier paints nothing; showing it paints it whole.
+    if (!IsWindowVisible(window)) {
+        return;
+    }
+    const WindowDC dc(window);
+    if (dc.get() != nullptr) {
+        PaintLens(dc.get());
     }
 }
 
@@ -282,6 +307,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return OnSplashEnd(window);
         case WM_SHOWBOX:
             return OnShowBox(lParam);
+        case WM_FRAMEREADY:
+            ShowNewFrame(window);
+            return 0;
         case WM_STRAYMOVED:
             PlaceStrayWindows();
             return 0;

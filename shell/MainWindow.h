@@ -8,6 +8,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // Copies the composed frame into dc (the whole 300 x 360 window).
 void PaintFrame(HDC dc);
+// Copies the lens square of the composed frame into dc: all a new frame changes.
+void PaintLens(HDC dc);
+// For WM_FRAMEREADY: the newest frame's lens, straight into the window's DC (no invalidation, so
+// no WM_PAINT round), while the window shows.
+void ShowNewFrame(HWND window);
 
 // The seven shared images, created empty (the magnifier already laid into the frame).
 void CreateImages();

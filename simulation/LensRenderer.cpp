@@ -13,6 +13,7 @@
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
+#include "simulation/FrameLock.h"
 #include "simulation/WorldImages.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
@@ -165,15 +166,19 @@ void ComposeFrame() {
     }
     DrawAnts();
     DrawHearts();
-    if (FrameImage->GetWidth() >= kLensLeft + kView &&
-        FrameImage->GetHeight() >= kLensTop + kView) {
-        FrameImage->DIBCopy(kLensLeft, kLensTop, kView, kView, FieldCanvas, view.x, view.y);
+    {
+        // The window thread paints from the frame whenever it likes (a notice, an expose).
+        const FrameLock lock;
+        if (FrameImage->GetWidth() >= kLensLeft + kView &&
+            FrameImage->GetHeight() >= kLensTop + kView) {
+            FrameImage->DIBCopy(kLensLeft, kLensTop, kView, kView, FieldCanvas, view.x, view.y);
+        }
+        // The magnifier was laid into the whole frame when it was made; only the lens square was
+        // overwritten since, and only there is the magnifier laid again (its rim reaches into
+        // the square's corners).
+        DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft,
+                   kLensTop, kLensLeft, kFrameHeight + kLensTop);
     }
-    // The magnifier was laid into the whole frame when it was made; only the lens square was
-    // overwritten since, and only there is the magnifier laid again (its rim reaches into the
-    // square's corners).
-    DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft, kLensTop,
-               kLensLeft, kFrameHeight + kLensTop);
     AdvanceBall(w, h);
 }
 

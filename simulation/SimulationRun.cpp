@@ -14,6 +14,7 @@
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
+#include "simulation/FrameNotice.h"
 #include "simulation/HeartList.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
@@ -50,13 +51,8 @@ void PlaceGoal() {
 
 }  // namespace
 
-// Only the lens changes from one frame to the next; the rim and handle stay on the screen as the
-// window's first paint left them, and are not sent to the display again.
 void RepaintLens(HWND window) {
-    const RECT lens{kLensLeft, kLensTop, kLensLeft + WorldRules::kViewSide,
-                    kLensTop + WorldRules::kViewSide};
-    InvalidateRect(window, &lens, FALSE);
-    UpdateWindow(window);
+    PostFrameNotice(window);
 }
 
 void PaceFrame(DWORD frameStart) {

@@ -11,7 +11,8 @@
 // Sleeps 10 ms, then sleeps out whatever is left of FrameWaitMs since frameStart.
 void PaceFrame(DWORD frameStart);
 
-// Has window repaint the lens square of the frame, the only part a new frame changes, at once.
+// Asks window to paint the lens square, the only part a new frame changes, from the newest frame;
+// returns at once (see FrameNotice).
 void RepaintLens(HWND window);
 
 class SimulationRun {

@@ -1,5 +1,5 @@
 // The main window's private messages: everything the simulation thread (and the notification
-// area) asks of the window thread beyond the per-frame paint goes through one of these.
+// area) asks of the window thread goes through one of these.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,11 @@
 // queue, and its handler places the windows from the newest pose.
 #ifndef WM_STRAYMOVED
 #define WM_STRAYMOVED (WM_USER + 101)
+#endif
+// Posted by the simulation thread after each frame it composed while the magnifier shows; at
+// most one waits in the queue, and its handler paints the lens from the newest frame.
+#ifndef WM_FRAMEREADY
+#define WM_FRAMEREADY (WM_USER + 103)
 #endif
 // Tray icon events, from the shell's notification area.
 #ifndef WM_TRAYNOTIFY

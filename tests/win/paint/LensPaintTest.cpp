@@ -1,15 +1,20 @@
 // The frame's repaint sends only the lens square to the display: read back from two magnifier-
-// shaped windows, one repainted that way and one painted whole, the pictures are the same.
+// shaped windows, one repainted that way and one painted whole, the pictures are the same. Also
+// the notice that asks for the repaint, and the lock between the frame's writer and its painter.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "imaging/DIBImage.h"
 #include "resources/ResourceIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
+#include "simulation/FrameLock.h"
+#include "simulation/FrameNotice.h"
 #include "simulation/SimulationRun.h"
+#include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
 
@@ -26,6 +31,10 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     if (message == WM_ERASEBKGND) {
+        return 0;
+    }
+    if (message == WM_FRAMEREADY) {
+        ShowNewFrame(window);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -177,5 +186,88 @@ TEST_F(LensPaintTest, TheLensRepaintLeavesTheRimAsItWas) {
     EXPECT_GT(rimPixels, 5000);
     EXPECT_EQ(rimKept, rimPixels);
     EXPECT_GT(lensNew, 28000);
+}
+}  // namespace
+
+namespace {
+// At most one notice waits, however many frames the simulation thread finished meanwhile: a
+// window thread held up (a box, a slow display) catches up with one paint of the newest frame.
+TEST(FrameNoticeTest, OneNoticeWaitsUntilTheWindowThreadTakesIt) {
+    HWND window = CreateWindowExA(0, "STATIC", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    auto waiting = [window] {
+        int n = 0;
+        MSG msg;
+        while (PeekMessageA(&msg, window, WM_FRAMEREADY, WM_FRAMEREADY, PM_REMOVE)) {
+            ++n;
+        }
+        return n;
+    };
+    AcknowledgeFrameNotice();
+    RepaintLens(window);
+    RepaintLens(window);
+    RepaintLens(window);
+    EXPECT_EQ(waiting(), 1);
+    RepaintLens(window);  // not taken yet: still nothing new is posted
+    EXPECT_EQ(waiting(), 0);
+    AcknowledgeFrameNotice();
+    RepaintLens(window);
+    EXPECT_EQ(waiting(), 1);
+    AcknowledgeFrameNotice();
+    DestroyWindow(window);
+    // A window that is gone takes no notice, and does not keep the next window from getting one.
+    RepaintLens(window);
+    HWND next = CreateWindowExA(0, "STATIC", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    RepaintLens(next);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, next, WM_FRAMEREADY, WM_FRAMEREADY, PM_REMOVE));
+    AcknowledgeFrameNotice();
+    DestroyWindow(next);
+}
+
+// The window thread paints from the frame while the simulation thread may be writing the next
+// one: a paint waits until the write is over, so no half-written frame reaches the screen.
+TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
+    ResetWorldLease();
+    CreateWorldImages();
+    DIBImage target;
+    target.ChangeBitCount(32);
+    target.SetWidth(300);
+    target.SetHeight(360);
+    struct Paint {
+        HDC dc;
+        std::atomic<int> done{0};
+    } paint{target.GetMemoryDC()->GetHDC()};
+    HANDLE painter = nullptr;
+    {
+        const FrameLock writing;
+        FillLens(5);
+        painter = CreateThread(
+            nullptr, 0,
+            [](LPVOID p) -> DWORD {
+                auto* job = static_cast<Paint*>(p);
+                PaintLens(job->dc);
+                job->done = 1;
+                return 0;
+            },
+            &paint, 0, nullptr);
+        ASSERT_NE(painter, nullptr);
+        EXPECT_EQ(WaitForSingleObject(painter, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_EQ(paint.done.load(), 0);
+        FillLens(9);  // the frame is complete only now
+    }
+    EXPECT_EQ(WaitForSingleObject(painter, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(painter);
+    GdiFlush();
+    int same = 0;
+    for (int y = 20; y < 220; ++y) {
+        for (int x = 20; x < 220; ++x) {
+            same += (target.GetLine(y)[x] & 0xFFFFFF) == (FrameImage->GetLine(y)[x] & 0xFFFFFF);
+        }
+    }
+    EXPECT_EQ(same, 200 * 200);
+    ReleaseWorldLease();
 }
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "imaging/DIBImage.h"
 #include "resources/ResourceIds.h"
+#include "simulation/FrameNotice.h"
 #include "simulation/Keyboard.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/StrayAntMotion.h"
@@ -86,6 +87,11 @@ inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
             ++Log().paints;
             return 0;
         }
+        case WM_FRAMEREADY:
+            // A frame shown, as the main window shows it (without the picture).
+            AcknowledgeFrameNotice();
+            ++Log().paints;
+            return 0;
         case WM_SPLASHEND:
             // The window thread shows the magnifier when the splash ends.
             ++Log().splashEnds;
