@@ -265,6 +265,32 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     EXPECT_EQ(g_trace[1].hides, 1);
 }
 
+// Whether a stands above b in the z-order.
+bool Above(HWND a, HWND b) {
+    for (HWND next = GetWindow(a, GW_HWNDNEXT); next != nullptr;
+         next = GetWindow(next, GW_HWNDNEXT)) {
+        if (next == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The ant's window is raised once, when it comes out, and only moved after: the magnifier made
+// topmost meanwhile must still not cover it.
+TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWalks) {
+    PlaceStrayWindows();
+    EXPECT_TRUE(Above(Ant(), window_));
+    Command(IDM_TOPMOST);
+    ASSERT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    for (int frame = 1; frame <= 3; ++frame) {
+        StrayAntShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        PlaceStrayWindows();
+        EXPECT_TRUE(Above(Ant(), window_)) << frame;
+    }
+    Command(IDM_NORMAL);
+}
+
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
     ExitRequested = 1;
     PlaceStrayWindows();
