@@ -9,7 +9,7 @@
 //  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the calls the thread
 //     makes to its windows (the frame's paint), so a thread in the middle of a frame can finish
 //     it: from a running game the wait ends as soon as the thread has.
-//  3. The seventeen stray-ant windows and the main window are destroyed. WM_DESTROY removes the
+//  3. The stray ant's two windows and the main window are destroyed. WM_DESTROY removes the
 //     tray icon, frees the menu and the help, and deletes TheScreen and TheAppWindow unless the
 //     thread is still alive (then FinishShell does it later).
 //  4. The simulation thread, on leaving its loop, frees the colony, hearts and mask, and lets go

@@ -10,6 +10,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ExitSequence.h"
+#include "shell/KeyedAntCell.h"
 #include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
@@ -21,7 +22,7 @@
 #include "simulation/SharedState.h"
 
 namespace {
-constexpr int kAntCell = 8;
+constexpr int kAntCell = KeyedAntCell::kSide;
 constexpr int kHeartSide = 16;
 constexpr int kLensLeft = 20;
 constexpr int kLensRight = 220;
@@ -146,24 +147,23 @@ void ShellStartup::CreateStrayWindows() {
     wc.lpszClassName = kStrayClassName;
     RegisterClassA(&wc);
 
-    UniqueRegion shapes[kStrayWindowCount];
-    DIBImage& ants = ShapeImage(MAKEINTRESOURCEA(IDB_ANT_SHAPES));
-    for (int k = 0; k < kStrayHeartIndex; ++k) {
-        shapes[k].reset(ants.GetTransRgn(kAntCell * k, 0, kAntCell, kAntCell, kKeyColour));
-        if (shapes[k]) {
-            OffsetRgn(shapes[k].get(), -kAntCell * k, 0);
-        }
-    }
-    DIBImage& heart = ShapeImage(MAKEINTRESOURCEA(IDB_HEART_SHAPE));
-    shapes[kStrayHeartIndex].reset(heart.GetTransRgn(0, 0, kHeartSide, kHeartSide, kKeyColour));
-
     ResetStrayPlacement();
-    for (int i = 0; i < kStrayWindowCount; ++i) {
-        StrayWindows[i] =
-            CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, kAntCell,
-                            kAntCell, MainWindow, nullptr, instance_, nullptr);
-        GiveRegion(StrayWindows[i], std::move(shapes[i]));
+    // The walking ant: its picture carries its outline in the key colour, so one window serves
+    // every cell and the display cuts it to the ant's shape as it paints; where the key colour
+    // shows, clicks go through to what is below.
+    HWND ant = CreateWindowExA(WS_EX_TOPMOST | WS_EX_LAYERED, kStrayClassName, nullptr, WS_POPUP, 0,
+                               0, kAntCell, kAntCell, MainWindow, nullptr, instance_, nullptr);
+    if (ant != nullptr) {
+        SetLayeredWindowAttributes(ant, KeyedAntCell::KeyColourRef(), 255, LWA_COLORKEY);
     }
+    StrayWindows[kStrayAntIndex] = ant;
+    // The heart is shown once and then only moved: a plain window cut to its shape.
+    DIBImage& heart = ShapeImage(MAKEINTRESOURCEA(IDB_HEART_SHAPE));
+    UniqueRegion heartShape(heart.GetTransRgn(0, 0, kHeartSide, kHeartSide, kKeyColour));
+    StrayWindows[kStrayHeartIndex] =
+        CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, kAntCell, kAntCell,
+                        MainWindow, nullptr, instance_, nullptr);
+    GiveRegion(StrayWindows[kStrayHeartIndex], std::move(heartShape));
 }
 
 void ShellStartup::ReleaseShapeImage() {

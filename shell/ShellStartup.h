@@ -1,5 +1,5 @@
 // The start of the program's windows: the three classes, the hidden magnifier window, the splash,
-// the window shapes cut from the shape bitmaps, the stray-ant record and its seventeen windows.
+// the window shapes cut from the shape bitmaps, the stray-ant record and its two windows.
 #pragma once
 
 #include <windows.h>
@@ -23,7 +23,8 @@ class ShellStartup {
     void CutMagnifierShape();
     // The stray-ant record, placed on the screen.
     void CreateStrayAnt();
-    // Registers the stray-ant class and creates its seventeen shaped, hidden windows.
+    // Registers the stray-ant class and creates its two hidden windows: the walking ant,
+    // colour-keyed, and the heart, cut to its shape.
     void CreateStrayWindows();
     // Frees the picture the shapes were cut from.
     void ReleaseShapeImage();

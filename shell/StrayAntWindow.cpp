@@ -5,6 +5,7 @@
 
 #include "imaging/MessageSeam.h"
 #include "imaging/UniqueHandle.h"
+#include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
@@ -12,71 +13,91 @@
 #include "simulation/WorldImages.h"
 
 namespace {
-constexpr int kAntCell = 8;
+constexpr int kAntCell = KeyedAntCell::kSide;
 constexpr int kHeartSide = 16;
 // Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
-constexpr UINT kPlaceFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
+constexpr UINT kShowFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
+// Once on show the ant's window only moves: every change of visibility, size or z-order is a
+// round trip to the display under Wine, and the ant moves every frame. It stays topmost by its
+// style, and as an owned window it stays above the magnifier however that is raised.
+constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
-// While the found-box is open the ant keeps walking into other cell windows, which the box does
-// not disable; a second click there must not find the ant twice.
+// While the found-box is open the ant keeps walking, and its window stays enabled; a second click
+// on it must not find the ant twice.
 bool g_foundBoxOpen = false;
 StrayAnt* g_foundAnt = nullptr;  // not owned: the ant of the open found-box
 int g_shown = -1;                // the stray window on show, or -1
+int g_cell = -1;                 // the cell the ant's window shows, or -1 before the first
 
-int IndexOf(HWND window) {
-    for (int i = 0; i < kStrayWindowCount; ++i) {
-        if (StrayWindows[i] == window) {
-            return i;
-        }
-    }
-    return -1;
+HWND Window(int index) {
+    return index >= 0 && index < kStrayWindowCount ? StrayWindows[index] : nullptr;
 }
 
-void Hide(int index) {
-    if (index >= 0 && index < kStrayWindowCount && StrayWindows[index] != nullptr) {
-        ShowWindow(StrayWindows[index], SW_HIDE);
+void HideIfVisible(int index) {
+    HWND window = Window(index);
+    // Hiding a hidden window still costs a round trip to the display under Wine.
+    if (window != nullptr && IsWindowVisible(window)) {
+        ShowWindow(window, SW_HIDE);
     }
 }
 
-// Shows window index topmost at (x, y), then hides the one shown before, so the ant is never
-// off the screen between two frames. Each window only ever shows its own picture: a window that
-// comes on show is painted whole, and one already on show keeps its picture when it moves, so
-// nothing is invalidated here (every repaint is a trip to the display).
-void ShowOnly(int index, int x, int y, int side) {
-    HWND window = StrayWindows[index];
-    if (window == nullptr) {
+bool OnShow(int index) {
+    return g_shown == index && Window(index) != nullptr && IsWindowVisible(Window(index));
+}
+
+// Paints now rather than at the next turn of the message loop, so the new cell and the new place
+// reach the screen together. A layered window painted outside WM_PAINT never maps under Wine.
+void RepaintNow(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+// The ant's window comes on show topmost at (x, y), or moves there; it is repainted only when the
+// cell changes, as moving keeps its picture.
+void ShowAnt(int cell, int x, int y) {
+    HWND ant = Window(kStrayAntIndex);
+    if (ant == nullptr) {
         return;
     }
-    const bool onShow = g_shown == index && IsWindowVisible(window);
-    SetWindowPos(window, HWND_TOPMOST, x, y, side, side, onShow ? SWP_NOACTIVATE : kPlaceFlags);
-    if (g_shown != index) {
-        Hide(g_shown);
+    bool repaint = cell != g_cell;
+    g_cell = cell;
+    if (OnShow(kStrayAntIndex)) {
+        SetWindowPos(ant, nullptr, x, y, 0, 0, kMoveFlags);
+    } else {
+        SetWindowPos(ant, HWND_TOPMOST, x, y, kAntCell, kAntCell, kShowFlags);
+        HideIfVisible(kStrayHeartIndex);
+        g_shown = kStrayAntIndex;
+        repaint = true;
     }
-    g_shown = index;
-}
-
-// Hiding a hidden window still costs a round trip to the display under Wine: only the visible
-// ones are hidden.
-void HideVisible(int from, int to) {
-    for (int i = from; i < to; ++i) {
-        if (StrayWindows[i] != nullptr && IsWindowVisible(StrayWindows[i])) {
-            ShowWindow(StrayWindows[i], SW_HIDE);
-        }
+    if (repaint) {
+        RepaintNow(ant);
     }
 }
 
-void HideVisibleCells() {
-    HideVisible(0, kStrayHeartIndex);
+// The heart comes on show (painted whole then) or rises at the top of the topmost windows; the
+// ant's window is hidden only after, so the stray ant is never off the screen between frames.
+void ShowHeart(int x, int y) {
+    HWND heart = Window(kStrayHeartIndex);
+    if (heart == nullptr) {
+        return;
+    }
+    const bool onShow = OnShow(kStrayHeartIndex);
+    SetWindowPos(heart, HWND_TOPMOST, x, y, kHeartSide, kHeartSide,
+                 onShow ? SWP_NOACTIVATE : kShowFlags);
+    HideIfVisible(kStrayAntIndex);
+    g_shown = kStrayHeartIndex;
 }
 
 void HideAll() {
-    HideVisible(0, kStrayWindowCount);
+    for (int i = 0; i < kStrayWindowCount; ++i) {
+        HideIfVisible(i);
+    }
     g_shown = -1;
 }
 
 LRESULT OnPaint(HWND window) {
     PaintGuard paint(window);
-    PaintStrayWindow(paint.get(), IndexOf(window));
+    PaintStrayWindow(paint.get(), window);
     return 0;
 }
 
@@ -89,8 +110,7 @@ void TurnIntoHeart(StrayAnt& ant) {
     }
     HappyCount.fetch_add(1);
     const StrayAntPose pose = StrayAntShown.Read();
-    ShowOnly(kStrayHeartIndex, pose.x, pose.y, kHeartSide);
-    HideVisibleCells();
+    ShowHeart(pose.x, pose.y);
 }
 
 // The moment the user answers the found-box (OK, Return, Escape or its close button all reach
@@ -134,11 +154,13 @@ LRESULT OnLButtonDown(HWND window) {
 }
 }  // namespace
 
-void PaintStrayWindow(HDC dc, int index) {
-    if (index >= 0 && index < kStrayHeartIndex && AntSprites != nullptr) {
-        BitBlt(dc, 0, 0, kAntCell, kAntCell, AntSprites->GetMemoryDC()->GetHDC(), index * kAntCell,
-               0, SRCCOPY);
-    } else if (index == kStrayHeartIndex && HeartImage != nullptr) {
+void PaintStrayWindow(HDC dc, HWND window) {
+    if (window == nullptr) {
+        return;
+    }
+    if (window == StrayWindows[kStrayAntIndex]) {
+        KeyedAntCell(AntSprites, g_cell).Draw(dc);
+    } else if (window == StrayWindows[kStrayHeartIndex] && HeartImage != nullptr) {
         BitBlt(dc, 0, 0, kHeartSide, kHeartSide, HeartImage->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
@@ -154,14 +176,14 @@ void PlaceStrayWindows() {
         case StrayAntPose::Walking: {
             // A walking pose made before the click was handled: the heart already shows.
             const StrayAnt* ant = StrayAntRecord;
-            if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayHeartIndex) {
+            if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells) {
                 return;
             }
-            ShowOnly(pose.cell, pose.x, pose.y, kAntCell);
+            ShowAnt(pose.cell, pose.x, pose.y);
             break;
         }
         case StrayAntPose::Heart:
-            ShowOnly(kStrayHeartIndex, pose.x, pose.y, kHeartSide);
+            ShowHeart(pose.x, pose.y);
             break;
         default:
             HideAll();
@@ -171,6 +193,7 @@ void PlaceStrayWindows() {
 
 void ResetStrayPlacement() {
     g_shown = -1;
+    g_cell = -1;
     g_foundBoxOpen = false;
     g_foundAnt = nullptr;
 }
@@ -184,7 +207,7 @@ LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_MOUSEACTIVATE:
             // A click finds the ant but does not activate its window: the focus goes back to the
             // magnifier anyway, and under Wine an activated window that is hidden later (the ant
-            // walks on into the next cell's window) waits for a window manager each time.
+            // turns into the heart) waits for a window manager.
             return MA_NOACTIVATE;
         case WM_LBUTTONDOWN:
             return OnLButtonDown(window);

@@ -38,7 +38,7 @@ void Publish(int32_t kind, int32_t cell, const StrayAnt& ant) {
 
 int32_t CellOf(const StrayAnt& ant) {
     const int32_t cell = ant.Cell();
-    return cell >= 0 && cell < kStrayHeartIndex ? cell : 0;
+    return cell >= 0 && cell < kStrayAntCells ? cell : 0;
 }
 }  // namespace
 
@@ -63,7 +63,7 @@ void RiseStrayHeart() {
         return;
     }
     ant->Step(ScreenWidth(), ScreenHeight());
-    Publish(StrayAntPose::Heart, kStrayHeartIndex, *ant);
+    Publish(StrayAntPose::Heart, 0, *ant);
 }
 
 void UpdateStrayAnt() {

@@ -1,5 +1,5 @@
 // The stray ant on the desktop, as the simulation thread moves it: it walks the record and
-// publishes the pose; the window thread places the windows (one per sprite cell, and the heart).
+// publishes the pose; the window thread places its windows (the walking ant and the heart).
 #pragma once
 
 // Lets the stray ant out: it counts as one happy ant less, and the window of its cell is to show

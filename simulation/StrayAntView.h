@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
-// Which of the seventeen windows shows, and where: cell 0..15 is a walking ant's window, 16 the
-// heart; Hidden means none.
+// What shows, and where: a walking ant in sprite cell 0..15, or the heart (its cell unused);
+// Hidden means nothing.
 struct StrayAntPose {
     enum Kind : int32_t { Hidden = 0, Walking = 1, Heart = 2 };
     int32_t kind = Hidden;

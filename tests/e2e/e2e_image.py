@@ -12,6 +12,10 @@ convert turns the PNG crops into PPM).
   e2e_image.py light SHOT X Y W H LEVEL          share of pixels with every channel >= LEVEL
   e2e_image.py dark SHOT X Y W H LEVEL           share of pixels with every channel <= LEVEL
   e2e_image.py pixel SHOT X Y                    "r g b" of one pixel
+  e2e_image.py antcell SHOT X Y RADIUS SHAPES R G B  "CELL DX DY" of the ant cell of the shape
+                                                  bitmap SHAPES that stands exactly at (X + DX,
+                                                  Y + DY), |DX|, |DY| <= RADIUS, over a desktop
+                                                  of (R, G, B) all around it; "none" if none does
 """
 import subprocess
 import sys
@@ -128,6 +132,57 @@ def pixel(shot, x, y):
     return f"{px[0]} {px[1]} {px[2]}"
 
 
+KEY = (0x00, 0xFF, 0x84)  # the outside of the shape bitmaps
+CELL = 8
+
+
+def ant_cells(shapes, desk):
+    # Each cell as it must look on the desktop: the bitmap's pixels inside the outline, the
+    # desktop where the bitmap has the key colour; None marks the ant's own pixels' positions.
+    w, _, px = crop(shapes, 0, 0, 16 * CELL, CELL)
+    cells = []
+    for k in range(16):
+        cell = []
+        for y in range(CELL):
+            for x in range(CELL):
+                i = (y * w + k * CELL + x) * 3
+                p = tuple(px[i:i + 3])
+                cell.append(desk if p == KEY else p)
+        cells.append(cell)
+    return cells
+
+
+def antcell(shot, x, y, radius, shapes, r, g, b):
+    # The ant moves while the screenshot is taken: every place within RADIUS is tried. A match
+    # needs all 64 pixels exact and a one-pixel ring of desktop around the cell (what lies off the
+    # screen is not judged), so a square window or a smeared outline never matches.
+    desk = (r, g, b)
+    cells = ant_cells(shapes, desk)
+    left, top = x - radius - 1, y - radius - 1
+    side = CELL + 2 * radius + 2
+    w, h, px = crop(shot, max(0, left), max(0, top), side + min(0, left), side + min(0, top))
+
+    def at(sx, sy):  # screen pixel, or None off the crop
+        cx, cy = sx - max(0, left), sy - max(0, top)
+        if cx < 0 or cy < 0 or cx >= w or cy >= h:
+            return None
+        i = (cy * w + cx) * 3
+        return tuple(px[i:i + 3])
+
+    for dy in range(-radius, radius + 1):
+        for dx in range(-radius, radius + 1):
+            ox, oy = x + dx, y + dy
+            ring = [at(ox + i, oy + j) for j in range(-1, CELL + 1) for i in range(-1, CELL + 1)
+                    if i in (-1, CELL) or j in (-1, CELL)]
+            if any(p is not None and p != desk for p in ring):
+                continue
+            seen = [at(ox + i, oy + j) for j in range(CELL) for i in range(CELL)]
+            for k, cell in enumerate(cells):
+                if seen == cell:
+                    return f"{k} {dx} {dy}"
+    return "none"
+
+
 def main(argv):
     cmd, args = argv[1], argv[2:]
     if cmd == "ball":
@@ -144,6 +199,9 @@ def main(argv):
         print((light if cmd == "light" else dark)(args[0], *map(int, args[1:6])))
     elif cmd == "pixel":
         print(pixel(args[0], int(args[1]), int(args[2])))
+    elif cmd == "antcell":
+        print(antcell(args[0], int(args[1]), int(args[2]), int(args[3]), args[4],
+                      *map(int, args[5:8])))
     else:
         sys.exit(f"unknown command {cmd}")
 

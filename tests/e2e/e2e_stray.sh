@@ -15,8 +15,11 @@ s=$(shot stray-out)
 # Its window has the shape of an ant: where it walks on the light desktop, the desktop shows
 # around it, and the ant itself is drawn (not a black or empty square). Over the magnifier there
 # is no desktop to see, and the check waits for another outing.
-if [ "$WIN_X" -ge $((MAIN_X - 20)) ] && [ "$WIN_X" -le $((MAIN_X + 308)) ] &&
-    [ "$WIN_Y" -ge $((MAIN_Y - 20)) ] && [ "$WIN_Y" -le $((MAIN_Y + 368)) ]; then
+over_magnifier() {
+    [ "$WIN_X" -ge $((MAIN_X - 20)) ] && [ "$WIN_X" -le $((MAIN_X + 308)) ] &&
+        [ "$WIN_Y" -ge $((MAIN_Y - 20)) ] && [ "$WIN_Y" -le $((MAIN_Y + 368)) ]
+}
+if over_magnifier; then
     log "the stray ant came out over the magnifier: its shape on the desktop is not judged"
 else
     desk=$($E2E_IMAGE colour "$s" $((WIN_X - 4)) $((WIN_Y - 4)) 16 16 216 208 192 6)
@@ -39,6 +42,29 @@ wait_window 8 8 5 || fail "the stray ant went away"
 moved=$(( (WIN_X - x1) ** 2 + (WIN_Y - y1) ** 2 ))
 log "the stray ant walked to ($WIN_X, $WIN_Y)"
 check "the stray ant walks" test "$moved" -gt 0
+# On the screen the ant is exactly one cell of the ant sprites, pixel for pixel, with the desktop
+# showing all around it and between its legs. The pointer may stand over it in one screenshot, so
+# a few are tried; over the magnifier there is no plain desktop to judge it against.
+shapes="$E2E_DIR/../../resources/art/128.bmp"
+exact=none
+for attempt in 1 2 3 4 5 6; do
+    wait_window 8 8 2 || break
+    if over_magnifier; then
+        exact=magnifier
+        break
+    fi
+    s=$(shot "stray-exact-$attempt")
+    # shellcheck disable=SC2086  # the desktop pixel is three numbers
+    exact=$($E2E_IMAGE antcell "$s" "$WIN_X" "$WIN_Y" 3 "$shapes" $DESKTOP_PIXEL)
+    [ "$exact" != none ] && break
+done
+if [ "$exact" = magnifier ]; then
+    log "the stray ant walks over the magnifier: its exact picture on the desktop is not judged"
+else
+    log "stray ant on the screen near ($WIN_X, $WIN_Y): cell, offset $exact"
+    check "the stray ant shows exactly an ant cell with the desktop around it" \
+        test "$exact" != none
+fi
 # Catch it: read its place and click its middle at once; it moves at most a pixel a frame.
 caught=0
 for attempt in 1 2 3 4 5; do

@@ -337,7 +337,7 @@ TEST_F(MainWindowTest, SplashEndDestroysTheSplash) {
 // Exit, from the menu: the order of the exit sequence and what WM_DESTROY leaves behind.
 TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     StrayAntActive = 1;
-    ShowWindow(StrayWindows[3], SW_SHOWNOACTIVATE);
+    ShowWindow(StrayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
     HANDLE thread = nullptr;
     DuplicateHandle(GetCurrentProcess(), SimulationThread, GetCurrentProcess(), &thread,
                     SYNCHRONIZE, FALSE, 0);

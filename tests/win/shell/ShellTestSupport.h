@@ -1,5 +1,5 @@
 // What the shell's Wine tests share: a fresh temporary working directory per test, the real main
-// window with its shapes and the seventeen stray-ant windows built as WinMain builds them, a
+// window with its shapes and the stray ant's two windows built as WinMain builds them, a
 // simulation thread stand-in (or the real one), a message pump and readers of the settings file.
 #pragma once
 

@@ -1,6 +1,8 @@
-// The stray ant's seventeen windows: classes, styles and shapes as cut from bitmaps 128 and 129,
-// painting the ant cell or the heart, and the click that finds the ant, once.
+// The stray ant's two windows: the walking ant as one colour-keyed window that paints the cell of
+// each pose in exactly the ant's outline and only moves from frame to frame, the heart cut from
+// bitmap 129, and the click that finds the ant, once.
 #include "ShellTestSupport.h"
+#include "shell/KeyedAntCell.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/StrayAntMotion.h"
 
@@ -30,7 +32,8 @@ class StrayWindowTest : public ShellWindowTest {
         StrayAntActive = 1;
         HappyCount = 40;
     }
-    HWND CellWindow() const { return StrayWindows[StrayAntRecord->Cell()]; }
+    static HWND Ant() { return StrayWindows[kStrayAntIndex]; }
+    static HWND Heart() { return StrayWindows[kStrayHeartIndex]; }
     void Click(HWND window) { SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3)); }
 };
 
@@ -52,30 +55,63 @@ HRGN ShapeFromBitmap(int id, int left, int side) {
     return shape;
 }
 
-TEST_F(StrayWindowTest, SeventeenHiddenTopmostPopupsShapedLikeTheirCells) {
-    for (int i = 0; i < kStrayWindowCount; ++i) {
-        HWND w = StrayWindows[i];
-        ASSERT_TRUE(IsWindow(w)) << i;
+uint32_t Rgb(const DIBImage& image, int x, int y) {
+    return image.GetLine(y)[x] & 0xFFFFFF;
+}
+
+// A 16 x 16 picture to paint into, black to begin with.
+class Canvas {
+  public:
+    Canvas() {
+        image_.ChangeBitCount(32);
+        image_.SetWidth(16);
+        image_.SetHeight(16);
+        Clear();
+    }
+    void Clear() { PatBlt(dc(), 0, 0, 16, 16, BLACKNESS); }
+    HDC dc() const { return image_.GetMemoryDC()->GetHDC(); }
+    uint32_t At(int x, int y) {
+        GdiFlush();
+        return Rgb(image_, x, y);
+    }
+
+  private:
+    DIBImage image_;
+};
+
+TEST_F(StrayWindowTest, TheAntsColourKeyedWindowAndTheHeartsShapedOneStartHidden) {
+    for (HWND w : StrayWindows) {
+        ASSERT_TRUE(IsWindow(w));
         char name[64] = {};
         GetClassNameA(w, name, sizeof(name));
         EXPECT_STREQ(name, "はぐれありさん");
-        EXPECT_FALSE(IsWindowVisible(w)) << i;
-        EXPECT_EQ(GetWindow(w, GW_OWNER), window_) << i;
-        EXPECT_NE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << i;
-        EXPECT_NE(GetWindowLongA(w, GWL_STYLE) & WS_POPUP, 0) << i;
+        EXPECT_FALSE(IsWindowVisible(w));
+        EXPECT_EQ(GetWindow(w, GW_OWNER), window_);
+        EXPECT_NE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        EXPECT_NE(GetWindowLongA(w, GWL_STYLE) & WS_POPUP, 0);
         RECT rect{};
         GetWindowRect(w, &rect);
-        EXPECT_EQ(rect.right - rect.left, 8) << i;  // the heart too, until it is shown
-        EXPECT_EQ(rect.bottom - rect.top, 8) << i;
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        const int kind = GetWindowRgn(w, region);
-        HRGN expected = i < kStrayHeartIndex ? ShapeFromBitmap(IDB_ANT_SHAPES, 8 * i, 8)
-                                             : ShapeFromBitmap(IDB_HEART_SHAPE, 0, 16);
-        EXPECT_NE(kind, ERROR) << i;
-        EXPECT_TRUE(EqualRgn(region, expected)) << i;
-        DeleteObject(expected);
-        DeleteObject(region);
+        EXPECT_EQ(rect.right - rect.left, 8);  // the heart too, until it is shown
+        EXPECT_EQ(rect.bottom - rect.top, 8);
     }
+    // The ant: no region, its outline is the key colour of its layered window.
+    EXPECT_NE(GetWindowLongA(Ant(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Ant(), &key, &alpha, &flags));
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
+    EXPECT_EQ(key, RGB(0x00, 0xFF, 0x84));
+    EXPECT_EQ(KeyedAntCell::KeyColourRef(), RGB(0x00, 0xFF, 0x84));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(Ant(), region), ERROR);
+    // The heart: a plain window cut to the heart of bitmap 129.
+    EXPECT_EQ(GetWindowLongA(Heart(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_NE(GetWindowRgn(Heart(), region), ERROR);
+    HRGN expected = ShapeFromBitmap(IDB_HEART_SHAPE, 0, 16);
+    EXPECT_TRUE(EqualRgn(region, expected));
+    DeleteObject(expected);
+    DeleteObject(region);
     WNDCLASSA wc{};
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "はぐれありさん", &wc));
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
@@ -83,75 +119,176 @@ TEST_F(StrayWindowTest, SeventeenHiddenTopmostPopupsShapedLikeTheirCells) {
     EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, IDC_ARROW));
 }
 
-TEST_F(StrayWindowTest, EachWindowPaintsTheCellItWasShapedFromOrTheHeart) {
-    DIBImage target;
-    target.ChangeBitCount(32);
-    target.SetWidth(16);
-    target.SetHeight(16);
-    HDC dc = target.GetMemoryDC()->GetHDC();
-    for (int cell = 0; cell < 16; ++cell) {
-        PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-        PaintStrayWindow(dc, cell);
-        GdiFlush();
+// What shows of the ant is exactly what the windows cut from bitmap 128 showed: the sprite's own
+// pixels inside the outline, the key colour (left out by the display) everywhere else.
+TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
+    DIBImage shapes;
+    shapes.LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANT_SHAPES));
+    shapes.ChangeBitCount(32);
+    Canvas canvas;
+    for (int cell = 0; cell < kStrayAntCells; ++cell) {
+        StrayAntShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
+        PlaceStrayWindows();
+        canvas.Clear();
+        PaintStrayWindow(canvas.dc(), Ant());
         int wrong = 0;
+        int antPixels = 0;
         for (int y = 0; y < 8; ++y) {
             for (int x = 0; x < 8; ++x) {
-                wrong += (target.GetLine(y)[x] & 0xFFFFFF) !=
-                         (AntSprites->GetLine(y)[cell * 8 + x] & 0xFFFFFF);
+                const uint32_t shape = Rgb(shapes, cell * 8 + x, y);
+                const uint32_t painted = canvas.At(x, y);
+                if (shape == kKeyColour) {
+                    wrong += painted != kKeyColour;
+                } else {
+                    ++antPixels;
+                    wrong += painted != Rgb(*AntSprites, cell * 8 + x, y) || painted != shape;
+                }
             }
         }
         EXPECT_EQ(wrong, 0) << cell;
-        EXPECT_EQ(target.GetLine(8)[8] & 0xFFFFFF, 0u);  // only 8 x 8 is drawn
+        EXPECT_GT(antPixels, 10) << cell;
+        EXPECT_LT(antPixels, 54) << cell;
+        EXPECT_EQ(canvas.At(8, 8), 0u) << cell;  // only 8 x 8 is drawn
     }
-    PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-    PaintStrayWindow(dc, kStrayHeartIndex);
-    GdiFlush();
+}
+
+TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
+    Canvas canvas;
+    PaintStrayWindow(canvas.dc(), Heart());
     int wrong = 0;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            wrong += (target.GetLine(y)[x] & 0xFFFFFF) != (HeartImage->GetLine(y)[x] & 0xFFFFFF);
+            wrong += canvas.At(x, y) != Rgb(*HeartImage, x, y);
         }
     }
     EXPECT_EQ(wrong, 0);
-    PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-    PaintStrayWindow(dc, -1);  // not one of the seventeen
-    GdiFlush();
-    EXPECT_EQ(target.GetLine(5)[5] & 0xFFFFFF, 0u);
-    EXPECT_EQ(SendMessageA(StrayWindows[0], WM_ERASEBKGND, 0, 0), 0);
+    canvas.Clear();
+    PaintStrayWindow(canvas.dc(), window_);  // not a stray window
+    PaintStrayWindow(canvas.dc(), nullptr);
+    EXPECT_EQ(canvas.At(5, 5), 0u);
+    // Before any pose the ant's window has no cell to show: all of it is key colour.
+    ResetStrayPlacement();
+    PaintStrayWindow(canvas.dc(), Ant());
+    int key = 0;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            key += canvas.At(x, y) == kKeyColour;
+        }
+    }
+    EXPECT_EQ(key, 64);
+    EXPECT_EQ(SendMessageA(Ant(), WM_ERASEBKGND, 0, 0), 0);
 }
 
-TEST_F(StrayWindowTest, PlacementShowsTheWindowOfTheNewestPoseAndHidesTheOneBefore) {
-    PlaceStrayWindows();
-    EXPECT_TRUE(IsWindowVisible(StrayWindows[7]));
+// What a stray window goes through while the ant walks: paints, and changes of its visibility.
+struct WindowTrace {
+    int paints = 0;
+    int shows = 0;
+    int hides = 0;
+};
+WindowTrace g_trace[kStrayWindowCount];
+WNDPROC g_traced[kStrayWindowCount] = {};
+
+template <int index>
+LRESULT CALLBACK Trace(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        ++g_trace[index].paints;
+    } else if (message == WM_WINDOWPOSCHANGED) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        g_trace[index].shows += (pos->flags & SWP_SHOWWINDOW) != 0 ? 1 : 0;
+        g_trace[index].hides += (pos->flags & SWP_HIDEWINDOW) != 0 ? 1 : 0;
+    }
+    return CallWindowProcA(g_traced[index], window, message, wParam, lParam);
+}
+
+void TraceStrayWindows() {
+    for (WindowTrace& trace : g_trace) {
+        trace = WindowTrace{};
+    }
+    g_traced[kStrayAntIndex] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        StrayWindows[kStrayAntIndex], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trace<0>)));
+    g_traced[kStrayHeartIndex] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        StrayWindows[kStrayHeartIndex], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trace<1>)));
+}
+
+bool StandsAt(HWND window, int x, int y, int side) {
     RECT rect{};
-    GetWindowRect(StrayWindows[7], &rect);
-    EXPECT_EQ(rect.left, 200);
-    EXPECT_EQ(rect.top, 150);
-    EXPECT_EQ(rect.right - rect.left, 8);
-    StrayAntShown.Publish({StrayAntPose::Walking, 6, 201, 151});
+    return GetWindowRect(window, &rect) && rect.left == x && rect.top == y &&
+           rect.right - rect.left == side && rect.bottom - rect.top == side;
+}
+
+TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell) {
+    static_assert(kStrayAntIndex == 0 && kStrayHeartIndex == 1, "the traces are by index");
+    TraceStrayWindows();
+    PlaceStrayWindows();  // cell 7 at (200, 150): the ant comes out
+    EXPECT_TRUE(IsWindowVisible(Ant()));
+    EXPECT_TRUE(StandsAt(Ant(), 200, 150, 8));
+    EXPECT_EQ(g_trace[0].shows, 1);
+    EXPECT_EQ(g_trace[0].paints, 1);  // painted before the next frame, not whenever
+    // Forty frames: the cell changes with every step, the window moves and is repainted, and is
+    // neither hidden nor shown again.
+    for (int frame = 1; frame <= 40; ++frame) {
+        const int cell = frame % 2 == 0 ? 7 : 6;
+        StrayAntShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
+        PlaceStrayWindows();
+        ASSERT_TRUE(StandsAt(Ant(), 200 + frame, 150 - frame / 2, 8)) << frame;
+        ASSERT_EQ(g_trace[0].paints, 1 + frame) << frame;
+    }
+    EXPECT_EQ(g_trace[0].shows, 1);
+    EXPECT_EQ(g_trace[0].hides, 0);
+    EXPECT_TRUE(IsWindowVisible(Ant()));
+    EXPECT_FALSE(IsWindowVisible(Heart()));
+    // The same cell at a new place: moved, not repainted.
+    const int paints = g_trace[0].paints;
+    StrayAntShown.Publish({StrayAntPose::Walking, 7, 260, 100});
     PlaceStrayWindows();
-    EXPECT_TRUE(IsWindowVisible(StrayWindows[6]));
-    EXPECT_FALSE(IsWindowVisible(StrayWindows[7]));
-    GetWindowRect(StrayWindows[6], &rect);
-    EXPECT_EQ(rect.left, 201);
-    EXPECT_EQ(rect.top, 151);
+    EXPECT_TRUE(StandsAt(Ant(), 260, 100, 8));
+    EXPECT_EQ(g_trace[0].paints, paints);
     // The stray windows never take the activation from the magnifier.
     EXPECT_EQ(GetActiveWindow(), window_);
-    StrayAntShown.Publish({StrayAntPose::Heart, kStrayHeartIndex, 190, 140});
+
+    // The heart: shown once, then moved; the ant's window goes.
+    StrayAntShown.Publish({StrayAntPose::Heart, 0, 261, 99});
     PlaceStrayWindows();
-    int visible = 0;
-    for (HWND w : StrayWindows) {
-        visible += IsWindowVisible(w) ? 1 : 0;
-    }
-    EXPECT_EQ(visible, 1);
-    GetWindowRect(StrayWindows[kStrayHeartIndex], &rect);
-    EXPECT_EQ(rect.left, 190);
-    EXPECT_EQ(rect.right - rect.left, 16);
+    EXPECT_TRUE(IsWindowVisible(Heart()));
+    EXPECT_FALSE(IsWindowVisible(Ant()));
+    EXPECT_TRUE(StandsAt(Heart(), 261, 99, 16));
+    StrayAntShown.Publish({StrayAntPose::Heart, 0, 262, 98});
+    PlaceStrayWindows();
+    EXPECT_TRUE(StandsAt(Heart(), 262, 98, 16));
+    EXPECT_EQ(g_trace[1].shows, 1);
+    EXPECT_EQ(g_trace[0].hides, 1);
     StrayAntShown.Publish({});
     PlaceStrayWindows();
     for (HWND w : StrayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
     }
+    EXPECT_EQ(g_trace[1].hides, 1);
+}
+
+// Whether a stands above b in the z-order.
+bool Above(HWND a, HWND b) {
+    for (HWND next = GetWindow(a, GW_HWNDNEXT); next != nullptr;
+         next = GetWindow(next, GW_HWNDNEXT)) {
+        if (next == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The ant's window is raised once, when it comes out, and only moved after: the magnifier made
+// topmost meanwhile must still not cover it.
+TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWalks) {
+    PlaceStrayWindows();
+    EXPECT_TRUE(Above(Ant(), window_));
+    Command(IDM_TOPMOST);
+    ASSERT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    for (int frame = 1; frame <= 3; ++frame) {
+        StrayAntShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        PlaceStrayWindows();
+        EXPECT_TRUE(Above(Ant(), window_)) << frame;
+    }
+    Command(IDM_NORMAL);
 }
 
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
@@ -164,8 +301,8 @@ TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
 }
 
 TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
-    HWND clicked = CellWindow();
-    SetWindowPos(clicked, HWND_TOPMOST, 200, 150, 8, 8, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    PlaceStrayWindows();
+    HWND clicked = Ant();
     Click(clicked);
     ASSERT_EQ(recorder_.size(), 1u);
     const RecordedMessage& box = recorder_.messages()[0];
@@ -176,10 +313,8 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     EXPECT_EQ(box.window, clicked);
     EXPECT_EQ(HappyCount.load(), 41);
     EXPECT_EQ(StrayAntRecord->state.load(), StrayRising);
-    for (int i = 0; i < kStrayHeartIndex; ++i) {
-        EXPECT_FALSE(IsWindowVisible(StrayWindows[i])) << i;
-    }
-    HWND heart = StrayWindows[kStrayHeartIndex];
+    EXPECT_FALSE(IsWindowVisible(clicked));
+    HWND heart = Heart();
     EXPECT_TRUE(IsWindowVisible(heart));
     RECT rect{};
     GetWindowRect(heart, &rect);
@@ -212,18 +347,12 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
     HANDLE walker = CreateThread(nullptr, 0, &WalkEveryTenMs, nullptr, 0, nullptr);
     ASSERT_NE(walker, nullptr);
     PumpUntil(300);  // some frames: the ant is on show and walking
-    int shownCell = -1;
-    for (int k = 0; k < kStrayHeartIndex; ++k) {
-        shownCell = IsWindowVisible(StrayWindows[k]) ? k : shownCell;
-    }
-    ASSERT_GE(shownCell, 0);
-    Click(StrayWindows[shownCell]);
-    // Frames made before the click took effect still arrive: none may bring an ant back.
+    ASSERT_TRUE(IsWindowVisible(Ant()));
+    Click(Ant());
+    // Frames made before the click took effect still arrive: none may bring the ant back.
     bool antSeen = false;
     PumpUntil(150, [&] {
-        for (int k = 0; k < kStrayHeartIndex; ++k) {
-            antSeen = antSeen || IsWindowVisible(StrayWindows[k]);
-        }
+        antSeen = antSeen || IsWindowVisible(Ant());
         return false;
     });
     g_stopWalking = true;
@@ -234,7 +363,7 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
     EXPECT_EQ(recorder_.size(), 1u);
     EXPECT_EQ(HappyCount.load(), 41);
     EXPECT_EQ(StrayAntRecord->state.load(), StrayRising);
-    EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+    EXPECT_TRUE(IsWindowVisible(Heart()));
 }
 
 TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
@@ -247,22 +376,22 @@ TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
 
 TEST_F(StrayWindowTest, AfterExitWasChosenAClickOnlyReturnsTheFocus) {
     ExitRequested = 1;
-    Click(CellWindow());
+    Click(Ant());
     EXPECT_EQ(recorder_.size(), 0u);
     EXPECT_EQ(HappyCount.load(), 40);
     EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
-    EXPECT_FALSE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+    EXPECT_FALSE(IsWindowVisible(Heart()));
     ExitRequested = 0;
 }
 
-// While the box is open the ant walks on into another cell window; a click there comes in
+// While the box is open the ant walks on, its window still enabled; a second click on it comes in
 // through the box's own message loop and must not find the ant a second time.
 int g_boxes = 0;
 int ClickAgainDuringTheBox(const MessageRequest& request) {
     ++g_boxes;
     MessageRecorder::Messages().push_back(
         {request.text, request.caption, request.flags, request.owner, request.window});
-    SendMessageA(StrayWindows[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     // Meanwhile the thread took the stray ant off the count once more: both changes count.
     HappyCount.fetch_sub(1);
     return mb::kIdOk;
@@ -271,7 +400,7 @@ int ClickAgainDuringTheBox(const MessageRequest& request) {
 TEST_F(StrayWindowTest, SecondClickWhileTheBoxIsOpenIsIgnored) {
     g_boxes = 0;
     MessageSink previous = SetMessageSink(&ClickAgainDuringTheBox);
-    Click(CellWindow());
+    Click(Ant());
     SetMessageSink(previous);
     EXPECT_EQ(g_boxes, 1);
     EXPECT_EQ(HappyCount.load(), 40);  // 40 - 1 by the thread + 1 by the one click
@@ -286,16 +415,17 @@ int ExitDuringTheBox(const MessageRequest&) {
 
 TEST_F(StrayWindowTest, ExitDuringTheBoxLeavesTheAntAsItWas) {
     MessageSink previous = SetMessageSink(&ExitDuringTheBox);
-    Click(CellWindow());
+    Click(Ant());
     SetMessageSink(previous);
     EXPECT_EQ(HappyCount.load(), 40);
     EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
-    EXPECT_FALSE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+    EXPECT_FALSE(IsWindowVisible(Heart()));
     ExitRequested = 0;
 }
 
 TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesThem) {
-    SetWindowPos(CellWindow(), HWND_TOPMOST, 200, 150, 8, 8, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    PlaceStrayWindows();
+    ASSERT_TRUE(IsWindowVisible(Ant()));
     StrayAnt* record = StrayAntRecord;
     Command(IDM_EXIT);
     for (HWND w : StrayWindows) {

@@ -203,7 +203,7 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     EXPECT_TRUE(Alive(1000));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
-    EXPECT_FALSE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+    EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayAntIndex]));
 
     // Found: the click's count and state, as the stray-ant window does it.
     HappyCount.fetch_add(1);
@@ -368,13 +368,13 @@ class StrayWindowsTest : public ::testing::Test {
         }
         return delivered;
     }
-    static int VisibleCell() {
-        for (int k = 0; k < kStrayWindowCount; ++k) {
-            if (IsWindowVisible(StrayWindows[k])) {
-                return k;
-            }
-        }
-        return -1;
+    // Where the ant's window stands, if it is the one on show.
+    static bool AntShownAt(int x, int y) {
+        RECT rect{};
+        return IsWindowVisible(StrayWindows[kStrayAntIndex]) &&
+               !IsWindowVisible(StrayWindows[kStrayHeartIndex]) &&
+               GetWindowRect(StrayWindows[kStrayAntIndex], &rect) && rect.left == x &&
+               rect.top == y;
     }
     HWND window_ = nullptr;
 };
@@ -398,7 +398,7 @@ TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
     EXPECT_EQ(pose.cell, StrayAntRecord->Cell());
     EXPECT_EQ(pose.x, StrayAntRecord->x);
     EXPECT_EQ(pose.y, StrayAntRecord->y);
-    EXPECT_EQ(VisibleCell(), pose.cell);
+    EXPECT_TRUE(AntShownAt(pose.x, pose.y));
     for (int frame = 0; frame < 200; ++frame) {
         UpdateStrayAnt();
         ASSERT_EQ(Deliver(), 1) << frame;
@@ -407,7 +407,7 @@ TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
         ASSERT_EQ(pose.cell, StrayAntRecord->Cell());
         ASSERT_EQ(pose.x, StrayAntRecord->x);
         ASSERT_EQ(pose.y, StrayAntRecord->y);
-        ASSERT_EQ(simtest::VisibleStrayWindows(), 1) << frame;
+        ASSERT_TRUE(AntShownAt(pose.x, pose.y)) << frame;
     }
     EXPECT_EQ(HappyCount.load(), 9);
 }

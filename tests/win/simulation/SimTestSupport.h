@@ -1,6 +1,6 @@
 // What the simulation tests under Wine share: the shared images made as the shell makes them, a
 // plain window standing in for the main window that records what the simulation sends it, the
-// seventeen stray-ant windows, a message pump that waits for the thread, BMP files and a
+// stray ant's two windows, a message pump that waits for the thread, BMP files and a
 // settings file in the temporary directory.
 #pragma once
 
@@ -54,11 +54,12 @@ inline WindowLog& Log() {
 }
 
 // What the window thread does with the stray ant's pose, in its simplest form: the window of the
-// pose shows at its place, every other one is hidden.
+// pose (the ant's for a walking pose, the heart's for the heart) shows at its place, the other is
+// hidden.
 inline void ApplyStrayPose() {
     AcknowledgeStrayPlacement();
     const StrayAntPose pose = StrayAntShown.Read();
-    const int shown = pose.kind == StrayAntPose::Walking ? pose.cell
+    const int shown = pose.kind == StrayAntPose::Walking ? kStrayAntIndex
                       : pose.kind == StrayAntPose::Heart ? kStrayHeartIndex
                                                          : -1;
     for (int i = 0; i < kStrayWindowCount; ++i) {
@@ -128,7 +129,7 @@ inline HWND CreateTestWindow(DWORD style = WS_POPUP, int w = 300, int h = 360) {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-// The seventeen hidden stray-ant windows, owned by main.
+// The stray ant's two hidden windows, owned by main.
 inline void CreateStrayWindows(HWND main) {
     for (int i = 0; i < kStrayWindowCount; ++i) {
         StrayWindows[i] = CreateWindowExA(WS_EX_TOPMOST, TestClass(), nullptr, WS_POPUP, 0, 0, 8, 8,
