@@ -172,6 +172,10 @@ void SimulationRun::MoveStrayAnt(DWORD now) {
 
 void SimulationRun::ShowFrame() {
     ComposeFrame();
+    ShowComposedFrame();
+}
+
+void SimulationRun::ShowComposedFrame() {
     // A hidden window paints nothing; showing it again paints it whole, from this frame.
     if (IsWindowVisible(mainWindow_)) {
         RepaintLens(mainWindow_);
@@ -208,8 +212,12 @@ bool SimulationRun::RunFrame() {
     if (BackgroundChanged == 0) {
         Hearts->Animate();
     }
+    // The stray ant moves after the lens is composed (composing draws no random number, so every
+    // draw stays in its order): its placement and the new lens then reach the window thread
+    // together, and it wakes once a frame instead of twice.
+    ComposeFrame();
     MoveStrayAnt(GetTickCount());
-    ShowFrame();
+    ShowComposedFrame();
     if (SplashDone == 0) {
         if (!SplashPause()) {
             return false;

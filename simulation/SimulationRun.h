@@ -41,7 +41,8 @@ class SimulationRun {
   private:
     void StepAnts();
     void MoveStrayAnt(DWORD now);
-    void ShowFrame();
+    void ShowFrame();          // composes the frame and shows it
+    void ShowComposedFrame();  // asks the window thread to show the frame composed last
     // The pause after the first frame, cut short by Exit; false when Exit came meanwhile.
     bool SplashPause();
     bool ExitChosen() const;

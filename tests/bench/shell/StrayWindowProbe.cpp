@@ -263,6 +263,7 @@ int main(int argc, char** argv) {
         lc.lpfnWndProc = &LensProc;
         lc.hInstance = wc.hInstance;
         lc.lpszClassName = "lens";
+        lc.style = getenv("PROBE_OWNDC") != nullptr ? CS_OWNDC : 0;
         RegisterClassA(&lc);
         g_lens = CreateWindowExA(WS_EX_TOOLWINDOW, "lens", nullptr, WS_POPUP, 600, 100, 300, 360,
                                  nullptr, nullptr, wc.hInstance, nullptr);
