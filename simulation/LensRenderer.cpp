@@ -146,6 +146,17 @@ void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sh
                       copy.my, kSpriteKey);
 }
 
+void AdvanceUnseenFrame() {
+    if (BackgroundChanged != 0 || !ImagesReady()) {
+        return;
+    }
+    const int w = FieldWidth;
+    const int h = FieldHeight;
+    if (FieldConsistent(w, h)) {
+        AdvanceBall(w, h);
+    }
+}
+
 void ComposeFrame() {
     if (BackgroundChanged != 0 || !ImagesReady()) {
         return;

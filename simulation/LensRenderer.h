@@ -17,6 +17,9 @@ constexpr int kLensTop = 20;
 // Composes FrameImage from the world; also moves a thrown ball one frame on. Draws nothing
 // while a new background waits.
 void ComposeFrame();
+// The frame nobody sees (the magnifier is hidden): only what ComposeFrame moves on, the thrown
+// ball, moves on; nothing is drawn.
+void AdvanceUnseenFrame();
 
 // Replaces the field (image, size, mask, canvas) with the picture "Resource" (the built-in dry
 // leaves) or a BMP path, and records the name in the settings file: 1. A picture that cannot be

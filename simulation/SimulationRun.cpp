@@ -170,14 +170,20 @@ void SimulationRun::MoveStrayAnt(DWORD now) {
     }
 }
 
-void SimulationRun::ShowFrame() {
-    ComposeFrame();
-    ShowComposedFrame();
+bool SimulationRun::DrawFrame() {
+    // A hidden magnifier shows nothing, and nothing is drawn for it: showing it again paints the
+    // last frame drawn, and the next frame is drawn as usual. The first frame is drawn for the
+    // magnifier that shows when the splash goes.
+    if (SplashDone == 0 || IsWindowVisible(mainWindow_)) {
+        ComposeFrame();
+        return true;
+    }
+    AdvanceUnseenFrame();
+    return false;
 }
 
-void SimulationRun::ShowComposedFrame() {
-    // A hidden window paints nothing; showing it again paints it whole, from this frame.
-    if (IsWindowVisible(mainWindow_)) {
+void SimulationRun::ShowFrame() {
+    if (DrawFrame()) {
         RepaintLens(mainWindow_);
     }
 }
@@ -215,9 +221,11 @@ bool SimulationRun::RunFrame() {
     // The stray ant moves after the lens is composed (composing draws no random number, so every
     // draw stays in its order): its placement and the new lens then reach the window thread
     // together, and it wakes once a frame instead of twice.
-    ComposeFrame();
+    const bool drawn = DrawFrame();
     MoveStrayAnt(GetTickCount());
-    ShowComposedFrame();
+    if (drawn) {
+        RepaintLens(mainWindow_);
+    }
     if (SplashDone == 0) {
         if (!SplashPause()) {
             return false;

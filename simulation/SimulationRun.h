@@ -41,8 +41,8 @@ class SimulationRun {
   private:
     void StepAnts();
     void MoveStrayAnt(DWORD now);
-    void ShowFrame();          // composes the frame and shows it
-    void ShowComposedFrame();  // asks the window thread to show the frame composed last
+    bool DrawFrame();  // false when the frame was not drawn, as nobody would see it
+    void ShowFrame();  // draws the frame and has it shown
     // The pause after the first frame, cut short by Exit; false when Exit came meanwhile.
     bool SplashPause();
     bool ExitChosen() const;

@@ -456,3 +456,31 @@ TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
     EXPECT_EQ(StrayAntActive.load(), 0);
 }
 }  // namespace
+
+namespace {
+// While the magnifier is hidden nothing is drawn for it, yet the world goes on: the thrown ball
+// flies. Shown again, the frames are drawn and shown as before.
+TEST_F(FrameLoopTest, AHiddenMagnifierGetsNoFramesButTheBallFliesOn) {
+    Start();
+    ASSERT_TRUE(WaitForSplash());
+    ASSERT_TRUE(IsWindowVisible(window_));  // shown when the splash went
+    ShowWindow(window_, SW_HIDE);
+    EXPECT_TRUE(Alive(200));  // a frame under way when it was hidden may still be shown
+    const int paints = Log().paints;
+    constexpr uint32_t kMarker = 0x00123456;
+    FrameImage->GetLine(120)[120] = kMarker;  // the middle of the lens
+    BallX = 100;
+    BallY = 100;
+    BallAngle = 0;
+    BallSpeed = 20;
+    BallFlying = 1;
+    EXPECT_TRUE(Alive(600));
+    EXPECT_EQ(FrameImage->GetLine(120)[120], kMarker);  // not drawn
+    EXPECT_EQ(Log().paints, paints);                    // nor asked to be shown
+    EXPECT_GT(BallX.load(), 100);                       // but the ball flew
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(Alive(600));
+    EXPECT_NE(FrameImage->GetLine(120)[120], kMarker);
+    EXPECT_GT(Log().paints, paints + 3);
+}
+}  // namespace
