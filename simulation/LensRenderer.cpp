@@ -187,8 +187,12 @@ void ComposeFrame() {
         // The magnifier was laid into the whole frame when it was made; only the lens square was
         // overwritten since, and only there is the magnifier laid again (its rim reaches into
         // the square's corners).
-        DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft,
-                   kLensTop, kLensLeft, kFrameHeight + kLensTop);
+        if (TheLensOverlay.Ready(MagnifierImage)) {
+            TheLensOverlay.Apply(*FrameImage);
+        } else {
+            DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft,
+                       kLensTop, kLensLeft, kFrameHeight + kLensTop);
+        }
     }
     AdvanceBall(w, h);
 }

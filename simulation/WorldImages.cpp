@@ -11,6 +11,7 @@ DIBImage* MagnifierImage = nullptr;
 DIBImage* AntSprites = nullptr;
 DIBImage* BallImage = nullptr;
 DIBImage* HeartImage = nullptr;
+LensOverlay TheLensOverlay;
 
 void CreateWorldImages() {
     constexpr int kFrameWidth = 300;
@@ -32,4 +33,8 @@ void CreateWorldImages() {
     // The magnifier picture is the upper half of bitmap 126, its mask the lower half.
     FrameImage->DIBMaskCopy(0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, MagnifierImage,
                             0, kFrameHeight, kMaskKey);
+    constexpr int kLensLeft = 20;
+    constexpr int kLensTop = 20;
+    constexpr int kLensSide = 200;
+    TheLensOverlay.Build(MagnifierImage, kLensLeft, kLensTop, kLensSide, kFrameHeight);
 }

@@ -21,6 +21,7 @@ void FreeWorld() {
     FreeImage(FrameImage);
     FreeImage(FieldCanvas);
     FreeImage(FieldImage);
+    TheLensOverlay.Clear();
     FreeImage(MagnifierImage);
     FreeImage(AntSprites);
     FreeImage(BallImage);
