@@ -14,6 +14,7 @@
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameLock.h"
+#include "simulation/GoalStamp.h"
 #include "simulation/WorldImages.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
@@ -21,8 +22,8 @@
 
 namespace {
 constexpr int kView = WorldRules::kViewSide;
-constexpr int kGoalRadius = 20;
-constexpr int kGoalRimWidth = 3;
+constexpr int kGoalRadius = GoalStamp::kRadius;
+constexpr int kGoalRimWidth = GoalStamp::kRimWidth;
 constexpr int kAntCell = 8;
 constexpr int kSpriteSide = 16;  // ball and heart
 constexpr int kFrameHeight = 360;
@@ -50,7 +51,22 @@ ViewOrigin CurrentView(int w, int h) {
     return WorldRules::ClampView({ViewX, ViewY}, w, h);
 }
 
+// The goal as GDI draws it, made once (the wide-pen ellipse costs more than the rest of a frame's
+// drawing) and copied where the goal stands; drawn directly should the stamp not be made.
+static_assert(GoalStamp::kRimColour == kGoalRimColour && GoalStamp::kDiscColour == kGoalDiscColour,
+              "the stamp has the goal's colours");
+GoalStamp g_goalStamp;
+bool g_goalStampTried = false;
+
 void DrawGoal() {
+    if (!g_goalStampTried) {
+        g_goalStampTried = true;
+        g_goalStamp.Build();
+    }
+    if (g_goalStamp.Ready()) {
+        g_goalStamp.Stamp(*FieldCanvas, GoalX, GoalY);
+        return;
+    }
     MemoryDC* dc = FieldCanvas->GetMemoryDC();
     if (dc == nullptr) {
         return;

@@ -5,7 +5,11 @@
 
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
+#include "imaging/DCBrush.h"
+#include "imaging/DCPen.h"
 #include "imaging/ImageLimits.h"
+#include "imaging/MemoryDC.h"
+#include "simulation/GoalStamp.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/WorldRules.h"
@@ -577,5 +581,53 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
     MessageRecorder recorder;
     SimulationRun::LoadStartupField();
     EXPECT_EQ(recorder.size(), 1u);
+}
+}  // namespace
+
+namespace {
+// The goal copied from its stamp is, pixel for pixel, the ellipse GDI draws there: anywhere in the
+// field, and cut the same way at every edge and corner.
+TEST(GoalStampTest, StampsExactlyWhatTheEllipseDrawsAnywhere) {
+    GoalStamp stamp;
+    ASSERT_TRUE(stamp.Build());
+    auto field = [](DIBImage& image) {
+        image.ChangeBitCount(32);
+        image.SetWidth(455);
+        image.SetHeight(312);
+        for (int y = 0; y < 312; ++y) {
+            for (int x = 0; x < 455; ++x) {
+                image.GetLine(y)[x] = static_cast<uint32_t>(((x * 7) << 8) | ((y * 3) & 0xFF));
+            }
+        }
+    };
+    const int places[][2] = {{250, 150}, {0, 0},     {20, 20},  {454, 311}, {-15, 100},
+                             {470, 5},   {200, -18}, {37, 291}, {21, 290},  {433, 160}};
+    for (const auto& at : places) {
+        DIBImage drawn;
+        DIBImage stamped;
+        field(drawn);
+        field(stamped);
+        MemoryDC* dc = drawn.GetMemoryDC();
+        ASSERT_NE(dc, nullptr);
+        dc->GetPen()->SetColor(kGoalRimColour);
+        dc->GetPen()->SetWidth(3);
+        dc->GetBrush()->SetColor(kGoalDiscColour);
+        dc->Ellipse(at[0] - 20, at[1] - 20, at[0] + 20, at[1] + 20);
+        GdiFlush();
+        stamp.Stamp(stamped, at[0], at[1]);
+        int differ = 0;
+        int goal = 0;
+        for (int y = 0; y < 312; ++y) {
+            for (int x = 0; x < 455; ++x) {
+                const uint32_t want = drawn.GetLine(y)[x] & 0xFFFFFF;
+                differ += want != (stamped.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+                goal += want == kGoalRimColour || want == kGoalDiscColour ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differ, 0) << "goal at " << at[0] << ", " << at[1];
+        if (at[0] == 250) {
+            EXPECT_GT(goal, 1200);  // a whole disc of radius 20 was drawn
+        }
+    }
 }
 }  // namespace
