@@ -21,6 +21,9 @@ constexpr UINT kShowFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
 // round trip to the display under Wine, and the ant moves every frame. It stays topmost by its
 // style, and as an owned window it stays above the magnifier however that is raised.
 constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+// Another program's topmost window that comes up later may cover the ant until it is raised
+// again: it is, every so many moves (about once a second), at a twelfth of the cost.
+constexpr int kMovesBetweenRaises = 12;
 
 // While the found-box is open the ant keeps walking, and its window stays enabled; a second click
 // on it must not find the ant twice.
@@ -28,6 +31,7 @@ bool g_foundBoxOpen = false;
 StrayAnt* g_foundAnt = nullptr;  // not owned: the ant of the open found-box
 int g_shown = -1;                // the stray window on show, or -1
 int g_cell = -1;                 // the cell the ant's window shows, or -1 before the first
+int g_movesSinceRaise = 0;
 
 HWND Window(int index) {
     return index >= 0 && index < kStrayWindowCount ? StrayWindows[index] : nullptr;
@@ -62,8 +66,14 @@ void ShowAnt(int cell, int x, int y) {
     bool repaint = cell != g_cell;
     g_cell = cell;
     if (OnShow(kStrayAntIndex)) {
-        SetWindowPos(ant, nullptr, x, y, 0, 0, kMoveFlags);
+        if (++g_movesSinceRaise >= kMovesBetweenRaises) {
+            g_movesSinceRaise = 0;
+            SetWindowPos(ant, HWND_TOPMOST, x, y, 0, 0, kMoveFlags & ~SWP_NOZORDER);
+        } else {
+            SetWindowPos(ant, nullptr, x, y, 0, 0, kMoveFlags);
+        }
     } else {
+        g_movesSinceRaise = 0;
         SetWindowPos(ant, HWND_TOPMOST, x, y, kAntCell, kAntCell, kShowFlags);
         HideIfVisible(kStrayHeartIndex);
         g_shown = kStrayAntIndex;
@@ -194,6 +204,7 @@ void PlaceStrayWindows() {
 void ResetStrayPlacement() {
     g_shown = -1;
     g_cell = -1;
+    g_movesSinceRaise = 0;
     g_foundBoxOpen = false;
     g_foundAnt = nullptr;
 }

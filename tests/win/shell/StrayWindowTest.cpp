@@ -291,6 +291,28 @@ TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWal
     Command(IDM_NORMAL);
 }
 
+// Another topmost window that comes up over the walking ant covers it at most a dozen frames:
+// the ant is raised again on the way, without taking the activation.
+TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
+    PlaceStrayWindows();
+    HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP, 180,
+                                 130, 80, 60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ASSERT_TRUE(Above(other, Ant()));
+    int coveredFor = 0;
+    for (int frame = 1; frame <= 13 && Above(other, Ant()); ++frame) {
+        StrayAntShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        PlaceStrayWindows();
+        ++coveredFor;
+    }
+    EXPECT_TRUE(Above(Ant(), other));
+    EXPECT_LE(coveredFor, 12);
+    EXPECT_EQ(GetActiveWindow(), window_);
+    DestroyWindow(other);
+}
+
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
     ExitRequested = 1;
     PlaceStrayWindows();
