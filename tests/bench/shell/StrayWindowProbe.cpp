@@ -1,5 +1,9 @@
 // What one frame of a walking ant costs the display for each way of showing a shaped 8 x 8
 // window that changes its shape every frame. Run by stray_probe.sh, which reads the CPU time.
+// Modes (the ant's way, then after a colon how a 300 x 360 lens window is repainted each frame):
+//   none move map park parknz rgn key keyd keyf ulwkey ulwalpha  :  none inv send post
+// keyd and keyf paint the layered window through GetDC only: Wine never maps it then, so their
+// low figures show nothing on the screen and only warn against that way.
 #include <windows.h>
 
 #include <cstdio>

@@ -5,7 +5,7 @@ set -u
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 secs=${1:-8}; shift || true
 modes=${*:-none move map park parknz rgn key ulwkey ulwalpha}
-out=${PROBE_OUT:-/tmp/stray-probe}
+out=${PROBE_OUT:-$root/build/bench-probe}
 mkdir -p "$out"
 x86_64-w64-mingw32-g++ -O2 -static -mwindows "$root/tests/bench/shell/StrayWindowProbe.cpp" -o "$out/probe.exe" || exit 1
 harness=$root/scripts/wine-harness.sh
