@@ -1,5 +1,5 @@
-// The program's windows as the simulation thread knows them: the main window it paints and sends
-// its requests to, and the stray ant's two windows, which only the window thread touches.
+// The program's windows as the simulation thread knows them: the main window it posts its frame
+// notices and requests to, and the stray ant's two windows, which only the window thread touches.
 #pragma once
 
 #include <windows.h>
