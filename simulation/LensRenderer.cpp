@@ -193,8 +193,10 @@ void ComposeFrame() {
     }
     DrawAnts();
     DrawHearts();
-    {
-        // The window thread paints from the frame whenever it likes (a notice, an expose).
+    // The window thread paints from the frame whenever it likes (a notice, an expose). Nothing
+    // under the lock may raise a box: the window thread shows this thread's boxes, and it may be
+    // waiting for the lock. Only a 32-bit frame is written (the copies refuse others with a box).
+    if (FrameImage->GetBitCount() == 32 && MagnifierImage->GetBitCount() == 32) {
         const FrameLock lock;
         if (FrameImage->GetWidth() >= kLensLeft + kView &&
             FrameImage->GetHeight() >= kLensTop + kView) {
