@@ -4,9 +4,10 @@
 
 #include "imaging/DIBImage.h"
 #include "shell/ShellWindowState.h"
+#include "simulation/ProgramWindows.h"
 
 namespace {
-constexpr int kCells = 16;
+constexpr int kCells = kStrayAntCells;
 constexpr uint32_t kRgb = 0xFFFFFFu;
 
 bool SheetHolds(const DIBImage* sheet, int cell) {

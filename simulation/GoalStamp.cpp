@@ -8,6 +8,14 @@
 #include "imaging/MemoryDC.h"
 #include "imaging/DCBrush.h"
 #include "imaging/DCPen.h"
+#include "simulation/LensRenderer.h"
+
+bool GoalStamp::Draw(MemoryDC& dc, int gx, int gy) {
+    dc.GetPen()->SetColor(kGoalRimColour);
+    dc.GetPen()->SetWidth(kRimWidth);
+    dc.GetBrush()->SetColor(kGoalDiscColour);
+    return dc.Ellipse(gx - kRadius, gy - kRadius, gx + kRadius, gy + kRadius) != FALSE;
+}
 
 bool GoalStamp::Build() {
     pixels_.clear();
@@ -24,11 +32,7 @@ bool GoalStamp::Build() {
             scratch.GetLine(y)[x] = kUnset;
         }
     }
-    dc->GetPen()->SetColor(kRimColour);
-    dc->GetPen()->SetWidth(kRimWidth);
-    dc->GetBrush()->SetColor(kDiscColour);
-    const int c = kMargin + kRadius;
-    if (!dc->Ellipse(c - kRadius, c - kRadius, c + kRadius, c + kRadius)) {
+    if (!Draw(*dc, kMargin + kRadius, kMargin + kRadius)) {
         return false;
     }
     GdiFlush();

@@ -6,16 +6,17 @@
 #include <vector>
 
 class DIBImage;
+class MemoryDC;
 
 class GoalStamp {
   public:
     static constexpr int kRadius = 20;
     static constexpr int kRimWidth = 3;
-    static constexpr uint32_t kRimColour = 0xC0C0C0;
-    static constexpr uint32_t kDiscColour = 0x000000;
 
-    // Draws the ellipse GDI would draw around (gx, gy) on a canvas, with the same pen and brush,
-    // into the stamp. False when GDI could not (the goal is then drawn directly).
+    // The goal as GDI draws it around (gx, gy) into dc: the ellipse with the rim pen and the
+    // disc brush. False when GDI could not.
+    static bool Draw(MemoryDC& dc, int gx, int gy);
+    // Draws the goal into the stamp. False when GDI could not (the goal is then drawn directly).
     bool Build();
     bool Ready() const { return !pixels_.empty(); }
     // Copies the stamp's drawn pixels into canvas, centred at (gx, gy) and cut to the canvas:

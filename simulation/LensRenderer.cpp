@@ -22,8 +22,6 @@
 
 namespace {
 constexpr int kView = WorldRules::kViewSide;
-constexpr int kGoalRadius = GoalStamp::kRadius;
-constexpr int kGoalRimWidth = GoalStamp::kRimWidth;
 constexpr int kAntCell = 8;
 constexpr int kSpriteSide = 16;  // ball and heart
 constexpr int kFrameHeight = 360;
@@ -53,8 +51,6 @@ ViewOrigin CurrentView(int w, int h) {
 
 // The goal as GDI draws it, made once (the wide-pen ellipse costs more than the rest of a frame's
 // drawing) and copied where the goal stands; drawn directly should the stamp not be made.
-static_assert(GoalStamp::kRimColour == kGoalRimColour && GoalStamp::kDiscColour == kGoalDiscColour,
-              "the stamp has the goal's colours");
 GoalStamp g_goalStamp;
 bool g_goalStampTried = false;
 
@@ -71,12 +67,7 @@ void DrawGoal() {
     if (dc == nullptr) {
         return;
     }
-    dc->GetPen()->SetColor(kGoalRimColour);
-    dc->GetPen()->SetWidth(kGoalRimWidth);
-    dc->GetBrush()->SetColor(kGoalDiscColour);
-    const int gx = GoalX;
-    const int gy = GoalY;
-    dc->Ellipse(gx - kGoalRadius, gy - kGoalRadius, gx + kGoalRadius, gy + kGoalRadius);
+    GoalStamp::Draw(*dc, GoalX, GoalY);
     // The pixel writes that follow must land after the ellipse.
     GdiFlush();
 }

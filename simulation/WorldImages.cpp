@@ -3,6 +3,8 @@
 #include "simulation/WorldImages.h"
 
 #include "resources/ResourceIds.h"
+#include "simulation/LensRenderer.h"
+#include "simulation/WorldRules.h"
 
 DIBImage* FrameImage = nullptr;
 DIBImage* FieldCanvas = nullptr;
@@ -33,8 +35,5 @@ void CreateWorldImages() {
     // The magnifier picture is the upper half of bitmap 126, its mask the lower half.
     FrameImage->DIBMaskCopy(0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, MagnifierImage,
                             0, kFrameHeight, kMaskKey);
-    constexpr int kLensLeft = 20;
-    constexpr int kLensTop = 20;
-    constexpr int kLensSide = 200;
-    TheLensOverlay.Build(MagnifierImage, kLensLeft, kLensTop, kLensSide, kFrameHeight);
+    TheLensOverlay.Build(MagnifierImage, kLensLeft, kLensTop, WorldRules::kViewSide, kFrameHeight);
 }
