@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/ImageLimits.h"
+#include "base/ImageLimits.h"
 
 enum CellCode : uint8_t { CellBlocked = 0, CellFree = 1, CellTrail = 2, CellStrongTrail = 3 };
 

@@ -8,15 +8,15 @@
 #include <exception>
 #include <new>
 
-#include "imaging/AppWindow.h"
-#include "imaging/BmpDecoder.h"
+#include "base/BmpDecoder.h"
+#include "base/ImageLimits.h"
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
+#include "base/PixelCopy.h"
+#include "base/TransparentRuns.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImageLimits.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/PixelCopy.h"
-#include "imaging/TransparentRuns.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 const LPCSTR kBitmapType = MAKEINTRESOURCEA(2);  // RT_BITMAP

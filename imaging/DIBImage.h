@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/PixelSurface.h"
 #include "imaging/MemoryDC.h"
-#include "imaging/PixelSurface.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class BmpDecoder;
 enum class BmpSource;

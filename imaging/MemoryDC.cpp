@@ -2,10 +2,10 @@
 // then on, except the stock one, which is never deleted.
 #include "imaging/MemoryDC.h"
 
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 HPALETTE StockPalette() {

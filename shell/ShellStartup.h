@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class DIBImage;
 

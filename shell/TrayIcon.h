@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class TrayIcon {
   public:

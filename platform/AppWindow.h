@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "imaging/MessageHandOff.h"
+#include "platform/MessageHandOff.h"
 
 class AppWindow {
   public:

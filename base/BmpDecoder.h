@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/BmpHeaders.h"
+#include "base/BmpHeaders.h"
 
 enum class BmpError {
     None,
