@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "imaging/DCPen.h"
+#include "imaging/SelectedGdiObject.h"
 #include "imaging/DIBImage.h"
 #include "imaging/GdiObjectCount.h"
 #include "platform/UniqueHandle.h"
