@@ -10,7 +10,6 @@
 class AppWindow {
   public:
     explicit AppWindow(HWND window);
-    virtual ~AppWindow() = default;
     AppWindow(const AppWindow&) = delete;
     AppWindow& operator=(const AppWindow&) = delete;
 

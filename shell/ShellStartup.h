@@ -11,7 +11,7 @@ class DIBImage;
 class ShellStartup {
   public:
     explicit ShellStartup(HINSTANCE instance);
-    virtual ~ShellStartup();  // deletes the rim region (after the message loop)
+    ~ShellStartup();  // deletes the rim region (after the message loop)
     ShellStartup(const ShellStartup&) = delete;
     ShellStartup& operator=(const ShellStartup&) = delete;
 

@@ -10,7 +10,6 @@
 class TrayIcon {
   public:
     TrayIcon(HWND window, HINSTANCE instance);
-    virtual ~TrayIcon() = default;
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
