@@ -19,7 +19,6 @@ class Ant {
   public:
     // Binds the home to two shared integers (the ball) and performs Reset.
     Ant(const SharedInt& homeXRef, const SharedInt& homeYRef);
-    virtual ~Ant() = default;
     Ant(const Ant&) = delete;
     Ant& operator=(const Ant&) = delete;
 

@@ -2,8 +2,8 @@
 // all but the first set walking in the top-left quarter of the field.
 #include "colony/AntColony.h"
 
+#include "base/MessageSeam.h"
 #include "colony/Random.h"
-#include "imaging/MessageSeam.h"
 
 namespace {
 // Ants start at least this far from the top and left edges, clear of the 28-pixel band.

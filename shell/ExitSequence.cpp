@@ -20,9 +20,9 @@
 //     static destructors under it.
 #include "shell/ExitSequence.h"
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationThread.h"

@@ -1,11 +1,11 @@
 // Reading and writing kirelo.ini through the private-profile calls.
 #include "shell/Settings.h"
 
-#include "imaging/AppWindow.h"
+#include "platform/AppWindow.h"
 #include "resources/ResourceIds.h"
-#include "shell/SettingsPath.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
+#include "shell/SettingsPath.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 

@@ -6,20 +6,20 @@
 
 #include "colony/Random.h"
 #include "imaging/DIBImage.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
-#include "shell/MainWindow.h"
 #include "shell/ExitSequence.h"
 #include "shell/KeyedAntCell.h"
+#include "shell/MainWindow.h"
 #include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
+#include "simulation/SharedState.h"
 #include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 
 namespace {
 constexpr int kAntCell = KeyedAntCell::kSide;

@@ -2,19 +2,19 @@
 // end in an order in which neither thread can touch what the other has freed.
 #include <windows.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
-#include "shell/ShellStartup.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WindowMessages.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
+#include "shell/ShellStartup.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
+#include "simulation/SharedState.h"
 #include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 
 namespace {
 // Long enough for the simulation thread to come out of its splash pause after an early Exit.

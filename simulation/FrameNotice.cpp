@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 
 namespace {
 std::atomic<int32_t> g_noticeWaiting{0};

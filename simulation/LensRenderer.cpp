@@ -8,16 +8,16 @@
 #include <cstring>
 #include <memory>
 
+#include "base/MessageSeam.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
-#include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameLock.h"
 #include "simulation/GoalStamp.h"
-#include "simulation/WorldImages.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
+#include "simulation/WorldImages.h"
 #include "simulation/WorldRules.h"
 
 namespace {

@@ -5,13 +5,14 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/MessageSeam.h"
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
-#include "imaging/MessageSeam.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameNotice.h"
@@ -19,14 +20,13 @@
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationTimings.h"
 #include "simulation/SimulationWorld.h"
 #include "simulation/StrayAntMotion.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 #include "simulation/WorldRules.h"
 
 namespace {

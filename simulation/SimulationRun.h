@@ -18,7 +18,6 @@ void RepaintLens(HWND window);
 class SimulationRun {
   public:
     explicit SimulationRun(HWND mainWindow);  // not owned
-    virtual ~SimulationRun() = default;
     SimulationRun(const SimulationRun&) = delete;
     SimulationRun& operator=(const SimulationRun&) = delete;
 

@@ -11,7 +11,6 @@ class StrayAnt {
   public:
     // Performs Reset with the given screen size.
     StrayAnt(int32_t screenWidth, int32_t screenHeight);
-    virtual ~StrayAnt() = default;
 
     void Reset(int32_t screenWidth, int32_t screenHeight);
     // One frame by state: walk (kept on the screen) or rise.

@@ -8,7 +8,6 @@ class StrayAntGate {
   public:
     StrayAntGate(uint32_t runStart, uint32_t delayMs, uint32_t oneIn = 100)
         : runStart_(runStart), delayMs_(delayMs), oneIn_(oneIn > 0 ? oneIn : 1) {}
-    virtual ~StrayAntGate() = default;
 
     // The test of one frame. The random draw is made only when the ant may still come out, the
     // windows are ready and more than the delay has passed; a true result closes the gate.

@@ -7,11 +7,11 @@
 
 #include <atomic>
 
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
 
 namespace {
 std::atomic<int32_t> g_placementWaiting{0};  // a WM_STRAYMOVED is in the queue

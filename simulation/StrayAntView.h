@@ -23,7 +23,6 @@ struct StrayAntPose {
 class StrayAntView {
   public:
     StrayAntView() = default;
-    virtual ~StrayAntView() = default;
     StrayAntView(const StrayAntView&) = delete;
     StrayAntView& operator=(const StrayAntView&) = delete;
 

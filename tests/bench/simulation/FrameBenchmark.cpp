@@ -7,19 +7,19 @@
 #include <cstdio>
 #include <string>
 
+#include "base/ImageLimits.h"
 #include "colony/ColonyStepper.h"
 #include "imaging/DIBImage.h"
-#include "imaging/ImageLimits.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/SimulationWorld.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 
 namespace {
 void CreateImages() {

@@ -8,13 +8,13 @@
 #include <cstdint>
 
 #include "imaging/DIBImage.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/FrameLock.h"
 #include "simulation/FrameNotice.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
 

@@ -12,20 +12,20 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
-#include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
+#include "shell/ShellStartup.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationThread.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace shelltest {

@@ -14,18 +14,18 @@
 #include <vector>
 
 #include "imaging/DIBImage.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "simulation/FrameNotice.h"
 #include "simulation/Keyboard.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntMotion.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationTimings.h"
 #include "simulation/SimulationWorld.h"
+#include "simulation/StrayAntMotion.h"
+#include "simulation/StrayAntShared.h"
+#include "simulation/WorldImages.h"
+#include "simulation/WorldLease.h"
 
 namespace simtest {
 
