@@ -4,6 +4,7 @@
 #include "shell/StrayAntWindow.h"
 
 #include "imaging/MessageSeam.h"
+#include "resources/TextIds.h"
 #include "imaging/UniqueHandle.h"
 #include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
@@ -150,7 +151,7 @@ LRESULT OnLButtonDown(HWND window) {
             UniqueHook watch(
                 SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
             RaiseMessage(
-                {"みつかっちまった", "はぐれありさん", mb::kOk, MessageOwner::GivenWindow, window});
+                {IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::GivenWindow, window});
         }
         g_foundAnt = nullptr;
         g_foundBoxOpen = false;

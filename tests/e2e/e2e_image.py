@@ -16,6 +16,9 @@ convert turns the PNG crops into PPM).
                                                   bitmap SHAPES that stands exactly at (X + DX,
                                                   Y + DY), |DX|, |DY| <= RADIUS, over a desktop
                                                   of (R, G, B) all around it; "none" if none does
+  e2e_image.py glyphs SHOT X Y W H               "SHAPES EMPTY": the dark shapes (text) in the box and
+                                                  how many of them are empty squares, the mark a
+                                                  font draws for a character it has no glyph for
 """
 import subprocess
 import sys
@@ -183,6 +186,37 @@ def antcell(shot, x, y, radius, shapes, r, g, b):
     return "none"
 
 
+def glyphs(shot, x, y, w, h):
+    """Dark pixels (text on a light face) grouped into 8-connected shapes; a shape is an empty
+    square when its pixels are exactly the outline of its bounding box, at least 5 x 7."""
+    w, h, data = crop(shot, x, y, w, h)
+    dark = {(i % w, i // w) for i in range(w * h) if max(data[3 * i:3 * i + 3]) < 110}
+    seen, shapes, empty = set(), 0, 0
+    for start in dark:
+        if start in seen:
+            continue
+        stack, shape = [start], []
+        seen.add(start)
+        while stack:
+            px, py = stack.pop()
+            shape.append((px, py))
+            for dx in (-1, 0, 1):
+                for dy in (-1, 0, 1):
+                    n = (px + dx, py + dy)
+                    if n in dark and n not in seen:
+                        seen.add(n)
+                        stack.append(n)
+        shapes += 1
+        xs = [p[0] for p in shape]
+        ys = [p[1] for p in shape]
+        x0, x1, y0, y1 = min(xs), max(xs), min(ys), max(ys)
+        outline = {(a, b) for a in range(x0, x1 + 1) for b in range(y0, y1 + 1)
+                   if a in (x0, x1) or b in (y0, y1)}
+        if x1 - x0 >= 4 and y1 - y0 >= 6 and set(shape) == outline:
+            empty += 1
+    return f"{shapes} {empty}"
+
+
 def main(argv):
     cmd, args = argv[1], argv[2:]
     if cmd == "ball":
@@ -199,6 +233,8 @@ def main(argv):
         print((light if cmd == "light" else dark)(args[0], *map(int, args[1:6])))
     elif cmd == "pixel":
         print(pixel(args[0], int(args[1]), int(args[2])))
+    elif cmd == "glyphs":
+        print(glyphs(args[0], *map(int, args[1:5])))
     elif cmd == "antcell":
         print(antcell(args[0], int(args[1]), int(args[2]), int(args[3]), args[4],
                       *map(int, args[5:8])))
