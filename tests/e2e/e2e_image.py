@@ -16,6 +16,7 @@ convert turns the PNG crops into PPM).
                                                   bitmap SHAPES that stands exactly at (X + DX,
                                                   Y + DY), |DX|, |DY| <= RADIUS, over a desktop
                                                   of (R, G, B) all around it; "none" if none does
+  e2e_image.py unlike SHOT_A XA YA SHOT_B XB YB W H  pixels of two crops that differ clearly
   e2e_image.py glyphs SHOT X Y W H               "SHAPES EMPTY": the dark shapes (text) in the box and
                                                   how many of them are empty squares, the mark a
                                                   font draws for a character it has no glyph for
@@ -186,11 +187,19 @@ def antcell(shot, x, y, radius, shapes, r, g, b):
     return "none"
 
 
+def unlike(a, xa, ya, b, xb, yb, w, h):
+    _, _, pa = crop(a, xa, ya, w, h)
+    _, _, pb = crop(b, xb, yb, w, h)
+    return sum(1 for i in range(0, min(len(pa), len(pb)) - 2, 3)
+               if max(abs(pa[i + k] - pb[i + k]) for k in range(3)) > 40)
+
+
 def glyphs(shot, x, y, w, h):
-    """Dark pixels (text on a light face) grouped into 8-connected shapes; a shape is an empty
-    square when its pixels are exactly the outline of its bounding box, at least 5 x 7."""
+    """Ink (pixels clearly darker than the light face, anti-aliased edges included) grouped into
+    8-connected shapes. A shape is an empty square when it is a ring: at least 5 x 7, nothing
+    deeper than two pixels inside its bounding box, its top and bottom rows mostly inked."""
     w, h, data = crop(shot, x, y, w, h)
-    dark = {(i % w, i // w) for i in range(w * h) if max(data[3 * i:3 * i + 3]) < 110}
+    dark = {(i % w, i // w) for i in range(w * h) if max(data[3 * i:3 * i + 3]) < 215}
     seen, shapes, empty = set(), 0, 0
     for start in dark:
         if start in seen:
@@ -210,9 +219,11 @@ def glyphs(shot, x, y, w, h):
         xs = [p[0] for p in shape]
         ys = [p[1] for p in shape]
         x0, x1, y0, y1 = min(xs), max(xs), min(ys), max(ys)
-        outline = {(a, b) for a in range(x0, x1 + 1) for b in range(y0, y1 + 1)
-                   if a in (x0, x1) or b in (y0, y1)}
-        if x1 - x0 >= 4 and y1 - y0 >= 6 and set(shape) == outline:
+        inside = [p for p in shape if x0 + 2 <= p[0] <= x1 - 2 and y0 + 2 <= p[1] <= y1 - 2]
+        top = sum(1 for p in shape if p[1] == y0)
+        bottom = sum(1 for p in shape if p[1] == y1)
+        width = x1 - x0 + 1
+        if width >= 5 and y1 - y0 >= 6 and not inside and min(top, bottom) * 10 >= width * 6:
             empty += 1
     return f"{shapes} {empty}"
 
@@ -233,6 +244,8 @@ def main(argv):
         print((light if cmd == "light" else dark)(args[0], *map(int, args[1:6])))
     elif cmd == "pixel":
         print(pixel(args[0], int(args[1]), int(args[2])))
+    elif cmd == "unlike":
+        print(unlike(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
     elif cmd == "glyphs":
         print(glyphs(args[0], *map(int, args[1:5])))
     elif cmd == "antcell":
