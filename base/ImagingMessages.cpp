@@ -9,14 +9,13 @@ void ReportBmpError(BmpError error, BmpSource source) {
         case BmpError::None:
             break;
         case BmpError::NotBitmap:
-            ShowProgramMessage(imaging_text::kNotBitmap, imaging_text::kNotBitmapCaption,
-                               mb::kOk | mb::kIconWarning);
+            ShowProgramMessage(IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, mb::kOk | mb::kIconWarning);
             break;
         case BmpError::BadData:
-            ShowProgramMessage(imaging_text::kBadBitmap,
-                               source == BmpSource::File ? imaging_text::kBadBitmapCaption
-                                                         : imaging_text::kBadResourceCaption,
-                               mb::kOk | mb::kIconError);
+            ShowProgramMessage(
+                IDS_BAD_BITMAP,
+                source == BmpSource::File ? IDS_BAD_BITMAP_CAPTION : IDS_BAD_RESOURCE_CAPTION,
+                mb::kOk | mb::kIconError);
             break;
     }
 }

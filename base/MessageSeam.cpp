@@ -7,7 +7,8 @@
 
 namespace {
 int ReportToStderr(const MessageRequest& request) {
-    std::fprintf(stderr, "[message] %s: %s\n", request.caption, request.text);
+    std::fprintf(stderr, "[message] text %u, caption %u\n", static_cast<unsigned>(request.text),
+                 static_cast<unsigned>(request.caption));
     return mb::kIdOk;
 }
 std::atomic<MessageSink> g_sink{&ReportToStderr};
@@ -17,4 +18,6 @@ MessageSink SetMessageSink(MessageSink sink) {
     return g_sink.exchange(sink != nullptr ? sink : &ReportToStderr);
 }
 
-int RaiseMessage(const MessageRequest& request) { return g_sink.load()(request); }
+int RaiseMessage(const MessageRequest& request) {
+    return g_sink.load()(request);
+}

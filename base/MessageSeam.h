@@ -1,6 +1,7 @@
 // The one road every message box of the program takes. The Windows program routes it to a modal
 // MessageBoxW on the main window's thread; tests put a recorder in its place. No windows.h here:
-// flags are the platform values.
+// flags are the platform values, and texts travel as their ids (resources/TextIds.h), which the
+// Windows end looks up in the user's language.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,9 @@ constexpr int kIdOk = 1;                       // IDOK
 enum class MessageOwner : int32_t { MainWindow, NoOwner, GivenWindow };
 
 struct MessageRequest {
-    const char* text;     // code page 932
-    const char* caption;  // code page 932
-    uint32_t flags;       // MB_* values
+    uint32_t text;     // IDS_* text id
+    uint32_t caption;  // IDS_* text id
+    uint32_t flags;    // MB_* values
     MessageOwner owner;
     void* window;  // not owned; the HWND when owner is GivenWindow
 };
@@ -34,6 +35,6 @@ MessageSink SetMessageSink(MessageSink sink);
 int RaiseMessage(const MessageRequest& request);
 
 // The usual case: a box owned by the main window.
-inline int ShowProgramMessage(const char* text, const char* caption, uint32_t flags) {
+inline int ShowProgramMessage(uint32_t text, uint32_t caption, uint32_t flags) {
     return RaiseMessage({text, caption, flags, MessageOwner::MainWindow, nullptr});
 }

@@ -4,6 +4,8 @@
 
 #include "base/MessageSeam.h"
 #include "colony/Random.h"
+#include "base/MessageSeam.h"
+#include "resources/TextIds.h"
 
 namespace {
 // Ants start at least this far from the top and left edges, clear of the 28-pixel band.
@@ -26,7 +28,7 @@ void AntColony::Add(const SharedInt& homeX, const SharedInt& homeY) {
 
 Ant* AntColony::At(int32_t index) {
     if (index < 0 || index >= Count()) {
-        ShowProgramMessage("ありさんがいないよう", "インデックス指定エラー", mb::kOk);
+        ShowProgramMessage(IDS_NO_ANT, IDS_INDEX_CAPTION, mb::kOk);
         return nullptr;
     }
     return ants_[static_cast<size_t>(index)].get();

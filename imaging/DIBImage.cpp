@@ -76,12 +76,11 @@ int SurfaceWidthBytes(HBITMAP bitmap) {
 }
 
 void ShowBadBitmap() {
-    ShowProgramMessage(imaging_text::kBadBitmap, imaging_text::kBadBitmapCaption,
-                       MB_OK | MB_ICONERROR);
+    ShowProgramMessage(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, MB_OK | MB_ICONERROR);
 }
 
-void ShowMethodError(const char* text) {
-    ShowProgramMessage(text, imaging_text::kMethodCaption, MB_OK | MB_ICONWARNING);
+void ShowMethodError(uint32_t text) {
+    ShowProgramMessage(text, IDS_METHOD_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 HPALETTE StockPalette() {
@@ -306,8 +305,7 @@ int DIBImage::ReadBitmapFile(const char* path) {
                                                   FILE_ATTRIBUTE_NORMAL, nullptr)
                                     : INVALID_HANDLE_VALUE;
     if (opened == INVALID_HANDLE_VALUE) {
-        ShowProgramMessage(imaging_text::kFileOpen, imaging_text::kFileOpenCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_FILE_OPEN, IDS_FILE_OPEN_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     UniqueKernelHandle file(opened);
@@ -349,7 +347,7 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     HINSTANCE instance = ProgramInstance();
     HRSRC resource = FindResourceA(instance, name, kBitmapType);
     if (resource == nullptr) {
-        ShowProgramMessage(imaging_text::kResourceMissing, imaging_text::kResourceMissingCaption,
+        ShowProgramMessage(IDS_RESOURCE_MISSING, IDS_RESOURCE_MISSING_CAPTION,
                            MB_OK | MB_ICONWARNING);
         return 0;
     }
@@ -357,8 +355,7 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
     const DWORD size = SizeofResource(instance, resource);
     if (bytes == nullptr || size == 0) {
-        ShowProgramMessage(imaging_text::kResourceLoad, imaging_text::kResourceLoadCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_RESOURCE_LOAD, IDS_RESOURCE_LOAD_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     const uint8_t* data = static_cast<const uint8_t*>(bytes);
@@ -425,8 +422,7 @@ HPALETTE DIBImage::CreateDIBPalette(const BITMAPINFO* info) {
         palette = CountCreated(CreatePalette(logical));
     }
     if (palette == nullptr) {
-        ShowProgramMessage(imaging_text::kPaletteCreate, imaging_text::kPaletteCreateCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_PALETTE_CREATE, IDS_PALETTE_CREATE_CAPTION, MB_OK | MB_ICONERROR);
     }
     return palette;
 }
@@ -437,11 +433,11 @@ int DIBImage::SetPalette(HPALETTE palette) {
 
 int DIBImage::DIBCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy) {
     if (bitCount_ < 8) {
-        ShowMethodError(imaging_text::kCopyNeeds256);
+        ShowMethodError(IDS_COPY_NEEDS_256);
         return 0;
     }
     if (src == nullptr || src->bitCount_ != bitCount_) {
-        ShowMethodError(imaging_text::kCopySameFormat);
+        ShowMethodError(IDS_COPY_SAME_FORMAT);
         return 0;
     }
     // Pixels drawn by GDI reach the memory only after a flush.
@@ -453,15 +449,15 @@ int DIBImage::DIBCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx,
 int DIBImage::DIBMaskCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy,
                           const DIBImage* mask, int mx, int my, uint32_t key) {
     if (bitCount_ != 32) {
-        ShowMethodError(imaging_text::kMaskDestination);
+        ShowMethodError(IDS_MASK_DESTINATION);
         return 0;
     }
     if (src == nullptr || src->bitCount_ != 32) {
-        ShowMethodError(imaging_text::kMaskSource);
+        ShowMethodError(IDS_MASK_SOURCE);
         return 0;
     }
     if (mask == nullptr || mask->bitCount_ != 32) {
-        ShowMethodError(imaging_text::kMaskMask);
+        ShowMethodError(IDS_MASK_MASK);
         return 0;
     }
     GdiFlush();
@@ -472,7 +468,7 @@ int DIBImage::DIBMaskCopy(int dx, int dy, int w, int h, const DIBImage* src, int
 
 HRGN DIBImage::GetTransRgn(int x, int y, int w, int h, uint32_t key) const {
     if (bitCount_ != 32) {
-        ShowMethodError(imaging_text::kRegionNeeds32);
+        ShowMethodError(IDS_REGION_NEEDS_32);
         return nullptr;
     }
     GdiFlush();

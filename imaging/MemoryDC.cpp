@@ -77,8 +77,7 @@ int MemoryDC::SelectDIBPalette(HPALETTE palette) {
     // Ignored by surfaces without a colour table, such as the 32-bit ones.
     SetDIBColorTable(hdc_.get(), 0, 256, table);
     if (RealizePalette(hdc_.get()) == GDI_ERROR) {
-        ShowProgramMessage(imaging_text::kPaletteRealize, imaging_text::kPaletteRealizeCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_PALETTE_REALIZE, IDS_PALETTE_REALIZE_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     return 1;

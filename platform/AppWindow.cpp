@@ -3,6 +3,7 @@
 
 #include "base/MessageSeam.h"
 #include "platform/MessageHandOff.h"
+#include "platform/UiText.h"
 #include "platform/WideText.h"
 
 AppWindow* TheAppWindow = nullptr;
@@ -11,7 +12,7 @@ AppWindow::AppWindow(HWND window)
     : hInstance_(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE))),
       hWnd_(window) {}
 
-int AppWindow::ShowMessage(const char* text, const char* caption, UINT type) {
+int AppWindow::ShowMessage(uint32_t text, uint32_t caption, UINT type) {
     return ShowProgramMessage(text, caption, type);
 }
 
@@ -34,8 +35,8 @@ int ShowMessageBox(const MessageRequest& request) {
         case MessageOwner::NoOwner:
             break;
     }
-    return MessageBoxW(owner, WideFromCp932(request.text).c_str(),
-                       WideFromCp932(request.caption).c_str(), request.flags);
+    return MessageBoxW(owner, UiText::Text(request.text).c_str(),
+                       UiText::Text(request.caption).c_str(), request.flags);
 }
 
 int ShowOnWindowThread(const MessageRequest& request) {

@@ -4,15 +4,14 @@
 #include "platform/MessageHandOff.h"
 
 #include <atomic>
-#include <string>
 
 #include "platform/UniqueHandle.h"
 #include "platform/WindowMessages.h"
 
 namespace {
 struct PendingBox {
-    std::string text;  // copies: the asker may stop waiting before the box is shown
-    std::string caption;
+    uint32_t text = 0;  // copies: the asker may stop waiting before the box is shown
+    uint32_t caption = 0;
     uint32_t flags = 0;
     MessageOwner owner = MessageOwner::MainWindow;
     void* window = nullptr;
@@ -34,8 +33,8 @@ PendingBox* FromParam(LPARAM request) {
 
 int MessageHandOff::Raise(HWND window, const MessageRequest& request, GiveUpCheck giveUp) {
     auto* box = new PendingBox();
-    box->text = request.text != nullptr ? request.text : "";
-    box->caption = request.caption != nullptr ? request.caption : "";
+    box->text = request.text;
+    box->caption = request.caption;
     box->flags = request.flags;
     box->owner = request.owner;
     box->window = request.window;
@@ -64,8 +63,7 @@ LRESULT MessageHandOff::Serve(LPARAM request, ShowFunction show) {
     if (box == nullptr) {
         return 0;
     }
-    const MessageRequest shown{box->text.c_str(), box->caption.c_str(), box->flags, box->owner,
-                               box->window};
+    const MessageRequest shown{box->text, box->caption, box->flags, box->owner, box->window};
     box->result = show != nullptr ? show(shown) : 0;
     SetEvent(box->done.get());
     box->Release();

@@ -1,6 +1,8 @@
 // The run-time lookup of HtmlHelpA (ordinal 14 of the control).
 #include "shell/HelpViewer.h"
 
+#include "platform/UiText.h"
+
 HelpViewer* TheHelpViewer = nullptr;
 
 namespace {
@@ -74,7 +76,14 @@ bool HelpViewer::Load() {
     return entry_ != nullptr;
 }
 
+const char* HelpViewer::FileFor(LANGID language) {
+    return language == UiText::kJapanese ? kHelpFileName : kEnglishHelpFileName;
+}
+
 HWND HelpViewer::Show(HWND owner, const char* file) {
+    if (file == nullptr) {
+        file = FileFor(UiText::Chosen());
+    }
     if (underWine_ && browser_.Open(file)) {
         return nullptr;
     }

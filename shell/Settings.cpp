@@ -2,6 +2,7 @@
 #include "shell/Settings.h"
 
 #include "platform/AppWindow.h"
+#include "platform/UiText.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
@@ -30,7 +31,7 @@ bool Settings::FullPath() {
 }
 
 void Settings::Load(HWND mainWindow, HINSTANCE instance) {
-    AppMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU));
+    AppMenu = UiText::Menu(IDR_POPUPMENU, UiText::Chosen(), instance);
 
     // GetCurrentDirectoryA reports a directory longer than the buffer by its needed size and
     // leaves the buffer undefined; such a directory gets the relative path.

@@ -5,6 +5,7 @@
 
 #include "base/MessageSeam.h"
 #include "platform/UniqueHandle.h"
+#include "resources/TextIds.h"
 #include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
@@ -150,7 +151,7 @@ LRESULT OnLButtonDown(HWND window) {
             UniqueHook watch(
                 SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
             RaiseMessage(
-                {"みつかっちまった", "はぐれありさん", mb::kOk, MessageOwner::GivenWindow, window});
+                {IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::GivenWindow, window});
         }
         g_foundAnt = nullptr;
         g_foundBoxOpen = false;

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "platform/AppWindow.h"
+#include "platform/UiText.h"
 #include "platform/WideText.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
@@ -16,7 +18,6 @@ TrayIcon* TheTrayIcon = nullptr;
 
 namespace {
 constexpr UINT kTrayIconId = 1;
-constexpr char kTrayTip[] = "ありさんを幸せにしてあげてね";
 }  // namespace
 
 TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
@@ -29,8 +30,8 @@ TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAYNOTIFY;
     data_.hIcon = icon_.get();
-    // Wide, from code page 932: the ANSI record would show the tip in the system's code page.
-    const std::wstring tip = WideFromCp932(kTrayTip);
+    // Wide: the ANSI record would show the tip in the system's code page.
+    const std::wstring tip = UiText::Text(IDS_TRAY_TIP);
     tip.copy(data_.szTip, sizeof(data_.szTip) / sizeof(data_.szTip[0]) - 1);
 }
 

@@ -14,6 +14,7 @@
 #include "imaging/DIBImage.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameNotice.h"
 #include "simulation/HeartList.h"
@@ -81,8 +82,7 @@ void SimulationRun::LoadStartupField() {
     GetBackgroundFileName(name);
     // The same checks as a drop: a picture the ants could not walk on counts as unreadable.
     if (BackgroundLoader::Load(*FieldImage, name) != BackgroundVerdict::Loaded) {
-        ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
-                           "背景画像初期化", mb::kIconWarning);
+        ShowProgramMessage(IDS_BACKGROUND_RESET, IDS_BACKGROUND_RESET_CAPTION, mb::kIconWarning);
         FieldImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
         WritePrivateProfileStringA("BackBitmapTexture", "FileName", "Resource", SettingsPath);
     }
@@ -264,8 +264,7 @@ void SimulationRun::Ending() {
     if (ExitChosen()) {
         return;
     }
-    RaiseMessage(
-        {"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner, nullptr});
+    RaiseMessage({IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr});
 }
 
 void SimulationRun::Teardown() {

@@ -7,6 +7,7 @@
 #include "base/BmpDecoder.h"
 #include "base/ImagingMessages.h"
 #include "tests/common/MessageRecorder.h"
+#include "resources/TextIds.h"
 #include "tests/native/base/BmpWriter.h"
 
 namespace {
@@ -593,18 +594,15 @@ TEST(BmpMessages, EachRefusalRaisesItsExactBox) {
     ReportBmpError(BmpError::BadData, BmpSource::Resource);
     ASSERT_EQ(recorder.size(), 3u);
     const auto& m = recorder.messages();
-    EXPECT_EQ(m[0].text, "開いたファイルはビットマップファイルではありません");
-    EXPECT_EQ(m[0].caption, "ファイルタイプエラー");
+    EXPECT_EQ(m[0].text, IDS_NOT_BITMAP);
+    EXPECT_EQ(m[0].caption, IDS_NOT_BITMAP_CAPTION);
     EXPECT_EQ(m[0].flags, mb::kOk | mb::kIconWarning);
-    const std::string bad =
-        "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。"
-        "\n"
-        "読み込みを終了します。";
+    const uint32_t bad = IDS_BAD_BITMAP;
     EXPECT_EQ(m[1].text, bad);
-    EXPECT_EQ(m[1].caption, "ビットマップデータエラー");
+    EXPECT_EQ(m[1].caption, IDS_BAD_BITMAP_CAPTION);
     EXPECT_EQ(m[1].flags, mb::kOk | mb::kIconError);
     EXPECT_EQ(m[2].text, bad);
-    EXPECT_EQ(m[2].caption, "ビットマップリソースデータエラー");
+    EXPECT_EQ(m[2].caption, IDS_BAD_RESOURCE_CAPTION);
     EXPECT_EQ(m[2].flags, mb::kOk | mb::kIconError);
     for (const auto& r : m) {
         EXPECT_EQ(r.owner, MessageOwner::MainWindow);

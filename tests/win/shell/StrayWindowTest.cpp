@@ -5,6 +5,7 @@
 #include "shell/KeyedAntCell.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/StrayAntMotion.h"
+#include "resources/TextIds.h"
 
 #include <atomic>
 #include <cstring>
@@ -328,8 +329,8 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     Click(clicked);
     ASSERT_EQ(recorder_.size(), 1u);
     const RecordedMessage& box = recorder_.messages()[0];
-    EXPECT_EQ(box.text, "みつかっちまった");
-    EXPECT_EQ(box.caption, "はぐれありさん");
+    EXPECT_EQ(box.text, IDS_FOUND);
+    EXPECT_EQ(box.caption, IDS_FOUND_CAPTION);
     EXPECT_EQ(box.flags, 0u);  // MB_OK, no icon
     EXPECT_EQ(box.owner, MessageOwner::GivenWindow);
     EXPECT_EQ(box.window, clicked);

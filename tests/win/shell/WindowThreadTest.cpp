@@ -4,6 +4,7 @@
 #include "ShellTestSupport.h"
 #include "simulation/Keyboard.h"
 #include "simulation/SimulationTimings.h"
+#include "resources/TextIds.h"
 
 #include <atomic>
 
@@ -12,8 +13,8 @@ namespace {
 
 // What the window thread's sink saw, and on which thread.
 struct SeenBox {
-    std::string text;
-    std::string caption;
+    uint32_t text = 0;
+    uint32_t caption = 0;
     uint32_t flags = 0;
     MessageOwner owner = MessageOwner::MainWindow;
     void* window = nullptr;
@@ -83,22 +84,22 @@ class WindowThreadTest : public ShellWindowTest {
 };
 
 TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAsked) {
-    static const char kText[] = "ビットマップの幅が小さすぎます。";
-    Asker asker{{kText, "警告", mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
+    constexpr uint32_t kText = IDS_TOO_NARROW;
+    Asker asker{
+        {kText, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
     g_answer = 7;  // the asker gets whatever the box answered
     asker.Start();
     ASSERT_TRUE(PumpUntil(3000, [&] { return asker.done != 0; }));
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].text, kText);
-    EXPECT_EQ(g_seen[0].caption, "警告");
+    EXPECT_EQ(g_seen[0].caption, IDS_TOO_SMALL_CAPTION);
     EXPECT_EQ(g_seen[0].flags, static_cast<uint32_t>(MB_ICONWARNING));
     EXPECT_EQ(g_seen[0].owner, MessageOwner::MainWindow);
     EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
     EXPECT_EQ(asker.result.load(), 7);
 
     // The thank-you box keeps having no owner.
-    Asker thanks{
-        {"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner, nullptr}};
+    Asker thanks{{IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr}};
     thanks.Start();
     ASSERT_TRUE(PumpUntil(3000, [&] { return thanks.done != 0; }));
     ASSERT_EQ(g_seen.size(), 2u);
@@ -108,15 +109,16 @@ TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAske
 }
 
 TEST_F(WindowThreadTest, OnTheWindowThreadTheBoxIsShownAtOnce) {
-    EXPECT_EQ(
-        RaiseOnWindowThread({"t", "c", mb::kIconError, MessageOwner::MainWindow, nullptr}, &SeeBox),
-        mb::kIdOk);
+    EXPECT_EQ(RaiseOnWindowThread({IDS_NO_ANT, IDS_INDEX_CAPTION, mb::kIconError,
+                                   MessageOwner::MainWindow, nullptr},
+                                  &SeeBox),
+              mb::kIdOk);
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
 }
 
 TEST_F(WindowThreadTest, TheAskerWaitsUntilTheBoxIsClosed) {
-    Asker asker{{"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr}};
+    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
     g_openForMs = 300;
     g_askerDone = &asker.done;
     asker.Start();
@@ -135,7 +137,9 @@ int ExitWhileOpen(const MessageRequest& r) {
 
 std::atomic<DWORD> g_askerBack{0};
 DWORD WINAPI AskThenEnd(LPVOID) {
-    RaiseOnWindowThread({"w", "c", mb::kIconWarning, MessageOwner::MainWindow, nullptr}, &SeeBox);
+    RaiseOnWindowThread(
+        {IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr},
+        &SeeBox);
     g_askerBack = GetTickCount();
     ReleaseWorldLease();
     return 0;
@@ -163,7 +167,7 @@ TEST_F(ExitDuringABoxTest, ExitWhileTheThreadWaitsForItsBoxEndsAtOnce) {
 TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     // The window goes before its queue is served: the pending request is dropped, and the asker
     // is not left waiting for a box nobody shows.
-    Asker asker{{"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr}};
+    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
     ExitRequested = 0;
     // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
     asker.Start();

@@ -14,6 +14,7 @@
 #include "simulation/SimulationRun.h"
 #include "simulation/WorldRules.h"
 #include "tests/common/MessageRecorder.h"
+#include "resources/TextIds.h"
 
 namespace {
 using simtest::Pixel;
@@ -354,10 +355,10 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
     EXPECT_EQ(ReloadBackground(narrow.c_str()), 0);
     EXPECT_EQ(ReloadBackground(low.c_str()), 0);
     ASSERT_EQ(recorder.size(), 2u);
-    EXPECT_EQ(recorder.messages()[0].text, "ビットマップの幅が小さすぎます。");
-    EXPECT_EQ(recorder.messages()[1].text, "ビットマップの高さが小さすぎます。");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_TOO_NARROW);
+    EXPECT_EQ(recorder.messages()[1].text, IDS_TOO_LOW);
     for (const RecordedMessage& m : recorder.messages()) {
-        EXPECT_EQ(m.caption, "警告");
+        EXPECT_EQ(m.caption, IDS_TOO_SMALL_CAPTION);
         EXPECT_EQ(m.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
         EXPECT_EQ(m.owner, MessageOwner::MainWindow);
     }
@@ -373,7 +374,7 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
     recorder.clear();
     EXPECT_EQ(ReloadBackground(tiny.c_str()), 0);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "ビットマップの幅が小さすぎます。");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_TOO_NARROW);
 }
 
 TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
@@ -506,10 +507,8 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     // One column more is refused by the loader with its data box; nothing changes.
     EXPECT_EQ(ReloadBackground(past.c_str()), 0);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text,
-              "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があ"
-              "ります。\n読み込みを終了します。");
-    EXPECT_EQ(recorder.messages()[0].caption, "ビットマップデータエラー");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_BAD_BITMAP);
+    EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONERROR | MB_OK));
     ExpectFieldOfSize(kMaxImageSide, 200, "past");
     EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), wide);
@@ -551,9 +550,8 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         SimulationRun::LoadStartupField();
         ASSERT_GE(recorder.size(), 1u) << name;
         const RecordedMessage& warning = recorder.messages().back();
-        EXPECT_EQ(warning.text,
-                  "前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。");
-        EXPECT_EQ(warning.caption, "背景画像初期化");
+        EXPECT_EQ(warning.text, IDS_BACKGROUND_RESET);
+        EXPECT_EQ(warning.caption, IDS_BACKGROUND_RESET_CAPTION);
         EXPECT_EQ(warning.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
         EXPECT_EQ(warning.owner, MessageOwner::MainWindow);
         EXPECT_EQ(FieldWidth.load(), 455) << name;
@@ -570,8 +568,8 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         MessageRecorder refused;
         SimulationRun::LoadStartupField();
         ASSERT_EQ(refused.size(), 2u);
-        EXPECT_EQ(refused.messages()[0].caption, "ビットマップデータエラー");
-        EXPECT_EQ(refused.messages()[1].caption, "背景画像初期化");
+        EXPECT_EQ(refused.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
+        EXPECT_EQ(refused.messages()[1].caption, IDS_BACKGROUND_RESET_CAPTION);
         EXPECT_EQ(FieldHeight.load(), 312);
     }
     DeleteFileA(past.c_str());

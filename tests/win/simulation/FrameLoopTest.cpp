@@ -11,6 +11,7 @@
 #include "simulation/SimulationThread.h"
 #include "simulation/StrayAntMotion.h"
 #include "tests/common/MessageRecorder.h"
+#include "resources/TextIds.h"
 
 namespace {
 using simtest::Log;
@@ -116,8 +117,8 @@ TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     ASSERT_EQ(recorder.size(), 1u);
     const RecordedMessage& box = recorder.messages()[0];
-    EXPECT_EQ(box.text, "幸せにしてくれてありがとう");
-    EXPECT_EQ(box.caption, "Kirelo終了報告");
+    EXPECT_EQ(box.text, IDS_THANK_YOU);
+    EXPECT_EQ(box.caption, IDS_THANK_YOU_CAPTION);
     EXPECT_EQ(box.flags, static_cast<uint32_t>(MB_OK));
     EXPECT_EQ(box.owner, MessageOwner::NoOwner);
     EXPECT_EQ(Log().exitCommands, 1);
@@ -216,7 +217,7 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     ASSERT_TRUE(ended);
     EXPECT_TRUE(heartShown);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "幸せにしてくれてありがとう");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_THANK_YOU);
     EXPECT_EQ(Log().exitCommands, 1);
 }
 
