@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Geometry.h"
 #include "colony/Random.h"
 
 const int32_t TurnChoices[8][3] = {{7, 0, 1}, {0, 1, 2}, {1, 2, 3}, {2, 3, 4},
@@ -17,7 +18,7 @@ namespace {
 constexpr int32_t kStepX[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 constexpr int32_t kStepY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
-constexpr int64_t kGoalRadiusSquared = 20 * 20;
+constexpr int64_t kGoalRadiusSquared = int64_t{kGoalRadius} * kGoalRadius;
 constexpr int32_t kHomeReach = 5;       // cells from the ball, in x and in y, that count as home
 constexpr int32_t kSightRange = 100;    // half the side of the seeking window
 constexpr int32_t kSightMargin = 4;     // the window stays this far inside the field

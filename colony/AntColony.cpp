@@ -2,12 +2,13 @@
 // all but the first set walking in the top-left quarter of the field.
 #include "colony/AntColony.h"
 
+#include "base/Geometry.h"
 #include "colony/Random.h"
 #include "imaging/MessageSeam.h"
 
 namespace {
 // Ants start at least this far from the top and left edges, clear of the 28-pixel band.
-constexpr int32_t kStartMargin = 36;
+constexpr int32_t kStartMargin = kFieldMargin;
 
 int32_t StartCoordinate(int32_t fieldSide) {
     // A quarter of the field; a degenerate side still draws once so the sequence stays aligned.

@@ -57,6 +57,9 @@ struct WindowTraits {
 struct LibraryTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
+struct RegistryKeyTraits {
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
 struct HookTraits {
     static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
 };
@@ -72,6 +75,7 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
+using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
 
 // Selects an object into a DC for the guard's lifetime and puts the previous one back.

@@ -1,32 +1,20 @@
 // The run-time lookup of HtmlHelpA (ordinal 14 of the control).
 #include "shell/HelpViewer.h"
 
+#include "imaging/UniqueHandle.h"
+
 HelpViewer* TheHelpViewer = nullptr;
 
 namespace {
 constexpr WORD kHtmlHelpAOrdinal = 14;
 constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
-// Closes the registry key on every path out of the lookup.
-class RegistryKey {
-  public:
-    RegistryKey(HKEY root, const char* path) {
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
-    }
-    ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
+// The key at path under root, opened for reading; empty when it cannot be opened.
+UniqueRegistryKey OpenKey(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    return UniqueRegistryKey(
+        RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr);
+}
 }  // namespace
 
 HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
@@ -35,7 +23,7 @@ HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
       fallbackLibrary_(fallbackLibrary != nullptr ? fallbackLibrary : "") {}
 
 HMODULE HelpViewer::LoadRegisteredControl() const {
-    RegistryKey key(HKEY_CLASSES_ROOT, classKey_.c_str());
+    const UniqueRegistryKey key = OpenKey(HKEY_CLASSES_ROOT, classKey_.c_str());
     if (key.get() == nullptr) {
         return nullptr;
     }

@@ -27,8 +27,6 @@
 #include "simulation/WorldRules.h"
 
 namespace {
-constexpr int kWaitOnMs = 80;
-
 int16_t PointerX(LPARAM lParam) {
     return static_cast<int16_t>(LOWORD(lParam));
 }
@@ -40,9 +38,9 @@ void CloseImeStatus(HWND window) {
     SendMessageA(window, WM_IME_NOTIFY, IMN_CLOSESTATUSWINDOW, 0);
 }
 
-LRESULT OnCreate(HWND window) {
+// reports: the shell's RunReports, handed to the simulation thread as its start parameter.
+LRESULT OnCreate(HWND window, LPVOID reports) {
     MainWindow = window;
-    ArmExitSequence();
     TheAppWindow = new AppWindow(window);
     const HINSTANCE instance = TheAppWindow->GetInstance();
     StickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
@@ -53,33 +51,13 @@ LRESULT OnCreate(HWND window) {
     TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AddTrayIcon();
     TheHelpViewer = new HelpViewer();
-    SimulationRunning = 1;
-    SimulationThread = CreateThread(nullptr, 0, SimulationEntry, window, 0, nullptr);
-    KeepThreadForFinish(SimulationThread);
+    StartSimulationThread(reports);
     DragAcceptFiles(window, TRUE);
     return 0;
 }
 
 LRESULT OnDestroy(HWND window) {
-    DragAcceptFiles(window, FALSE);
-    // Boxes the simulation thread asked for and nobody will show now: its wait ends with them.
-    MSG pending;
-    while (PeekMessageA(&pending, window, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE)) {
-        MessageHandOff::Discard(pending.lParam);
-    }
-    if (TheTrayIcon != nullptr) {
-        TheTrayIcon->Remove();
-        delete TheTrayIcon;
-        TheTrayIcon = nullptr;
-    }
-    delete TheHelpViewer;
-    TheHelpViewer = nullptr;
-    ReleaseShellObjects();
-    DestroyMenu(AppMenu);
-    AppMenu = nullptr;
-    CloseHandle(SimulationThread);
-    SimulationThread = nullptr;
-    PostQuitMessage(0);
+    CloseMainWindow(window);
     return 0;
 }
 
@@ -121,26 +99,26 @@ LRESULT OnExitMenuLoop(HWND window) {
 }
 
 void ShowTrails(bool shown) {
-    Settings::Check(IDM_TRAIL_SHOW, shown);
-    Settings::Check(IDM_TRAIL_HIDE, !shown);
+    Settings::TickMenuItem(IDM_TRAIL_SHOW, shown);
+    Settings::TickMenuItem(IDM_TRAIL_HIDE, !shown);
     HideTrails = shown ? 0 : 1;
-    Settings::Write("Status", "PFlag", shown ? "0" : "1");
+    Settings::SaveTrailsHidden(!shown);
 }
 
 void SetZOrder(HWND window, bool topmost) {
-    Settings::Check(IDM_TOPMOST, topmost);
-    Settings::Check(IDM_NORMAL, !topmost);
+    Settings::TickMenuItem(IDM_TOPMOST, topmost);
+    Settings::TickMenuItem(IDM_NORMAL, !topmost);
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     Topmost = topmost ? 1 : 0;
-    Settings::Write("Status", "Window Z_Order", topmost ? "1" : "0");
+    Settings::SaveTopmost(topmost);
 }
 
 void SetFrameWait(bool on) {
-    Settings::Check(IDM_WAIT_ON, on);
-    Settings::Check(IDM_WAIT_OFF, !on);
-    FrameWaitMs = on ? kWaitOnMs : 0;
-    Settings::Write("Status", "Wait ON", on ? "1" : "0");
+    Settings::TickMenuItem(IDM_WAIT_ON, on);
+    Settings::TickMenuItem(IDM_WAIT_OFF, !on);
+    FrameWaitMs = on ? static_cast<int32_t>(kFrameWaitMs) : 0;
+    Settings::SaveFrameWait(on);
 }
 
 void Centre(HWND window) {
@@ -165,8 +143,8 @@ LRESULT OnCommand(HWND window, UINT id) {
             SetZOrder(window, id == IDM_TOPMOST);
             break;
         case IDM_BACKGROUND_RESET:
-            RequestBackground("Resource");
-            Settings::Write("BackBitmapTexture", "FileName", "Resource");
+            RequestBackground(kBuiltInBackground);
+            Settings::SaveBackground(kBuiltInBackground);
             break;
         case IDM_CENTER:
             Centre(window);
@@ -236,8 +214,8 @@ void PaintFrame(HDC dc) {
 void PaintLens(HDC dc) {
     const FrameLock lock;
     if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
-        BitBlt(dc, kLensLeft, kLensTop, WorldRules::kViewSide, WorldRules::kViewSide,
-               FrameImage->GetMemoryDC()->GetHDC(), kLensLeft, kLensTop, SRCCOPY);
+        BitBlt(dc, kLensLeft, kLensTop, kLensSide, kLensSide, FrameImage->GetMemoryDC()->GetHDC(),
+               kLensLeft, kLensTop, SRCCOPY);
     }
 }
 
@@ -260,7 +238,7 @@ void CreateImages() {
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            return OnCreate(window);
+            return OnCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         case WM_DESTROY:
             return OnDestroy(window);
         case WM_CLOSE:

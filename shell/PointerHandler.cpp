@@ -65,8 +65,8 @@ bool OnPointerPress(HWND window, int16_t x, int16_t y) {
     }
     const int32_t bx = BallLensCoordinate(BallX, FieldWidth);
     const int32_t by = BallLensCoordinate(BallY, FieldHeight);
-    if (BallGrabHit(x - kLensOffset, y - kLensOffset, bx, by) && BallGrabbed == 0 &&
-        BallFlying == 0 && FollowBall == 1) {
+    if (BallGrabHit(x - kLensLeft, y - kLensTop, bx, by) && BallGrabbed == 0 && BallFlying == 0 &&
+        FollowBall == 1) {
         BallAngle = 0;
         BallGrabbed = 1;
         FollowBall = 1;
@@ -107,7 +107,7 @@ RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
 void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
     if (PointerOverRim != 0) {
         RimMenuPlacement placement = PlaceRimMenu(window, x, y);
-        TrackPopupMenuEx(GetSubMenu(AppMenu, 0), placement.flags, placement.point.x,
+        TrackPopupMenuEx(GetSubMenu(AppMenu.get(), 0), placement.flags, placement.point.x,
                          placement.point.y, window, &placement.params);
     } else {
         FollowBall = 1;

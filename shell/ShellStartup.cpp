@@ -4,6 +4,7 @@
 #include <ctime>
 #include <utility>
 
+#include "base/Geometry.h"
 #include "colony/Random.h"
 #include "imaging/DIBImage.h"
 #include "imaging/ScreenInfo.h"
@@ -22,11 +23,6 @@
 #include "simulation/SharedState.h"
 
 namespace {
-constexpr int kAntCell = KeyedAntCell::kSide;
-constexpr int kHeartSide = 16;
-constexpr int kLensLeft = 20;
-constexpr int kLensRight = 220;
-
 HBRUSH FaceBrush() {
     return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
 }
@@ -64,7 +60,7 @@ DIBImage& ShellStartup::ShapeImage(LPCSTR bitmap) {
     return *shapeImage_;
 }
 
-HWND ShellStartup::CreateMainWindow() {
+HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -79,7 +75,7 @@ HWND ShellStartup::CreateMainWindow() {
     HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP,
                         (ScreenWidth() - kFrameWidth) / 2, (ScreenHeight() - kFrameHeight) / 2,
-                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, nullptr);
+                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &reports);
     // The settings may have shown it to set the z-order; the simulation thread shows it when the
     // splash ends.
     ShowWindow(window, SW_HIDE);
@@ -121,7 +117,7 @@ void ShellStartup::CutMagnifierShape() {
     if (!outline) {
         return;  // no picture: the window keeps its square and has no rim to drag by
     }
-    UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensLeft, kLensRight, kLensRight));
+    UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensTop, kLensRight, kLensBottom));
     CombineRgn(rim.get(), outline.get(), rim.get(), RGN_XOR);
     rim_ = std::move(rim);
     RimRegion = rim_.get();

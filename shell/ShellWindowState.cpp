@@ -7,7 +7,7 @@ const char kMainClassName[] = "「Kirelo」";
 const char kSplashClassName[] = "スプラッシュウインドウ";
 const char kStrayClassName[] = "はぐれありさん";
 
-HMENU AppMenu = nullptr;
+UniqueMenu AppMenu;
 HCURSOR StickCursor = nullptr;
 HCURSOR BinocularsCursor = nullptr;
 int WindowShown = 1;

@@ -6,16 +6,14 @@
 
 #include <cstdint>
 
-constexpr int kFrameWidth = 300;  // the magnifier window
-constexpr int kFrameHeight = 360;
-constexpr int kSplashSide = 100;
-constexpr uint32_t kKeyColour = 0x00FF84;  // the outside of the shape bitmaps, as a pixel
+#include "base/Geometry.h"
+#include "imaging/UniqueHandle.h"
 
 extern const char kMainClassName[];  // also the name of the instance mutex
 extern const char kSplashClassName[];
 extern const char kStrayClassName[];
 
-extern HMENU AppMenu;               // owned: destroyed at WM_DESTROY
+extern UniqueMenu AppMenu;          // loaded by the settings load, destroyed at WM_DESTROY
 extern HCURSOR StickCursor;         // not owned: a resource of the module
 extern HCURSOR BinocularsCursor;    // not owned
 extern int WindowShown;             // the window is meant to be visible

@@ -13,8 +13,6 @@
 #include "simulation/WorldImages.h"
 
 namespace {
-constexpr int kAntCell = KeyedAntCell::kSide;
-constexpr int kHeartSide = 16;
 // Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
 constexpr UINT kShowFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
 // Once on show the ant's window only moves: every change of visibility, size or z-order is a

@@ -69,7 +69,7 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
         POINT cursor{};
         GetCursorPos(&cursor);
         PointerOverRim = 1;
-        TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
+        TrackPopupMenu(GetSubMenu(AppMenu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
                        nullptr);
     }
 }

@@ -1,16 +1,13 @@
 // Keyboard polling over the replaceable key-state query.
 #include "simulation/Keyboard.h"
 
+#include "base/Geometry.h"
 #include "simulation/SharedState.h"
 
 const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT,
                                          VK_LEFT,  VK_RETURN, VK_ESCAPE};
 
 KeyStateFunction QueryKeyState = &GetAsyncKeyState;
-
-namespace {
-constexpr DWORD kFlushPollMs = 10;
-}  // namespace
 
 uint8_t PollKeyboard() {
     if (HasFocus == 0) {

@@ -1,5 +1,5 @@
-// Frame composition and field reload. The canvas is refreshed and drawn only inside the 200 x 200
-// part in view; every sprite copy is cut to its destination, so no position can reach outside
+// Frame composition and field reload. The canvas is refreshed and drawn only inside the lens square
+// in view; every sprite copy is cut to its destination, so no position can reach outside
 // an image.
 #include "simulation/LensRenderer.h"
 
@@ -15,17 +15,14 @@
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameLock.h"
 #include "simulation/GoalStamp.h"
+#include "simulation/RunReports.h"
 #include "simulation/WorldImages.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
 #include "simulation/WorldRules.h"
 
 namespace {
-constexpr int kView = WorldRules::kViewSide;
-constexpr int kAntCell = 8;
-constexpr int kSpriteSide = 16;  // ball and heart
-constexpr int kFrameHeight = 360;
-constexpr int kMinFieldSide = BackgroundLoader::kMinFieldSide;
+constexpr int kView = kLensSide;
 
 bool ImagesReady() {
     return FrameImage != nullptr && FieldCanvas != nullptr && FieldImage != nullptr &&
@@ -150,7 +147,7 @@ void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sh
         return;
     }
     dest->DIBMaskCopy(copy.dx, copy.dy, copy.w, copy.h, sheet, copy.sx, copy.sy, sheet, copy.mx,
-                      copy.my, kSpriteKey);
+                      copy.my, kMaskWhite);
 }
 
 void AdvanceUnseenFrame() {
@@ -206,7 +203,7 @@ void ComposeFrame() {
     AdvanceBall(w, h);
 }
 
-int ReloadBackground(const char* name) {
+int ReloadBackground(const char* name, RunReports& reports) {
     if (name == nullptr || FieldImage == nullptr || FieldCanvas == nullptr) {
         return 0;
     }
@@ -236,6 +233,6 @@ int ReloadBackground(const char* name) {
     FieldCanvas->SetWidth(w);
     FieldCanvas->SetHeight(h);
     FieldCanvas->DIBCopy(0, 0, w, h, FieldImage, 0, 0);
-    WritePrivateProfileStringA("BackBitmapTexture", "FileName", name, SettingsPath);
+    reports.BackgroundReplaced(name);
     return 1;
 }

@@ -3,10 +3,12 @@
 
 #include <cstring>
 
+#include "base/Geometry.h"
+
 SharedInt SimulationRunning{0};
 SharedInt ExitRequested{0};
 SharedInt SplashDone{0};
-SharedInt FrameWaitMs{80};
+SharedInt FrameWaitMs{kFrameWaitMs};
 SharedInt HideTrails{0};
 SharedInt FollowBall{1};
 SharedInt ViewX{0};
@@ -19,10 +21,8 @@ SharedInt HasFocus{0};
 SharedInt BackgroundChanged{0};
 SharedInt MaskRebuildRequested{0};
 
-char SettingsPath[kPathBytes] = {};
-
 namespace {
-char g_backgroundName[kPathBytes] = "Resource";
+char g_backgroundName[kPathBytes] = "Resource";  // kBuiltInBackground
 std::atomic_flag g_nameLock = ATOMIC_FLAG_INIT;
 
 class NameLock {

@@ -8,6 +8,8 @@
 #include "colony/SharedWorld.h"
 
 constexpr int kPathBytes = 256;
+// The background name that stands for the built-in dry leaves (an exact, case-sensitive match).
+constexpr char kBuiltInBackground[] = "Resource";
 
 extern SharedInt SimulationRunning;  // the loop may continue
 extern SharedInt ExitRequested;      // the user chose Exit
@@ -28,11 +30,8 @@ extern SharedInt BackgroundChanged;  // a new background is waiting in Backgroun
 // that the rebuild never runs under a step.
 extern SharedInt MaskRebuildRequested;
 
-// Full path of the settings file; written once by the settings load before the thread starts.
-extern char SettingsPath[kPathBytes];
-
-// The name of the background to load ("Resource" or a BMP path). The window thread hands a new
-// name over with RequestBackground (name, then BackgroundChanged := 1); the simulation thread
+// The name of the background to load (kBuiltInBackground or a BMP path). The window thread hands a
+// new name over with RequestBackground (name, then BackgroundChanged := 1); the simulation thread
 // takes it with TakeBackgroundRequest, which copies the name and clears BackgroundChanged in one
 // step (false when no request waits). A tiny lock keeps a second drop from tearing the first.
 void RequestBackground(const char* name);

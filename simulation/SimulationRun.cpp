@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/Geometry.h"
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
@@ -30,8 +31,6 @@
 #include "simulation/WorldRules.h"
 
 namespace {
-constexpr DWORD kFrameSleepMs = 10;
-constexpr DWORD kPauseSliceMs = 20;  // how often a long pause looks for Exit
 constexpr int kSpriteDepth = 32;
 
 void LoadSprite(DIBImage* image, int id) {
@@ -64,7 +63,8 @@ void PaceFrame(DWORD frameStart) {
     }
 }
 
-SimulationRun::SimulationRun(HWND mainWindow) : mainWindow_(mainWindow) {}
+SimulationRun::SimulationRun(HWND mainWindow, RunReports& reports)
+    : mainWindow_(mainWindow), reports_(reports) {}
 
 DWORD SimulationRun::Execute() {
     StartUp();
@@ -84,7 +84,7 @@ void SimulationRun::LoadStartupField() {
         ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
                            "背景画像初期化", mb::kIconWarning);
         FieldImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
-        WritePrivateProfileStringA("BackBitmapTexture", "FileName", "Resource", SettingsPath);
+        reports_.BackgroundReplaced(kBuiltInBackground);
     }
     FieldImage->ChangeBitCount(kSpriteDepth);
     FieldWidth = FieldImage->GetWidth();
@@ -132,7 +132,7 @@ void SimulationRun::ApplyBackgroundChange() {
         return;
     }
     // A failed reload keeps the old field; the pull-in, the new goal and the clamps run anyway.
-    ReloadBackground(name);
+    ReloadBackground(name, reports_);
     const int32_t w = FieldWidth;
     const int32_t h = FieldHeight;
     if (Ants != nullptr) {
@@ -270,11 +270,10 @@ void SimulationRun::Ending() {
 
 void SimulationRun::Teardown() {
     DestroyWorld();
-    // After a box of its own returned, the user may have chosen Exit meanwhile: then the window
-    // is gone or going and is not asked again. Posted, not sent: the exit sequence waits for this
-    // thread, which lets go of the world right here and ends.
+    // After a box of its own returned, the user may have chosen Exit meanwhile: then the exit is
+    // under way already and is not asked for again.
     if (ExitRequested == 0) {
-        PostMessageA(mainWindow_, WM_COMMAND, IDM_EXIT, 0);
+        reports_.RunEnded();
     }
     ReleaseWorldLease();
 }

@@ -2,12 +2,13 @@
 // heart's zigzag rise once the user has found it.
 #include "simulation/StrayAnt.h"
 
+#include "base/Geometry.h"
 #include "colony/Ant.h"
 #include "colony/Random.h"
 #include "simulation/HeartList.h"
 
 namespace {
-constexpr int32_t kCellSide = 8;  // the walking window is one 8 x 8 sprite cell
+constexpr int32_t kCellSide = kAntCell;  // the walking window is one sprite cell
 
 int32_t KeepOnScreen(int32_t value, int32_t screenSide) {
     if (value < 0) {

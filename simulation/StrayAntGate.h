@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
+#include "base/Geometry.h"
+
 class StrayAntGate {
   public:
-    StrayAntGate(uint32_t runStart, uint32_t delayMs, uint32_t oneIn = 100)
+    StrayAntGate(uint32_t runStart, uint32_t delayMs, uint32_t oneIn = kStrayOneIn)
         : runStart_(runStart), delayMs_(delayMs), oneIn_(oneIn > 0 ? oneIn : 1) {}
     virtual ~StrayAntGate() = default;
 

@@ -16,9 +16,6 @@ DIBImage* HeartImage = nullptr;
 LensOverlay TheLensOverlay;
 
 void CreateWorldImages() {
-    constexpr int kFrameWidth = 300;
-    constexpr int kFrameHeight = 360;
-    constexpr uint32_t kMaskKey = 0xFFFFFF;  // white: transparent in the magnifier's mask
     FrameImage = new DIBImage();
     FrameImage->ChangeBitCount(32);
     FrameImage->SetWidth(kFrameWidth);
@@ -34,6 +31,6 @@ void CreateWorldImages() {
     MagnifierImage->ChangeBitCount(32);
     // The magnifier picture is the upper half of bitmap 126, its mask the lower half.
     FrameImage->DIBMaskCopy(0, 0, kFrameWidth, kFrameHeight, MagnifierImage, 0, 0, MagnifierImage,
-                            0, kFrameHeight, kMaskKey);
-    TheLensOverlay.Build(MagnifierImage, kLensLeft, kLensTop, WorldRules::kViewSide, kFrameHeight);
+                            0, kFrameHeight, kMaskWhite);
+    TheLensOverlay.Build(MagnifierImage, kLensLeft, kLensTop, kLensSide, kFrameHeight);
 }

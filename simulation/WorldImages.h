@@ -5,7 +5,7 @@
 #include "imaging/DIBImage.h"
 #include "simulation/LensOverlay.h"
 
-extern DIBImage* FrameImage;        // 300 x 360, what the main window shows
+extern DIBImage* FrameImage;        // kFrameWidth x kFrameHeight, what the main window shows
 extern DIBImage* FieldCanvas;       // field-sized working picture
 extern DIBImage* FieldImage;        // the background as loaded
 extern DIBImage* MagnifierImage;    // bitmap 126: picture over mask

@@ -12,6 +12,7 @@
 #include "imaging/ImageLimits.h"
 #include "resources/ResourceIds.h"
 #include "simulation/LensRenderer.h"
+#include "simulation/RunReports.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/StrayAntShared.h"
 #include "simulation/ThreadMessages.h"
@@ -94,26 +95,31 @@ std::string WriteBigBmp(int w, int h) {
     std::fclose(out);
     return path;
 }
+
+// A run that nobody listens to.
+class SilentReports final : public RunReports {
+  public:
+    void BackgroundReplaced(const char*) override {}
+    void RunEnded() override {}
+};
 }  // namespace
 
 int main() {
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    std::snprintf(SettingsPath, kPathBytes, "%skirelo_bench.ini", dir);
     SetBackgroundFileName("Resource");
     CreateImages();
-    SimulationRun run(nullptr);
+    SilentReports reports;
+    SimulationRun run(nullptr, reports);
     run.StartUp();
     Measure("default field 455x312", 2000);
     const std::string big = WriteBigBmp(4000, 3000);
-    if (ReloadBackground(big.c_str()) == 1) {
+    if (ReloadBackground(big.c_str(), reports) == 1) {
         BuildColony(*Ants, FieldWidth, FieldHeight);
         Measure("field 4000x3000", 2000);
     }
     // The largest reload there is: from a large field to one at the limit.
     PrintMemory("field 4000x3000");
     const std::string edge = WriteBigBmp(kMaxImageSide, kMaxImageSide);
-    if (ReloadBackground(edge.c_str()) == 1) {
+    if (ReloadBackground(edge.c_str(), reports) == 1) {
         PrintMemory("after the reload to 4096x4096");
         BuildColony(*Ants, FieldWidth, FieldHeight);
         Measure("field 4096x4096", 2000);

@@ -22,8 +22,8 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
     ASSERT_NE(TheAppWindow, nullptr);
     EXPECT_EQ(TheAppWindow->GetHWnd(), window_);
     EXPECT_EQ(SimulationRunning.load(), 1);
-    ASSERT_NE(SimulationThread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(SimulationThread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    ASSERT_NE(SimulationThreadHandle(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     ASSERT_NE(FrameImage, nullptr);
     EXPECT_EQ(FrameImage->GetWidth(), 300);
     EXPECT_EQ(FrameImage->GetHeight(), 360);
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     char name[kPathBytes];
     GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
-    EXPECT_EQ(std::string(SettingsPath), IniPath());
+    EXPECT_EQ(std::string(Settings::Path()), IniPath());
     EXPECT_TRUE(Settings::FullPath());
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     StrayAntActive = 1;
     ShowWindow(StrayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThread, GetCurrentProcess(), &thread,
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
                     SYNCHRONIZE, FALSE, 0);
     EXPECT_EQ(Command(IDM_EXIT), 0);
     EXPECT_EQ(ExitRequested.load(), 1);
@@ -350,8 +350,8 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
-    EXPECT_EQ(AppMenu, nullptr);
-    EXPECT_EQ(SimulationThread, nullptr);
+    EXPECT_EQ(AppMenu.get(), nullptr);
+    EXPECT_EQ(SimulationThreadHandle(), nullptr);
     EXPECT_EQ(TheTrayIcon, nullptr);
     // The thread had ended: the shell's own objects went at WM_DESTROY.
     EXPECT_EQ(TheAppWindow, nullptr);
@@ -414,7 +414,7 @@ class PausedThreadTest : public ShellWindowTest {
 
 TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThread, GetCurrentProcess(), &thread,
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
                     SYNCHRONIZE, FALSE, 0);
     Command(IDM_EXIT);
     // The bounded wait ran out with the thread still inside its pause.
@@ -443,12 +443,12 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
 
 // A thread that ends by itself (as on Escape) and asks for Exit with a synchronous send.
 std::atomic<int> g_endNow{0};
-DWORD WINAPI SelfEndingSimulation(LPVOID window) {
+DWORD WINAPI SelfEndingSimulation(LPVOID) {
     while (g_endNow == 0 && SimulationRunning != 0) {
         Sleep(2);
     }
     if (ExitRequested == 0) {
-        SendMessageA(static_cast<HWND>(window), WM_COMMAND, IDM_EXIT, 0);
+        SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
     }
     ReleaseWorldLease();
     return 0;

@@ -15,6 +15,7 @@
 #include "imaging/AppWindow.h"
 #include "imaging/ScreenInfo.h"
 #include "resources/ResourceIds.h"
+#include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
@@ -123,7 +124,7 @@ inline bool FileExists(const std::string& path) {
 }
 
 inline bool Checked(UINT id) {
-    return (GetMenuState(AppMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(AppMenu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 inline LPARAM Point(int x, int y) {
@@ -168,7 +169,7 @@ class ShellWindowTest : public ::testing::Test {
             TheScreen = new ScreenInfo();
         }
         startup_ = new ShellStartup(GetModuleHandleA(nullptr));
-        window_ = startup_->CreateMainWindow();
+        window_ = startup_->CreateMainWindow(reports_);
         ASSERT_NE(window_, nullptr);
         startup_->CutMagnifierShape();
         startup_->CreateStrayAnt();
@@ -206,6 +207,7 @@ class ShellWindowTest : public ::testing::Test {
     }
     LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
 
+    ShellReports reports_;
     MessageRecorder recorder_;
     std::string previousDir_;
     std::string dir_;

@@ -157,7 +157,7 @@ class LongDirectoryTest : public ShellWindowTest {
 
 TEST_F(LongDirectoryTest, SettingsStayInTheWorkingDirectoryWithoutOverflow) {
     EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(SettingsPath, ".\\kirelo.ini");
+    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
     Command(IDM_TRAIL_HIDE);
     char value[8] = {};
     const std::string ini = longDir_ + "\\kirelo.ini";
@@ -180,7 +180,7 @@ TEST_F(TooLongDirectoryTest, SettingsWorkForThisRunOnlyAndNothingLandsElsewhere)
     const std::string stray = std::string(windows) + "\\kirelo.ini";
     DeleteFileA(stray.c_str());
     EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(SettingsPath, ".\\kirelo.ini");
+    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
     Command(IDM_WAIT_OFF);  // the write fails, the setting holds for this run
     EXPECT_EQ(FrameWaitMs.load(), 0);
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));

@@ -23,7 +23,6 @@ class ComposeFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
-        simtest::UseTempSettings();
         simtest::CreateShellImages();
         run_.StartUp();
         ASSERT_EQ(FieldWidth.load(), 455);
@@ -74,7 +73,7 @@ class ComposeFrameTest : public ::testing::Test {
         return pixels;
     }
 
-    SimulationRun run_{nullptr};
+    SimulationRun run_{nullptr, simtest::Reports()};
 };
 
 TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
@@ -312,7 +311,7 @@ TEST_F(ComposeFrameTest, NothingIsDrawnOrMovedWhileANewFieldWaits) {
 
 TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
     HWND window = simtest::CreateTestWindow();
-    SimulationRun frames(window);
+    SimulationRun frames(window, simtest::Reports());
     SplashDone = 1;
     TheFieldMask->At(120, 120) = CellStrongTrail;
     ArrivalSeen = 1;
@@ -331,7 +330,7 @@ TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
 
 TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
     HWND window = simtest::CreateTestWindow();
-    SimulationRun frames(window);
+    SimulationRun frames(window, simtest::Reports());
     SplashDone = 1;
     const std::string square = simtest::WriteTestBmp("kirelo_frame_square.bmp", 240, 210);
     RequestBackground(square.c_str());
@@ -347,13 +346,12 @@ TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
 class ReloadBackgroundTest : public ComposeFrameTest {};
 
 TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
-    WritePrivateProfileStringA("BackBitmapTexture", "FileName", "before", SettingsPath);
     TheFieldMask->At(100, 100) = CellTrail;
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow.bmp", 199, 300);
     const std::string low = simtest::WriteTestBmp("kirelo_low.bmp", 300, 199);
     MessageRecorder recorder;
-    EXPECT_EQ(ReloadBackground(narrow.c_str()), 0);
-    EXPECT_EQ(ReloadBackground(low.c_str()), 0);
+    EXPECT_EQ(ReloadBackground(narrow.c_str(), simtest::Reports()), 0);
+    EXPECT_EQ(ReloadBackground(low.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 2u);
     EXPECT_EQ(recorder.messages()[0].text, "ビットマップの幅が小さすぎます。");
     EXPECT_EQ(recorder.messages()[1].text, "ビットマップの高さが小さすぎます。");
@@ -367,12 +365,12 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
     EXPECT_EQ(FieldImage->GetWidth(), 455);
     EXPECT_EQ(FieldCanvas->GetHeight(), 312);
     EXPECT_EQ(TheFieldMask->At(100, 100), CellTrail);
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), "before");
+    EXPECT_TRUE(simtest::Reports().backgrounds.empty());  // nothing to save
 
     // Both too small: the width is named.
     const std::string tiny = simtest::WriteTestBmp("kirelo_tiny.bmp", 120, 80);
     recorder.clear();
-    EXPECT_EQ(ReloadBackground(tiny.c_str()), 0);
+    EXPECT_EQ(ReloadBackground(tiny.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, "ビットマップの幅が小さすぎます。");
 }
@@ -381,7 +379,7 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
     TheFieldMask->At(100, 100) = CellTrail;
     const std::string square = simtest::WriteTestBmp("kirelo_square.bmp", 200, 200);
     MessageRecorder recorder;
-    EXPECT_EQ(ReloadBackground(square.c_str()), 1);
+    EXPECT_EQ(ReloadBackground(square.c_str(), simtest::Reports()), 1);
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(FieldWidth.load(), 200);
     EXPECT_EQ(FieldHeight.load(), 200);
@@ -399,14 +397,14 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
     ASSERT_EQ(TheFieldMask->Width(), 200);
     EXPECT_EQ(TheFieldMask->At(100, 100), CellFree);  // the trails went with the old field
     EXPECT_EQ(TheFieldMask->At(5, 100), CellBlocked);
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), square);
+    EXPECT_EQ(simtest::Reports().LastBackground(), square);
 
-    EXPECT_EQ(ReloadBackground("Resource"), 1);
+    EXPECT_EQ(ReloadBackground("Resource", simtest::Reports()), 1);
     EXPECT_EQ(FieldWidth.load(), 455);
     EXPECT_EQ(FieldHeight.load(), 312);
     EXPECT_EQ(FieldCanvas->GetWidth(), 455);
     EXPECT_EQ(TheFieldMask->Height(), 312);
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), "Resource");
+    EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
     EXPECT_EQ(recorder.size(), 0u);
 }
 
@@ -430,7 +428,7 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
     ViewX = 255;
     ViewY = 112;
     RequestBackground(square.c_str());
-    SimulationRun::ApplyBackgroundChange();
+    run_.ApplyBackgroundChange();
     EXPECT_EQ(BackgroundChanged.load(), 0);
     EXPECT_EQ(FieldWidth.load(), 200);
     for (int j = 1; j < 4; ++j) {
@@ -465,7 +463,7 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
     for (int k = 0; k < 5 && !goalMoved; ++k) {
         GoalX = 0;
         RequestBackground(narrow.c_str());
-        SimulationRun::ApplyBackgroundChange();
+        run_.ApplyBackgroundChange();
         goalMoved = GoalX.load() >= 227 && GoalX.load() <= 393;
     }
     EXPECT_TRUE(goalMoved);
@@ -494,9 +492,9 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     const std::string wide = simtest::WriteTestBmp("kirelo_wide.bmp", kMaxImageSide, 200);
     const std::string past = simtest::WriteTestBmp("kirelo_past.bmp", kMaxImageSide + 1, 200);
     MessageRecorder recorder;
-    ASSERT_EQ(ReloadBackground(tall.c_str()), 1);
+    ASSERT_EQ(ReloadBackground(tall.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(200, kMaxImageSide, "tall");
-    ASSERT_EQ(ReloadBackground(wide.c_str()), 1);
+    ASSERT_EQ(ReloadBackground(wide.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(kMaxImageSide, 200, "wide");
     const int x = kMaxImageSide - 1;
     EXPECT_EQ(Pixel(FieldImage, x, 199), simtest::TestColour(x, 199));
@@ -505,7 +503,7 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     EXPECT_EQ(recorder.size(), 0u);
 
     // One column more is refused by the loader with its data box; nothing changes.
-    EXPECT_EQ(ReloadBackground(past.c_str()), 0);
+    EXPECT_EQ(ReloadBackground(past.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text,
               "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があ"
@@ -513,7 +511,7 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     EXPECT_EQ(recorder.messages()[0].caption, "ビットマップデータエラー");
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONERROR | MB_OK));
     ExpectFieldOfSize(kMaxImageSide, 200, "past");
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), wide);
+    EXPECT_EQ(simtest::Reports().LastBackground(), wide);
     for (const std::string& name : {tall, wide, past}) {
         DeleteFileA(name.c_str());
     }
@@ -523,18 +521,19 @@ class StartupFieldTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
-        simtest::UseTempSettings();
         simtest::CreateShellImages();
     }
     void TearDown() override {
         ReleaseWorldLease();
         ReleaseWorldLease();
     }
+
+    SimulationRun run_{nullptr, simtest::Reports()};
 };
 
 TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     MessageRecorder recorder;
-    SimulationRun::LoadStartupField();
+    run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(FieldWidth.load(), 455);
     EXPECT_EQ(FieldHeight.load(), 312);
@@ -547,9 +546,9 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
                                  "resource"};
     for (const std::string& name : names) {
         SetBackgroundFileName(name.c_str());
-        WritePrivateProfileStringA("BackBitmapTexture", "FileName", name.c_str(), SettingsPath);
+        simtest::Reports().backgrounds.clear();
         MessageRecorder recorder;
-        SimulationRun::LoadStartupField();
+        run_.LoadStartupField();
         ASSERT_GE(recorder.size(), 1u) << name;
         const RecordedMessage& warning = recorder.messages().back();
         EXPECT_EQ(warning.text,
@@ -559,7 +558,7 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         EXPECT_EQ(warning.owner, MessageOwner::MainWindow);
         EXPECT_EQ(FieldWidth.load(), 455) << name;
         EXPECT_EQ(FieldHeight.load(), 312) << name;
-        EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), "Resource");
+        EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
         char current[kPathBytes] = {};
         GetBackgroundFileName(current);
         EXPECT_EQ(std::string(current), name);  // the name itself keeps the failed path
@@ -569,7 +568,7 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
     SetBackgroundFileName(past.c_str());
     {
         MessageRecorder refused;
-        SimulationRun::LoadStartupField();
+        run_.LoadStartupField();
         ASSERT_EQ(refused.size(), 2u);
         EXPECT_EQ(refused.messages()[0].caption, "ビットマップデータエラー");
         EXPECT_EQ(refused.messages()[1].caption, "背景画像初期化");
@@ -579,7 +578,7 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
     // The too-small picture is refused by size alone: the loader had nothing to say.
     SetBackgroundFileName(small.c_str());
     MessageRecorder recorder;
-    SimulationRun::LoadStartupField();
+    run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 1u);
 }
 }  // namespace

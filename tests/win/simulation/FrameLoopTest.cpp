@@ -28,7 +28,6 @@ class FrameLoopTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
-        simtest::UseTempSettings();
         simtest::CreateShellImages();
         RunTimings.splashPauseMs = 50;
         RunTimings.endingMs = 200;
@@ -56,7 +55,7 @@ class FrameLoopTest : public ::testing::Test {
 
     void Start() {
         SimulationRunning = 1;
-        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, window_, 0, nullptr);
+        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &simtest::Reports(), 0, nullptr);
         ASSERT_NE(thread_, nullptr);
     }
     bool WaitForSplash() {
@@ -78,7 +77,7 @@ TEST_F(FrameLoopTest, EscapeWithFocusEndsTheRunAndAsksForExit) {
     g_escapeDown = 1;
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(Log().splashEnds, 1);
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
     EXPECT_GT(Log().paints, 1);
     EXPECT_EQ(recorder.size(), 0u);  // no thank-you for leaving early
     // The thread gave its lease back; the images go with the window side's.
@@ -101,7 +100,7 @@ TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
     ExitRequested = 1;
     SimulationRunning = 0;
     ASSERT_TRUE(PumpUntil(thread_, 5000));
-    EXPECT_EQ(Log().exitCommands, 0);
+    EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
 
 TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
@@ -120,7 +119,7 @@ TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
     EXPECT_EQ(box.caption, "Kirelo終了報告");
     EXPECT_EQ(box.flags, static_cast<uint32_t>(MB_OK));
     EXPECT_EQ(box.owner, MessageOwner::NoOwner);
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
 }
 
 TEST_F(FrameLoopTest, ExitDuringTheClosingSecondsShowsNoBoxAndSendsNoExit) {
@@ -135,7 +134,7 @@ TEST_F(FrameLoopTest, ExitDuringTheClosingSecondsShowsNoBoxAndSendsNoExit) {
     SimulationRunning = 0;
     ASSERT_TRUE(PumpUntil(thread_, 2500));
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(Log().exitCommands, 0);
+    EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
 
 TEST_F(FrameLoopTest, ExitDuringTheSplashPauseEndsTheThreadBeforeThePauseIsOver) {
@@ -149,17 +148,17 @@ TEST_F(FrameLoopTest, ExitDuringTheSplashPauseEndsTheThreadBeforeThePauseIsOver)
     SimulationRunning = 0;
     EXPECT_TRUE(PumpUntil(thread_, 1500));
     EXPECT_EQ(Log().splashEnds, 0);
-    EXPECT_EQ(Log().exitCommands, 0);
+    EXPECT_EQ(simtest::Reports().ended.load(), 0);
     EXPECT_EQ(SplashDone.load(), 0);
 }
 
 TEST_F(FrameLoopTest, NotRunningAtStartGoesStraightToTeardown) {
     SimulationRunning = 0;
-    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, window_, 0, nullptr);
+    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &simtest::Reports(), 0, nullptr);
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(Log().paints, 0);
     EXPECT_EQ(Log().splashEnds, 0);
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
 }
 
 TEST_F(FrameLoopTest, TheStrayAntWaitsForTheShellsWindows) {
@@ -217,7 +216,7 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     EXPECT_TRUE(heartShown);
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, "幸せにしてくれてありがとう");
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
 }
 
 TEST(KeyboardTest, EscapeCountsOnlyWithFocus) {

@@ -18,6 +18,7 @@
 #include "simulation/FrameNotice.h"
 #include "simulation/Keyboard.h"
 #include "simulation/ProgramWindows.h"
+#include "simulation/RunReports.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/StrayAntShared.h"
 #include "simulation/ThreadMessages.h"
@@ -44,9 +45,26 @@ inline void CreateShellImages() {
 struct WindowLog {
     int paints = 0;
     int splashEnds = 0;
-    int exitCommands = 0;
-    int otherCommands = 0;
+    int commands = 0;  // the simulation names no command: none may come
 };
+
+// What the run reported, as the shell would have heard it. The backgrounds are read on the thread
+// that ran the frames, or after it ended.
+class RecordingReports final : public RunReports {
+  public:
+    void BackgroundReplaced(const char* name) override { backgrounds.push_back(name); }
+    void RunEnded() override { ++ended; }
+    // The last background reported, or "" when none was.
+    std::string LastBackground() const { return backgrounds.empty() ? "" : backgrounds.back(); }
+
+    std::vector<std::string> backgrounds;
+    std::atomic<int> ended{0};
+};
+
+inline RecordingReports& Reports() {
+    static RecordingReports reports;
+    return reports;
+}
 
 inline WindowLog& Log() {
     static WindowLog log;
@@ -100,11 +118,7 @@ inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
             UpdateWindow(window);
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDM_EXIT) {
-                ++Log().exitCommands;
-            } else {
-                ++Log().otherCommands;
-            }
+            ++Log().commands;
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -190,21 +204,6 @@ inline std::string TempPath(const char* name) {
     return std::string(dir) + name;
 }
 
-inline std::string ReadSetting(const char* section, const char* key) {
-    char value[kPathBytes] = {};
-    GetPrivateProfileStringA(section, key, "", value, kPathBytes, SettingsPath);
-    return value;
-}
-
-// Points the settings at a fresh file in the temporary directory. The file is named after
-// the process: the frame and loop tests run side by side in one prefix and must not share it.
-inline void UseTempSettings() {
-    const std::string path = TempPath(
-        ("kirelo_simulation_test_" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
-    DeleteFileA(path.c_str());
-    std::snprintf(SettingsPath, kPathBytes, "%s", path.c_str());
-}
-
 // The colour of pixel (x, y) of the test pictures, as 0x00RRGGBB.
 inline uint32_t TestColour(int x, int y) {
     return (static_cast<uint32_t>(x * 7 & 0xFF) << 16) |
@@ -271,6 +270,8 @@ inline void ResetRunState() {
     RunTimings = SimulationTimings{};
     QueryKeyState = &GetAsyncKeyState;
     Log() = WindowLog{};
+    Reports().backgrounds.clear();
+    Reports().ended = 0;
 }
 
 }  // namespace simtest
