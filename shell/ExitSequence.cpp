@@ -34,7 +34,7 @@
 #include "shell/TrayIcon.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationThread.h"
+#include "simulation/SimulationRun.h"
 #include "simulation/WorldLease.h"
 
 LPTHREAD_START_ROUTINE SimulationEntry = &SimulationThreadProc;

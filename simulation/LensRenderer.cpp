@@ -13,7 +13,7 @@
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
-#include "simulation/FrameLock.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/GoalStamp.h"
 #include "simulation/RunReports.h"
 #include "simulation/WorldImages.h"

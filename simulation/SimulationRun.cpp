@@ -15,7 +15,7 @@
 #include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/HeartList.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
@@ -25,10 +25,17 @@
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationTimings.h"
 #include "simulation/SimulationWorld.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"
+
+SimulationTimings RunTimings;
+
+// The window handles both threads know: the window thread fills them at start-up; this thread
+// only reads them.
+HWND MainWindow = nullptr;
+HWND StrayWindows[kStrayWindowCount] = {};
+SharedInt ShellReady{0};
 
 namespace {
 constexpr int kSpriteDepth = 32;
@@ -276,4 +283,9 @@ void SimulationRun::Teardown() {
         reports_.RunEnded();
     }
     ReleaseWorldLease();
+}
+
+DWORD WINAPI SimulationThreadProc(LPVOID reports) {
+    SimulationRun run(MainWindow, *static_cast<RunReports*>(reports));
+    return run.Execute();
 }

@@ -6,10 +6,21 @@
 
 #include <cstdint>
 
+#include "base/Geometry.h"
 #include "simulation/RunReports.h"
-#include "simulation/StrayAntGate.h"
+#include "simulation/StrayAnt.h"
 
-// Sleeps 10 ms, then sleeps out whatever is left of FrameWaitMs since frameStart.
+// The long waits of a run, in milliseconds. The program keeps the defaults; tests shorten them.
+struct SimulationTimings {
+    uint32_t splashPauseMs = kSplashPauseMs;
+    uint32_t strayDelayMs = kStrayDelayMs;
+    uint32_t endingMs = kEndingMs;
+    uint32_t strayOneIn = kStrayOneIn;
+};
+
+extern SimulationTimings RunTimings;
+
+// Sleeps kFrameSleepMs, then sleeps out whatever is left of FrameWaitMs since frameStart.
 void PaceFrame(DWORD frameStart);
 
 // Asks window to paint the lens square, the only part a new frame changes, from the newest frame;
@@ -55,3 +66,7 @@ class SimulationRun {
     DWORD runStart_ = 0;
     StrayAntGate strayGate_{0, 0};
 };
+
+// The entry of the simulation thread, started by the main window's creation handler with the
+// shell's RunReports: one run for MainWindow, from start-up to teardown; returns 0.
+DWORD WINAPI SimulationThreadProc(LPVOID reports);

@@ -1,20 +1,18 @@
 // The stray ant's walk and rise on the simulation thread. Each frame ends with one published pose
-// and, unless one is already waiting, one posted request to the window thread to place the
-// windows: posting never waits for the window thread, which may be in a message box.
+// and a coalesced WM_STRAYMOVED to the window thread, which places the windows.
 #include "simulation/StrayAntMotion.h"
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "imaging/ScreenInfo.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntShared.h"
 #include "simulation/ThreadMessages.h"
 
 namespace {
-std::atomic<int32_t> g_placementWaiting{0};  // a WM_STRAYMOVED is in the queue
+CoalescedPost g_placement{WM_STRAYMOVED};
 
 int ScreenWidth() {
     return TheScreen != nullptr ? TheScreen->GetScreenWidth() : GetSystemMetrics(SM_CXSCREEN);
@@ -26,10 +24,7 @@ int ScreenHeight() {
 
 void Publish(const StrayAntPose& pose) {
     StrayAntShown.Publish(pose);
-    if (g_placementWaiting.exchange(1) == 0 && MainWindow != nullptr &&
-        !PostMessageA(MainWindow, WM_STRAYMOVED, 0, 0)) {
-        g_placementWaiting = 0;
-    }
+    g_placement.Post(MainWindow);
 }
 
 void Publish(int32_t kind, int32_t cell, const StrayAnt& ant) {
@@ -43,7 +38,7 @@ int32_t CellOf(const StrayAnt& ant) {
 }  // namespace
 
 void AcknowledgeStrayPlacement() {
-    g_placementWaiting = 0;
+    g_placement.Acknowledge();
 }
 
 void ReleaseStrayAnt() {

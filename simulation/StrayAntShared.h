@@ -3,7 +3,6 @@
 #pragma once
 
 #include "simulation/StrayAnt.h"
-#include "simulation/StrayAntView.h"
 
 // Made by WinMain before the simulation thread starts; freed with the world's images by the
 // lease. Only the simulation thread moves it; the click changes only its state (1 -> 2,

@@ -2,7 +2,7 @@
 // comes out, for certain, so the CPU benchmark can measure the phases before and after it.
 #include <cstdlib>
 
-#include "simulation/SimulationTimings.h"
+#include "simulation/SimulationRun.h"
 
 namespace {
 // Runs before WinMain; RunTimings is constant-initialised, so it is already in place.

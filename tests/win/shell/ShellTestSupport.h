@@ -26,7 +26,7 @@
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationThread.h"
+#include "simulation/SimulationRun.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace shelltest {

@@ -3,7 +3,7 @@
 // running game without waiting out its bound; keys pressed to close a box never end the run.
 #include "ShellTestSupport.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SimulationTimings.h"
+#include "simulation/SimulationRun.h"
 
 #include <atomic>
 

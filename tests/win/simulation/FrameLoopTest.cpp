@@ -7,7 +7,6 @@
 #include "colony/Random.h"
 #include "imaging/ScreenInfo.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/SimulationThread.h"
 #include "simulation/StrayAntMotion.h"
 #include "SimTestSupport.h"
 #include "tests/common/MessageRecorder.h"

@@ -15,7 +15,7 @@
 
 #include "imaging/DIBImage.h"
 #include "resources/ResourceIds.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/Keyboard.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/RunReports.h"
@@ -25,7 +25,7 @@
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationTimings.h"
+#include "simulation/SimulationRun.h"
 #include "simulation/SimulationWorld.h"
 
 namespace simtest {
