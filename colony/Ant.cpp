@@ -50,7 +50,8 @@ void Advance(int32_t direction, int32_t& x, int32_t& y) {
     y += kStepY[direction];
 }
 
-Ant::Ant(const SharedInt& homeXRef, const SharedInt& homeYRef) : homeX(homeXRef), homeY(homeYRef) {
+Ant::Ant(ColonyShared& sharedWorld)
+    : world(sharedWorld), homeX(sharedWorld.ballX), homeY(sharedWorld.ballY) {
     Reset();
 }
 
@@ -67,11 +68,11 @@ StepResult Ant::Step(FieldMask& mask) {
     // A heading set from outside to something odd must not index past the turn table.
     direction = NormalHeading(direction);
 
-    const int64_t goalDx = static_cast<int64_t>(x) - GoalX.load();
-    const int64_t goalDy = static_cast<int64_t>(y) - GoalY.load();
+    const int64_t goalDx = static_cast<int64_t>(x) - world.goalX.load();
+    const int64_t goalDy = static_cast<int64_t>(y) - world.goalY.load();
     if (goalDx * goalDx + goalDy * goalDy < kGoalRadiusSquared) {
         CommitTrail(mask);
-        ArrivalSeen.store(1);
+        world.arrivalSeen.store(1);
         trail.Clear();
         return StepHappy;
     }
@@ -87,7 +88,7 @@ StepResult Ant::Step(FieldMask& mask) {
     if (x >= ballX - kHomeReach && x <= ballX + kHomeReach && y >= ballY - kHomeReach &&
         y <= ballY + kHomeReach) {
         CommitTrail(mask);
-        ArrivalSeen.store(1);
+        world.arrivalSeen.store(1);
         return StepAtHome;
     }
 
@@ -154,8 +155,8 @@ StepResult Ant::Step(FieldMask& mask) {
 
 bool Ant::FindStrongTrail(const FieldMask& mask, int32_t& targetX, int32_t& targetY) const {
     // The field size as the world publishes it, but never beyond the mask actually held.
-    int32_t width = FieldWidth.load();
-    int32_t height = FieldHeight.load();
+    int32_t width = world.fieldWidth.load();
+    int32_t height = world.fieldHeight.load();
     if (width > mask.Width()) {
         width = mask.Width();
     }
@@ -240,10 +241,10 @@ int32_t Ant::DirectionToward(int32_t tx, int32_t ty) const {
 }
 
 void Ant::CommitTrail(FieldMask& mask) {
-    const int32_t seen = ArrivalSeen.load();
+    const int32_t seen = world.arrivalSeen.load();
     const int32_t draw = Random() % 100;
-    if (draw >= 100 - kSeenCommitCut * seen || BallGrabbed.load() != 0 || BallFlying.load() != 0 ||
-        trail.Count() == 0) {
+    if (draw >= 100 - kSeenCommitCut * seen || world.ballGrabbed.load() != 0 ||
+        world.ballFlying.load() != 0 || trail.Count() == 0) {
         return;
     }
     for (int32_t i = 0; i < trail.Count(); ++i) {

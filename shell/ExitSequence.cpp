@@ -3,10 +3,11 @@
 // How Kirelo ends, whoever asks (the menu or the tray menu's Exit, Alt+F4, Escape, the end of the
 // game; the last two come from the simulation thread, whose run reports its end: the shell then
 // posts the Exit command to the main window, RequestExitFromRun):
-//  1. RunExitSequence (window thread): ExitRequested := 1, so the simulation thread stops at its
+//  1. RunExitSequence (window thread): Shared.exitRequested := 1, so the simulation thread stops at
+//  its
 //     next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits for a
 //     box shown on its behalf); the magnifier and the stray ant's windows are hidden, so nothing
-//     of the program stays visible; SimulationRunning := 0.
+//     of the program stays visible; Shared.running := 0.
 //  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the messages the
 //     thread sends to its windows (the splash's end), so a thread in the middle of a frame can
 //     finish it; frames and stray-ant moves are posted notices, which wait in the queue. From a
@@ -86,7 +87,7 @@ void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
 void StartSimulationThread(LPVOID parameter) {
     g_exiting = false;
     g_threadReleased = false;
-    SimulationRunning = 1;
+    Shared.running = 1;
     g_thread.reset(CreateThread(nullptr, 0, SimulationEntry, parameter, 0, nullptr));
 }
 
@@ -106,14 +107,14 @@ void RunExitSequence(HWND mainWindow) {
         return;
     }
     g_exiting = true;
-    ExitRequested = 1;
+    Shared.exitRequested = 1;
     ShowWindow(mainWindow, SW_HIDE);
-    if (StrayAntActive != 0) {
+    if (Shared.strayAntActive != 0) {
         for (HWND stray : StrayWindows) {
             ShowWindow(stray, SW_HIDE);
         }
     }
-    SimulationRunning = 0;
+    Shared.running = 0;
     // A caller that sent the command and waits for it must not hold the wait up.
     if (InSendMessage()) {
         ReplyMessage(0);

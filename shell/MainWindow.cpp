@@ -71,13 +71,13 @@ LRESULT OnSetFocus(HWND window) {
     // The keys go first: an Escape that closed a message box, still down or remembered as
     // pressed, must not reach the simulation thread as the end of the run.
     FlushKeyboard();
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
 
 LRESULT OnKillFocus() {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     return 0;
 }
 
@@ -85,14 +85,14 @@ LRESULT OnKillFocus() {
 // take that press as the end of the run. Afterwards the focus counts again, once the presses made
 // in the menu are drained (before the flag is set, so the thread never sees them).
 LRESULT OnEnterMenuLoop() {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     return 0;
 }
 
 LRESULT OnExitMenuLoop(HWND window) {
     if (GetFocus() == window) {
         FlushKeyboard();
-        HasFocus = 1;
+        Shared.hasFocus = 1;
     }
     return 0;
 }
@@ -100,7 +100,7 @@ LRESULT OnExitMenuLoop(HWND window) {
 void ShowTrails(bool shown) {
     Settings::TickMenuItem(IDM_TRAIL_SHOW, shown);
     Settings::TickMenuItem(IDM_TRAIL_HIDE, !shown);
-    HideTrails = shown ? 0 : 1;
+    Shared.hideTrails = shown ? 0 : 1;
     Settings::SaveTrailsHidden(!shown);
 }
 
@@ -116,7 +116,7 @@ void SetZOrder(HWND window, bool topmost) {
 void SetFrameWait(bool on) {
     Settings::TickMenuItem(IDM_WAIT_ON, on);
     Settings::TickMenuItem(IDM_WAIT_OFF, !on);
-    FrameWaitMs = on ? static_cast<int32_t>(kFrameWaitMs) : 0;
+    Shared.frameWaitMs = on ? static_cast<int32_t>(kFrameWaitMs) : 0;
     Settings::SaveFrameWait(on);
 }
 
@@ -142,7 +142,7 @@ LRESULT OnCommand(HWND window, UINT id) {
             SetZOrder(window, id == IDM_TOPMOST);
             break;
         case IDM_BACKGROUND_RESET:
-            RequestBackground(kBuiltInBackground);
+            Shared.RequestBackground(kBuiltInBackground);
             Settings::SaveBackground(kBuiltInBackground);
             break;
         case IDM_CENTER:
@@ -167,7 +167,7 @@ void OnDropFiles(HDROP drop) {
     char name[kPathBytes] = {};
     // Only the first file counts; the simulation thread checks it when it reloads.
     if (DroppedFileName(drop, name, kPathBytes)) {
-        RequestBackground(name);
+        Shared.RequestBackground(name);
     }
     DragFinish(drop);
 }

@@ -77,12 +77,12 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     char background[kPathBytes] = {};
     GetPrivateProfileStringA(kBackgroundSection, kBackgroundKey, kBuiltInBackground, background,
                              kPathBytes, g_path);
-    SetBackgroundFileName(background);
+    Shared.SetBackgroundFileName(background);
 
-    HideTrails =
+    Shared.hideTrails =
         static_cast<int32_t>(GetPrivateProfileIntA(kStatusSection, kTrailsHiddenKey, 0, g_path));
-    TickMenuItem(IDM_TRAIL_SHOW, HideTrails == 0);
-    TickMenuItem(IDM_TRAIL_HIDE, HideTrails != 0);
+    TickMenuItem(IDM_TRAIL_SHOW, Shared.hideTrails == 0);
+    TickMenuItem(IDM_TRAIL_HIDE, Shared.hideTrails != 0);
 
     Topmost = GetPrivateProfileIntA(kStatusSection, kTopmostKey, 0, g_path) != 0 ? 1 : 0;
     TickMenuItem(IDM_TOPMOST, Topmost == 1);
@@ -93,18 +93,18 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     const bool waitOn = GetPrivateProfileIntA(kStatusSection, kFrameWaitKey, 1, g_path) != 0;
     TickMenuItem(IDM_WAIT_ON, waitOn);
     TickMenuItem(IDM_WAIT_OFF, !waitOn);
-    FrameWaitMs = waitOn ? static_cast<int32_t>(kFrameWaitMs) : 0;
+    Shared.frameWaitMs = waitOn ? static_cast<int32_t>(kFrameWaitMs) : 0;
 
-    SplashDone = 0;
-    ExitRequested = 0;
-    HasFocus = 0;
-    BallGrabbed = 0;
-    BallFlying = 0;
+    Shared.splashDone = 0;
+    Shared.exitRequested = 0;
+    Shared.hasFocus = 0;
+    Shared.colony.ballGrabbed = 0;
+    Shared.colony.ballFlying = 0;
     PanDragging = 0;
-    ViewY = 0;
-    ViewX = 0;
-    BackgroundChanged = 0;
-    FollowBall = 1;
+    Shared.viewY = 0;
+    Shared.viewX = 0;
+    Shared.backgroundChanged = 0;
+    Shared.followBall = 1;
     PointerOverRim = 1;
     WindowShown = 1;
 }

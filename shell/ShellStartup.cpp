@@ -16,11 +16,10 @@
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 
 namespace {
 HBRUSH FaceBrush() {
@@ -129,8 +128,8 @@ void ShellStartup::CreateStrayAnt() {
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    StrayAntRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
-    StrayAntShown.Publish({});
+    Shared.strayRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
+    Shared.strayShown.Publish({});
 }
 
 void ShellStartup::CreateStrayWindows() {

@@ -9,7 +9,6 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/StrayAntShared.h"
 #include "simulation/WorldImages.h"
 
 namespace {
@@ -116,8 +115,8 @@ void TurnIntoHeart(StrayAnt& ant) {
     if (!ant.state.compare_exchange_strong(walking, StrayRising)) {
         return;
     }
-    HappyCount.fetch_add(1);
-    const StrayAntPose pose = StrayAntShown.Read();
+    Shared.happyCount.fetch_add(1);
+    const StrayAntPose pose = Shared.strayShown.Read();
     ShowHeart(pose.x, pose.y);
 }
 
@@ -129,7 +128,7 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call != nullptr && call->message == WM_COMMAND &&
         (LOWORD(call->wParam) == IDOK || LOWORD(call->wParam) == IDCANCEL) &&
-        g_foundAnt != nullptr && ExitRequested == 0) {
+        g_foundAnt != nullptr && Shared.exitRequested == 0) {
         char name[16] = {};
         GetClassNameA(call->hwnd, name, sizeof(name));
         if (lstrcmpA(name, "#32770") == 0) {  // the dialog class of message boxes
@@ -140,8 +139,9 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnLButtonDown(HWND window) {
-    StrayAnt* ant = StrayAntRecord;
-    if (ant != nullptr && !g_foundBoxOpen && ant->state == StrayWalking && ExitRequested == 0) {
+    StrayAnt* ant = Shared.strayRecord;
+    if (ant != nullptr && !g_foundBoxOpen && ant->state == StrayWalking &&
+        Shared.exitRequested == 0) {
         g_foundBoxOpen = true;
         g_foundAnt = ant;
         {
@@ -153,7 +153,7 @@ LRESULT OnLButtonDown(HWND window) {
         g_foundAnt = nullptr;
         g_foundBoxOpen = false;
         // Exit may have been chosen (from the tray) while the box was open.
-        if (ExitRequested == 0) {
+        if (Shared.exitRequested == 0) {
             TurnIntoHeart(*ant);
         }
     }
@@ -176,14 +176,14 @@ void PaintStrayWindow(HDC dc, HWND window) {
 
 void PlaceStrayWindows() {
     AcknowledgeStrayPlacement();
-    if (ExitRequested != 0) {
+    if (Shared.exitRequested != 0) {
         return;  // the exit sequence has hidden them for good
     }
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     switch (pose.kind) {
         case StrayAntPose::Walking: {
             // A walking pose made before the click was handled: the heart already shows.
-            const StrayAnt* ant = StrayAntRecord;
+            const StrayAnt* ant = Shared.strayRecord;
             if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells) {
                 return;
             }

@@ -56,7 +56,7 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
         return;
     }
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (WindowShown == 1 || HasFocus == 1) {
+        if (WindowShown == 1 || Shared.hasFocus == 1) {
             ShowWindow(window, SW_HIDE);
             WindowShown = 0;
         } else {

@@ -12,11 +12,10 @@
 #include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 
 namespace {
 // The mutex that marks a running instance, or nothing when another instance holds it.
@@ -54,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     TheScreen = new ScreenInfo();
     // A box the simulation thread waits for stops being waited for once Exit was chosen.
-    InstallMessageBoxSink([] { return ExitRequested != 0; });
+    InstallMessageBoxSink([] { return Shared.exitRequested != 0; });
 
     int exitCode = 0;
     {
@@ -68,7 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         startup.CreateStrayWindows();
         startup.ReleaseShapeImage();
         // Only now may the simulation thread let the stray ant out.
-        ShellReady = 1;
+        Shared.shellReady = 1;
         exitCode = RunMessageLoop();
     }  // the rim region goes here
 

@@ -10,7 +10,7 @@ const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT
 KeyStateFunction QueryKeyState = &GetAsyncKeyState;
 
 uint8_t PollKeyboard() {
-    if (HasFocus == 0) {
+    if (Shared.hasFocus == 0) {
         return kKeyNothing;
     }
     return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;

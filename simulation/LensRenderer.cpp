@@ -40,10 +40,10 @@ bool FieldConsistent(int w, int h) {
 }
 
 ViewOrigin CurrentView(int w, int h) {
-    if (FollowBall != 0) {
-        return WorldRules::FollowView(BallX, BallY, w, h);
+    if (Shared.followBall != 0) {
+        return WorldRules::FollowView(Shared.colony.ballX, Shared.colony.ballY, w, h);
     }
-    return WorldRules::ClampView({ViewX, ViewY}, w, h);
+    return WorldRules::ClampView({Shared.viewX, Shared.viewY}, w, h);
 }
 
 // The goal as GDI draws it, made once (the wide-pen ellipse costs more than the rest of a frame's
@@ -57,14 +57,14 @@ void DrawGoal() {
         g_goalStamp.Build();
     }
     if (g_goalStamp.Ready()) {
-        g_goalStamp.Stamp(*FieldCanvas, GoalX, GoalY);
+        g_goalStamp.Stamp(*FieldCanvas, Shared.colony.goalX, Shared.colony.goalY);
         return;
     }
     MemoryDC* dc = FieldCanvas->GetMemoryDC();
     if (dc == nullptr) {
         return;
     }
-    GoalStamp::Draw(*dc, GoalX, GoalY);
+    GoalStamp::Draw(*dc, Shared.colony.goalX, Shared.colony.goalY);
     // The pixel writes that follow must land after the ellipse.
     GdiFlush();
 }
@@ -116,15 +116,15 @@ void DrawHearts() {
 }
 
 void AdvanceBall(int w, int h) {
-    if (BallFlying == 0) {
+    if (Shared.colony.ballFlying == 0) {
         return;
     }
-    BallFlight ball{BallX, BallY, BallSpeed, 1};
-    WorldRules::FlyBall(ball, BallAngle, w, h);
-    BallX = ball.x;
-    BallY = ball.y;
-    BallSpeed = ball.speed;
-    BallFlying = ball.flying;
+    BallFlight ball{Shared.colony.ballX, Shared.colony.ballY, Shared.ballSpeed, 1};
+    WorldRules::FlyBall(ball, Shared.ballAngle, w, h);
+    Shared.colony.ballX = ball.x;
+    Shared.colony.ballY = ball.y;
+    Shared.ballSpeed = ball.speed;
+    Shared.colony.ballFlying = ball.flying;
 }
 
 bool InsideSheet(const DIBImage* sheet, int x, int y, int w, int h) {
@@ -151,32 +151,33 @@ void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sh
 }
 
 void AdvanceUnseenFrame() {
-    if (BackgroundChanged != 0 || !ImagesReady()) {
+    if (Shared.backgroundChanged != 0 || !ImagesReady()) {
         return;
     }
-    const int w = FieldWidth;
-    const int h = FieldHeight;
+    const int w = Shared.colony.fieldWidth;
+    const int h = Shared.colony.fieldHeight;
     if (FieldConsistent(w, h)) {
         AdvanceBall(w, h);
     }
 }
 
 void ComposeFrame() {
-    if (BackgroundChanged != 0 || !ImagesReady()) {
+    if (Shared.backgroundChanged != 0 || !ImagesReady()) {
         return;
     }
-    const int w = FieldWidth;
-    const int h = FieldHeight;
+    const int w = Shared.colony.fieldWidth;
+    const int h = Shared.colony.fieldHeight;
     if (!FieldConsistent(w, h)) {
         return;
     }
     const ViewOrigin view = CurrentView(w, h);
     FieldCanvas->DIBCopy(view.x, view.y, kView, kView, FieldImage, view.x, view.y);
     DrawGoal();
-    DrawSprite(FieldCanvas, BallX - kSpriteSide / 2, BallY - kSpriteSide / 2, kSpriteSide,
-               kSpriteSide, BallImage, 0, 0, 0, kSpriteSide);
+    DrawSprite(FieldCanvas, Shared.colony.ballX - kSpriteSide / 2,
+               Shared.colony.ballY - kSpriteSide / 2, kSpriteSide, kSpriteSide, BallImage, 0, 0, 0,
+               kSpriteSide);
     // While a thrown ball's rebuild waits, the trails in the mask are already history.
-    if (HideTrails == 0 && MaskRebuildRequested == 0) {
+    if (Shared.hideTrails == 0 && Shared.maskRebuildRequested == 0) {
         DrawTrails(view, w);
     }
     DrawAnts();
@@ -224,8 +225,8 @@ int ReloadBackground(const char* name, RunReports& reports) {
     picture.ChangeBitCount(32);
     FieldImage->SetWidth(w);
     FieldImage->SetHeight(h);
-    FieldWidth = w;
-    FieldHeight = h;
+    Shared.colony.fieldWidth = w;
+    Shared.colony.fieldHeight = h;
     delete TheFieldMask;
     TheFieldMask = mask.release();
     FieldImage->GetMemoryDC()->Blit(0, 0, w, h, picture.GetMemoryDC(), 0, 0);

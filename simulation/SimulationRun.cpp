@@ -20,22 +20,18 @@
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 #include "simulation/SimulationWorld.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"
-
-SimulationTimings RunTimings;
 
 // The window handles both threads know: the window thread fills them at start-up; this thread
 // only reads them.
 HWND MainWindow = nullptr;
 HWND StrayWindows[kStrayWindowCount] = {};
-SharedInt ShellReady{0};
 
 namespace {
 constexpr int kSpriteDepth = 32;
@@ -51,8 +47,8 @@ void PlaceGoal() {
     int32_t gx = 0;
     int32_t gy = 0;
     WorldRules::PlaceGoal(FieldCanvas->GetWidth(), FieldCanvas->GetHeight(), gx, gy);
-    GoalX = gx;
-    GoalY = gy;
+    Shared.colony.goalX = gx;
+    Shared.colony.goalY = gy;
 }
 
 }  // namespace
@@ -63,7 +59,8 @@ void RepaintLens(HWND window) {
 
 void PaceFrame(DWORD frameStart) {
     Sleep(kFrameSleepMs);
-    const uint32_t minimum = FrameWaitMs.load() > 0 ? static_cast<uint32_t>(FrameWaitMs.load()) : 0;
+    const uint32_t minimum =
+        Shared.frameWaitMs.load() > 0 ? static_cast<uint32_t>(Shared.frameWaitMs.load()) : 0;
     const uint32_t remaining = WorldRules::RemainingWait(GetTickCount(), frameStart, minimum);
     if (remaining > 0) {
         Sleep(remaining);
@@ -75,7 +72,7 @@ SimulationRun::SimulationRun(HWND mainWindow, RunReports& reports)
 
 DWORD SimulationRun::Execute() {
     StartUp();
-    if (SimulationRunning != 0) {
+    if (Shared.running != 0) {
         while (RunFrame()) {
         }
     }
@@ -85,7 +82,7 @@ DWORD SimulationRun::Execute() {
 
 void SimulationRun::LoadStartupField() {
     char name[kPathBytes] = {};
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     // The same checks as a drop: a picture the ants could not walk on counts as unreadable.
     if (BackgroundLoader::Load(*FieldImage, name) != BackgroundVerdict::Loaded) {
         ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
@@ -94,85 +91,87 @@ void SimulationRun::LoadStartupField() {
         reports_.BackgroundReplaced(kBuiltInBackground);
     }
     FieldImage->ChangeBitCount(kSpriteDepth);
-    FieldWidth = FieldImage->GetWidth();
-    FieldHeight = FieldImage->GetHeight();
+    Shared.colony.fieldWidth = FieldImage->GetWidth();
+    Shared.colony.fieldHeight = FieldImage->GetHeight();
 }
 
 void SimulationRun::StartUp() {
     CreateWorld();
     LoadStartupField();
-    TheFieldMask->Allocate(FieldWidth, FieldHeight);
-    FieldCanvas->SetWidth(FieldWidth);
-    FieldCanvas->SetHeight(FieldHeight);
+    TheFieldMask->Allocate(Shared.colony.fieldWidth, Shared.colony.fieldHeight);
+    FieldCanvas->SetWidth(Shared.colony.fieldWidth);
+    FieldCanvas->SetHeight(Shared.colony.fieldHeight);
     LoadSprite(AntSprites, IDB_ANTS);
     LoadSprite(BallImage, IDB_BALL);
     LoadSprite(HeartImage, IDB_HEART);
-    HappyCount = 0;
-    StrayAntActive = 0;
+    Shared.happyCount = 0;
+    Shared.strayAntActive = 0;
     runStart_ = GetTickCount();
-    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs, RunTimings.strayOneIn);
+    strayGate_ = StrayAntGate(runStart_, Shared.timings.strayDelayMs, Shared.timings.strayOneIn);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
     BuildWalkMask(*TheFieldMask);
     PlaceGoal();
     int32_t bx = 0;
     int32_t by = 0;
     WorldRules::PlaceBall(bx, by);
-    BallX = bx;
-    BallY = by;
+    Shared.colony.ballX = bx;
+    Shared.colony.ballY = by;
     // The ants are added before the hearts and activated after them; neither the hearts nor
-    // ArrivalSeen draw a random number, so building the colony in one go keeps every draw.
+    // Shared.colony.arrivalSeen draw a random number, so building the colony in one go keeps every
+    // draw.
     Hearts->Clear();
     for (int32_t i = 0; i < kColonySize; ++i) {
         Hearts->Add();
     }
-    ArrivalSeen = 0;
-    BuildColony(*Ants, FieldCanvas->GetWidth(), FieldCanvas->GetHeight());
+    Shared.colony.arrivalSeen = 0;
+    BuildColony(*Ants, Shared.colony, FieldCanvas->GetWidth(), FieldCanvas->GetHeight());
 }
 
 bool SimulationRun::ExitChosen() const {
-    return ExitRequested != 0 || SimulationRunning == 0;
+    return Shared.exitRequested != 0 || Shared.running == 0;
 }
 
 void SimulationRun::ApplyBackgroundChange() {
     char name[kPathBytes] = {};
-    if (!TakeBackgroundRequest(name)) {
+    if (!Shared.TakeBackgroundRequest(name)) {
         return;
     }
     // A failed reload keeps the old field; the pull-in, the new goal and the clamps run anyway.
     ReloadBackground(name, reports_);
-    const int32_t w = FieldWidth;
-    const int32_t h = FieldHeight;
+    const int32_t w = Shared.colony.fieldWidth;
+    const int32_t h = Shared.colony.fieldHeight;
     if (Ants != nullptr) {
         ColonyStepper::PullInside(*Ants, w, h);
     }
     PlaceGoal();
-    int32_t bx = BallX;
-    int32_t by = BallY;
+    int32_t bx = Shared.colony.ballX;
+    int32_t by = Shared.colony.ballY;
     WorldRules::ClampBall(bx, by, w, h);
-    BallX = bx;
-    BallY = by;
-    const ViewOrigin view = WorldRules::ClampView({ViewX, ViewY}, w, h);
-    ViewX = view.x;
-    ViewY = view.y;
+    Shared.colony.ballX = bx;
+    Shared.colony.ballY = by;
+    const ViewOrigin view = WorldRules::ClampView({Shared.viewX, Shared.viewY}, w, h);
+    Shared.viewX = view.x;
+    Shared.viewY = view.y;
 }
 
 void SimulationRun::StepAnts() {
-    ColonyStepper::StepFrame(*Ants, *TheFieldMask, &BackgroundChanged, [](int32_t index, Ant& ant) {
-        Heart* heart = Hearts->At(index);
-        if (heart != nullptr) {
-            heart->x = ant.x;
-            heart->y = ant.y;
-            heart->visible = 1;
-        }
-        HappyCount.fetch_add(1);
-    });
+    ColonyStepper::StepFrame(*Ants, *TheFieldMask, &Shared.backgroundChanged,
+                             [](int32_t index, Ant& ant) {
+                                 Heart* heart = Hearts->At(index);
+                                 if (heart != nullptr) {
+                                     heart->x = ant.x;
+                                     heart->y = ant.y;
+                                     heart->visible = 1;
+                                 }
+                                 Shared.happyCount.fetch_add(1);
+                             });
 }
 
 void SimulationRun::MoveStrayAnt(DWORD now) {
-    if (StrayAntActive != 0) {
+    if (Shared.strayAntActive != 0) {
         UpdateStrayAnt();
     }
-    if (StrayAntActive == 0 && strayGate_.Opens(now, ShellReady != 0)) {
+    if (Shared.strayAntActive == 0 && strayGate_.Opens(now, Shared.shellReady != 0)) {
         ReleaseStrayAnt();
     }
 }
@@ -181,7 +180,7 @@ bool SimulationRun::DrawFrame() {
     // A hidden magnifier shows nothing, and nothing is drawn for it: showing it again paints the
     // last frame drawn, and the next frame is drawn as usual. The first frame is drawn for the
     // magnifier that shows when the splash goes.
-    if (SplashDone == 0 || IsWindowVisible(mainWindow_)) {
+    if (Shared.splashDone == 0 || IsWindowVisible(mainWindow_)) {
         ComposeFrame();
         return true;
     }
@@ -199,10 +198,10 @@ bool SimulationRun::SplashPause() {
     const DWORD start = GetTickCount();
     while (!ExitChosen()) {
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= RunTimings.splashPauseMs) {
+        if (elapsed >= Shared.timings.splashPauseMs) {
             return true;
         }
-        const DWORD left = RunTimings.splashPauseMs - elapsed;
+        const DWORD left = Shared.timings.splashPauseMs - elapsed;
         Sleep(left < kPauseSliceMs ? left : kPauseSliceMs);
     }
     return false;
@@ -210,19 +209,19 @@ bool SimulationRun::SplashPause() {
 
 bool SimulationRun::RunFrame() {
     const DWORD frameStart = GetTickCount();
-    if (PollKeyboard() == kKeyEscape || ExitRequested != 0) {
+    if (PollKeyboard() == kKeyEscape || Shared.exitRequested != 0) {
         return false;
     }
     // The ball was let go: its trails go, here, where no step can be under way.
-    if (MaskRebuildRequested.exchange(0) != 0) {
+    if (Shared.maskRebuildRequested.exchange(0) != 0) {
         BuildWalkMask(*TheFieldMask);
-        ArrivalSeen = 0;
+        Shared.colony.arrivalSeen = 0;
     }
-    if (BackgroundChanged != 0) {
+    if (Shared.backgroundChanged != 0) {
         ApplyBackgroundChange();
     }
     StepAnts();
-    if (BackgroundChanged == 0) {
+    if (Shared.backgroundChanged == 0) {
         Hearts->Animate();
     }
     // The stray ant moves after the lens is composed (composing draws no random number, so every
@@ -233,7 +232,7 @@ bool SimulationRun::RunFrame() {
     if (drawn) {
         RepaintLens(mainWindow_);
     }
-    if (SplashDone == 0) {
+    if (Shared.splashDone == 0) {
         if (!SplashPause()) {
             return false;
         }
@@ -242,25 +241,25 @@ bool SimulationRun::RunFrame() {
         if (ExitChosen()) {
             return false;
         }
-        SplashDone = 1;
+        Shared.splashDone = 1;
     }
-    if (HappyCount >= Ants->Count() - 1) {
+    if (Shared.happyCount >= Ants->Count() - 1) {
         Ending();
         return false;
     }
     PaceFrame(frameStart);
-    return SimulationRunning != 0;
+    return Shared.running != 0;
 }
 
 void SimulationRun::Ending() {
     const DWORD t0 = GetTickCount();
-    while (GetTickCount() - t0 < RunTimings.endingMs) {
+    while (GetTickCount() - t0 < Shared.timings.endingMs) {
         // Exit during the closing seconds ends them, and no thank-you box follows the Exit.
         if (ExitChosen()) {
             return;
         }
         const DWORD passStart = GetTickCount();
-        if (StrayAntActive != 0) {
+        if (Shared.strayAntActive != 0) {
             RiseStrayHeart();
         } else {
             Hearts->Animate();
@@ -279,7 +278,7 @@ void SimulationRun::Teardown() {
     DestroyWorld();
     // After a box of its own returned, the user may have chosen Exit meanwhile: then the exit is
     // under way already and is not asked for again.
-    if (ExitRequested == 0) {
+    if (Shared.exitRequested == 0) {
         reports_.RunEnded();
     }
     ReleaseWorldLease();

@@ -8,19 +8,10 @@
 
 #include "base/Geometry.h"
 #include "simulation/RunReports.h"
+#include "simulation/SharedState.h"
 #include "simulation/StrayAnt.h"
 
-// The long waits of a run, in milliseconds. The program keeps the defaults; tests shorten them.
-struct SimulationTimings {
-    uint32_t splashPauseMs = kSplashPauseMs;
-    uint32_t strayDelayMs = kStrayDelayMs;
-    uint32_t endingMs = kEndingMs;
-    uint32_t strayOneIn = kStrayOneIn;
-};
-
-extern SimulationTimings RunTimings;
-
-// Sleeps kFrameSleepMs, then sleeps out whatever is left of FrameWaitMs since frameStart.
+// Sleeps kFrameSleepMs, then sleeps out whatever is left of Shared.frameWaitMs since frameStart.
 void PaceFrame(DWORD frameStart);
 
 // Asks window to paint the lens square, the only part a new frame changes, from the newest frame;

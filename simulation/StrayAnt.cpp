@@ -8,7 +8,6 @@
 #include "colony/Ant.h"
 #include "colony/Random.h"
 #include "simulation/HeartList.h"
-#include "simulation/StrayAntShared.h"
 
 namespace {
 constexpr int32_t kCellSide = kAntCell;  // the walking window is one sprite cell
@@ -28,10 +27,6 @@ int32_t Bound(int32_t value) {
     return value > 0 ? value : 1;
 }
 }  // namespace
-
-// The record is created and freed elsewhere; the pose starts hidden.
-StrayAnt* StrayAntRecord = nullptr;
-StrayAntView StrayAntShown;
 
 StrayAnt::StrayAnt(int32_t screenWidth, int32_t screenHeight) {
     Reset(screenWidth, screenHeight);

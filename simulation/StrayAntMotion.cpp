@@ -8,7 +8,6 @@
 #include "simulation/FrameHandOff.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/StrayAntShared.h"
 #include "simulation/ThreadMessages.h"
 
 namespace {
@@ -23,7 +22,7 @@ int ScreenHeight() {
 }
 
 void Publish(const StrayAntPose& pose) {
-    StrayAntShown.Publish(pose);
+    Shared.strayShown.Publish(pose);
     g_placement.Post(MainWindow);
 }
 
@@ -42,18 +41,18 @@ void AcknowledgeStrayPlacement() {
 }
 
 void ReleaseStrayAnt() {
-    StrayAnt* ant = StrayAntRecord;
+    StrayAnt* ant = Shared.strayRecord;
     if (ant == nullptr) {
         return;
     }
     // The count goes down before the flag shows: whoever sees the ant out sees it uncounted.
-    HappyCount.fetch_sub(1);
-    StrayAntActive = 1;
+    Shared.happyCount.fetch_sub(1);
+    Shared.strayAntActive = 1;
     Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
 }
 
 void RiseStrayHeart() {
-    StrayAnt* ant = StrayAntRecord;
+    StrayAnt* ant = Shared.strayRecord;
     if (ant == nullptr) {
         return;
     }
@@ -62,9 +61,9 @@ void RiseStrayHeart() {
 }
 
 void UpdateStrayAnt() {
-    StrayAnt* ant = StrayAntRecord;
+    StrayAnt* ant = Shared.strayRecord;
     if (ant == nullptr) {
-        StrayAntActive = 0;
+        Shared.strayAntActive = 0;
         return;
     }
     // The click may turn a walking ant into a heart at any moment; the window thread drops a
@@ -79,7 +78,7 @@ void UpdateStrayAnt() {
             break;
         default:
             Publish(StrayAntPose{});
-            StrayAntActive = 0;
+            Shared.strayAntActive = 0;
             break;
     }
 }

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/WorldImages.h"
 
 namespace {
@@ -26,8 +26,8 @@ void FreeWorld() {
     FreeImage(AntSprites);
     FreeImage(BallImage);
     FreeImage(HeartImage);
-    delete StrayAntRecord;
-    StrayAntRecord = nullptr;
+    delete Shared.strayRecord;
+    Shared.strayRecord = nullptr;
 }
 }  // namespace
 

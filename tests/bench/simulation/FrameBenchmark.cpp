@@ -14,11 +14,10 @@
 #include "simulation/LensRenderer.h"
 #include "simulation/RunReports.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/SimulationWorld.h"
 
@@ -40,7 +39,7 @@ void Measure(const char* label, int frames) {
     double composeUs = 0;
     for (int k = 0; k < frames; ++k) {
         const double t0 = NowUs();
-        ColonyStepper::StepFrame(*Ants, *TheFieldMask, &BackgroundChanged,
+        ColonyStepper::StepFrame(*Ants, *TheFieldMask, &Shared.backgroundChanged,
                                  [](int32_t index, Ant& ant) {
                                      Heart* heart = Hearts->At(index);
                                      heart->x = ant.x;
@@ -105,7 +104,7 @@ class SilentReports final : public RunReports {
 }  // namespace
 
 int main() {
-    SetBackgroundFileName("Resource");
+    Shared.SetBackgroundFileName("Resource");
     CreateImages();
     SilentReports reports;
     SimulationRun run(nullptr, reports);
@@ -113,7 +112,7 @@ int main() {
     Measure("default field 455x312", 2000);
     const std::string big = WriteBigBmp(4000, 3000);
     if (ReloadBackground(big.c_str(), reports) == 1) {
-        BuildColony(*Ants, FieldWidth, FieldHeight);
+        BuildColony(*Ants, Shared.colony, Shared.colony.fieldWidth, Shared.colony.fieldHeight);
         Measure("field 4000x3000", 2000);
     }
     // The largest reload there is: from a large field to one at the limit.
@@ -121,7 +120,7 @@ int main() {
     const std::string edge = WriteBigBmp(kMaxImageSide, kMaxImageSide);
     if (ReloadBackground(edge.c_str(), reports) == 1) {
         PrintMemory("after the reload to 4096x4096");
-        BuildColony(*Ants, FieldWidth, FieldHeight);
+        BuildColony(*Ants, Shared.colony, Shared.colony.fieldWidth, Shared.colony.fieldHeight);
         Measure("field 4096x4096", 2000);
     }
     DestroyWorld();

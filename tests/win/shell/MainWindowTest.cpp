@@ -21,7 +21,7 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
     EXPECT_EQ(MainWindow, window_);
     ASSERT_NE(TheAppWindow, nullptr);
     EXPECT_EQ(TheAppWindow->GetHWnd(), window_);
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
     ASSERT_NE(SimulationThreadHandle(), nullptr);
     EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     ASSERT_NE(FrameImage, nullptr);
@@ -65,22 +65,22 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_TRUE(Checked(IDM_NORMAL));
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(HideTrails.load(), 0);
+    EXPECT_EQ(Shared.hideTrails.load(), 0);
     EXPECT_EQ(Topmost, 0);
-    EXPECT_EQ(FrameWaitMs.load(), 80);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 80);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
     EXPECT_EQ(std::string(Settings::Path()), IniPath());
     EXPECT_TRUE(Settings::FullPath());
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
-    EXPECT_EQ(FollowBall.load(), 1);
+    EXPECT_EQ(Shared.followBall.load(), 1);
     EXPECT_EQ(PointerOverRim, 1);
     EXPECT_EQ(WindowShown, 1);
-    EXPECT_EQ(ExitRequested.load(), 0);
-    EXPECT_EQ(SplashDone.load(), 0);
-    EXPECT_EQ(BackgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.exitRequested.load(), 0);
+    EXPECT_EQ(Shared.splashDone.load(), 0);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
     EXPECT_EQ(PanDragging, 0);
     // Hidden after creation although the z-order call showed it.
     EXPECT_FALSE(IsWindowVisible(window_));
@@ -98,7 +98,7 @@ class StoredSettingsTest : public ShellWindowTest {
 };
 
 TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
-    EXPECT_EQ(HideTrails.load(), 2);  // kept as read
+    EXPECT_EQ(Shared.hideTrails.load(), 2);  // kept as read
     EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
     EXPECT_TRUE(Checked(IDM_TOPMOST));
@@ -107,9 +107,9 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(FrameWaitMs.load(), 0);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "C:\\pictures\\garden.bmp");
     // Nothing is written back at start: "PFlag" keeps its 2.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "2");
@@ -119,12 +119,12 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
     EXPECT_EQ(Command(IDM_TRAIL_HIDE), 0);
     EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(HideTrails.load(), 1);
+    EXPECT_EQ(Shared.hideTrails.load(), 1);
     EXPECT_EQ(ReadIni("Status", "PFlag"), "1");
     EXPECT_EQ(Command(IDM_TRAIL_SHOW), 0);
     EXPECT_TRUE(Checked(IDM_TRAIL_SHOW));
     EXPECT_FALSE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(HideTrails.load(), 0);
+    EXPECT_EQ(Shared.hideTrails.load(), 0);
     EXPECT_EQ(ReadIni("Status", "PFlag"), "0");
     // The item already checked writes its value again.
     WriteIni("Status", "PFlag", "7");
@@ -156,12 +156,12 @@ TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
     Command(IDM_WAIT_OFF);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(FrameWaitMs.load(), 0);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
     EXPECT_EQ(ReadIni("Status", "Wait ON"), "0");
     Command(IDM_WAIT_ON);
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(FrameWaitMs.load(), 80);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 80);
     EXPECT_EQ(ReadIni("Status", "Wait ON"), "1");
     // No other key was written by these commands.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "<none>");
@@ -169,12 +169,12 @@ TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) {
-    SetBackgroundFileName("C:\\old.bmp");
-    BackgroundChanged = 0;
+    Shared.SetBackgroundFileName("C:\\old.bmp");
+    Shared.backgroundChanged = 0;
     Command(IDM_BACKGROUND_RESET);
-    EXPECT_EQ(BackgroundChanged.load(), 1);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
     EXPECT_EQ(ReadIni("BackBitmapTexture", "FileName"), "Resource");
 }
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, UnknownCommandChangesNothing) {
     EXPECT_EQ(Command(40012), 0);
     EXPECT_EQ(Command(40007), 0);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
     EXPECT_FALSE(FileExists(IniPath()));
     EXPECT_EQ(recorder_.size(), 0u);
 }
@@ -233,12 +233,12 @@ HDROP MakeDrop(const std::vector<std::string>& files) {
 }
 
 TEST_F(MainWindowTest, DropTakesTheFirstFileOnlyAndWritesNoSettings) {
-    BackgroundChanged = 0;
+    Shared.backgroundChanged = 0;
     SendMessageA(window_, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({"C:\\a\\first.bmp", "C:\\b\\second.bmp"})), 0);
-    EXPECT_EQ(BackgroundChanged.load(), 1);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "C:\\a\\first.bmp");
     // The simulation thread writes the name only after it has loaded the picture.
     EXPECT_FALSE(FileExists(IniPath()));
@@ -248,17 +248,17 @@ TEST_F(MainWindowTest, DropOfALongNameIsCutToTheBuffer) {
     const std::string longName = "C:\\" + std::string(400, 'n') + ".bmp";
     SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longName})), 0);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_EQ(std::strlen(name), static_cast<size_t>(kPathBytes - 1));
     EXPECT_EQ(std::string(name), longName.substr(0, kPathBytes - 1));
 }
 
 TEST_F(MainWindowTest, FocusSetsAndClearsHasFocus) {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), 1);
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);
-    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
 }
 
 namespace {
@@ -278,17 +278,17 @@ TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
     SetFocus(window_);
     ASSERT_EQ(GetFocus(), window_);
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    ASSERT_EQ(HasFocus.load(), 1);
+    ASSERT_EQ(Shared.hasFocus.load(), 1);
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &EscapeStillDown;
     escapeQueries = 0;
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
-    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);  // the Escape that closes the menu
     EXPECT_EQ(escapeQueries, 0);
     // Closing the menu gives the focus back only after the press is drained.
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), 1);
     EXPECT_GE(escapeQueries, 3);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);
     QueryKeyState = saved;
@@ -298,7 +298,7 @@ TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
     SetFocus(nullptr);
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
 }
 
 TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
@@ -336,14 +336,14 @@ TEST_F(MainWindowTest, SplashEndDestroysTheSplash) {
 
 // Exit, from the menu: the order of the exit sequence and what WM_DESTROY leaves behind.
 TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
-    StrayAntActive = 1;
+    Shared.strayAntActive = 1;
     ShowWindow(StrayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
     HANDLE thread = nullptr;
     DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
                     SYNCHRONIZE, FALSE, 0);
     EXPECT_EQ(Command(IDM_EXIT), 0);
-    EXPECT_EQ(ExitRequested.load(), 1);
-    EXPECT_EQ(SimulationRunning.load(), 0);
+    EXPECT_EQ(Shared.exitRequested.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 0);
     EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(thread);
     EXPECT_FALSE(IsWindow(window_));
@@ -359,21 +359,21 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     // The images wait for the window side's lease.
     EXPECT_NE(FrameImage, nullptr);
     EXPECT_NE(AntSprites, nullptr);
-    EXPECT_NE(StrayAntRecord, nullptr);
+    EXPECT_NE(Shared.strayRecord, nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
     ReleaseWorldLease();
     EXPECT_EQ(FrameImage, nullptr);
     EXPECT_EQ(AntSprites, nullptr);
     EXPECT_EQ(HeartImage, nullptr);
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();  // the fixture lets go once more
     ReleaseWorldLease();
 }
 
 TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
     SendMessageA(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ExitRequested.load(), 1);
-    EXPECT_EQ(SimulationRunning.load(), 0);
+    EXPECT_EQ(Shared.exitRequested.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 0);
     EXPECT_FALSE(IsWindow(window_));
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
@@ -428,7 +428,7 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_NE(TheAppWindow, nullptr);
     ReleaseWorldLease();
     EXPECT_NE(FrameImage, nullptr);
-    EXPECT_NE(StrayAntRecord, nullptr);
+    EXPECT_NE(Shared.strayRecord, nullptr);
     EXPECT_FALSE(FinishShell(50));
     EXPECT_NE(TheScreen, nullptr);
     g_hold = 0;
@@ -436,7 +436,7 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_EQ(TheScreen, nullptr);
     EXPECT_EQ(TheAppWindow, nullptr);
     EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();
     ReleaseWorldLease();  // the fixture's release and the stand-in's are spent
 }
@@ -444,10 +444,10 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
 // A thread that ends by itself (as on Escape) and asks for Exit with a synchronous send.
 std::atomic<int> g_endNow{0};
 DWORD WINAPI SelfEndingSimulation(LPVOID) {
-    while (g_endNow == 0 && SimulationRunning != 0) {
+    while (g_endNow == 0 && Shared.running != 0) {
         Sleep(2);
     }
-    if (ExitRequested == 0) {
+    if (Shared.exitRequested == 0) {
         SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
     }
     ReleaseWorldLease();
@@ -465,7 +465,7 @@ class SelfEndingThreadTest : public ShellWindowTest {
 TEST_F(SelfEndingThreadTest, ExitSentByTheThreadLetsItFinishBeforeTheWindowsGo) {
     g_endNow = 1;
     ASSERT_TRUE(PumpUntil(3000, [this] { return !IsWindow(window_); }));
-    EXPECT_EQ(ExitRequested.load(), 1);
+    EXPECT_EQ(Shared.exitRequested.load(), 1);
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }

@@ -21,11 +21,10 @@
 #include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 #include "simulation/SimulationRun.h"
 #include "tests/common/MessageRecorder.h"
 
@@ -33,7 +32,7 @@ namespace shelltest {
 
 // The stand-in thread: does nothing until Exit, then lets go of the world like the real one.
 inline DWORD WINAPI IdleSimulation(LPVOID) {
-    while (SimulationRunning != 0) {
+    while (Shared.running != 0) {
         Sleep(2);
     }
     ReleaseWorldLease();
@@ -160,10 +159,10 @@ class ShellWindowTest : public ::testing::Test {
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
         PrepareDirectory();
         ResetWorldLease();
-        ShellReady = 0;
-        StrayAntActive = 0;
-        HappyCount = 0;
-        MaskRebuildRequested = 0;
+        Shared.shellReady = 0;
+        Shared.strayAntActive = 0;
+        Shared.happyCount = 0;
+        Shared.maskRebuildRequested = 0;
         SimulationEntry = Simulation();
         if (TheScreen == nullptr) {
             TheScreen = new ScreenInfo();
@@ -175,7 +174,7 @@ class ShellWindowTest : public ::testing::Test {
         startup_->CreateStrayAnt();
         startup_->CreateStrayWindows();
         startup_->ReleaseShapeImage();
-        ShellReady = 1;
+        Shared.shellReady = 1;
     }
 
     void TearDown() override {

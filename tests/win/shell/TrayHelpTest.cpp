@@ -47,7 +47,7 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
 TEST_F(TrayTest, LeftPressTogglesTheWindow) {
     ShowWindow(window_, SW_SHOW);
     WindowShown = 1;
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
     EXPECT_EQ(WindowShown, 0);
@@ -66,7 +66,7 @@ TEST_F(TrayTest, LeftPressTogglesTheWindow) {
 TEST_F(TrayTest, FocusHidesEvenWhenRecordedHidden) {
     ShowWindow(window_, SW_SHOW);
     WindowShown = 0;
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
     EXPECT_EQ(WindowShown, 0);
@@ -76,7 +76,7 @@ TEST_F(TrayTest, FirstPressDuringTheSplashOnlyRecordsTheWindowHidden) {
     // Right after start the window is hidden but recorded as shown.
     ASSERT_FALSE(IsWindowVisible(window_));
     ASSERT_EQ(WindowShown, 1);
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
     EXPECT_EQ(WindowShown, 0);
@@ -172,7 +172,7 @@ TEST_F(HelpTest, AbsentHelpFileShowsNothingAndTheProgramGoesOn) {
     EXPECT_EQ(Command(IDM_HELP), 0);
     EXPECT_EQ(TheHelpViewer->LoadAttempts(), 1);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
 }
 
 TEST(HelpViewer, FindsTheRegisteredControlAndItsEntry) {

@@ -25,15 +25,15 @@ class ComposeFrameTest : public ::testing::Test {
         simtest::ResetRunState();
         simtest::CreateShellImages();
         run_.StartUp();
-        ASSERT_EQ(FieldWidth.load(), 455);
-        ASSERT_EQ(FieldHeight.load(), 312);
+        ASSERT_EQ(Shared.colony.fieldWidth.load(), 455);
+        ASSERT_EQ(Shared.colony.fieldHeight.load(), 312);
         for (int32_t j = 0; j < Ants->Count(); ++j) {
             Ants->At(j)->active = 0;
         }
-        GoalX = -1000;  // out of sight unless a test places it
-        GoalY = -1000;
-        BallX = 1000;
-        BallY = 1000;
+        Shared.colony.goalX = -1000;  // out of sight unless a test places it
+        Shared.colony.goalY = -1000;
+        Shared.colony.ballX = 1000;
+        Shared.colony.ballY = 1000;
     }
     void TearDown() override {
         DestroyWorld();
@@ -77,9 +77,9 @@ class ComposeFrameTest : public ::testing::Test {
 };
 
 TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
-    FollowBall = 0;
-    ViewX = 120;
-    ViewY = 60;
+    Shared.followBall = 0;
+    Shared.viewX = 120;
+    Shared.viewY = 60;
     const std::vector<uint32_t> before = FrameSnapshot();
     // The rim comes from the runs found when the images were made, not from the mask each frame.
     ASSERT_TRUE(TheLensOverlay.Ready(MagnifierImage));
@@ -100,11 +100,11 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
 }
 
 TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
-    FollowBall = 0;
-    ViewX = 150;
-    ViewY = 50;
-    GoalX = 250;
-    GoalY = 150;
+    Shared.followBall = 0;
+    Shared.viewX = 150;
+    Shared.viewY = 50;
+    Shared.colony.goalX = 250;
+    Shared.colony.goalY = 150;
     ComposeFrame();
     EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0x000000u);
     EXPECT_EQ(Pixel(FieldCanvas, 240, 142), 0x000000u);
@@ -119,13 +119,13 @@ TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
 }
 
 TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) {
-    FollowBall = 0;
-    ViewX = 100;
-    ViewY = 50;
-    GoalX = 250;
-    GoalY = 150;
-    BallX = 150;
-    BallY = 90;
+    Shared.followBall = 0;
+    Shared.viewX = 100;
+    Shared.viewY = 50;
+    Shared.colony.goalX = 250;
+    Shared.colony.goalY = 150;
+    Shared.colony.ballX = 150;
+    Shared.colony.ballY = 90;
     TheFieldMask->At(160, 100) = CellTrail;
     TheFieldMask->At(161, 100) = CellStrongTrail;
     TheFieldMask->At(250, 150) = CellStrongTrail;  // in the goal disc
@@ -140,7 +140,7 @@ TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) 
     EXPECT_EQ(Pixel(FrameImage, 20 + 60, 20 + 50), 0xFFA57Bu);
     EXPECT_EQ(Pixel(FrameImage, 20 + 61, 20 + 50), 0xFF6464u);
 
-    HideTrails = 1;
+    Shared.hideTrails = 1;
     ComposeFrame();
     EXPECT_EQ(Pixel(FieldCanvas, 160, 100), Pixel(FieldImage, 160, 100));
     EXPECT_EQ(Pixel(FieldCanvas, 161, 100), Pixel(FieldImage, 161, 100));
@@ -156,17 +156,17 @@ TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) 
     EXPECT_EQ(trailPixels, 0);
 
     // A thrown ball's pending rebuild hides the trails of the old mask too.
-    HideTrails = 0;
-    MaskRebuildRequested = 1;
+    Shared.hideTrails = 0;
+    Shared.maskRebuildRequested = 1;
     ComposeFrame();
     EXPECT_EQ(Pixel(FieldCanvas, 160, 100), Pixel(FieldImage, 160, 100));
-    MaskRebuildRequested = 0;
+    Shared.maskRebuildRequested = 0;
 }
 
 TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
-    FollowBall = 0;
-    ViewX = 100;
-    ViewY = 100;
+    Shared.followBall = 0;
+    Shared.viewX = 100;
+    Shared.viewY = 100;
     for (int y = 126; y < 134; ++y) {
         for (int x = 116; x < 124; ++x) {
             TheFieldMask->At(x, y) = CellTrail;
@@ -239,9 +239,9 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
 }
 
 TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
-    FollowBall = 0;
-    ViewX = 255;
-    ViewY = 112;
+    Shared.followBall = 0;
+    Shared.viewX = 255;
+    Shared.viewY = 112;
     Heart* corner = Hearts->At(3);
     corner->visible = 1;
     corner->x = 455 + 3;  // top-left (450, 307): a 5 x 5 corner lies on the canvas
@@ -262,9 +262,9 @@ TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
 }
 
 TEST_F(ComposeFrameTest, FollowingTheBallNearTheFarCornerLooksOneRowHigh) {
-    FollowBall = 1;
-    BallX = 455 - 50;
-    BallY = 312 - 50;
+    Shared.followBall = 1;
+    Shared.colony.ballX = 455 - 50;
+    Shared.colony.ballY = 312 - 50;
     const std::vector<uint32_t> before = FrameSnapshot();
     ComposeFrame();
     int lensPixels = 0;
@@ -274,51 +274,51 @@ TEST_F(ComposeFrameTest, FollowingTheBallNearTheFarCornerLooksOneRowHigh) {
 }
 
 TEST_F(ComposeFrameTest, AThrownBallIsDrawnWhereItIsThenMovesOn) {
-    FollowBall = 1;
-    BallX = 100;
-    BallY = 150;
-    BallSpeed = 20;
-    BallAngle = 0;
-    BallFlying = 1;
+    Shared.followBall = 1;
+    Shared.colony.ballX = 100;
+    Shared.colony.ballY = 150;
+    Shared.ballSpeed = 20;
+    Shared.ballAngle = 0;
+    Shared.colony.ballFlying = 1;
     ComposeFrame();
     const bool centreOpaque = Pixel(BallImage, 8, 24) != 0xFFFFFF;
     ASSERT_TRUE(centreOpaque);
     EXPECT_EQ(Pixel(FieldCanvas, 100, 150), Pixel(BallImage, 8, 8));
-    EXPECT_EQ(BallX.load(), 120);
-    EXPECT_EQ(BallY.load(), 150);
-    EXPECT_EQ(BallSpeed.load(), 16);
-    EXPECT_EQ(BallFlying.load(), 1);
+    EXPECT_EQ(Shared.colony.ballX.load(), 120);
+    EXPECT_EQ(Shared.colony.ballY.load(), 150);
+    EXPECT_EQ(Shared.ballSpeed.load(), 16);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
     for (int frame = 0; frame < 10; ++frame) {
         ComposeFrame();
     }
-    EXPECT_EQ(BallX.load(), 100 + 20 + 16 + 12 + 8 + 4);
-    EXPECT_EQ(BallFlying.load(), 0);
+    EXPECT_EQ(Shared.colony.ballX.load(), 100 + 20 + 16 + 12 + 8 + 4);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 0);
 }
 
 TEST_F(ComposeFrameTest, NothingIsDrawnOrMovedWhileANewFieldWaits) {
-    BallX = 100;
-    BallY = 150;
-    BallSpeed = 20;
-    BallFlying = 1;
-    BackgroundChanged = 1;
+    Shared.colony.ballX = 100;
+    Shared.colony.ballY = 150;
+    Shared.ballSpeed = 20;
+    Shared.colony.ballFlying = 1;
+    Shared.backgroundChanged = 1;
     const std::vector<uint32_t> before = FrameSnapshot();
     ComposeFrame();
     EXPECT_EQ(FrameSnapshot(), before);
-    EXPECT_EQ(BallX.load(), 100);
-    EXPECT_EQ(BallFlying.load(), 1);
-    BackgroundChanged = 0;
+    EXPECT_EQ(Shared.colony.ballX.load(), 100);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
+    Shared.backgroundChanged = 0;
 }
 
 TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
     HWND window = simtest::CreateTestWindow();
     SimulationRun frames(window, simtest::Reports());
-    SplashDone = 1;
+    Shared.splashDone = 1;
     TheFieldMask->At(120, 120) = CellStrongTrail;
-    ArrivalSeen = 1;
-    MaskRebuildRequested = 1;
+    Shared.colony.arrivalSeen = 1;
+    Shared.maskRebuildRequested = 1;
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(MaskRebuildRequested.load(), 0);
-    EXPECT_EQ(ArrivalSeen.load(), 0);
+    EXPECT_EQ(Shared.maskRebuildRequested.load(), 0);
+    EXPECT_EQ(Shared.colony.arrivalSeen.load(), 0);
     EXPECT_EQ(TheFieldMask->At(120, 120), CellFree);
     EXPECT_EQ(TheFieldMask->At(3, 120), CellBlocked);
     // Without a request the trails stay.
@@ -331,13 +331,13 @@ TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
 TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
     HWND window = simtest::CreateTestWindow();
     SimulationRun frames(window, simtest::Reports());
-    SplashDone = 1;
+    Shared.splashDone = 1;
     const std::string square = simtest::WriteTestBmp("kirelo_frame_square.bmp", 240, 210);
-    RequestBackground(square.c_str());
+    Shared.RequestBackground(square.c_str());
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(FieldWidth.load(), 240);
-    EXPECT_EQ(FieldHeight.load(), 210);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 240);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 210);
     // The same frame composed the new field.
     EXPECT_EQ(FieldCanvas->GetWidth(), 240);
     DestroyWindow(window);
@@ -360,8 +360,8 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
         EXPECT_EQ(m.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
         EXPECT_EQ(m.owner, MessageOwner::MainWindow);
     }
-    EXPECT_EQ(FieldWidth.load(), 455);
-    EXPECT_EQ(FieldHeight.load(), 312);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
     EXPECT_EQ(FieldImage->GetWidth(), 455);
     EXPECT_EQ(FieldCanvas->GetHeight(), 312);
     EXPECT_EQ(TheFieldMask->At(100, 100), CellTrail);
@@ -381,8 +381,8 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
     MessageRecorder recorder;
     EXPECT_EQ(ReloadBackground(square.c_str(), simtest::Reports()), 1);
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(FieldWidth.load(), 200);
-    EXPECT_EQ(FieldHeight.load(), 200);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 200);
     ASSERT_EQ(FieldImage->GetWidth(), 200);
     ASSERT_EQ(FieldCanvas->GetWidth(), 200);
     ASSERT_EQ(FieldCanvas->GetHeight(), 200);
@@ -400,8 +400,8 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
     EXPECT_EQ(simtest::Reports().LastBackground(), square);
 
     EXPECT_EQ(ReloadBackground("Resource", simtest::Reports()), 1);
-    EXPECT_EQ(FieldWidth.load(), 455);
-    EXPECT_EQ(FieldHeight.load(), 312);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
     EXPECT_EQ(FieldCanvas->GetWidth(), 455);
     EXPECT_EQ(TheFieldMask->Height(), 312);
     EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
@@ -423,14 +423,14 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
     heart->visible = 1;
     heart->x = 430;
     heart->y = 300;
-    BallX = 420;
-    BallY = 290;
-    ViewX = 255;
-    ViewY = 112;
-    RequestBackground(square.c_str());
+    Shared.colony.ballX = 420;
+    Shared.colony.ballY = 290;
+    Shared.viewX = 255;
+    Shared.viewY = 112;
+    Shared.RequestBackground(square.c_str());
     run_.ApplyBackgroundChange();
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(FieldWidth.load(), 200);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
     for (int j = 1; j < 4; ++j) {
         EXPECT_EQ(Ants->At(j)->x, 164);
         EXPECT_EQ(Ants->At(j)->y, 40 + j);
@@ -439,14 +439,14 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
     EXPECT_EQ(resting->x, 420);
     EXPECT_EQ(heart->x, 430);  // hearts keep their places
     EXPECT_EQ(heart->y, 300);
-    EXPECT_EQ(BallX.load(), 164);
-    EXPECT_EQ(BallY.load(), 184);
-    EXPECT_EQ(ViewX.load(), 0);
-    EXPECT_EQ(ViewY.load(), 20);
-    EXPECT_GE(GoalX.load(), 100);
-    EXPECT_LE(GoalX.load(), 139);
-    EXPECT_GE(GoalY.load(), 110);
-    EXPECT_LE(GoalY.load(), 159);
+    EXPECT_EQ(Shared.colony.ballX.load(), 164);
+    EXPECT_EQ(Shared.colony.ballY.load(), 184);
+    EXPECT_EQ(Shared.viewX.load(), 0);
+    EXPECT_EQ(Shared.viewY.load(), 20);
+    EXPECT_GE(Shared.colony.goalX.load(), 100);
+    EXPECT_LE(Shared.colony.goalX.load(), 139);
+    EXPECT_GE(Shared.colony.goalY.load(), 110);
+    EXPECT_LE(Shared.colony.goalY.load(), 159);
     // The heart outside the new field is drawn without harm.
     ComposeFrame();
 }
@@ -461,22 +461,22 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
     MessageRecorder recorder;
     bool goalMoved = false;
     for (int k = 0; k < 5 && !goalMoved; ++k) {
-        GoalX = 0;
-        RequestBackground(narrow.c_str());
+        Shared.colony.goalX = 0;
+        Shared.RequestBackground(narrow.c_str());
         run_.ApplyBackgroundChange();
-        goalMoved = GoalX.load() >= 227 && GoalX.load() <= 393;
+        goalMoved = Shared.colony.goalX.load() >= 227 && Shared.colony.goalX.load() <= 393;
     }
     EXPECT_TRUE(goalMoved);
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(FieldWidth.load(), 455);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(ant->trail.Count(), 0);
     EXPECT_GE(recorder.size(), 1u);
 }
 
 // The field, the canvas, the mask and the size the frame uses, all of one size.
 void ExpectFieldOfSize(int w, int h, const std::string& what) {
-    EXPECT_EQ(FieldWidth.load(), w) << what;
-    EXPECT_EQ(FieldHeight.load(), h) << what;
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), w) << what;
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), h) << what;
     EXPECT_EQ(FieldImage->GetWidth(), w) << what;
     EXPECT_EQ(FieldImage->GetHeight(), h) << what;
     EXPECT_EQ(FieldCanvas->GetWidth(), w) << what;
@@ -535,8 +535,8 @@ TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     MessageRecorder recorder;
     run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(FieldWidth.load(), 455);
-    EXPECT_EQ(FieldHeight.load(), 312);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
     EXPECT_EQ(FieldImage->GetBitCount(), 32);
 }
 
@@ -545,7 +545,7 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
     const std::string names[] = {simtest::TempPath("kirelo_no_such_picture.bmp"), small,
                                  "resource"};
     for (const std::string& name : names) {
-        SetBackgroundFileName(name.c_str());
+        Shared.SetBackgroundFileName(name.c_str());
         simtest::Reports().backgrounds.clear();
         MessageRecorder recorder;
         run_.LoadStartupField();
@@ -556,27 +556,27 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         EXPECT_EQ(warning.caption, "背景画像初期化");
         EXPECT_EQ(warning.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
         EXPECT_EQ(warning.owner, MessageOwner::MainWindow);
-        EXPECT_EQ(FieldWidth.load(), 455) << name;
-        EXPECT_EQ(FieldHeight.load(), 312) << name;
+        EXPECT_EQ(Shared.colony.fieldWidth.load(), 455) << name;
+        EXPECT_EQ(Shared.colony.fieldHeight.load(), 312) << name;
         EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
         char current[kPathBytes] = {};
-        GetBackgroundFileName(current);
+        Shared.GetBackgroundFileName(current);
         EXPECT_EQ(std::string(current), name);  // the name itself keeps the failed path
     }
     // A picture past the size limit is refused by the loader, then replaced like any other.
     const std::string past = simtest::WriteTestBmp("kirelo_past_start.bmp", 200, kMaxImageSide + 1);
-    SetBackgroundFileName(past.c_str());
+    Shared.SetBackgroundFileName(past.c_str());
     {
         MessageRecorder refused;
         run_.LoadStartupField();
         ASSERT_EQ(refused.size(), 2u);
         EXPECT_EQ(refused.messages()[0].caption, "ビットマップデータエラー");
         EXPECT_EQ(refused.messages()[1].caption, "背景画像初期化");
-        EXPECT_EQ(FieldHeight.load(), 312);
+        EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
     }
     DeleteFileA(past.c_str());
     // The too-small picture is refused by size alone: the loader had nothing to say.
-    SetBackgroundFileName(small.c_str());
+    Shared.SetBackgroundFileName(small.c_str());
     MessageRecorder recorder;
     run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 1u);

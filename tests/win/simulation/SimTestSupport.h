@@ -20,11 +20,10 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/RunReports.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/StrayAntShared.h"
+#include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
-#include "simulation/SharedState.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/SimulationWorld.h"
 
@@ -76,7 +75,7 @@ inline WindowLog& Log() {
 // hidden.
 inline void ApplyStrayPose() {
     AcknowledgeStrayPlacement();
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     const int shown = pose.kind == StrayAntPose::Walking ? kStrayAntIndex
                       : pose.kind == StrayAntPose::Heart ? kStrayHeartIndex
                                                          : -1;
@@ -248,26 +247,26 @@ inline std::string WriteTestBmp(const char* name, int w, int h) {
 
 // The run-control values as the settings load leaves them, with short waits.
 inline void ResetRunState() {
-    SimulationRunning = 1;
-    ExitRequested = 0;
-    SplashDone = 0;
-    FrameWaitMs = 0;
-    HideTrails = 0;
-    FollowBall = 1;
-    ViewX = 0;
-    ViewY = 0;
-    BallSpeed = 0;
-    BallAngle = 0;
-    BallFlying = 0;
-    BallGrabbed = 0;
-    HasFocus = 0;
-    BackgroundChanged = 0;
-    MaskRebuildRequested = 0;
-    ShellReady = 0;
-    StrayAntShown.Publish({});
+    Shared.running = 1;
+    Shared.exitRequested = 0;
+    Shared.splashDone = 0;
+    Shared.frameWaitMs = 0;
+    Shared.hideTrails = 0;
+    Shared.followBall = 1;
+    Shared.viewX = 0;
+    Shared.viewY = 0;
+    Shared.ballSpeed = 0;
+    Shared.ballAngle = 0;
+    Shared.colony.ballFlying = 0;
+    Shared.colony.ballGrabbed = 0;
+    Shared.hasFocus = 0;
+    Shared.backgroundChanged = 0;
+    Shared.maskRebuildRequested = 0;
+    Shared.shellReady = 0;
+    Shared.strayShown.Publish({});
     AcknowledgeStrayPlacement();
-    SetBackgroundFileName("Resource");
-    RunTimings = SimulationTimings{};
+    Shared.SetBackgroundFileName("Resource");
+    Shared.timings = SimulationTimings{};
     QueryKeyState = &GetAsyncKeyState;
     Log() = WindowLog{};
     Reports().backgrounds.clear();
