@@ -36,7 +36,7 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 
 LPTHREAD_START_ROUTINE SimulationEntry = &SimulationThreadProc;
 
@@ -150,7 +150,7 @@ void CloseMainWindow(HWND mainWindow) {
     } else {
         g_objectsKept = true;
     }
-    AppMenu.reset();
+    ShellState.menu.reset();
     g_threadReleased = true;
     PostQuitMessage(0);
 }

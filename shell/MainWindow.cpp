@@ -22,7 +22,7 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
+#include "simulation/World.h"
 #include "simulation/WorldRules.h"
 
 namespace {
@@ -42,12 +42,12 @@ LRESULT OnCreate(HWND window, LPVOID reports) {
     MainWindow = window;
     TheAppWindow = new AppWindow(window);
     const HINSTANCE instance = TheAppWindow->GetInstance();
-    StickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
-    BinocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
+    ShellState.stickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
+    ShellState.binocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
     CloseImeStatus(window);
     CreateImages();
     LoadSettings();
-    TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    ShellState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AddTrayIcon();
     TheHelpViewer = new HelpViewer();
     StartSimulationThread(reports);
@@ -109,7 +109,7 @@ void SetZOrder(HWND window, bool topmost) {
     Settings::TickMenuItem(IDM_NORMAL, !topmost);
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    Topmost = topmost ? 1 : 0;
+    ShellState.topmost = topmost ? 1 : 0;
     Settings::SaveTopmost(topmost);
 }
 
@@ -123,9 +123,9 @@ void SetFrameWait(bool on) {
 void Centre(HWND window) {
     const int x = TheScreen != nullptr ? (TheScreen->GetScreenWidth() - kFrameWidth) / 2 : 0;
     const int y = TheScreen != nullptr ? (TheScreen->GetScreenHeight() - kFrameHeight) / 2 : 0;
-    SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
+    SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
                  SWP_NOSIZE | SWP_SHOWWINDOW);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
 }
 
 LRESULT OnCommand(HWND window, UINT id) {
@@ -173,8 +173,8 @@ void OnDropFiles(HDROP drop) {
 }
 
 LRESULT OnSplashEnd(HWND window) {
-    DestroyWindow(SplashWindow);
-    SplashWindow = nullptr;
+    DestroyWindow(ShellState.splashWindow);
+    ShellState.splashWindow = nullptr;
     // An Exit chosen during the splash has hidden the window for good.
     if (!ExitSequenceStarted()) {
         ShowWindow(window, SW_SHOW);
@@ -204,17 +204,17 @@ LRESULT OnTaskbarCreated() {
 
 void PaintFrame(HDC dc) {
     const FrameLock lock;
-    if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
-        BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, FrameImage->GetMemoryDC()->GetHDC(), 0, 0,
+    if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
+        BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, TheWorld.frame->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
 }
 
 void PaintLens(HDC dc) {
     const FrameLock lock;
-    if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
-        BitBlt(dc, kLensLeft, kLensTop, kLensSide, kLensSide, FrameImage->GetMemoryDC()->GetHDC(),
-               kLensLeft, kLensTop, SRCCOPY);
+    if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
+        BitBlt(dc, kLensLeft, kLensTop, kLensSide, kLensSide,
+               TheWorld.frame->GetMemoryDC()->GetHDC(), kLensLeft, kLensTop, SRCCOPY);
     }
 }
 
@@ -294,7 +294,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             HandleTrayNotify(window, wParam, lParam);
             break;
         default:
-            if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
+            if (ShellState.taskbarCreatedMessage != 0 &&
+                message == ShellState.taskbarCreatedMessage) {
                 return OnTaskbarCreated();
             }
             break;

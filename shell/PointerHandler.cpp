@@ -4,19 +4,18 @@
 
 #include "shell/PointerRules.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
 namespace {
 void RecordPointer(int16_t x, int16_t y) {
-    LastPointerX = x;
-    LastPointerY = y;
+    ShellState.pointer.lastX = x;
+    ShellState.pointer.lastY = y;
 }
 
 void StartPan(HWND window, int16_t x, int16_t y) {
-    PanDragging = 1;
-    SetCursor(BinocularsCursor);
+    ShellState.pointer.panDragging = 1;
+    SetCursor(ShellState.binocularsCursor);
     if (Shared.followBall != 0) {
         // The free view starts from the part of the field that was on show.
         Shared.viewX = FreeViewStart(Shared.colony.ballX, Shared.colony.fieldWidth);
@@ -29,11 +28,11 @@ void StartPan(HWND window, int16_t x, int16_t y) {
 
 void Throw(int16_t x, int16_t y) {
     const DWORD now = ShellTickCount();
-    const int32_t dx = x - LastPointerX;
-    const int32_t dy = y - LastPointerY;
+    const int32_t dx = x - ShellState.pointer.lastX;
+    const int32_t dy = y - ShellState.pointer.lastY;
     // Speed and angle first: the simulation thread starts the flight when it sees
     // Shared.colony.ballFlying.
-    Shared.ballSpeed = ThrowSpeed(dx, dy, now - GrabTick);
+    Shared.ballSpeed = ThrowSpeed(dx, dy, now - ShellState.pointer.grabTick);
     Shared.ballAngle = ThrowAngle(dx, dy);
     // An arrival commits its trail only while the ball is neither held nor flying: the flight
     // begins before the grab ends, so no arrival can slip a trail in between. The trails go at the
@@ -46,21 +45,24 @@ void Throw(int16_t x, int16_t y) {
 }  // namespace
 
 void OnPointerMove(int16_t x, int16_t y) {
-    PointerOverRim = RimRegion != nullptr && PtInRegion(RimRegion, x, y) ? 1 : 0;
-    if (PanDragging != 0) {
-        Shared.viewX = ClampPanX(Shared.viewX + (x - LastPointerX), Shared.colony.fieldWidth);
-        Shared.viewY = ClampPanY(Shared.viewY + (y - LastPointerY), Shared.colony.fieldHeight);
+    ShellState.pointer.overRim =
+        ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y) ? 1 : 0;
+    if (ShellState.pointer.panDragging != 0) {
+        Shared.viewX =
+            ClampPanX(Shared.viewX + (x - ShellState.pointer.lastX), Shared.colony.fieldWidth);
+        Shared.viewY =
+            ClampPanY(Shared.viewY + (y - ShellState.pointer.lastY), Shared.colony.fieldHeight);
         RecordPointer(x, y);
     }
     if (Shared.colony.ballGrabbed == 1) {
-        GrabTick = ShellTickCount();
+        ShellState.pointer.grabTick = ShellTickCount();
         RecordPointer(x, y);
         Shared.colony.ballGrabbed = 2;
     }
 }
 
 bool OnPointerPress(HWND window, int16_t x, int16_t y) {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         return true;
     }
@@ -71,7 +73,7 @@ bool OnPointerPress(HWND window, int16_t x, int16_t y) {
         Shared.ballAngle = 0;
         Shared.colony.ballGrabbed = 1;
         Shared.followBall = 1;
-        SetCursor(StickCursor);
+        SetCursor(ShellState.stickCursor);
         SetCapture(window);
     } else {
         StartPan(window, x, y);
@@ -83,15 +85,15 @@ void OnPointerRelease(int16_t x, int16_t y) {
     if (Shared.colony.ballGrabbed >= 1) {
         Throw(x, y);
     } else {
-        PanDragging = 0;
+        ShellState.pointer.panDragging = 0;
     }
     ReleaseCapture();
 }
 
 void OnPointerDoubleClick(HWND window) {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         ShowWindow(window, SW_HIDE);
-        WindowShown = 0;
+        ShellState.windowShown = 0;
     }
 }
 
@@ -106,9 +108,9 @@ RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
 }
 
 void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         RimMenuPlacement placement = PlaceRimMenu(window, x, y);
-        TrackPopupMenuEx(GetSubMenu(AppMenu.get(), 0), placement.flags, placement.point.x,
+        TrackPopupMenuEx(GetSubMenu(ShellState.menu.get(), 0), placement.flags, placement.point.x,
                          placement.point.y, window, &placement.params);
     } else {
         Shared.followBall = 1;
@@ -116,8 +118,10 @@ void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
 }
 
 HCURSOR ChoosePointerCursor() {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         return LoadCursorA(nullptr, IDC_ARROW);
     }
-    return Shared.followBall == 1 && PanDragging == 0 ? StickCursor : BinocularsCursor;
+    return Shared.followBall == 1 && ShellState.pointer.panDragging == 0
+               ? ShellState.stickCursor
+               : ShellState.binocularsCursor;
 }

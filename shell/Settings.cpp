@@ -6,7 +6,6 @@
 #include "resources/ResourceIds.h"
 #include "shell/SettingsPath.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
@@ -31,7 +30,7 @@ const char* Flag(bool on) {
 }  // namespace
 
 void Settings::TickMenuItem(UINT id, bool ticked) {
-    CheckMenuItem(AppMenu.get(), id, MF_BYCOMMAND | (ticked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(ShellState.menu.get(), id, MF_BYCOMMAND | (ticked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void Settings::Write(const char* section, const char* key, const char* value) {
@@ -63,7 +62,7 @@ bool Settings::FullPath() {
 }
 
 void Settings::Load(HWND mainWindow, HINSTANCE instance) {
-    AppMenu.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU)));
+    ShellState.menu.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPMENU)));
 
     // GetCurrentDirectoryA reports a directory longer than the buffer by its needed size and
     // leaves the buffer undefined; such a directory gets the relative path.
@@ -84,10 +83,10 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     TickMenuItem(IDM_TRAIL_SHOW, Shared.hideTrails == 0);
     TickMenuItem(IDM_TRAIL_HIDE, Shared.hideTrails != 0);
 
-    Topmost = GetPrivateProfileIntA(kStatusSection, kTopmostKey, 0, g_path) != 0 ? 1 : 0;
-    TickMenuItem(IDM_TOPMOST, Topmost == 1);
-    TickMenuItem(IDM_NORMAL, Topmost == 0);
-    SetWindowPos(mainWindow, Topmost == 1 ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+    ShellState.topmost = GetPrivateProfileIntA(kStatusSection, kTopmostKey, 0, g_path) != 0 ? 1 : 0;
+    TickMenuItem(IDM_TOPMOST, ShellState.topmost == 1);
+    TickMenuItem(IDM_NORMAL, ShellState.topmost == 0);
+    SetWindowPos(mainWindow, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 
     const bool waitOn = GetPrivateProfileIntA(kStatusSection, kFrameWaitKey, 1, g_path) != 0;
@@ -100,13 +99,13 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     Shared.hasFocus = 0;
     Shared.colony.ballGrabbed = 0;
     Shared.colony.ballFlying = 0;
-    PanDragging = 0;
+    ShellState.pointer.panDragging = 0;
     Shared.viewY = 0;
     Shared.viewX = 0;
     Shared.backgroundChanged = 0;
     Shared.followBall = 1;
-    PointerOverRim = 1;
-    WindowShown = 1;
+    ShellState.pointer.overRim = 1;
+    ShellState.windowShown = 1;
 }
 
 void LoadSettings() {

@@ -12,14 +12,12 @@
 #include "shell/MainWindow.h"
 #include "shell/ExitSequence.h"
 #include "shell/KeyedAntCell.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 
 namespace {
 HBRUSH FaceBrush() {
@@ -44,8 +42,8 @@ void GiveRegion(HWND window, UniqueRegion region) {
 ShellStartup::ShellStartup(HINSTANCE instance) : instance_(instance) {}
 
 ShellStartup::~ShellStartup() {
-    if (RimRegion == rim_.get()) {
-        RimRegion = nullptr;
+    if (ShellState.rimRegion == rim_.get()) {
+        ShellState.rimRegion = nullptr;
     }
     delete shapeImage_;
 }
@@ -90,7 +88,7 @@ HWND ShellStartup::ShowSplash() {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kSplashClassName;
     RegisterClassExA(&wc);
-    SplashWindow =
+    ShellState.splashWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
                         (ScreenWidth() - kSplashSide) / 2, (ScreenHeight() - kSplashSide) / 2,
                         kSplashSide, kSplashSide, MainWindow, nullptr, instance_, nullptr);
@@ -98,16 +96,16 @@ HWND ShellStartup::ShowSplash() {
         // The picture is drawn this once: the splash has no paint handler.
         DIBImage title;
         title.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
-        ShowWindow(SplashWindow, SW_SHOW);
-        WindowDC dc(SplashWindow);
+        ShowWindow(ShellState.splashWindow, SW_SHOW);
+        WindowDC dc(ShellState.splashWindow);
         if (dc.get() != nullptr) {
             BitBlt(dc.get(), 0, 0, kSplashSide, kSplashSide, title.GetMemoryDC()->GetHDC(), 0, 0,
                    SRCCOPY);
         }
     }
-    InvalidateRect(SplashWindow, nullptr, FALSE);
-    UpdateWindow(SplashWindow);
-    return SplashWindow;
+    InvalidateRect(ShellState.splashWindow, nullptr, FALSE);
+    UpdateWindow(ShellState.splashWindow);
+    return ShellState.splashWindow;
 }
 
 void ShellStartup::CutMagnifierShape() {
@@ -119,7 +117,7 @@ void ShellStartup::CutMagnifierShape() {
     UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensTop, kLensRight, kLensBottom));
     CombineRgn(rim.get(), outline.get(), rim.get(), RGN_XOR);
     rim_ = std::move(rim);
-    RimRegion = rim_.get();
+    ShellState.rimRegion = rim_.get();
     GiveRegion(MainWindow, std::move(outline));
 }
 

@@ -9,7 +9,7 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/WorldImages.h"
+#include "simulation/World.h"
 
 namespace {
 // Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
@@ -167,9 +167,9 @@ void PaintStrayWindow(HDC dc, HWND window) {
         return;
     }
     if (window == StrayWindows[kStrayAntIndex]) {
-        KeyedAntCell(AntSprites, g_cell).Draw(dc);
-    } else if (window == StrayWindows[kStrayHeartIndex] && HeartImage != nullptr) {
-        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, HeartImage->GetMemoryDC()->GetHDC(), 0, 0,
+        KeyedAntCell(TheWorld.antSprites, g_cell).Draw(dc);
+    } else if (window == StrayWindows[kStrayHeartIndex] && TheWorld.heart != nullptr) {
+        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, TheWorld.heart->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
 }

@@ -9,13 +9,11 @@
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 
 namespace {
 // The mutex that marks a running instance, or nothing when another instance holds it.

@@ -1,4 +1,4 @@
-// The one lock over FrameImage's pixels, and the coalesced notices.
+// The one lock over TheWorld.frame's pixels, and the coalesced notices.
 #include "simulation/FrameHandOff.h"
 
 #include "simulation/ThreadMessages.h"

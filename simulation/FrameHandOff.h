@@ -8,11 +8,11 @@
 #include <atomic>
 #include <cstdint>
 
-// The lock between the simulation thread, which writes each new frame into FrameImage, and the
-// window thread, which sends FrameImage to the screen: neither sees the other half done. Held for
-// the time of one write of the frame or one paint from it (a copy of the lens square, a fraction
-// of a millisecond): a slim lock, taken without a trip to the Wine server unless the other thread
-// holds it.
+// The lock between the simulation thread, which writes each new frame into TheWorld.frame, and the
+// window thread, which sends TheWorld.frame to the screen: neither sees the other half done. Held
+// for the time of one write of the frame or one paint from it (a copy of the lens square, a
+// fraction of a millisecond): a slim lock, taken without a trip to the Wine server unless the other
+// thread holds it.
 class FrameLock {
   public:
     FrameLock();
@@ -41,7 +41,7 @@ class CoalescedPost {
 };
 
 // WM_FRAMEREADY, posted after each frame composed while the magnifier shows: the window thread
-// paints the lens square from FrameImage when it takes the notice.
+// paints the lens square from TheWorld.frame when it takes the notice.
 void PostFrameNotice(HWND window);
 // For the window thread, before it paints: the next frame posts a new notice.
 void AcknowledgeFrameNotice();

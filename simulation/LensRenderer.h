@@ -14,7 +14,7 @@ constexpr uint32_t kStrongTrailColour = 0xFF6464;  // light red, a strong trail 
 constexpr uint32_t kGoalRimColour = 0xC0C0C0;      // the goal's light grey rim (also as COLORREF)
 constexpr uint32_t kGoalDiscColour = 0x000000;
 
-// Composes FrameImage from the world; also moves a thrown ball one frame on. Draws nothing
+// Composes TheWorld.frame from the world; also moves a thrown ball one frame on. Draws nothing
 // while a new background waits.
 void ComposeFrame();
 // The frame nobody sees (the magnifier is hidden): only what ComposeFrame moves on, the thrown

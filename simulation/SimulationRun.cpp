@@ -22,9 +22,7 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
-#include "simulation/SimulationWorld.h"
+#include "simulation/World.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"
 
@@ -46,7 +44,8 @@ void LoadSprite(DIBImage* image, int id) {
 void PlaceGoal() {
     int32_t gx = 0;
     int32_t gy = 0;
-    WorldRules::PlaceGoal(FieldCanvas->GetWidth(), FieldCanvas->GetHeight(), gx, gy);
+    WorldRules::PlaceGoal(TheWorld.fieldCanvas->GetWidth(), TheWorld.fieldCanvas->GetHeight(), gx,
+                          gy);
     Shared.colony.goalX = gx;
     Shared.colony.goalY = gy;
 }
@@ -84,32 +83,32 @@ void SimulationRun::LoadStartupField() {
     char name[kPathBytes] = {};
     Shared.GetBackgroundFileName(name);
     // The same checks as a drop: a picture the ants could not walk on counts as unreadable.
-    if (BackgroundLoader::Load(*FieldImage, name) != BackgroundVerdict::Loaded) {
+    if (BackgroundLoader::Load(*TheWorld.field, name) != BackgroundVerdict::Loaded) {
         ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
                            "背景画像初期化", mb::kIconWarning);
-        FieldImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
+        TheWorld.field->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
         reports_.BackgroundReplaced(kBuiltInBackground);
     }
-    FieldImage->ChangeBitCount(kSpriteDepth);
-    Shared.colony.fieldWidth = FieldImage->GetWidth();
-    Shared.colony.fieldHeight = FieldImage->GetHeight();
+    TheWorld.field->ChangeBitCount(kSpriteDepth);
+    Shared.colony.fieldWidth = TheWorld.field->GetWidth();
+    Shared.colony.fieldHeight = TheWorld.field->GetHeight();
 }
 
 void SimulationRun::StartUp() {
     CreateWorld();
     LoadStartupField();
-    TheFieldMask->Allocate(Shared.colony.fieldWidth, Shared.colony.fieldHeight);
-    FieldCanvas->SetWidth(Shared.colony.fieldWidth);
-    FieldCanvas->SetHeight(Shared.colony.fieldHeight);
-    LoadSprite(AntSprites, IDB_ANTS);
-    LoadSprite(BallImage, IDB_BALL);
-    LoadSprite(HeartImage, IDB_HEART);
+    TheWorld.mask->Allocate(Shared.colony.fieldWidth, Shared.colony.fieldHeight);
+    TheWorld.fieldCanvas->SetWidth(Shared.colony.fieldWidth);
+    TheWorld.fieldCanvas->SetHeight(Shared.colony.fieldHeight);
+    LoadSprite(TheWorld.antSprites, IDB_ANTS);
+    LoadSprite(TheWorld.ball, IDB_BALL);
+    LoadSprite(TheWorld.heart, IDB_HEART);
     Shared.happyCount = 0;
     Shared.strayAntActive = 0;
     runStart_ = GetTickCount();
     strayGate_ = StrayAntGate(runStart_, Shared.timings.strayDelayMs, Shared.timings.strayOneIn);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
-    BuildWalkMask(*TheFieldMask);
+    BuildWalkMask(*TheWorld.mask);
     PlaceGoal();
     int32_t bx = 0;
     int32_t by = 0;
@@ -119,12 +118,13 @@ void SimulationRun::StartUp() {
     // The ants are added before the hearts and activated after them; neither the hearts nor
     // Shared.colony.arrivalSeen draw a random number, so building the colony in one go keeps every
     // draw.
-    Hearts->Clear();
+    TheWorld.hearts->Clear();
     for (int32_t i = 0; i < kColonySize; ++i) {
-        Hearts->Add();
+        TheWorld.hearts->Add();
     }
     Shared.colony.arrivalSeen = 0;
-    BuildColony(*Ants, Shared.colony, FieldCanvas->GetWidth(), FieldCanvas->GetHeight());
+    BuildColony(*TheWorld.ants, Shared.colony, TheWorld.fieldCanvas->GetWidth(),
+                TheWorld.fieldCanvas->GetHeight());
 }
 
 bool SimulationRun::ExitChosen() const {
@@ -140,8 +140,8 @@ void SimulationRun::ApplyBackgroundChange() {
     ReloadBackground(name, reports_);
     const int32_t w = Shared.colony.fieldWidth;
     const int32_t h = Shared.colony.fieldHeight;
-    if (Ants != nullptr) {
-        ColonyStepper::PullInside(*Ants, w, h);
+    if (TheWorld.ants != nullptr) {
+        ColonyStepper::PullInside(*TheWorld.ants, w, h);
     }
     PlaceGoal();
     int32_t bx = Shared.colony.ballX;
@@ -155,9 +155,9 @@ void SimulationRun::ApplyBackgroundChange() {
 }
 
 void SimulationRun::StepAnts() {
-    ColonyStepper::StepFrame(*Ants, *TheFieldMask, &Shared.backgroundChanged,
+    ColonyStepper::StepFrame(*TheWorld.ants, *TheWorld.mask, &Shared.backgroundChanged,
                              [](int32_t index, Ant& ant) {
-                                 Heart* heart = Hearts->At(index);
+                                 Heart* heart = TheWorld.hearts->At(index);
                                  if (heart != nullptr) {
                                      heart->x = ant.x;
                                      heart->y = ant.y;
@@ -214,7 +214,7 @@ bool SimulationRun::RunFrame() {
     }
     // The ball was let go: its trails go, here, where no step can be under way.
     if (Shared.maskRebuildRequested.exchange(0) != 0) {
-        BuildWalkMask(*TheFieldMask);
+        BuildWalkMask(*TheWorld.mask);
         Shared.colony.arrivalSeen = 0;
     }
     if (Shared.backgroundChanged != 0) {
@@ -222,7 +222,7 @@ bool SimulationRun::RunFrame() {
     }
     StepAnts();
     if (Shared.backgroundChanged == 0) {
-        Hearts->Animate();
+        TheWorld.hearts->Animate();
     }
     // The stray ant moves after the lens is composed (composing draws no random number, so every
     // draw stays in its order): its placement and the new lens then reach the window thread
@@ -243,7 +243,7 @@ bool SimulationRun::RunFrame() {
         }
         Shared.splashDone = 1;
     }
-    if (Shared.happyCount >= Ants->Count() - 1) {
+    if (Shared.happyCount >= TheWorld.ants->Count() - 1) {
         Ending();
         return false;
     }
@@ -262,7 +262,7 @@ void SimulationRun::Ending() {
         if (Shared.strayAntActive != 0) {
             RiseStrayHeart();
         } else {
-            Hearts->Animate();
+            TheWorld.hearts->Animate();
             ShowFrame();
         }
         PaceFrame(passStart);

@@ -16,10 +16,8 @@
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/SimulationWorld.h"
 
 namespace {
 void CreateImages() {
@@ -39,15 +37,15 @@ void Measure(const char* label, int frames) {
     double composeUs = 0;
     for (int k = 0; k < frames; ++k) {
         const double t0 = NowUs();
-        ColonyStepper::StepFrame(*Ants, *TheFieldMask, &Shared.backgroundChanged,
+        ColonyStepper::StepFrame(*TheWorld.ants, *TheWorld.mask, &Shared.backgroundChanged,
                                  [](int32_t index, Ant& ant) {
-                                     Heart* heart = Hearts->At(index);
+                                     Heart* heart = TheWorld.hearts->At(index);
                                      heart->x = ant.x;
                                      heart->y = ant.y;
                                      heart->visible = 1;
                                      ant.active = 1;  // walks on: every frame steps all 49
                                  });
-        Hearts->Animate();
+        TheWorld.hearts->Animate();
         const double t1 = NowUs();
         ComposeFrame();
         const double t2 = NowUs();
@@ -112,7 +110,8 @@ int main() {
     Measure("default field 455x312", 2000);
     const std::string big = WriteBigBmp(4000, 3000);
     if (ReloadBackground(big.c_str(), reports) == 1) {
-        BuildColony(*Ants, Shared.colony, Shared.colony.fieldWidth, Shared.colony.fieldHeight);
+        BuildColony(*TheWorld.ants, Shared.colony, Shared.colony.fieldWidth,
+                    Shared.colony.fieldHeight);
         Measure("field 4000x3000", 2000);
     }
     // The largest reload there is: from a large field to one at the limit.
@@ -120,7 +119,8 @@ int main() {
     const std::string edge = WriteBigBmp(kMaxImageSide, kMaxImageSide);
     if (ReloadBackground(edge.c_str(), reports) == 1) {
         PrintMemory("after the reload to 4096x4096");
-        BuildColony(*Ants, Shared.colony, Shared.colony.fieldWidth, Shared.colony.fieldHeight);
+        BuildColony(*TheWorld.ants, Shared.colony, Shared.colony.fieldWidth,
+                    Shared.colony.fieldHeight);
         Measure("field 4096x4096", 2000);
     }
     DestroyWorld();

@@ -24,38 +24,38 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
     EXPECT_EQ(Shared.running.load(), 1);
     ASSERT_NE(SimulationThreadHandle(), nullptr);
     EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    ASSERT_NE(FrameImage, nullptr);
-    EXPECT_EQ(FrameImage->GetWidth(), 300);
-    EXPECT_EQ(FrameImage->GetHeight(), 360);
-    EXPECT_EQ(FrameImage->GetBitCount(), 32);
-    ASSERT_NE(FieldCanvas, nullptr);
-    EXPECT_EQ(FieldCanvas->GetBitCount(), 32);
-    ASSERT_NE(MagnifierImage, nullptr);
-    EXPECT_EQ(MagnifierImage->GetWidth(), 300);
-    EXPECT_EQ(MagnifierImage->GetHeight(), 720);
-    EXPECT_NE(FieldImage, nullptr);
-    EXPECT_NE(AntSprites, nullptr);
-    EXPECT_NE(BallImage, nullptr);
-    EXPECT_NE(HeartImage, nullptr);
+    ASSERT_NE(TheWorld.frame, nullptr);
+    EXPECT_EQ(TheWorld.frame->GetWidth(), 300);
+    EXPECT_EQ(TheWorld.frame->GetHeight(), 360);
+    EXPECT_EQ(TheWorld.frame->GetBitCount(), 32);
+    ASSERT_NE(TheWorld.fieldCanvas, nullptr);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetBitCount(), 32);
+    ASSERT_NE(TheWorld.magnifier, nullptr);
+    EXPECT_EQ(TheWorld.magnifier->GetWidth(), 300);
+    EXPECT_EQ(TheWorld.magnifier->GetHeight(), 720);
+    EXPECT_NE(TheWorld.field, nullptr);
+    EXPECT_NE(TheWorld.antSprites, nullptr);
+    EXPECT_NE(TheWorld.ball, nullptr);
+    EXPECT_NE(TheWorld.heart, nullptr);
     // The magnifier is laid into the frame where its mask is not white, and only there.
     int laid = 0;
     int mismatches = 0;
     for (int y = 0; y < 360; y += 3) {
         for (int x = 0; x < 300; x += 3) {
-            const uint32_t mask = MagnifierImage->GetLine(360 + y)[x] & 0xFFFFFF;
-            const uint32_t frame = FrameImage->GetLine(y)[x] & 0xFFFFFF;
+            const uint32_t mask = TheWorld.magnifier->GetLine(360 + y)[x] & 0xFFFFFF;
+            const uint32_t frame = TheWorld.frame->GetLine(y)[x] & 0xFFFFFF;
             if (mask != 0xFFFFFF) {
                 ++laid;
-                mismatches += frame != (MagnifierImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+                mismatches += frame != (TheWorld.magnifier->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
             }
         }
     }
     EXPECT_GT(laid, 1000);
     EXPECT_EQ(mismatches, 0);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-    EXPECT_NE(StickCursor, nullptr);
-    EXPECT_NE(BinocularsCursor, nullptr);
-    EXPECT_NE(StickCursor, BinocularsCursor);
+    EXPECT_NE(ShellState.stickCursor, nullptr);
+    EXPECT_NE(ShellState.binocularsCursor, nullptr);
+    EXPECT_NE(ShellState.stickCursor, ShellState.binocularsCursor);
 }
 
 TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
     EXPECT_EQ(Shared.hideTrails.load(), 0);
-    EXPECT_EQ(Topmost, 0);
+    EXPECT_EQ(ShellState.topmost, 0);
     EXPECT_EQ(Shared.frameWaitMs.load(), 80);
     char name[kPathBytes];
     Shared.GetBackgroundFileName(name);
@@ -76,12 +76,12 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
     EXPECT_EQ(Shared.followBall.load(), 1);
-    EXPECT_EQ(PointerOverRim, 1);
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.pointer.overRim, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
     EXPECT_EQ(Shared.exitRequested.load(), 0);
     EXPECT_EQ(Shared.splashDone.load(), 0);
     EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_EQ(PanDragging, 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 0);
     // Hidden after creation although the z-order call showed it.
     EXPECT_FALSE(IsWindowVisible(window_));
     EXPECT_FALSE(FileExists(IniPath()));
@@ -103,7 +103,7 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(Topmost, 1);
+    EXPECT_EQ(ShellState.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
@@ -133,20 +133,20 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
-    WindowShown = 0;
+    ShellState.windowShown = 0;
     EXPECT_EQ(Command(IDM_TOPMOST), 0);
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(Topmost, 1);
+    EXPECT_EQ(ShellState.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "1");
     ShowWindow(window_, SW_HIDE);
     EXPECT_EQ(Command(IDM_NORMAL), 0);
     EXPECT_FALSE(Checked(IDM_TOPMOST));
     EXPECT_TRUE(Checked(IDM_NORMAL));
-    EXPECT_EQ(Topmost, 0);
+    EXPECT_EQ(ShellState.topmost, 0);
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "0");
@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) 
 TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     Command(IDM_TOPMOST);
     ShowWindow(window_, SW_HIDE);
-    WindowShown = 0;
+    ShellState.windowShown = 0;
     SetWindowPos(window_, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Command(IDM_CENTER);
     RECT rect{};
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     EXPECT_EQ(rect.bottom - rect.top, 360);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
 }
 
 TEST_F(MainWindowTest, UnknownCommandChangesNothing) {
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     // A pattern in the frame, painted into a memory DC, must come out pixel for pixel.
     for (int y = 0; y < 360; ++y) {
         for (int x = 0; x < 300; ++x) {
-            FrameImage->GetLine(y)[x] =
+            TheWorld.frame->GetLine(y)[x] =
                 static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
         }
     }
@@ -318,7 +318,8 @@ TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     int wrong = 0;
     for (int y = 0; y < 360; y += 7) {
         for (int x = 0; x < 300; x += 7) {
-            wrong += (target.GetLine(y)[x] & 0xFFFFFF) != (FrameImage->GetLine(y)[x] & 0xFFFFFF);
+            wrong +=
+                (target.GetLine(y)[x] & 0xFFFFFF) != (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF);
         }
     }
     EXPECT_EQ(wrong, 0);
@@ -350,21 +351,21 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
-    EXPECT_EQ(AppMenu.get(), nullptr);
+    EXPECT_EQ(ShellState.menu.get(), nullptr);
     EXPECT_EQ(SimulationThreadHandle(), nullptr);
     EXPECT_EQ(TheTrayIcon, nullptr);
     // The thread had ended: the shell's own objects went at WM_DESTROY.
     EXPECT_EQ(TheAppWindow, nullptr);
     EXPECT_EQ(TheScreen, nullptr);
     // The images wait for the window side's lease.
-    EXPECT_NE(FrameImage, nullptr);
-    EXPECT_NE(AntSprites, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
+    EXPECT_NE(TheWorld.antSprites, nullptr);
     EXPECT_NE(Shared.strayRecord, nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
     ReleaseWorldLease();
-    EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(AntSprites, nullptr);
-    EXPECT_EQ(HeartImage, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
+    EXPECT_EQ(TheWorld.antSprites, nullptr);
+    EXPECT_EQ(TheWorld.heart, nullptr);
     EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();  // the fixture lets go once more
     ReleaseWorldLease();
@@ -427,7 +428,7 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_NE(TheScreen, nullptr);
     EXPECT_NE(TheAppWindow, nullptr);
     ReleaseWorldLease();
-    EXPECT_NE(FrameImage, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
     EXPECT_NE(Shared.strayRecord, nullptr);
     EXPECT_FALSE(FinishShell(50));
     EXPECT_NE(TheScreen, nullptr);
@@ -435,7 +436,7 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_TRUE(FinishShell(2000));
     EXPECT_EQ(TheScreen, nullptr);
     EXPECT_EQ(TheAppWindow, nullptr);
-    EXPECT_EQ(FrameImage, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
     EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();
     ReleaseWorldLease();  // the fixture's release and the stand-in's are spent

@@ -52,17 +52,17 @@ class PointerTest : public ShellWindowTest {
 };
 
 TEST_F(PointerTest, RimAndLensAreToldApartByTheCutShape) {
-    ASSERT_NE(RimRegion, nullptr);
+    ASSERT_NE(ShellState.rimRegion, nullptr);
     const POINT rim = FindRimPoint(true);
     ASSERT_GE(rim.x, 0);
     Move(rim.x, rim.y);
-    EXPECT_EQ(PointerOverRim, 1);
+    EXPECT_EQ(ShellState.pointer.overRim, 1);
     Move(120, 120);  // lens centre
-    EXPECT_EQ(PointerOverRim, 0);
+    EXPECT_EQ(ShellState.pointer.overRim, 0);
     Move(25, 120);  // inside the lens circle near its edge
-    EXPECT_EQ(PointerOverRim, 0);
+    EXPECT_EQ(ShellState.pointer.overRim, 0);
     Move(2, 2);  // the corner, outside the outline
-    EXPECT_EQ(PointerOverRim, 0);
+    EXPECT_EQ(ShellState.pointer.overRim, 0);
     // The window's own shape is the outline: the lens centre and the rim are inside it.
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
@@ -78,24 +78,24 @@ TEST_F(PointerTest, GrabBoundsAroundTheDrawnBall) {
     for (const POINT& p : inside) {
         Shared.colony.ballGrabbed = 0;
         Shared.colony.ballFlying = 0;  // the release before threw the ball
-        PanDragging = 0;
+        ShellState.pointer.panDragging = 0;
         Shared.followBall = 1;
         Press(p.x, p.y);
         EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1) << p.x << "," << p.y;
-        EXPECT_EQ(PanDragging, 0) << p.x << "," << p.y;
+        EXPECT_EQ(ShellState.pointer.panDragging, 0) << p.x << "," << p.y;
         EXPECT_EQ(GetCapture(), window_);
-        EXPECT_EQ(GetCursor(), StickCursor);
+        EXPECT_EQ(GetCursor(), ShellState.stickCursor);
         Release(p.x, p.y);
     }
     const POINT outside[] = {{111, 120}, {129, 120}, {120, 110}, {120, 128}};
     for (const POINT& p : outside) {
         Shared.colony.ballGrabbed = 0;
         Shared.colony.ballFlying = 0;
-        PanDragging = 0;
+        ShellState.pointer.panDragging = 0;
         Shared.followBall = 1;
         Press(p.x, p.y);
         EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0) << p.x << "," << p.y;
-        EXPECT_EQ(PanDragging, 1) << p.x << "," << p.y;
+        EXPECT_EQ(ShellState.pointer.panDragging, 1) << p.x << "," << p.y;
         Release(p.x, p.y);
     }
 }
@@ -110,20 +110,20 @@ TEST_F(PointerTest, BallNearTheFieldEdgeIsGrabbedWhereItIsDrawn) {
     Shared.colony.ballFlying = 0;
     Press(20 + 100, 20 + 100);  // where a centred ball would be: a pan
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, FlyingBallOrFreeViewTurnsThePressIntoAPan) {
     Shared.colony.ballFlying = 1;
     Press(120, 120);
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
     Release(120, 120);
     Shared.colony.ballFlying = 0;
     Shared.followBall = 0;
     Press(120, 120);
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, QuickFlickIsHeldToFiftyAndSlowOneGivesThirty) {
@@ -205,13 +205,13 @@ TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {
 
 TEST_F(PointerTest, ReleaseWithoutAMoveMeasuresFromTheLastRecordedPoint) {
     // Left by an earlier drag two minutes ago.
-    LastPointerX = 100;
-    LastPointerY = 120;
-    GrabTick = g_fakeTick - 120000;
+    ShellState.pointer.lastX = 100;
+    ShellState.pointer.lastY = 120;
+    ShellState.pointer.grabTick = g_fakeTick - 120000;
     Press(120, 120);
     ASSERT_EQ(Shared.colony.ballGrabbed.load(), 1);
     // The press's own hit-test move records nothing; the release comes without a move.
-    EXPECT_EQ(LastPointerX, 100);
+    EXPECT_EQ(ShellState.pointer.lastX, 100);
     Release(140, 120);
     EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
     EXPECT_EQ(Shared.ballAngle.load(), 0);
@@ -220,11 +220,11 @@ TEST_F(PointerTest, ReleaseWithoutAMoveMeasuresFromTheLastRecordedPoint) {
 
 TEST_F(PointerTest, PanTakesOverTheShownViewAndClampsAtTheEdges) {
     Press(60, 60);  // in the lens, away from the ball
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
     EXPECT_EQ(Shared.followBall.load(), 0);
     EXPECT_EQ(Shared.viewX.load(), 127);  // Shared.colony.ballX - 100
     EXPECT_EQ(Shared.viewY.load(), 56);
-    EXPECT_EQ(GetCursor(), BinocularsCursor);
+    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
     EXPECT_EQ(GetCapture(), window_);
     Move(70, 65);
     EXPECT_EQ(Shared.viewX.load(), 137);  // the view moves with the pointer
@@ -236,7 +236,7 @@ TEST_F(PointerTest, PanTakesOverTheShownViewAndClampsAtTheEdges) {
     EXPECT_EQ(Shared.viewX.load(), 0);
     EXPECT_EQ(Shared.viewY.load(), 0);
     Release(-3000, -3000);
-    EXPECT_EQ(PanDragging, 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 0);
     EXPECT_EQ(Shared.followBall.load(), 0);  // the view stays where it was dragged
     EXPECT_EQ(GetCapture(), nullptr);
     Move(500, 500);  // no pan without a press
@@ -264,16 +264,16 @@ TEST_F(PointerTest, RightClickInTheLensReturnsToTheBall) {
 
 TEST_F(PointerTest, DoubleClickHidesOnTheRimOnly) {
     ShowWindow(window_, SW_SHOWNOACTIVATE);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
     Move(120, 120);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(120, 120)), 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
     const POINT rim = FindRimPoint(false);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(rim.x, rim.y)), 0);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     EXPECT_EQ(GetClassLongA(window_, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
 }
 
@@ -283,7 +283,7 @@ TEST_F(PointerTest, PressOnTheRimIsTheWindowsOwnDrag) {
     // With no button really down the system's move loop ends at once.
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, Point(rim.x, rim.y)), 0);
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 0);
     EXPECT_EQ(Shared.followBall.load(), 1);
 }
 
@@ -292,15 +292,15 @@ TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               1);
-    EXPECT_EQ(GetCursor(), StickCursor);
+    EXPECT_EQ(GetCursor(), ShellState.stickCursor);
     Shared.followBall = 0;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), BinocularsCursor);
+    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
     Shared.followBall = 1;
-    PanDragging = 1;
+    ShellState.pointer.panDragging = 1;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), BinocularsCursor);
-    PanDragging = 0;
+    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
+    ShellState.pointer.panDragging = 0;
     const POINT rim = FindRimPoint(true);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT), 1);

@@ -18,13 +18,11 @@
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 #include "simulation/SimulationRun.h"
 #include "tests/common/MessageRecorder.h"
 
@@ -123,7 +121,7 @@ inline bool FileExists(const std::string& path) {
 }
 
 inline bool Checked(UINT id) {
-    return (GetMenuState(AppMenu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(ShellState.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 inline LPARAM Point(int x, int y) {
@@ -135,7 +133,7 @@ inline LPARAM Point(int x, int y) {
 inline POINT FindRimPoint(bool leftHalf) {
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = leftHalf ? 0 : 151; x < (leftHalf ? 151 : kFrameWidth); ++x) {
-            if (RimRegion != nullptr && PtInRegion(RimRegion, x, y)) {
+            if (ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y)) {
                 return {x, y};
             }
         }

@@ -17,10 +17,10 @@ class StrayWindowTest : public ShellWindowTest {
     void SetUp() override {
         ShellWindowTest::SetUp();
         // What the simulation thread loads at its start.
-        AntSprites->LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANTS));
-        AntSprites->ChangeBitCount(32);
-        HeartImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_HEART));
-        HeartImage->ChangeBitCount(32);
+        TheWorld.antSprites->LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANTS));
+        TheWorld.antSprites->ChangeBitCount(32);
+        TheWorld.heart->LoadBitmapResource(MAKEINTRESOURCEA(IDB_HEART));
+        TheWorld.heart->ChangeBitCount(32);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
         Shared.strayRecord->x = 200;
@@ -141,7 +141,8 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
                     wrong += painted != kKeyColour;
                 } else {
                     ++antPixels;
-                    wrong += painted != Rgb(*AntSprites, cell * 8 + x, y) || painted != shape;
+                    wrong +=
+                        painted != Rgb(*TheWorld.antSprites, cell * 8 + x, y) || painted != shape;
                 }
             }
         }
@@ -158,7 +159,7 @@ TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     int wrong = 0;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            wrong += canvas.At(x, y) != Rgb(*HeartImage, x, y);
+            wrong += canvas.At(x, y) != Rgb(*TheWorld.heart, x, y);
         }
     }
     EXPECT_EQ(wrong, 0);

@@ -27,8 +27,8 @@ class ComposeFrameTest : public ::testing::Test {
         run_.StartUp();
         ASSERT_EQ(Shared.colony.fieldWidth.load(), 455);
         ASSERT_EQ(Shared.colony.fieldHeight.load(), 312);
-        for (int32_t j = 0; j < Ants->Count(); ++j) {
-            Ants->At(j)->active = 0;
+        for (int32_t j = 0; j < TheWorld.ants->Count(); ++j) {
+            TheWorld.ants->At(j)->active = 0;
         }
         Shared.colony.goalX = -1000;  // out of sight unless a test places it
         Shared.colony.goalY = -1000;
@@ -49,15 +49,15 @@ class ComposeFrameTest : public ::testing::Test {
         for (int y = 0; y < 360; ++y) {
             for (int x = 0; x < 300; ++x) {
                 uint32_t expected = 0;
-                if (Pixel(MagnifierImage, x, 360 + y) != 0xFFFFFF) {
-                    expected = Pixel(MagnifierImage, x, y);
+                if (Pixel(TheWorld.magnifier, x, 360 + y) != 0xFFFFFF) {
+                    expected = Pixel(TheWorld.magnifier, x, y);
                 } else if (x >= 20 && x < 220 && y >= 20 && y < 220) {
-                    expected = Pixel(FieldCanvas, vx + x - 20, vy + y - 20);
+                    expected = Pixel(TheWorld.fieldCanvas, vx + x - 20, vy + y - 20);
                     ++*lensPixels;
                 } else {
                     expected = before[static_cast<size_t>(y) * 300 + x];
                 }
-                mismatches += Pixel(FrameImage, x, y) == expected ? 0 : 1;
+                mismatches += Pixel(TheWorld.frame, x, y) == expected ? 0 : 1;
             }
         }
         return mismatches;
@@ -67,7 +67,7 @@ class ComposeFrameTest : public ::testing::Test {
         std::vector<uint32_t> pixels;
         for (int y = 0; y < 360; ++y) {
             for (int x = 0; x < 300; ++x) {
-                pixels.push_back(Pixel(FrameImage, x, y));
+                pixels.push_back(Pixel(TheWorld.frame, x, y));
             }
         }
         return pixels;
@@ -82,7 +82,7 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
     Shared.viewY = 60;
     const std::vector<uint32_t> before = FrameSnapshot();
     // The rim comes from the runs found when the images were made, not from the mask each frame.
-    ASSERT_TRUE(TheLensOverlay.Ready(MagnifierImage));
+    ASSERT_TRUE(TheWorld.lensOverlay.Ready(TheWorld.magnifier));
     ComposeFrame();
     int lensPixels = 0;
     EXPECT_EQ(FrameMismatches(120, 60, before, &lensPixels), 0);
@@ -93,7 +93,7 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
     int differ = 0;
     for (int y = 60; y < 260; ++y) {
         for (int x = 120; x < 320; ++x) {
-            differ += Pixel(FieldCanvas, x, y) == Pixel(FieldImage, x, y) ? 0 : 1;
+            differ += Pixel(TheWorld.fieldCanvas, x, y) == Pixel(TheWorld.field, x, y) ? 0 : 1;
         }
     }
     EXPECT_EQ(differ, 0);
@@ -106,16 +106,16 @@ TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
     Shared.colony.goalX = 250;
     Shared.colony.goalY = 150;
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0x000000u);
-    EXPECT_EQ(Pixel(FieldCanvas, 240, 142), 0x000000u);
-    EXPECT_EQ(Pixel(FieldCanvas, 230, 150), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 130), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(FieldCanvas, 269, 150), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(FieldCanvas, 224, 150), Pixel(FieldImage, 224, 150));
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 175), Pixel(FieldImage, 250, 175));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 240, 142), 0x000000u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 230, 150), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 130), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 269, 150), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 224, 150), Pixel(TheWorld.field, 224, 150));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 175), Pixel(TheWorld.field, 250, 175));
     // And the frame shows it through the lens at (20 + 100, 20 + 100).
-    EXPECT_EQ(Pixel(FrameImage, 120, 120), 0x000000u);
-    EXPECT_EQ(Pixel(FrameImage, 100, 120), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.frame, 120, 120), 0x000000u);
+    EXPECT_EQ(Pixel(TheWorld.frame, 100, 120), 0xC0C0C0u);
 }
 
 TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) {
@@ -126,30 +126,30 @@ TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) 
     Shared.colony.goalY = 150;
     Shared.colony.ballX = 150;
     Shared.colony.ballY = 90;
-    TheFieldMask->At(160, 100) = CellTrail;
-    TheFieldMask->At(161, 100) = CellStrongTrail;
-    TheFieldMask->At(250, 150) = CellStrongTrail;  // in the goal disc
-    TheFieldMask->At(150, 90) = CellTrail;         // under the ball
-    TheFieldMask->At(99, 100) = CellTrail;         // left of the view: not scanned
+    TheWorld.mask->At(160, 100) = CellTrail;
+    TheWorld.mask->At(161, 100) = CellStrongTrail;
+    TheWorld.mask->At(250, 150) = CellStrongTrail;  // in the goal disc
+    TheWorld.mask->At(150, 90) = CellTrail;         // under the ball
+    TheWorld.mask->At(99, 100) = CellTrail;         // left of the view: not scanned
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 160, 100), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(FieldCanvas, 161, 100), 0xFF6464u);
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0xFF6464u);
-    EXPECT_EQ(Pixel(FieldCanvas, 150, 90), 0xFFA57Bu);
-    EXPECT_NE(Pixel(FieldCanvas, 99, 100), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(FrameImage, 20 + 60, 20 + 50), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(FrameImage, 20 + 61, 20 + 50), 0xFF6464u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), 0xFF6464u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0xFF6464u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 150, 90), 0xFFA57Bu);
+    EXPECT_NE(Pixel(TheWorld.fieldCanvas, 99, 100), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 60, 20 + 50), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 61, 20 + 50), 0xFF6464u);
 
     Shared.hideTrails = 1;
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 160, 100), Pixel(FieldImage, 160, 100));
-    EXPECT_EQ(Pixel(FieldCanvas, 161, 100), Pixel(FieldImage, 161, 100));
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0x000000u);
-    EXPECT_EQ(TheFieldMask->At(160, 100), CellTrail);  // hidden, not gone
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), Pixel(TheWorld.field, 160, 100));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), Pixel(TheWorld.field, 161, 100));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
+    EXPECT_EQ(TheWorld.mask->At(160, 100), CellTrail);  // hidden, not gone
     int trailPixels = 0;
     for (int y = 50; y < 250; ++y) {
         for (int x = 100; x < 300; ++x) {
-            const uint32_t p = Pixel(FieldCanvas, x, y);
+            const uint32_t p = Pixel(TheWorld.fieldCanvas, x, y);
             trailPixels += p == 0xFFA57B || p == 0xFF6464 ? 1 : 0;
         }
     }
@@ -159,7 +159,7 @@ TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) 
     Shared.hideTrails = 0;
     Shared.maskRebuildRequested = 1;
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 160, 100), Pixel(FieldImage, 160, 100));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), Pixel(TheWorld.field, 160, 100));
     Shared.maskRebuildRequested = 0;
 }
 
@@ -169,26 +169,26 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
     Shared.viewY = 100;
     for (int y = 126; y < 134; ++y) {
         for (int x = 116; x < 124; ++x) {
-            TheFieldMask->At(x, y) = CellTrail;
+            TheWorld.mask->At(x, y) = CellTrail;
         }
     }
-    Ant* walker = Ants->At(5);
+    Ant* walker = TheWorld.ants->At(5);
     walker->active = 1;
     walker->x = 120;
     walker->y = 130;
     walker->direction = 2;
     walker->frame = 1;
-    Ant* under = Ants->At(8);
+    Ant* under = TheWorld.ants->At(8);
     under->active = 1;
     under->x = 200;
     under->y = 200;
     under->direction = 5;
     under->frame = 0;
-    Heart* heart = Hearts->At(7);
+    Heart* heart = TheWorld.hearts->At(7);
     heart->visible = 1;
     heart->x = 200;
     heart->y = 200;
-    Ant* first = Ants->At(0);  // never walks, never drawn
+    Ant* first = TheWorld.ants->At(0);  // never walks, never drawn
     first->x = 250;
     first->y = 250;
     first->direction = 0;
@@ -198,9 +198,10 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
     const int cell = 2 * 2 + 1;
     for (int k = 0; k < 8; ++k) {
         for (int j = 0; j < 8; ++j) {
-            const bool opaque = Pixel(AntSprites, cell * 8 + j, 8 + k) != 0xFFFFFF;
-            const uint32_t expected = opaque ? Pixel(AntSprites, cell * 8 + j, k) : 0xFFA57Bu;
-            EXPECT_EQ(Pixel(FieldCanvas, 116 + j, 126 + k), expected) << j << "," << k;
+            const bool opaque = Pixel(TheWorld.antSprites, cell * 8 + j, 8 + k) != 0xFFFFFF;
+            const uint32_t expected =
+                opaque ? Pixel(TheWorld.antSprites, cell * 8 + j, k) : 0xFFA57Bu;
+            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 116 + j, 126 + k), expected) << j << "," << k;
             antPixels += opaque ? 1 : 0;
         }
     }
@@ -212,18 +213,18 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
         for (int j = 0; j < 16; ++j) {
             const int fx = 192 + j;
             const int fy = 192 + k;
-            uint32_t expected = Pixel(FieldImage, fx, fy);
+            uint32_t expected = Pixel(TheWorld.field, fx, fy);
             const int aj = fx - 196;
             const int ak = fy - 196;
             if (aj >= 0 && aj < 8 && ak >= 0 && ak < 8 &&
-                Pixel(AntSprites, underCell * 8 + aj, 8 + ak) != 0xFFFFFF) {
-                expected = Pixel(AntSprites, underCell * 8 + aj, ak);
+                Pixel(TheWorld.antSprites, underCell * 8 + aj, 8 + ak) != 0xFFFFFF) {
+                expected = Pixel(TheWorld.antSprites, underCell * 8 + aj, ak);
             }
-            if (Pixel(HeartImage, j, 16 + k) != 0xFFFFFF) {
-                expected = Pixel(HeartImage, j, k);
+            if (Pixel(TheWorld.heart, j, 16 + k) != 0xFFFFFF) {
+                expected = Pixel(TheWorld.heart, j, k);
                 ++heartPixels;
             }
-            EXPECT_EQ(Pixel(FieldCanvas, fx, fy), expected) << j << "," << k;
+            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, fx, fy), expected) << j << "," << k;
         }
     }
     EXPECT_GT(heartPixels, 40);
@@ -232,7 +233,7 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
     int differ = 0;
     for (int y = 246; y < 254; ++y) {
         for (int x = 246; x < 254; ++x) {
-            differ += Pixel(FieldCanvas, x, y) == Pixel(FieldImage, x, y) ? 0 : 1;
+            differ += Pixel(TheWorld.fieldCanvas, x, y) == Pixel(TheWorld.field, x, y) ? 0 : 1;
         }
     }
     EXPECT_EQ(differ, 0);
@@ -242,21 +243,21 @@ TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
     Shared.followBall = 0;
     Shared.viewX = 255;
     Shared.viewY = 112;
-    Heart* corner = Hearts->At(3);
+    Heart* corner = TheWorld.hearts->At(3);
     corner->visible = 1;
     corner->x = 455 + 3;  // top-left (450, 307): a 5 x 5 corner lies on the canvas
     corner->y = 312 + 3;
-    Heart* gone = Hearts->At(4);
+    Heart* gone = TheWorld.hearts->At(4);
     gone->visible = 1;
     gone->x = 2000;
     gone->y = -500;
     ComposeFrame();
     for (int k = 0; k < 5; ++k) {
         for (int j = 0; j < 5; ++j) {
-            const uint32_t expected = Pixel(HeartImage, j, 16 + k) != 0xFFFFFF
-                                          ? Pixel(HeartImage, j, k)
-                                          : Pixel(FieldImage, 450 + j, 307 + k);
-            EXPECT_EQ(Pixel(FieldCanvas, 450 + j, 307 + k), expected);
+            const uint32_t expected = Pixel(TheWorld.heart, j, 16 + k) != 0xFFFFFF
+                                          ? Pixel(TheWorld.heart, j, k)
+                                          : Pixel(TheWorld.field, 450 + j, 307 + k);
+            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 450 + j, 307 + k), expected);
         }
     }
 }
@@ -270,7 +271,7 @@ TEST_F(ComposeFrameTest, FollowingTheBallNearTheFarCornerLooksOneRowHigh) {
     int lensPixels = 0;
     EXPECT_EQ(FrameMismatches(255, 111, before, &lensPixels), 0);
     // A point clear of the ball shows the field at (255 + 30, 111 + 100).
-    EXPECT_EQ(Pixel(FrameImage, 20 + 30, 20 + 100), Pixel(FieldImage, 285, 211));
+    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 30, 20 + 100), Pixel(TheWorld.field, 285, 211));
 }
 
 TEST_F(ComposeFrameTest, AThrownBallIsDrawnWhereItIsThenMovesOn) {
@@ -281,9 +282,9 @@ TEST_F(ComposeFrameTest, AThrownBallIsDrawnWhereItIsThenMovesOn) {
     Shared.ballAngle = 0;
     Shared.colony.ballFlying = 1;
     ComposeFrame();
-    const bool centreOpaque = Pixel(BallImage, 8, 24) != 0xFFFFFF;
+    const bool centreOpaque = Pixel(TheWorld.ball, 8, 24) != 0xFFFFFF;
     ASSERT_TRUE(centreOpaque);
-    EXPECT_EQ(Pixel(FieldCanvas, 100, 150), Pixel(BallImage, 8, 8));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 100, 150), Pixel(TheWorld.ball, 8, 8));
     EXPECT_EQ(Shared.colony.ballX.load(), 120);
     EXPECT_EQ(Shared.colony.ballY.load(), 150);
     EXPECT_EQ(Shared.ballSpeed.load(), 16);
@@ -313,18 +314,18 @@ TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
     HWND window = simtest::CreateTestWindow();
     SimulationRun frames(window, simtest::Reports());
     Shared.splashDone = 1;
-    TheFieldMask->At(120, 120) = CellStrongTrail;
+    TheWorld.mask->At(120, 120) = CellStrongTrail;
     Shared.colony.arrivalSeen = 1;
     Shared.maskRebuildRequested = 1;
     EXPECT_TRUE(frames.RunFrame());
     EXPECT_EQ(Shared.maskRebuildRequested.load(), 0);
     EXPECT_EQ(Shared.colony.arrivalSeen.load(), 0);
-    EXPECT_EQ(TheFieldMask->At(120, 120), CellFree);
-    EXPECT_EQ(TheFieldMask->At(3, 120), CellBlocked);
+    EXPECT_EQ(TheWorld.mask->At(120, 120), CellFree);
+    EXPECT_EQ(TheWorld.mask->At(3, 120), CellBlocked);
     // Without a request the trails stay.
-    TheFieldMask->At(120, 120) = CellTrail;
+    TheWorld.mask->At(120, 120) = CellTrail;
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(TheFieldMask->At(120, 120), CellTrail);
+    EXPECT_EQ(TheWorld.mask->At(120, 120), CellTrail);
     DestroyWindow(window);
 }
 
@@ -339,14 +340,14 @@ TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 240);
     EXPECT_EQ(Shared.colony.fieldHeight.load(), 210);
     // The same frame composed the new field.
-    EXPECT_EQ(FieldCanvas->GetWidth(), 240);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), 240);
     DestroyWindow(window);
 }
 
 class ReloadBackgroundTest : public ComposeFrameTest {};
 
 TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
-    TheFieldMask->At(100, 100) = CellTrail;
+    TheWorld.mask->At(100, 100) = CellTrail;
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow.bmp", 199, 300);
     const std::string low = simtest::WriteTestBmp("kirelo_low.bmp", 300, 199);
     MessageRecorder recorder;
@@ -362,9 +363,9 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
     }
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
-    EXPECT_EQ(FieldImage->GetWidth(), 455);
-    EXPECT_EQ(FieldCanvas->GetHeight(), 312);
-    EXPECT_EQ(TheFieldMask->At(100, 100), CellTrail);
+    EXPECT_EQ(TheWorld.field->GetWidth(), 455);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), 312);
+    EXPECT_EQ(TheWorld.mask->At(100, 100), CellTrail);
     EXPECT_TRUE(simtest::Reports().backgrounds.empty());  // nothing to save
 
     // Both too small: the width is named.
@@ -376,34 +377,34 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
 }
 
 TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
-    TheFieldMask->At(100, 100) = CellTrail;
+    TheWorld.mask->At(100, 100) = CellTrail;
     const std::string square = simtest::WriteTestBmp("kirelo_square.bmp", 200, 200);
     MessageRecorder recorder;
     EXPECT_EQ(ReloadBackground(square.c_str(), simtest::Reports()), 1);
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
     EXPECT_EQ(Shared.colony.fieldHeight.load(), 200);
-    ASSERT_EQ(FieldImage->GetWidth(), 200);
-    ASSERT_EQ(FieldCanvas->GetWidth(), 200);
-    ASSERT_EQ(FieldCanvas->GetHeight(), 200);
+    ASSERT_EQ(TheWorld.field->GetWidth(), 200);
+    ASSERT_EQ(TheWorld.fieldCanvas->GetWidth(), 200);
+    ASSERT_EQ(TheWorld.fieldCanvas->GetHeight(), 200);
     int wrong = 0;
     for (int y = 0; y < 200; y += 3) {
         for (int x = 0; x < 200; x += 3) {
-            wrong += Pixel(FieldImage, x, y) == simtest::TestColour(x, y) ? 0 : 1;
-            wrong += Pixel(FieldCanvas, x, y) == simtest::TestColour(x, y) ? 0 : 1;
+            wrong += Pixel(TheWorld.field, x, y) == simtest::TestColour(x, y) ? 0 : 1;
+            wrong += Pixel(TheWorld.fieldCanvas, x, y) == simtest::TestColour(x, y) ? 0 : 1;
         }
     }
     EXPECT_EQ(wrong, 0);
-    ASSERT_EQ(TheFieldMask->Width(), 200);
-    EXPECT_EQ(TheFieldMask->At(100, 100), CellFree);  // the trails went with the old field
-    EXPECT_EQ(TheFieldMask->At(5, 100), CellBlocked);
+    ASSERT_EQ(TheWorld.mask->Width(), 200);
+    EXPECT_EQ(TheWorld.mask->At(100, 100), CellFree);  // the trails went with the old field
+    EXPECT_EQ(TheWorld.mask->At(5, 100), CellBlocked);
     EXPECT_EQ(simtest::Reports().LastBackground(), square);
 
     EXPECT_EQ(ReloadBackground("Resource", simtest::Reports()), 1);
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
-    EXPECT_EQ(FieldCanvas->GetWidth(), 455);
-    EXPECT_EQ(TheFieldMask->Height(), 312);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), 455);
+    EXPECT_EQ(TheWorld.mask->Height(), 312);
     EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
     EXPECT_EQ(recorder.size(), 0u);
 }
@@ -411,15 +412,15 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
 TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) {
     const std::string square = simtest::WriteTestBmp("kirelo_square2.bmp", 200, 220);
     for (int j = 1; j < 4; ++j) {
-        Ant* ant = Ants->At(j);
+        Ant* ant = TheWorld.ants->At(j);
         ant->active = 1;
         ant->x = 400;
         ant->y = 40 + j;
         ant->trail.Append(ant->x, ant->y, CellTrail);
     }
-    Ant* resting = Ants->At(10);  // inactive ants are left where they are
+    Ant* resting = TheWorld.ants->At(10);  // inactive ants are left where they are
     resting->x = 420;
-    Heart* heart = Hearts->At(2);
+    Heart* heart = TheWorld.hearts->At(2);
     heart->visible = 1;
     heart->x = 430;
     heart->y = 300;
@@ -432,9 +433,9 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
     EXPECT_EQ(Shared.backgroundChanged.load(), 0);
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
     for (int j = 1; j < 4; ++j) {
-        EXPECT_EQ(Ants->At(j)->x, 164);
-        EXPECT_EQ(Ants->At(j)->y, 40 + j);
-        EXPECT_EQ(Ants->At(j)->trail.Count(), 0);
+        EXPECT_EQ(TheWorld.ants->At(j)->x, 164);
+        EXPECT_EQ(TheWorld.ants->At(j)->y, 40 + j);
+        EXPECT_EQ(TheWorld.ants->At(j)->trail.Count(), 0);
     }
     EXPECT_EQ(resting->x, 420);
     EXPECT_EQ(heart->x, 430);  // hearts keep their places
@@ -453,7 +454,7 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
 
 TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) {
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow2.bmp", 150, 300);
-    Ant* ant = Ants->At(1);
+    Ant* ant = TheWorld.ants->At(1);
     ant->active = 1;
     ant->x = 100;
     ant->y = 100;
@@ -477,12 +478,12 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
 void ExpectFieldOfSize(int w, int h, const std::string& what) {
     EXPECT_EQ(Shared.colony.fieldWidth.load(), w) << what;
     EXPECT_EQ(Shared.colony.fieldHeight.load(), h) << what;
-    EXPECT_EQ(FieldImage->GetWidth(), w) << what;
-    EXPECT_EQ(FieldImage->GetHeight(), h) << what;
-    EXPECT_EQ(FieldCanvas->GetWidth(), w) << what;
-    EXPECT_EQ(FieldCanvas->GetHeight(), h) << what;
-    EXPECT_EQ(TheFieldMask->Width(), w) << what;
-    EXPECT_EQ(TheFieldMask->Height(), h) << what;
+    EXPECT_EQ(TheWorld.field->GetWidth(), w) << what;
+    EXPECT_EQ(TheWorld.field->GetHeight(), h) << what;
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), w) << what;
+    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), h) << what;
+    EXPECT_EQ(TheWorld.mask->Width(), w) << what;
+    EXPECT_EQ(TheWorld.mask->Height(), h) << what;
 }
 
 TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSize) {
@@ -497,9 +498,9 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     ASSERT_EQ(ReloadBackground(wide.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(kMaxImageSide, 200, "wide");
     const int x = kMaxImageSide - 1;
-    EXPECT_EQ(Pixel(FieldImage, x, 199), simtest::TestColour(x, 199));
-    EXPECT_EQ(Pixel(FieldCanvas, x, 199), simtest::TestColour(x, 199));
-    EXPECT_EQ(TheFieldMask->At(x - 28, 100), CellFree);
+    EXPECT_EQ(Pixel(TheWorld.field, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(TheWorld.mask->At(x - 28, 100), CellFree);
     EXPECT_EQ(recorder.size(), 0u);
 
     // One column more is refused by the loader with its data box; nothing changes.
@@ -537,7 +538,7 @@ TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
-    EXPECT_EQ(FieldImage->GetBitCount(), 32);
+    EXPECT_EQ(TheWorld.field->GetBitCount(), 32);
 }
 
 TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {

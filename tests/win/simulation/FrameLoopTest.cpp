@@ -81,9 +81,9 @@ TEST_F(FrameLoopTest, EscapeWithFocusEndsTheRunAndAsksForExit) {
     EXPECT_GT(Log().paints, 1);
     EXPECT_EQ(recorder.size(), 0u);  // no thank-you for leaving early
     // The thread gave its lease back; the images go with the window side's.
-    EXPECT_NE(FrameImage, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
     ReleaseWorldLease();
-    EXPECT_EQ(FrameImage, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
     EXPECT_EQ(Shared.strayRecord, nullptr);
 }
 
@@ -307,25 +307,25 @@ TEST(WorldLeaseTest, TheSecondReleaseFreesTheImagesAndTheRecord) {
     simtest::CreateShellImages();
     Shared.strayRecord = new StrayAnt(800, 600);
     ReleaseWorldLease();
-    EXPECT_NE(FrameImage, nullptr);
-    EXPECT_NE(MagnifierImage, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
+    EXPECT_NE(TheWorld.magnifier, nullptr);
     EXPECT_NE(Shared.strayRecord, nullptr);
-    EXPECT_EQ(FrameImage->GetWidth(), 300);  // still usable by the other thread
+    EXPECT_EQ(TheWorld.frame->GetWidth(), 300);  // still usable by the other thread
     ReleaseWorldLease();
-    EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(FieldCanvas, nullptr);
-    EXPECT_EQ(FieldImage, nullptr);
-    EXPECT_EQ(MagnifierImage, nullptr);
-    EXPECT_EQ(AntSprites, nullptr);
-    EXPECT_EQ(BallImage, nullptr);
-    EXPECT_EQ(HeartImage, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
+    EXPECT_EQ(TheWorld.fieldCanvas, nullptr);
+    EXPECT_EQ(TheWorld.field, nullptr);
+    EXPECT_EQ(TheWorld.magnifier, nullptr);
+    EXPECT_EQ(TheWorld.antSprites, nullptr);
+    EXPECT_EQ(TheWorld.ball, nullptr);
+    EXPECT_EQ(TheWorld.heart, nullptr);
     EXPECT_EQ(Shared.strayRecord, nullptr);
     // A surplus release frees nothing a second time.
-    FrameImage = new DIBImage();
+    TheWorld.frame = new DIBImage();
     ReleaseWorldLease();
-    EXPECT_NE(FrameImage, nullptr);
-    delete FrameImage;
-    FrameImage = nullptr;
+    EXPECT_NE(TheWorld.frame, nullptr);
+    delete TheWorld.frame;
+    TheWorld.frame = nullptr;
 }
 
 class StrayWindowsTest : public ::testing::Test {
@@ -467,19 +467,19 @@ TEST_F(FrameLoopTest, AHiddenMagnifierGetsNoFramesButTheBallFliesOn) {
     EXPECT_TRUE(Alive(200));  // a frame under way when it was hidden may still be shown
     const int paints = Log().paints;
     constexpr uint32_t kMarker = 0x00123456;
-    FrameImage->GetLine(120)[120] = kMarker;  // the middle of the lens
+    TheWorld.frame->GetLine(120)[120] = kMarker;  // the middle of the lens
     Shared.colony.ballX = 100;
     Shared.colony.ballY = 100;
     Shared.ballAngle = 0;
     Shared.ballSpeed = 20;
     Shared.colony.ballFlying = 1;
     EXPECT_TRUE(Alive(600));
-    EXPECT_EQ(FrameImage->GetLine(120)[120], kMarker);  // not drawn
-    EXPECT_EQ(Log().paints, paints);                    // nor asked to be shown
-    EXPECT_GT(Shared.colony.ballX.load(), 100);         // but the ball flew
+    EXPECT_EQ(TheWorld.frame->GetLine(120)[120], kMarker);  // not drawn
+    EXPECT_EQ(Log().paints, paints);                        // nor asked to be shown
+    EXPECT_GT(Shared.colony.ballX.load(), 100);             // but the ball flew
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     EXPECT_TRUE(Alive(600));
-    EXPECT_NE(FrameImage->GetLine(120)[120], kMarker);
+    EXPECT_NE(TheWorld.frame->GetLine(120)[120], kMarker);
     EXPECT_GT(Log().paints, paints + 3);
 }
 }  // namespace

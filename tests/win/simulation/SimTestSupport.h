@@ -22,10 +22,8 @@
 #include "simulation/StrayAntMotion.h"
 #include "simulation/SharedState.h"
 #include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/SimulationWorld.h"
 
 namespace simtest {
 
