@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
+#include "tests/common/PixelCount.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 #include "shell/TrayIcon.h"
@@ -38,20 +39,18 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
     EXPECT_NE(TheWorld.ball, nullptr);
     EXPECT_NE(TheWorld.heart, nullptr);
     // The magnifier is laid into the frame where its mask is not white, and only there.
-    int laid = 0;
-    int mismatches = 0;
-    for (int y = 0; y < 360; y += 3) {
-        for (int x = 0; x < 300; x += 3) {
-            const uint32_t mask = TheWorld.magnifier->GetLine(360 + y)[x] & 0xFFFFFF;
-            const uint32_t frame = TheWorld.frame->GetLine(y)[x] & 0xFFFFFF;
-            if (mask != 0xFFFFFF) {
-                ++laid;
-                mismatches += frame != (TheWorld.magnifier->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            }
-        }
-    }
-    EXPECT_GT(laid, 1000);
-    EXPECT_EQ(mismatches, 0);
+    const auto laid = [](int x, int y) {
+        return pixeltest::Pixel(TheWorld.magnifier, x, kFrameHeight + y) != kMaskWhite;
+    };
+    EXPECT_GT(pixeltest::CountWhere(0, 0, kFrameWidth, kFrameHeight, laid, 3), 1000);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, kFrameWidth, kFrameHeight,
+                  [&laid](int x, int y) {
+                      return laid(x, y) && pixeltest::Pixel(TheWorld.frame, x, y) !=
+                                               pixeltest::Pixel(TheWorld.magnifier, x, y);
+                  },
+                  3),
+              0);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     EXPECT_NE(ShellState.stickCursor, nullptr);
     EXPECT_NE(ShellState.binocularsCursor, nullptr);
@@ -303,26 +302,26 @@ TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
 
 TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     // A pattern in the frame, painted into a memory DC, must come out pixel for pixel.
-    for (int y = 0; y < 360; ++y) {
-        for (int x = 0; x < 300; ++x) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
             TheWorld.frame->GetLine(y)[x] =
                 static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
         }
     }
     DIBImage target;
     target.ChangeBitCount(32);
-    target.SetWidth(300);
-    target.SetHeight(360);
+    target.SetWidth(kFrameWidth);
+    target.SetHeight(kFrameHeight);
     PaintFrame(target.GetMemoryDC()->GetHDC());
     GdiFlush();
-    int wrong = 0;
-    for (int y = 0; y < 360; y += 7) {
-        for (int x = 0; x < 300; x += 7) {
-            wrong +=
-                (target.GetLine(y)[x] & 0xFFFFFF) != (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF);
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, kFrameWidth, kFrameHeight,
+                  [&target](int x, int y) {
+                      return pixeltest::Pixel(&target, x, y) !=
+                             pixeltest::Pixel(TheWorld.frame, x, y);
+                  },
+                  7),
+              0);
     EXPECT_EQ(SendMessageA(window_, WM_ERASEBKGND, 0, 0), 0);
 }
 

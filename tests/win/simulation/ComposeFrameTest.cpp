@@ -44,32 +44,25 @@ class ComposeFrameTest : public ::testing::Test {
     // The frame as it must be: the magnifier where its mask is not white, the canvas at the view
     // inside the lens square, and the frame's earlier content elsewhere.
     int FrameMismatches(int vx, int vy, const std::vector<uint32_t>& before, int* lensPixels) {
-        int mismatches = 0;
         *lensPixels = 0;
-        for (int y = 0; y < 360; ++y) {
-            for (int x = 0; x < 300; ++x) {
-                uint32_t expected = 0;
-                if (Pixel(TheWorld.magnifier, x, 360 + y) != 0xFFFFFF) {
-                    expected = Pixel(TheWorld.magnifier, x, y);
-                } else if (x >= 20 && x < 220 && y >= 20 && y < 220) {
-                    expected = Pixel(TheWorld.fieldCanvas, vx + x - 20, vy + y - 20);
-                    ++*lensPixels;
-                } else {
-                    expected = before[static_cast<size_t>(y) * 300 + x];
-                }
-                mismatches += Pixel(TheWorld.frame, x, y) == expected ? 0 : 1;
+        return simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&](int x, int y) {
+            uint32_t expected = before[static_cast<size_t>(y) * kFrameWidth + x];
+            if (Pixel(TheWorld.magnifier, x, kFrameHeight + y) != kMaskWhite) {
+                expected = Pixel(TheWorld.magnifier, x, y);
+            } else if (x >= kLensLeft && x < kLensRight && y >= kLensTop && y < kLensBottom) {
+                expected = Pixel(TheWorld.fieldCanvas, vx + x - kLensLeft, vy + y - kLensTop);
+                ++*lensPixels;
             }
-        }
-        return mismatches;
+            return Pixel(TheWorld.frame, x, y) != expected;
+        });
     }
 
     std::vector<uint32_t> FrameSnapshot() {
         std::vector<uint32_t> pixels;
-        for (int y = 0; y < 360; ++y) {
-            for (int x = 0; x < 300; ++x) {
-                pixels.push_back(Pixel(TheWorld.frame, x, y));
-            }
-        }
+        simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&pixels](int x, int y) {
+            pixels.push_back(Pixel(TheWorld.frame, x, y));
+            return false;
+        });
         return pixels;
     }
 
@@ -90,13 +83,7 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
     EXPECT_GT(lensPixels, 28000);
     EXPECT_LT(lensPixels, 40000);
     // Nothing drawn: the canvas in view is the field itself.
-    int differ = 0;
-    for (int y = 60; y < 260; ++y) {
-        for (int x = 120; x < 320; ++x) {
-            differ += Pixel(TheWorld.fieldCanvas, x, y) == Pixel(TheWorld.field, x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(simtest::Differences(TheWorld.fieldCanvas, TheWorld.field, 120, 60, 320, 260), 0);
 }
 
 TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
@@ -146,14 +133,12 @@ TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) 
     EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), Pixel(TheWorld.field, 161, 100));
     EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
     EXPECT_EQ(TheWorld.mask->At(160, 100), CellTrail);  // hidden, not gone
-    int trailPixels = 0;
-    for (int y = 50; y < 250; ++y) {
-        for (int x = 100; x < 300; ++x) {
-            const uint32_t p = Pixel(TheWorld.fieldCanvas, x, y);
-            trailPixels += p == 0xFFA57B || p == 0xFF6464 ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(trailPixels, 0);
+    EXPECT_EQ(simtest::CountWhere(100, 50, 300, 250,
+                                  [](int x, int y) {
+                                      const uint32_t p = Pixel(TheWorld.fieldCanvas, x, y);
+                                      return p == kTrailColour || p == kStrongTrailColour;
+                                  }),
+              0);
 
     // A thrown ball's pending rebuild hides the trails of the old mask too.
     Shared.hideTrails = 0;
@@ -230,13 +215,7 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
     EXPECT_GT(heartPixels, 40);
 
     // The inactive first ant left the field as it was.
-    int differ = 0;
-    for (int y = 246; y < 254; ++y) {
-        for (int x = 246; x < 254; ++x) {
-            differ += Pixel(TheWorld.fieldCanvas, x, y) == Pixel(TheWorld.field, x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(simtest::Differences(TheWorld.fieldCanvas, TheWorld.field, 246, 246, 254, 254), 0);
 }
 
 TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
@@ -387,14 +366,11 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
     ASSERT_EQ(TheWorld.field->GetWidth(), 200);
     ASSERT_EQ(TheWorld.fieldCanvas->GetWidth(), 200);
     ASSERT_EQ(TheWorld.fieldCanvas->GetHeight(), 200);
-    int wrong = 0;
-    for (int y = 0; y < 200; y += 3) {
-        for (int x = 0; x < 200; x += 3) {
-            wrong += Pixel(TheWorld.field, x, y) == simtest::TestColour(x, y) ? 0 : 1;
-            wrong += Pixel(TheWorld.fieldCanvas, x, y) == simtest::TestColour(x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    const auto wrong = [](int x, int y) {
+        return Pixel(TheWorld.field, x, y) != simtest::TestColour(x, y) ||
+               Pixel(TheWorld.fieldCanvas, x, y) != simtest::TestColour(x, y);
+    };
+    EXPECT_EQ(simtest::CountWhere(0, 0, 200, 200, wrong, 3), 0);
     ASSERT_EQ(TheWorld.mask->Width(), 200);
     EXPECT_EQ(TheWorld.mask->At(100, 100), CellFree);  // the trails went with the old field
     EXPECT_EQ(TheWorld.mask->At(5, 100), CellBlocked);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "imaging/DIBImage.h"
+#include "tests/common/PixelCount.h"
 #include "resources/ResourceIds.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/Keyboard.h"
@@ -27,9 +28,9 @@
 
 namespace simtest {
 
-inline uint32_t Pixel(const DIBImage* image, int x, int y) {
-    return image->GetLine(y)[x] & 0xFFFFFFu;
-}
+using pixeltest::CountWhere;
+using pixeltest::Differences;
+using pixeltest::Pixel;
 
 // The seven images as the main window's creation handler makes them.
 inline void CreateShellImages() {
