@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/PixelSurface.h"
 #include "base/ScreenRect.h"
-#include "imaging/PixelSurface.h"
-#include "imaging/TransparentRuns.h"
+#include "base/TransparentRuns.h"
 
 // Each run as the rectangle it covers once enlarged (coordinates times scale); a region made of
 // these is exactly the enlarged mask. The rectangles do not overlap, as the runs do not. A scale

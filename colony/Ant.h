@@ -19,7 +19,6 @@ class Ant {
   public:
     // Binds the ant to the shared world (its home is the world's ball) and performs Reset.
     explicit Ant(ColonyShared& sharedWorld);
-    virtual ~Ant() = default;
     Ant(const Ant&) = delete;
     Ant& operator=(const Ant&) = delete;
 

@@ -3,8 +3,8 @@
 #include "colony/AntColony.h"
 
 #include "base/Geometry.h"
+#include "base/MessageSeam.h"
 #include "colony/Random.h"
-#include "imaging/MessageSeam.h"
 
 namespace {
 // Ants start at least this far from the top and left edges, clear of the 28-pixel band.

@@ -13,7 +13,6 @@ constexpr int32_t kColonySize = 50;
 class AntColony {
   public:
     AntColony() = default;
-    virtual ~AntColony() = default;
 
     int32_t Count() const { return static_cast<int32_t>(ants_.size()); }
     void Clear() { ants_.clear(); }

@@ -2,7 +2,7 @@
 // sees as the index-error box rather than a crash.
 #include "colony/PheromonePointList.h"
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 
 PheromonePoint* PheromonePointList::At(int32_t index) {
     if (index < 0 || index >= Count()) {

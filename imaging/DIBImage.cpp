@@ -8,15 +8,15 @@
 #include <exception>
 #include <new>
 
-#include "imaging/AppWindow.h"
-#include "imaging/BmpDecoder.h"
+#include "base/BmpDecoder.h"
+#include "base/ImageLimits.h"
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
+#include "base/PixelCopy.h"
+#include "base/TransparentRuns.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImageLimits.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/PixelCopy.h"
-#include "imaging/TransparentRuns.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 const LPCSTR kBitmapType = MAKEINTRESOURCEA(2);  // RT_BITMAP
@@ -107,12 +107,7 @@ size_t ReadUpTo(HANDLE file, uint8_t* to, size_t count) {
 }
 }  // namespace
 
-void DIBImage::CountedObjectTraits::Close(HGDIOBJ h) {
-    DeleteCounted(h);
-}
-
-DIBImage::DIBImage() {
-    dc_ = new MemoryDC();
+DIBImage::DIBImage() : dc_(std::make_unique<MemoryDC>()) {
     WindowDC screen(nullptr);
     bitCount_ = GetDeviceCaps(screen.get(), BITSPIXEL) & 0xFFFF;
     std::vector<uint8_t> block = NewInfoBlock(1, 1, bitCount_);
@@ -125,12 +120,12 @@ DIBImage::DIBImage() {
             table[i] = {stock[i].peBlue, stock[i].peGreen, stock[i].peRed, 0};
         }
     }
-    hBitmap_ = CreateSection(screen.get(), AsInfo(block), &bits_);
-    if (hBitmap_ == nullptr) {
+    hBitmap_.reset(CreateSection(screen.get(), AsInfo(block), &bits_));
+    if (!hBitmap_) {
         // A depth the system cannot make a section of (a 15-bit screen, say): 32 bits always work.
         bitCount_ = 32;
         block = NewInfoBlock(1, 1, 32);
-        hBitmap_ = CreateSection(screen.get(), AsInfo(block), &bits_);
+        hBitmap_.reset(CreateSection(screen.get(), AsInfo(block), &bits_));
     }
     infoStorage_ = std::move(block);
     info_ = AsInfo(infoStorage_);
@@ -138,20 +133,19 @@ DIBImage::DIBImage() {
     width_ = 1;
     height_ = 1;
     bytesPerPixel_ = (bitCount_ + 1) / 8;
-    widthBytes_ = SurfaceWidthBytes(hBitmap_);
+    widthBytes_ = SurfaceWidthBytes(hBitmap_.get());
     if (widthBytes_ == 0) {
         widthBytes_ = static_cast<int>(DibRowBytes(1, bitCount_));
     }
-    hOldBitmap_ = static_cast<HBITMAP>(SelectObject(dc_->GetHDC(), hBitmap_));
+    hOldBitmap_ = static_cast<HBITMAP>(SelectObject(dc_->GetHDC(), hBitmap_.get()));
     PatBlt(dc_->GetHDC(), 0, 0, 1, 1, WHITENESS);
     GdiFlush();
     MakeLineTable();
 }
 
+// The surface leaves the DC first; then the members delete the DC and the surface.
 DIBImage::~DIBImage() {
     SelectObject(dc_->GetHDC(), hOldBitmap_);
-    delete dc_;
-    DeleteCounted(hBitmap_);
 }
 
 void DIBImage::MakeLineTable() {
@@ -165,10 +159,11 @@ void DIBImage::MakeLineTable() {
 void DIBImage::Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t>& info, int widthBytes,
                      std::unique_ptr<uint8_t*[]> table) noexcept {
     HGDIOBJ displaced = SelectObject(dc_->GetHDC(), bitmap);
-    if (displaced == hBitmap_) {
-        DeleteCounted(hBitmap_);
+    if (displaced != hBitmap_.get()) {
+        // The select failed and the DC still holds the old surface: it is not deleted under it.
+        hBitmap_.release();
     }
-    hBitmap_ = bitmap;
+    hBitmap_.reset(bitmap);
     bits_ = bits;
     infoStorage_.swap(info);
     info_ = AsInfo(infoStorage_);
@@ -209,8 +204,8 @@ int DIBImage::Convert(int bits, size_t bytes) {
     // The surface is read while no DC holds it, as GetDIBits asks.
     SelectObject(dc, hOldBitmap_);
     const int lines =
-        GetDIBits(dc, hBitmap_, 0, height_, buffer.data(), AsInfo(block), DIB_RGB_COLORS);
-    SelectObject(dc, hBitmap_);
+        GetDIBits(dc, hBitmap_.get(), 0, height_, buffer.data(), AsInfo(block), DIB_RGB_COLORS);
+    SelectObject(dc, hBitmap_.get());
     if (lines != height_) {
         return 0;
     }
@@ -278,18 +273,18 @@ void DIBImage::ResizeTo(int width, int height) {
     if (widthBytes == 0) {
         widthBytes = static_cast<int>(DibRowBytes(width, bitCount_));
     }
-    HDC temp = CountCreated(CreateCompatibleDC(screen.get()));
-    if (temp == nullptr) {
+    CountedDC temp(CountCreated(CreateCompatibleDC(screen.get())));
+    if (!temp) {
         return;
     }
     {
-        SelectionGuard selected(temp, bitmap.get());
-        PatBlt(temp, 0, 0, width, height, WHITENESS);
-        BitBlt(temp, 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(), 0, 0,
-               SRCCOPY);
+        SelectionGuard selected(temp.get(), bitmap.get());
+        PatBlt(temp.get(), 0, 0, width, height, WHITENESS);
+        BitBlt(temp.get(), 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(),
+               0, 0, SRCCOPY);
         GdiFlush();
     }
-    DeleteCountedDC(temp);
+    temp.reset();
     std::unique_ptr<uint8_t*[]> table = NewLineTable(newBits, height, widthBytes);
     if (table) {
         Adopt(bitmap.release(), newBits, block, widthBytes, std::move(table));

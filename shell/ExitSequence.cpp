@@ -26,9 +26,10 @@
 
 #include <shellapi.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/MessageHandOff.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/AppWindow.h"
+#include "platform/MessageHandOff.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/HelpViewer.h"
 #include "shell/ShellWindowState.h"

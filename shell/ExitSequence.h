@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "base/Geometry.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 // The procedure the main window starts as its simulation thread (SimulationThreadProc unless a
 // test puts a stand-in here before creating the window).

@@ -1,7 +1,7 @@
 // The run-time lookup of HtmlHelpA (ordinal 14 of the control).
 #include "shell/HelpViewer.h"
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 HelpViewer* TheHelpViewer = nullptr;
 
@@ -10,10 +10,10 @@ constexpr WORD kHtmlHelpAOrdinal = 14;
 constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
 // The key at path under root, opened for reading; empty when it cannot be opened.
-UniqueRegistryKey OpenKey(HKEY root, const char* path) {
+UniqueRegKey OpenKey(HKEY root, const char* path) {
     HKEY key = nullptr;
-    return UniqueRegistryKey(
-        RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr);
+    return UniqueRegKey(RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS ? key
+                                                                                      : nullptr);
 }
 }  // namespace
 
@@ -23,7 +23,7 @@ HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
       fallbackLibrary_(fallbackLibrary != nullptr ? fallbackLibrary : "") {}
 
 HMODULE HelpViewer::LoadRegisteredControl() const {
-    const UniqueRegistryKey key = OpenKey(HKEY_CLASSES_ROOT, classKey_.c_str());
+    const UniqueRegKey key = OpenKey(HKEY_CLASSES_ROOT, classKey_.c_str());
     if (key.get() == nullptr) {
         return nullptr;
     }

@@ -20,7 +20,6 @@ class HelpViewer {
     // fallbackLibrary: the name tried when that gives nothing.
     explicit HelpViewer(const char* classKey = kHtmlHelpClassKey,
                         const char* fallbackLibrary = kHtmlHelpLibrary);
-    virtual ~HelpViewer() = default;
     HelpViewer(const HelpViewer&) = delete;
     HelpViewer& operator=(const HelpViewer&) = delete;
 

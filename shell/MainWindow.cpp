@@ -4,14 +4,15 @@
 
 #include <shellapi.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/DroppedFile.h"
+#include "shell/ExitSequence.h"
 #include "shell/HelpViewer.h"
 #include "shell/PointerHandler.h"
-#include "shell/ExitSequence.h"
 #include "shell/Settings.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
@@ -21,7 +22,6 @@
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/World.h"
 #include "simulation/WorldRules.h"
 

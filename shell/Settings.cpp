@@ -2,10 +2,10 @@
 #include "shell/Settings.h"
 
 #include "base/Geometry.h"
-#include "imaging/AppWindow.h"
+#include "platform/AppWindow.h"
 #include "resources/ResourceIds.h"
-#include "shell/SettingsPath.h"
 #include "shell/ExitSequence.h"
+#include "shell/SettingsPath.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class DIBImage;
 class RunReports;
@@ -12,7 +12,7 @@ class RunReports;
 class ShellStartup {
   public:
     explicit ShellStartup(HINSTANCE instance);
-    virtual ~ShellStartup();  // deletes the rim region (after the message loop)
+    ~ShellStartup();  // deletes the rim region (after the message loop)
     ShellStartup(const ShellStartup&) = delete;
     ShellStartup& operator=(const ShellStartup&) = delete;
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 constexpr char kMainClassName[] = "「Kirelo」";  // also the name of the instance mutex
 constexpr char kSplashClassName[] = "スプラッシュウインドウ";

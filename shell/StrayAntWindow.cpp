@@ -3,8 +3,8 @@
 // after these windows are destroyed.
 #include "shell/StrayAntWindow.h"
 
-#include "imaging/MessageSeam.h"
-#include "imaging/UniqueHandle.h"
+#include "base/MessageSeam.h"
+#include "platform/UniqueHandle.h"
 #include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"

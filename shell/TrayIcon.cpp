@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "imaging/AppWindow.h"
-#include "imaging/WideText.h"
+#include "platform/AppWindow.h"
+#include "platform/WideText.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/ShellWindowState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/SharedState.h"
 
 TrayIcon* TheTrayIcon = nullptr;

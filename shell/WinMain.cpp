@@ -3,16 +3,16 @@
 #include <windows.h>
 
 #include "base/Geometry.h"
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 #include "simulation/World.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 #include "resources/ResourceIds.h"
 
 BackgroundVerdict BackgroundLoader::Load(DIBImage& picture, const char* name) {

@@ -1,7 +1,7 @@
 // The one lock over TheWorld.frame's pixels, and the coalesced notices.
 #include "simulation/FrameHandOff.h"
 
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 
 namespace {
 SRWLOCK g_frame = SRWLOCK_INIT;

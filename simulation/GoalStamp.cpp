@@ -6,8 +6,7 @@
 
 #include "imaging/DIBImage.h"
 #include "imaging/MemoryDC.h"
-#include "imaging/DCBrush.h"
-#include "imaging/DCPen.h"
+#include "imaging/SelectedGdiObject.h"
 #include "simulation/LensRenderer.h"
 
 bool GoalStamp::Draw(MemoryDC& dc, int gx, int gy) {

@@ -2,7 +2,7 @@
 // gone after 49 drawn frames or at the top margin.
 #include "simulation/HeartList.h"
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 
 namespace {
 constexpr int32_t kTopLimit = 16;

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <memory>
 
+#include "base/MessageSeam.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
-#include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameHandOff.h"

@@ -6,13 +6,14 @@
 #include <ctime>
 
 #include "base/Geometry.h"
+#include "base/MessageSeam.h"
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
-#include "imaging/MessageSeam.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameHandOff.h"
@@ -21,7 +22,6 @@
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/World.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"

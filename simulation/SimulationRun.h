@@ -22,7 +22,6 @@ class SimulationRun {
   public:
     // Neither is owned; reports hears of a replaced background and of the run's own end.
     SimulationRun(HWND mainWindow, RunReports& reports);
-    virtual ~SimulationRun() = default;
     SimulationRun(const SimulationRun&) = delete;
     SimulationRun& operator=(const SimulationRun&) = delete;
 

@@ -14,7 +14,6 @@ class StrayAnt {
   public:
     // Performs Reset with the given screen size.
     StrayAnt(int32_t screenWidth, int32_t screenHeight);
-    virtual ~StrayAnt() = default;
 
     void Reset(int32_t screenWidth, int32_t screenHeight);
     // One frame by state: walk (kept on the screen) or rise.
@@ -37,7 +36,6 @@ class StrayAntGate {
   public:
     StrayAntGate(uint32_t runStart, uint32_t delayMs, uint32_t oneIn = kStrayOneIn)
         : runStart_(runStart), delayMs_(delayMs), oneIn_(oneIn > 0 ? oneIn : 1) {}
-    virtual ~StrayAntGate() = default;
 
     // The test of one frame. The random draw is made only when the ant may still come out, the
     // windows are ready and more than the delay has passed; a true result closes the gate.
@@ -71,7 +69,6 @@ struct StrayAntPose {
 class StrayAntView {
   public:
     StrayAntView() = default;
-    virtual ~StrayAntView() = default;
     StrayAntView(const StrayAntView&) = delete;
     StrayAntView& operator=(const StrayAntView&) = delete;
 

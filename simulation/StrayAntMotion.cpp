@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 
 namespace {
 CoalescedPost g_placement{WM_STRAYMOVED};

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 
 struct RecordedMessage {
     std::string text;

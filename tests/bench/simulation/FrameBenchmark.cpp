@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <string>
 
+#include "base/ImageLimits.h"
 #include "colony/ColonyStepper.h"
 #include "imaging/DIBImage.h"
-#include "imaging/ImageLimits.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/RunReports.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/World.h"
 #include "simulation/SimulationRun.h"
 

@@ -4,7 +4,7 @@
 
 #include "base/NearestNeighbour.h"
 #include "base/PixelScale.h"
-#include "tests/native/imaging/TestSurface.h"
+#include "tests/native/base/TestSurface.h"
 
 namespace {
 constexpr uint32_t kKey = 0x00FF84;

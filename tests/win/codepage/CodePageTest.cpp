@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/WideText.h"
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
+#include "platform/AppWindow.h"
+#include "platform/WideText.h"
 #include "shell/DroppedFile.h"
 #include "shell/TrayIcon.h"
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/UniqueHandle.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace {

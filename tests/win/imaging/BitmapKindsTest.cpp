@@ -7,11 +7,11 @@
 
 #include <string>
 
+#include "base/ImageLimits.h"
 #include "imaging/DIBImage.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImageLimits.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 
 namespace {

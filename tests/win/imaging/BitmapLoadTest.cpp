@@ -8,7 +8,7 @@
 
 #include "imaging/DIBImage.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 #include "tests/win/imaging/TestResourceIds.h"
 

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "imaging/DIBImage.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "imaging/DIBImage.h"
 #include "imaging/GdiObjectCount.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 
 namespace {

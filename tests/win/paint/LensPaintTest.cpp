@@ -8,12 +8,12 @@
 #include <cstdint>
 
 #include "imaging/DIBImage.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/World.h"
 
 namespace {

@@ -12,8 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
@@ -21,7 +22,6 @@
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/World.h"
 #include "simulation/SimulationRun.h"
 #include "tests/common/MessageRecorder.h"

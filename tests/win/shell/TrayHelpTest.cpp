@@ -29,7 +29,7 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     EXPECT_EQ(data.hWnd, window_);
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_USER + 200));
+    EXPECT_EQ(data.uCallbackMessage, WM_TRAYNOTIFY);
     ASSERT_NE(data.hIcon, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(data.hIcon, &info));

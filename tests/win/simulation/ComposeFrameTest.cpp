@@ -3,17 +3,16 @@
 // field reload with its refusals and its settings write; the frame's background change.
 #include <gtest/gtest.h>
 
+#include "SimTestSupport.h"
+#include "base/ImageLimits.h"
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
-#include "imaging/DCBrush.h"
-#include "imaging/DCPen.h"
-#include "imaging/ImageLimits.h"
+#include "imaging/SelectedGdiObject.h"
 #include "imaging/MemoryDC.h"
 #include "simulation/GoalStamp.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/WorldRules.h"
-#include "SimTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace {

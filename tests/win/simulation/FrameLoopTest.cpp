@@ -4,11 +4,11 @@
 // polling, the frame pace, the world lease and the stray ant's windows.
 #include <gtest/gtest.h>
 
+#include "SimTestSupport.h"
 #include "colony/Random.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/StrayAntMotion.h"
-#include "SimTestSupport.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace {

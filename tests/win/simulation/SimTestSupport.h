@@ -22,7 +22,7 @@
 #include "simulation/RunReports.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 #include "simulation/World.h"
 #include "simulation/SimulationRun.h"
 

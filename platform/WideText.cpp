@@ -1,6 +1,6 @@
 // CP932 to UTF-16 through MultiByteToWideChar, with code page 932 named explicitly: under a
 // Western system code page (1252) the ANSI calls would turn every Japanese text into mojibake.
-#include "imaging/WideText.h"
+#include "platform/WideText.h"
 
 #include <windows.h>
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "imaging/BmpDecoder.h"
-#include "imaging/ImageLimits.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "base/BmpDecoder.h"
+#include "base/ImageLimits.h"
+#include "tests/native/base/BmpWriter.h"
 
 namespace {
 struct Result {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/PixelSurface.h"
+#include "base/PixelSurface.h"
 
 struct PixelRun {
     int row;    // image row, counted from the top

@@ -1,12 +1,13 @@
-// One small move-only owner for every kind of GDI/USER handle: the handle is released exactly once,
-// by the right call, when the owner goes. Guards for the paired calls live beside it.
+// One small move-only owner for every kind of Win32 handle, named by an alias per kind: the
+// handle is released exactly once, by the call the alias names, when the owner goes. An empty
+// owner holds the null handle. Guards for the paired calls live beside it.
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
 
-template <typename Handle, typename Traits>
+template <typename Handle, auto Close>
 class UniqueHandle {
   public:
     UniqueHandle() = default;
@@ -26,7 +27,7 @@ class UniqueHandle {
     explicit operator bool() const { return handle_ != Handle{}; }
     void reset(Handle h = Handle{}) {
         if (handle_ != Handle{}) {
-            Traits::Close(handle_);
+            Close(handle_);
         }
         handle_ = h;
     }
@@ -36,48 +37,22 @@ class UniqueHandle {
     Handle handle_{};
 };
 
-struct GdiObjectTraits {
-    static void Close(HGDIOBJ h) { DeleteObject(h); }
-};
-struct DcTraits {
-    static void Close(HDC h) { DeleteDC(h); }
-};
-struct MenuTraits {
-    static void Close(HMENU h) { DestroyMenu(h); }
-};
-struct IconTraits {
-    static void Close(HICON h) { DestroyIcon(h); }
-};
-struct KernelHandleTraits {
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct WindowTraits {
-    static void Close(HWND h) { DestroyWindow(h); }
-};
-struct LibraryTraits {
-    static void Close(HMODULE h) { FreeLibrary(h); }
-};
-struct RegistryKeyTraits {
-    static void Close(HKEY h) { RegCloseKey(h); }
-};
-struct HookTraits {
-    static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
-};
-
-using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
-using UniquePen = UniqueHandle<HPEN, GdiObjectTraits>;
-using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
-using UniquePalette = UniqueHandle<HPALETTE, GdiObjectTraits>;
-using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits>;
-using UniqueDC = UniqueHandle<HDC, DcTraits>;
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-using UniqueIcon = UniqueHandle<HICON, IconTraits>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
-using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
-using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
-using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
-using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
-
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using UniquePen = UniqueHandle<HPEN, &DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
+using UniquePalette = UniqueHandle<HPALETTE, &DeleteObject>;
+using UniqueRegion = UniqueHandle<HRGN, &DeleteObject>;
+using UniqueDC = UniqueHandle<HDC, &DeleteDC>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
+using UniqueLibrary = UniqueHandle<HMODULE, &FreeLibrary>;
+using UniqueHook = UniqueHandle<HHOOK, &UnhookWindowsHookEx>;
+using UniqueRegKey = UniqueHandle<HKEY, &RegCloseKey>;
+// Kernel objects: events, files, threads. A failed CreateFile gives INVALID_HANDLE_VALUE, which
+// the caller checks before handing the handle over.
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
+using UniqueThread = UniqueKernelHandle;
 // Selects an object into a DC for the guard's lifetime and puts the previous one back.
 class SelectionGuard {
   public:

@@ -2,7 +2,7 @@
 // texts are compiled to code page 932 like the rest of the program's texts.
 #pragma once
 
-#include "imaging/BmpDecoder.h"
+#include "base/BmpDecoder.h"
 
 namespace imaging_text {
 inline constexpr char kFileOpen[] = "ファイルのオープンに失敗しました";

@@ -1,6 +1,6 @@
 // Run search over 32-bit rows; the rectangle is clipped first so no row or column outside the
 // image is read.
-#include "imaging/TransparentRuns.h"
+#include "base/TransparentRuns.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Clipping and the copy loops. Sizes are worked out in 64 bits so that no position, however far
 // off, can wrap around into the image.
-#include "imaging/PixelCopy.h"
+#include "base/PixelCopy.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Default sink and the switch between sinks. The default never blocks: a build without a
 // window system (the native tests) must not stop on a message nobody can answer.
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 
 #include <atomic>
 #include <cstdio>

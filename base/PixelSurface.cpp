@@ -1,5 +1,5 @@
 // Row length of a DIB, shared by the loader, the copies and the tests.
-#include "imaging/PixelSurface.h"
+#include "base/PixelSurface.h"
 
 int64_t DibRowBytes(int64_t width, int bitCount) {
     if (width < 0 || width > INT32_MAX || bitCount <= 0 || bitCount > 32) {

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "imaging/BmpDecoder.h"
-#include "imaging/ImagingMessages.h"
+#include "base/BmpDecoder.h"
+#include "base/ImagingMessages.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 
 namespace {
 struct Decoded {

@@ -1,9 +1,9 @@
 // The main-window object and the Windows end of the message seam.
-#include "imaging/AppWindow.h"
+#include "platform/AppWindow.h"
 
-#include "imaging/MessageHandOff.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/WideText.h"
+#include "base/MessageSeam.h"
+#include "platform/MessageHandOff.h"
+#include "platform/WideText.h"
 
 AppWindow* TheAppWindow = nullptr;
 

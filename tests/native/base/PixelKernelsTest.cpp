@@ -4,9 +4,9 @@
 
 #include <climits>
 
-#include "imaging/PixelCopy.h"
-#include "imaging/TransparentRuns.h"
-#include "tests/native/imaging/TestSurface.h"
+#include "base/PixelCopy.h"
+#include "base/TransparentRuns.h"
+#include "tests/native/base/TestSurface.h"
 
 namespace {
 constexpr uint32_t kWhite = 0xFFFFFF;

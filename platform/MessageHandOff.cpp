@@ -1,12 +1,13 @@
 // The request that travels from the asking thread to the window thread. Both sides hold it; the
 // side that lets go last frees it, so an asker that gave up never leaves the server a dangling
 // request, and a request that is never served never leaves the asker waiting for ever.
-#include "imaging/MessageHandOff.h"
+#include "platform/MessageHandOff.h"
 
 #include <atomic>
 #include <string>
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WindowMessages.h"
 
 namespace {
 struct PendingBox {

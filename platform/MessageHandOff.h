@@ -4,12 +4,7 @@
 
 #include <windows.h>
 
-#include "imaging/MessageSeam.h"
-
-// The main window's private message that carries a box request (lParam) to its thread.
-#ifndef WM_SHOWBOX
-#define WM_SHOWBOX (WM_USER + 102)
-#endif
+#include "base/MessageSeam.h"
 
 class MessageHandOff {
   public:

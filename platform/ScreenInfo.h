@@ -4,7 +4,6 @@
 class ScreenInfo {
 public:
     ScreenInfo() = default;
-    virtual ~ScreenInfo() = default;
     int GetScreenWidth() const;
     int GetScreenHeight() const;
 };

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "imaging/PixelSurface.h"
+#include "base/PixelSurface.h"
 
 // The part of a copy that lies inside all its images: the offsets (columns, rows) into the
 // requested rectangle and the clipped size. Empty when width or height is 0.

@@ -5,12 +5,11 @@
 
 #include <windows.h>
 
-#include "imaging/MessageHandOff.h"
+#include "platform/MessageHandOff.h"
 
 class AppWindow {
   public:
     explicit AppWindow(HWND window);
-    virtual ~AppWindow() = default;
     AppWindow(const AppWindow&) = delete;
     AppWindow& operator=(const AppWindow&) = delete;
 

@@ -1,5 +1,5 @@
 // Screen metrics of the primary display.
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
 
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/BmpHeaders.h"
+#include "base/BmpHeaders.h"
 
 struct BmpSpec {
     uint32_t headerSize = bmp::kInfoHeaderBytes;  // 12: OS/2 1.x; 16 to 64: OS/2 2.x

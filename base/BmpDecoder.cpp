@@ -1,12 +1,12 @@
 // Validation and decoding of BMP data. Every read is checked against the bytes given; every size
 // is worked out in 64 bits before it is trusted; nothing is written past the decoded surface.
-#include "imaging/BmpDecoder.h"
+#include "base/BmpDecoder.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/ImageLimits.h"
-#include "imaging/PixelSurface.h"
+#include "base/ImageLimits.h"
+#include "base/PixelSurface.h"
 
 namespace {
 uint16_t Read16(const uint8_t* p) {

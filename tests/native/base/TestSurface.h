@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/PixelSurface.h"
+#include "base/PixelSurface.h"
 
 class TestSurface {
   public:

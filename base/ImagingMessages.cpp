@@ -1,8 +1,8 @@
 // The boxes of a refused bitmap: a wrong file type is the user's doing (warning), broken data is
 // a failure of the data (error).
-#include "imaging/ImagingMessages.h"
+#include "base/ImagingMessages.h"
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 
 void ReportBmpError(BmpError error, BmpSource source) {
     switch (error) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/BmpHeaders.h"
+#include "base/BmpHeaders.h"
 
 enum class BmpError {
     None,
@@ -31,7 +31,6 @@ struct BmpLayout {
 class BmpDecoder {
   public:
     BmpDecoder() = default;
-    virtual ~BmpDecoder() = default;
 
     // A whole BMP file, of which the first size bytes are given; fileSize is the file's real
     // length (the pixel offset must lie inside it). The header and colour table must lie inside
