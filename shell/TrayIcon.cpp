@@ -10,7 +10,6 @@
 #include "resources/ResourceIds.h"
 #include "resources/TextIds.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
@@ -57,20 +56,20 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
         return;
     }
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (WindowShown == 1 || HasFocus == 1) {
+        if (ShellState.windowShown == 1 || Shared.hasFocus == 1) {
             ShowWindow(window, SW_HIDE);
-            WindowShown = 0;
+            ShellState.windowShown = 0;
         } else {
-            SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                         0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             SetForegroundWindow(window);
-            WindowShown = 1;
+            ShellState.windowShown = 1;
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         POINT cursor{};
         GetCursorPos(&cursor);
-        PointerOverRim = 1;
-        TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
-                       nullptr);
+        ShellState.pointer.overRim = 1;
+        TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                       window, nullptr);
     }
 }

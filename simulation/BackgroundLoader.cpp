@@ -9,7 +9,7 @@
 #include "resources/TextIds.h"
 
 BackgroundVerdict BackgroundLoader::Load(DIBImage& picture, const char* name) {
-    const bool builtIn = name != nullptr && std::strcmp(name, "Resource") == 0;
+    const bool builtIn = name != nullptr && std::strcmp(name, kBuiltInBackground) == 0;
     const int loaded = builtIn           ? picture.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD))
                        : name != nullptr ? picture.LoadBitmapFile(name)
                                          : 0;

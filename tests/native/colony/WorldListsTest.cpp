@@ -58,11 +58,12 @@ TEST(TrailList, AppendKeepsOrderAndWrongIndicesRaiseTheBox) {
 
 TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     MessageRecorder recorder;
-    SharedInt homeX{70};
-    SharedInt homeY{80};
+    ColonyShared world;
+    world.ballX = 70;
+    world.ballY = 80;
     AntColony ants;
     for (int32_t i = 0; i < kColonySize; ++i) {
-        ants.Add(homeX, homeY);
+        ants.Add(world);
         ants.At(i)->x = i;  // tag each ant with its insertion index
     }
     ASSERT_EQ(ants.Count(), 50);
@@ -79,7 +80,7 @@ TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     EXPECT_EQ(recorder.size(), 0u);
 
     // The home is a live reference; the last seen position changes only in a step.
-    homeX = 90;
+    world.ballX = 90;
     EXPECT_EQ(ants.At(3)->homeX.load(), 90);
     EXPECT_EQ(ants.At(3)->lastHomeX, 70);
 
@@ -92,7 +93,7 @@ TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     ants.At(0)->y = 0;
     ants.Clear();
     EXPECT_EQ(ants.Count(), 0);
-    ants.Add(homeX, homeY);
+    ants.Add(world);
     EXPECT_EQ(ants.At(0)->lastHomeX, 90) << "a new first ant after Clear";
     EXPECT_EQ(ants.At(0)->x, 0);
 }

@@ -3,7 +3,7 @@
 
   check_texts.py ROOT
 
-- no string literal outside ASCII in the program's code (colony, imaging, shell, simulation),
+- no string literal outside ASCII in the program's code (base, colony, imaging, platform, shell, simulation),
   except the window class names, which no user reads (they name the classes and the instance
   mutex);
 - every id of resources/TextIds.h has a string in the Japanese and in the English string table of
@@ -13,9 +13,9 @@ import os
 import re
 import sys
 
-CODE_DIRS = ("colony", "imaging", "shell", "simulation")
-ALLOWED = {("shell/ShellWindowState.cpp", "「Kirelo」"), ("shell/ShellWindowState.cpp", "スプラッシュウインドウ"),
-           ("shell/ShellWindowState.cpp", "はぐれありさん")}
+CODE_DIRS = ("base", "colony", "imaging", "platform", "shell", "simulation")
+ALLOWED = {("shell/ShellWindowState.h", "「Kirelo」"), ("shell/ShellWindowState.h", "スプラッシュウインドウ"),
+           ("shell/ShellWindowState.h", "はぐれありさん")}
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 
 

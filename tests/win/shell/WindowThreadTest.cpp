@@ -3,8 +3,8 @@
 // running game without waiting out its bound; keys pressed to close a box never end the run.
 #include "ShellTestSupport.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SimulationTimings.h"
 #include "resources/TextIds.h"
+#include "simulation/SimulationRun.h"
 
 #include <atomic>
 
@@ -37,7 +37,7 @@ int SeeBox(const MessageRequest& r) {
 }
 
 bool ExitChosen() {
-    return ExitRequested != 0;
+    return Shared.exitRequested != 0;
 }
 
 // The simulation thread's side of one box: asks, and notes when its wait is over.
@@ -168,13 +168,13 @@ TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     // The window goes before its queue is served: the pending request is dropped, and the asker
     // is not left waiting for a box nobody shows.
     Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
-    ExitRequested = 0;
+    Shared.exitRequested = 0;
     // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
     asker.Start();
     Sleep(100);
     MSG peek;
     ASSERT_TRUE(PeekMessageA(&peek, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
-    SimulationRunning = 0;  // the stand-in thread ends as after an Exit
+    Shared.running = 0;  // the stand-in thread ends as after an Exit
     DestroyWindow(window_);
     EXPECT_EQ(WaitForSingleObject(asker.thread, 1000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(asker.result.load(), 0);
@@ -187,20 +187,20 @@ TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
 class RunningGameTest : public WindowThreadTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
-        RunTimings.splashPauseMs = 0;
-        FrameWaitMs = 0;
-        SetBackgroundFileName("Resource");
+        Shared.timings.splashPauseMs = 0;
+        Shared.frameWaitMs = 0;
+        Shared.SetBackgroundFileName("Resource");
         return &SimulationThreadProc;
     }
     void TearDown() override {
-        RunTimings = SimulationTimings{};
+        Shared.timings = SimulationTimings{};
         WindowThreadTest::TearDown();
     }
 };
 
 TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
-    FrameWaitMs = 0;
-    ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
+    Shared.frameWaitMs = 0;
+    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
     PumpUntil(500);  // a stretch of frames, each painted through this thread
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
@@ -216,9 +216,9 @@ SHORT WINAPI EscapeDown(int key) {
 }
 
 TEST_F(RunningGameTest, EscapeEndsTheRunAndTheProgramPromptly) {
-    ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
+    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
     const KeyStateFunction saved = QueryKeyState;
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     const DWORD start = GetTickCount();
     QueryKeyState = &EscapeDown;
     const bool ended = PumpUntil(2000, [this] { return !IsWindow(window_); });
@@ -235,14 +235,14 @@ class SplashPauseTest : public RunningGameTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
         LPTHREAD_START_ROUTINE entry = RunningGameTest::Simulation();
-        RunTimings.splashPauseMs = 3000;
+        Shared.timings.splashPauseMs = 3000;
         return entry;
     }
 };
 
 TEST_F(SplashPauseTest, ExitDuringTheSplashPauseStaysWithinTheBound) {
     PumpUntil(700);  // the first frame is done and the pause has begun
-    ASSERT_EQ(SplashDone.load(), 0);
+    ASSERT_EQ(Shared.splashDone.load(), 0);
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
     EXPECT_LT(GetTickCount() - start, static_cast<DWORD>(kExitWaitMs));
@@ -263,7 +263,7 @@ std::atomic<int> g_focusSeenWhileHeld{0};
 DWORD WINAPI ReleaseEscapeLater(LPVOID) {
     for (int i = 0; i < 20; ++i) {
         Sleep(10);
-        if (HasFocus != 0) {
+        if (Shared.hasFocus != 0) {
             g_focusSeenWhileHeld = 1;
         }
     }
@@ -275,7 +275,7 @@ TEST_F(WindowThreadTest, EscapeThatClosedABoxNeverReachesTheRun) {
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &HeldEscape;
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);  // the box took the focus
-    ASSERT_EQ(HasFocus.load(), 0);
+    ASSERT_EQ(Shared.hasFocus.load(), 0);
     g_escapeHeld = 1;
     g_focusSeenWhileHeld = 0;
     g_queries = 0;
@@ -285,7 +285,7 @@ TEST_F(WindowThreadTest, EscapeThatClosedABoxNeverReachesTheRun) {
     CloseHandle(releaser);
     QueryKeyState = saved;
     EXPECT_EQ(g_focusSeenWhileHeld.load(), 0);
-    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), 1);
     // About 200 ms held: the drain looks again every few milliseconds, it does not spin.
     EXPECT_GT(g_queries.load(), 7);
     EXPECT_LT(g_queries.load(), 7 * 60);
