@@ -119,6 +119,24 @@ void ExpectItems(HMENU menu, const Item* items, int count, const char* where) {
     }
 }
 
+// The access key of a menu text: the letter after the single '&'.
+wchar_t AccessKey(const std::wstring& text) {
+    const size_t amp = text.find(L'&');
+    EXPECT_NE(amp, std::wstring::npos) << "no access key";
+    EXPECT_EQ(text.find(L'&', amp + 1), std::wstring::npos) << "two access keys";
+    return amp + 1 < text.size() ? static_cast<wchar_t>(towupper(text[amp + 1])) : L'\0';
+}
+
+void ExpectDistinctAccessKeys(HMENU menu, const char* where) {
+    std::set<wchar_t> keys;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (!IsSeparator(menu, i)) {
+            EXPECT_TRUE(keys.insert(AccessKey(MenuTextW(menu, i))).second)
+                << where << " item " << i << " repeats an access key";
+        }
+    }
+}
+
 TEST(Menu, JapanesePopupMenuWithItsCommands) {
     ASSERT_NE(
         FindResourceExA(Self(), MAKEINTRESOURCEA(4) /* RT_MENU */, MAKEINTRESOURCEA(IDR_POPUPMENU),
@@ -133,6 +151,7 @@ TEST(Menu, JapanesePopupMenuWithItsCommands) {
     ASSERT_NE(popup, nullptr);
     const Item main[] = {
         {"表示(&V)", L"表示(&V)", -1, false},
+        {"大きさ(&S)", L"大きさ(&S)", -1, false},
         {"背景を標準に戻す(&B)", L"背景を標準に戻す(&B)", IDM_BACKGROUND_RESET, false},
         {"ウインドウを中央に表示(&C)", L"ウインドウを中央に表示(&C)", IDM_CENTER, false},
         {"", L"", 0, false},
@@ -140,7 +159,16 @@ TEST(Menu, JapanesePopupMenuWithItsCommands) {
         {"", L"", 0, false},
         {"終了(&X)", L"終了(&X)", IDM_EXIT, false},
     };
-    ExpectItems(popup, main, 7, "PopupMenu");
+    ExpectItems(popup, main, 8, "PopupMenu");
+    ExpectDistinctAccessKeys(popup, "PopupMenu");
+    const Item sizeItems[] = {
+        {"自動(&A)", L"自動(&A)", IDM_SCALE_AUTO, true},
+        {"等倍(&1)", L"等倍(&1)", IDM_SCALE_1, true},
+        {"2倍(&2)", L"2倍(&2)", IDM_SCALE_2, true},
+        {"3倍(&3)", L"3倍(&3)", IDM_SCALE_3, true},
+    };
+    ExpectItems(GetSubMenu(popup, 1), sizeItems, 4, "大きさ(&S)");
+    ExpectDistinctAccessKeys(GetSubMenu(popup, 1), "大きさ(&S)");
     HMENU view = GetSubMenu(popup, 0);
     ASSERT_NE(view, nullptr);
     const Item viewItems[] = {
@@ -165,25 +193,9 @@ TEST(Menu, JapanesePopupMenuWithItsCommands) {
     EXPECT_EQ(IDM_HELP, 40011);
     EXPECT_EQ(IDM_WAIT_ON, 40013);
     EXPECT_EQ(IDM_WAIT_OFF, 40014);
+    EXPECT_EQ(IDM_SCALE_AUTO, 40015);
+    EXPECT_EQ(IDM_SCALE_3, IDM_SCALE_1 + 2);
     DestroyMenu(bar);
-}
-
-// The access key of a menu text: the letter after the single '&'.
-wchar_t AccessKey(const std::wstring& text) {
-    const size_t amp = text.find(L'&');
-    EXPECT_NE(amp, std::wstring::npos) << "no access key";
-    EXPECT_EQ(text.find(L'&', amp + 1), std::wstring::npos) << "two access keys";
-    return amp + 1 < text.size() ? static_cast<wchar_t>(towupper(text[amp + 1])) : L'\0';
-}
-
-void ExpectDistinctAccessKeys(HMENU menu, const char* where) {
-    std::set<wchar_t> keys;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (!IsSeparator(menu, i)) {
-            EXPECT_TRUE(keys.insert(AccessKey(MenuTextW(menu, i))).second)
-                << where << " item " << i << " repeats an access key";
-        }
-    }
 }
 
 TEST(Menu, EnglishPopupMenuWithTheSameCommands) {
@@ -195,6 +207,7 @@ TEST(Menu, EnglishPopupMenuWithTheSameCommands) {
     ASSERT_NE(popup, nullptr);
     const Item main[] = {
         {"&View", L"&View", -1, false},
+        {"&Size", L"&Size", -1, false},
         {"&Back to dry leaves", L"&Back to dry leaves", IDM_BACKGROUND_RESET, false},
         {"&Center the window", L"&Center the window", IDM_CENTER, false},
         {"", L"", 0, false},
@@ -202,8 +215,16 @@ TEST(Menu, EnglishPopupMenuWithTheSameCommands) {
         {"", L"", 0, false},
         {"E&xit", L"E&xit", IDM_EXIT, false},
     };
-    ExpectItems(popup, main, 7, "PopupMenu");
+    ExpectItems(popup, main, 8, "PopupMenu");
     ExpectDistinctAccessKeys(popup, "PopupMenu");
+    const Item sizeItems[] = {
+        {"&Automatic", L"&Automatic", IDM_SCALE_AUTO, true},
+        {"&1x", L"&1x", IDM_SCALE_1, true},
+        {"&2x", L"&2x", IDM_SCALE_2, true},
+        {"&3x", L"&3x", IDM_SCALE_3, true},
+    };
+    ExpectItems(GetSubMenu(popup, 1), sizeItems, 4, "&Size");
+    ExpectDistinctAccessKeys(GetSubMenu(popup, 1), "&Size");
     HMENU view = GetSubMenu(popup, 0);
     ASSERT_NE(view, nullptr);
     const Item viewItems[] = {
