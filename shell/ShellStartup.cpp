@@ -82,7 +82,9 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     if (window != nullptr) {
         const PixelScale scale = GlassScale::Choose(ShellState.sizeChoice, window);
         Shared.displayScale = scale.Factor();
-        GlassScale::SizeGlass(window, scale, GlassScale::CentreOf(window));
+        if (scale.Factor() != 1) {
+            GlassScale::SizeGlass(window, scale, GlassScale::CentreOf(window));
+        }
     }
     return window;
 }
