@@ -112,6 +112,20 @@ t=0
 while [ -n "$(windows_of_size 16 16)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
 check "the ant's window is gone after the box" test -z "$(windows_of_size 16 16)"
 
+# The rim drag moves the glass in screen pixels, pixel for pixel with the pointer.
+rim_point
+x0=$MAIN_X
+y0=$MAIN_Y
+drag 1 "$RIM_X" "$RIM_Y" 8 -2 5
+t=0
+until [ "$(windows_of_size 600 720 | awk '{print $2, $3}')" != "$x0 $y0" ] || [ $t -ge 30 ]; do
+    sleep 0.1
+    t=$((t + 1))
+done
+find_main 2 || fail "no magnifier after the rim drag"
+check "the rim drag moved the glass 40 right, 10 up (got $((MAIN_X - x0)), $((y0 - MAIN_Y)))" \
+    test "$((MAIN_X - x0)) $((y0 - MAIN_Y))" = "40 10"
+
 # The size menu (rim menu, second item): 1x at once, saved; automatic again, saved as 0.
 # A click low in the lens first gives the magnifier the keys, which Wine without a window manager
 # leaves on the desktop after the stray ant's box.
