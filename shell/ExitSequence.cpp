@@ -9,7 +9,8 @@
 //  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the calls the thread
 //     makes to its windows (the frame's paint), so a thread in the middle of a frame can finish
 //     it: from a running game the wait ends as soon as the thread has.
-//  3. The stray ant's two windows and the main window are destroyed. WM_DESTROY removes the
+//  3. Menus and drags in progress are ended; the stray ant's two windows and the main window are
+//     destroyed (with any box they own). WM_DESTROY removes the
 //     tray icon, frees the menu and the help, and deletes TheScreen and TheAppWindow unless the
 //     thread is still alive (then FinishShell does it later).
 //  4. The simulation thread, on leaving its loop, frees the colony, hearts and mask, and lets go
@@ -31,7 +32,7 @@ HANDLE SimulationThread = nullptr;
 LPTHREAD_START_ROUTINE SimulationEntry = &SimulationThreadProc;
 
 namespace {
-UniqueKernelHandle g_finishThread;  // a second handle of the simulation thread
+UniqueKernelHandle g_finishThread;  // a second handle of the simulation thread, or the first
 bool g_objectsKept = false;         // TheScreen and TheAppWindow wait for FinishShell
 bool g_exiting = false;             // the exit sequence has begun
 
@@ -98,19 +99,29 @@ void RunExitSequence(HWND mainWindow) {
         ReplyMessage(0);
     }
     WaitServingSentMessages(SimulationThread, kExitWaitMs);
+    // Exit may come inside a modal loop of this thread (a menu, a drag of the rim, a box): the
+    // menu and the drag are told to end, and a box goes with the window that owns it.
+    EndMenu();
+    ReleaseCapture();
     for (HWND stray : StrayWindows) {
         DestroyWindow(stray);
     }
     DestroyWindow(mainWindow);
 }
 
-void KeepThreadForFinish(HANDLE thread) {
-    HANDLE copy = nullptr;
-    if (thread != nullptr && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(),
-                                             &copy, SYNCHRONIZE, FALSE, 0)) {
-        g_finishThread.reset(copy);
+bool CopyThreadHandle(HANDLE thread, HANDLE* copy) {
+    return DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), copy, SYNCHRONIZE,
+                           FALSE, 0) != 0;
+}
+
+void KeepThreadForFinish(HANDLE thread, ThreadHandleCopy copy) {
+    HANDLE second = nullptr;
+    if (thread == nullptr) {
+        g_finishThread.reset();  // no thread was started: nothing to wait for
+    } else if (copy != nullptr && copy(thread, &second) && second != nullptr) {
+        g_finishThread.reset(second);
     } else {
-        g_finishThread.reset();
+        g_finishThread.reset(thread);
     }
 }
 
@@ -120,6 +131,10 @@ void ReleaseShellObjects() {
     } else {
         g_objectsKept = true;
     }
+    if (SimulationThread != nullptr && SimulationThread != g_finishThread.get()) {
+        CloseHandle(SimulationThread);
+    }
+    SimulationThread = nullptr;
 }
 
 bool FinishShell(DWORD waitMs) {

@@ -19,11 +19,19 @@ void ArmExitSequence();
 // True once the Exit command has begun.
 bool ExitSequenceStarted();
 
-// For WM_CREATE: keeps a second handle of the thread for FinishShell.
-void KeepThreadForFinish(HANDLE thread);
+// How a second handle of the thread is made (DuplicateHandle with SYNCHRONIZE unless a test
+// makes it fail); true with copy set on success.
+using ThreadHandleCopy = bool (*)(HANDLE thread, HANDLE* copy);
+bool CopyThreadHandle(HANDLE thread, HANDLE* copy);
+
+// For WM_CREATE: keeps a second handle of the thread for FinishShell. When no copy can be made
+// it keeps SimulationThread itself, which WM_DESTROY then leaves open: a running thread is never
+// taken for an ended one.
+void KeepThreadForFinish(HANDLE thread, ThreadHandleCopy copy = &CopyThreadHandle);
 
 // Called from WM_DESTROY: deletes TheScreen and TheAppWindow when the simulation thread has
 // ended, and otherwise keeps them for FinishShell, because the thread may still read them.
+// Closes SimulationThread (unless FinishShell keeps that very handle) and clears it.
 void ReleaseShellObjects();
 
 // After the message loop: waits up to waitMs for the simulation thread, then deletes what

@@ -62,10 +62,10 @@ LRESULT OnCreate(HWND window) {
 
 LRESULT OnDestroy(HWND window) {
     DragAcceptFiles(window, FALSE);
-    // Boxes the simulation thread asked for and nobody will show now: its wait ends with them.
-    MSG pending;
-    while (PeekMessageA(&pending, window, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE)) {
-        MessageHandOff::Discard(pending.lParam);
+    // Boxes the simulation thread asked for and nobody will show now, and any it asks for from
+    // now on: its wait ends with them.
+    if (TheAppWindow != nullptr) {
+        TheAppWindow->HandOff().Close();
     }
     if (TheTrayIcon != nullptr) {
         TheTrayIcon->Remove();
@@ -77,8 +77,6 @@ LRESULT OnDestroy(HWND window) {
     ReleaseShellObjects();
     DestroyMenu(AppMenu);
     AppMenu = nullptr;
-    CloseHandle(SimulationThread);
-    SimulationThread = nullptr;
     PostQuitMessage(0);
     return 0;
 }
@@ -89,33 +87,50 @@ LRESULT OnPaint(HWND window) {
     return 0;
 }
 
+// An Escape that closed a message box, still down or remembered as pressed, must not reach the
+// simulation thread as the end of the run; and a glass the user cannot see never takes Escape.
+void GiveKeysIfShown(HWND window) {
+    if (IsWindowVisible(window)) {
+        TakeKeyboardFocus();
+    } else {
+        HasFocus = kFocusNone;
+    }
+}
+
 LRESULT OnSetFocus(HWND window) {
     CloseImeStatus(window);
-    // The keys go first: an Escape that closed a message box, still down or remembered as
-    // pressed, must not reach the simulation thread as the end of the run.
-    FlushKeyboard();
-    HasFocus = 1;
+    GiveKeysIfShown(window);
     InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
 
+// Hidden (a double click, the tray), the glass keeps no keys; shown again with the focus, it
+// takes them as a focus that comes.
+LRESULT OnShowWindow(HWND window, bool shown) {
+    if (!shown) {
+        HasFocus = kFocusNone;
+    } else if (GetFocus() == window) {
+        TakeKeyboardFocus();
+    }
+    return 0;
+}
+
 LRESULT OnKillFocus() {
-    HasFocus = 0;
+    HasFocus = kFocusNone;
     return 0;
 }
 
 // Escape is how a user closes a context menu; while a menu is open the simulation thread must not
-// take that press as the end of the run. Afterwards the focus counts again, once the presses made
-// in the menu are drained (before the flag is set, so the thread never sees them).
+// take that press as the end of the run. Afterwards the focus counts again, the Escape that closed
+// the menu only once it has been released.
 LRESULT OnEnterMenuLoop() {
-    HasFocus = 0;
+    HasFocus = kFocusNone;
     return 0;
 }
 
 LRESULT OnExitMenuLoop(HWND window) {
     if (GetFocus() == window) {
-        FlushKeyboard();
-        HasFocus = 1;
+        GiveKeysIfShown(window);
     }
     return 0;
 }
@@ -208,7 +223,7 @@ LRESULT OnSplashEnd(HWND window) {
 
 LRESULT OnShowBox(LPARAM request) {
     // Through the seam again: here, on the window thread, it shows the box at once.
-    return MessageHandOff::Serve(request, &RaiseMessage);
+    return TheAppWindow != nullptr ? TheAppWindow->HandOff().Serve(request, &RaiseMessage) : 0;
 }
 
 LRESULT OnSetCursor() {
@@ -270,6 +285,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return OnSetFocus(window);
         case WM_KILLFOCUS:
             return OnKillFocus();
+        case WM_SHOWWINDOW:
+            OnShowWindow(window, wParam != FALSE);
+            break;
         case WM_ENTERMENULOOP:
             return OnEnterMenuLoop();
         case WM_EXITMENULOOP:

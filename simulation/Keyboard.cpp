@@ -9,26 +9,26 @@ const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT
 KeyStateFunction QueryKeyState = &GetAsyncKeyState;
 
 namespace {
-constexpr DWORD kFlushPollMs = 10;
+constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
 }  // namespace
 
 uint8_t PollKeyboard() {
-    if (HasFocus == 0) {
-        return kKeyNothing;
+    const int32_t focus = HasFocus.load();
+    if (focus == kFocusKeysLive) {
+        return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;
     }
-    return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;
+    if (focus == kFocusUntilReleased && (QueryKeyState(VK_ESCAPE) & kKeyDown) == 0) {
+        // Seen up: the press that came with the focus is over. A focus lost meanwhile stays lost.
+        int32_t waiting = kFocusUntilReleased;
+        HasFocus.compare_exchange_strong(waiting, kFocusKeysLive);
+    }
+    return kKeyNothing;
 }
 
-void FlushKeyboard() {
-    for (;;) {
-        uint16_t combined = 0;
-        for (int key : PolledKeys) {
-            combined |= static_cast<uint16_t>(QueryKeyState(key));
-        }
-        if (combined == 0) {
-            return;
-        }
-        // A key held down: look again a little later instead of spinning a core meanwhile.
-        Sleep(kFlushPollMs);
+void TakeKeyboardFocus() {
+    uint16_t combined = 0;
+    for (int key : PolledKeys) {
+        combined |= static_cast<uint16_t>(QueryKeyState(key));
     }
+    HasFocus = combined == 0 ? kFocusKeysLive : kFocusUntilReleased;
 }

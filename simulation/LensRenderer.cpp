@@ -11,6 +11,7 @@
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
 #include "imaging/MessageSeam.h"
+#include "imaging/PixelCopy.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
 #include "simulation/FrameLock.h"
@@ -184,23 +185,29 @@ void ComposeFrame() {
     }
     DrawAnts();
     DrawHearts();
-    // The window thread paints from the frame whenever it likes (a notice, an expose). Nothing
-    // under the lock may raise a box: the window thread shows this thread's boxes, and it may be
-    // waiting for the lock. Only a 32-bit frame is written (the copies refuse others with a box).
-    if (FrameImage->GetBitCount() == 32 && MagnifierImage->GetBitCount() == 32) {
+    // The window thread paints from the frame whenever it likes (a notice, an expose). Under the
+    // lock only the pixel kernels run: they raise no box (the window thread shows this thread's
+    // boxes, and it may be waiting for the lock). The formats are checked before, with GDI's
+    // drawing flushed into the pixels.
+    if (FrameImage->GetBitCount() == 32 && MagnifierImage->GetBitCount() == 32 &&
+        FieldCanvas->GetBitCount() == 32) {
+        GdiFlush();
+        const PixelSurface frame = FrameImage->GetSurface();
+        const PixelSurface magnifier = MagnifierImage->GetSurface();
+        const bool overlay = TheLensOverlay.Ready(MagnifierImage);
         const FrameLock lock;
-        if (FrameImage->GetWidth() >= kLensLeft + kView &&
-            FrameImage->GetHeight() >= kLensTop + kView) {
-            FrameImage->DIBCopy(kLensLeft, kLensTop, kView, kView, FieldCanvas, view.x, view.y);
+        if (frame.width >= kLensLeft + kView && frame.height >= kLensTop + kView) {
+            CopyPixelRows(frame, kLensLeft, kLensTop, kView, kView, FieldCanvas->GetSurface(),
+                          view.x, view.y);
         }
         // The magnifier was laid into the whole frame when it was made; only the lens square was
         // overwritten since, and only there is the magnifier laid again (its rim reaches into
         // the square's corners).
-        if (TheLensOverlay.Ready(MagnifierImage)) {
+        if (overlay) {
             TheLensOverlay.Apply(*FrameImage);
         } else {
-            DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft,
-                       kLensTop, kLensLeft, kFrameHeight + kLensTop);
+            MaskCopyPixels(frame, kLensLeft, kLensTop, kView, kView, magnifier, kLensLeft,
+                           kLensTop, magnifier, kLensLeft, kFrameHeight + kLensTop, kSpriteKey);
         }
     }
     AdvanceBall(w, h);
