@@ -226,6 +226,17 @@ LRESULT OnShowBox(LPARAM request) {
     return TheAppWindow != nullptr ? TheAppWindow->HandOff().Serve(request, &RaiseMessage) : 0;
 }
 
+// A drag of the rim runs the system's move loop in here. Exit chosen meanwhile (from the tray)
+// destroys the window inside it, and that loop ends on the WM_QUIT of WM_DESTROY, taking it from
+// the program's own loop: it is posted again once the loop is over.
+LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+    if (ExitSequenceStarted() && !IsWindow(window)) {
+        PostQuitMessage(0);
+    }
+    return result;
+}
+
 LRESULT OnSetCursor() {
     SetCursor(ChoosePointerCursor());
     return 1;
@@ -298,6 +309,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_SETCURSOR:
             return OnSetCursor();
+        case WM_SYSCOMMAND:
+            return OnSysCommand(window, wParam, lParam);
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam));
         case WM_MOUSEMOVE:

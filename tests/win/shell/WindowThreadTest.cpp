@@ -2,10 +2,12 @@
 // shown by the window thread (same texts, owners and icons) while the asker waits; Exit ends a
 // running game without waiting out its bound; keys pressed to close a box never end the run.
 #include "ShellTestSupport.h"
+#include "shell/StrayAntWindow.h"
 #include "simulation/Keyboard.h"
 #include "simulation/SimulationTimings.h"
 
 #include <atomic>
+#include <cctype>
 
 namespace shelltest {
 namespace {
@@ -246,6 +248,168 @@ TEST_F(SplashPauseTest, ExitDuringTheSplashPauseStaysWithinTheBound) {
     EXPECT_TRUE(PumpUntilQuit(1000));
     EXPECT_TRUE(FinishShell(2000));
 }
+
+// Exit chosen from the tray (its menu sends the command to the main window, whose thread is then
+// inside some modal loop): the loop ends, nothing is left on show, and the program ends with
+// code 0 within the exit's bound.
+struct ModalLoop {
+    const char* name;
+    // Enters the loop on the window thread and returns when it is over.
+    void (*enter)(HWND window);
+    // On the helper thread: true once the loop is up.
+    bool (*isUp)(HWND window, DWORD thread);
+};
+
+bool ABoxIsUp(HWND window, DWORD thread) {
+    return FindBox(thread, window) != nullptr || FindBox(thread, nullptr) != nullptr ||
+           FindBox(thread, StrayWindows[kStrayAntIndex]) != nullptr;
+}
+// A popup menu of the thread on show (the menu window class).
+bool AMenuIsUp(HWND, DWORD thread) {
+    bool up = false;
+    EnumThreadWindows(
+        thread,
+        [](HWND w, LPARAM p) -> BOOL {
+            char name[16] = {};
+            GetClassNameA(w, name, sizeof(name));
+            if (lstrcmpA(name, "#32768") == 0 && IsWindowVisible(w)) {
+                *reinterpret_cast<bool*>(p) = true;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&up));
+    return up;
+}
+// Set on the window thread once a loop without a window of its own is under way.
+std::atomic<bool> g_loopUp{false};
+bool LoopSaysItIsUp(HWND, DWORD) {
+    return g_loopUp;
+}
+LRESULT CALLBACK WatchMoveLoop(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_ENTERSIZEMOVE) {
+        g_loopUp = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The simulation thread's box (from a thread of its own), served by this thread until it is gone.
+void AskFromAnotherThread(HWND window, MessageOwner owner) {
+    std::atomic<int> done{0};
+    {
+        Helper asker([&] {
+            RaiseMessage({"ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning, owner,
+                          nullptr});
+            done = 1;
+        });
+        PumpUntil(5000, [&] { return done != 0 || !IsWindow(window); });
+    }
+}
+
+const ModalLoop kModalLoops[] = {
+    {"box of the window thread",
+     [](HWND) {
+         ShowProgramMessage("前回の背景画像の読み込みに失敗しました。", "警告", mb::kIconWarning);
+     },
+     &ABoxIsUp},
+    {"box of the simulation thread",
+     [](HWND window) { AskFromAnotherThread(window, MessageOwner::MainWindow); }, &ABoxIsUp},
+    {"thank-you box", [](HWND window) { AskFromAnotherThread(window, MessageOwner::NoOwner); },
+     &ABoxIsUp},
+    {"found box",
+     [](HWND) {
+         StrayAntShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+         StrayAntActive = 1;
+         PlaceStrayWindows();
+         SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+     },
+     &ABoxIsUp},
+    {"menu",
+     [](HWND window) {
+         TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, 100, 100, 0, window, nullptr);
+     },
+     &AMenuIsUp},
+    {"rim drag",
+     [](HWND window) {
+         UniqueHook watch(
+             SetWindowsHookExA(WH_CALLWNDPROC, &WatchMoveLoop, nullptr, GetCurrentThreadId()));
+         SendMessageA(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+     },
+     &LoopSaysItIsUp},
+    {"throw",
+     [](HWND window) {
+         // The ball held in the lens, the pointer captured, as a throw goes until the release.
+         BallGrabbed = 2;
+         SetCapture(window);
+         g_loopUp = true;
+         PumpUntil(5000, [window] { return !IsWindow(window); });
+     },
+     &LoopSaysItIsUp},
+};
+
+class ExitInsideAModalLoopTest : public WindowThreadTest,
+                                 public ::testing::WithParamInterface<ModalLoop> {
+  protected:
+    void SetUp() override {
+        WindowThreadTest::SetUp();
+        SetMessageSink(nullptr);
+        InstallMessageBoxSink(&ExitChosen);
+        ShowWindow(window_, SW_SHOW);
+        SetForegroundWindow(window_);
+    }
+};
+
+// The WM_QUIT the program ends with: its code, or -1 when none came within timeoutMs.
+int QuitCode(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                return static_cast<int>(msg.wParam);
+            }
+            DispatchMessageA(&msg);
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return -1;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+TEST_P(ExitInsideAModalLoopTest, ExitFromTheTrayEndsTheLoopAndTheProgramWithCodeZero) {
+    const ModalLoop& loop = GetParam();
+    const DWORD thread = GetCurrentThreadId();
+    g_loopUp = false;
+    std::atomic<bool> wasUp{false};
+    {
+        Helper tray([&] {
+            const DWORD start = GetTickCount();
+            while (!loop.isUp(window_, thread) && GetTickCount() - start < 5000) {
+                Sleep(10);
+            }
+            wasUp = loop.isUp(window_, thread);
+            PostMessageA(window_, WM_COMMAND, IDM_EXIT, 0);
+        });
+        loop.enter(window_);
+    }
+    EXPECT_TRUE(wasUp.load()) << loop.name;
+    EXPECT_EQ(QuitCode(kExitWaitMs + 2000), 0) << loop.name;
+    EXPECT_FALSE(IsWindow(window_)) << loop.name;
+    EXPECT_EQ(FindBox(thread, nullptr), nullptr) << loop.name;
+    EXPECT_EQ(GetCapture(), nullptr) << loop.name;
+    EXPECT_FALSE(AMenuIsUp(nullptr, thread)) << loop.name;
+    BallGrabbed = 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachLoop, ExitInsideAModalLoopTest, ::testing::ValuesIn(kModalLoops),
+                         [](const ::testing::TestParamInfo<ModalLoop>& info) {
+                             std::string name;
+                             for (const char* c = info.param.name; *c != 0; ++c) {
+                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             }
+                             return name;
+                         });
 
 // Escape held down for two seconds when the focus comes back (it closed a box, or its release
 // was lost): the focus handler returns at once, and the held key never ends the run; a press
