@@ -17,6 +17,7 @@
 #include "simulation/ThreadMessages.h"
 #include "simulation/WorldImages.h"
 #include "simulation/WorldLease.h"
+#include "tests/common/MessageRecorder.h"
 
 namespace {
 constexpr int kW = 300;
@@ -225,6 +226,35 @@ TEST(FrameNoticeTest, OneNoticeWaitsUntilTheWindowThreadTakesIt) {
     EXPECT_TRUE(PeekMessageA(&msg, next, WM_FRAMEREADY, WM_FRAMEREADY, PM_REMOVE));
     AcknowledgeFrameNotice();
     DestroyWindow(next);
+}
+
+// No box can come up under the frame lock (the window thread, which shows the boxes, may be
+// waiting for it): one asked for all the same is refused, said so and counted, on that thread
+// only, and only while the lock is held.
+TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
+    MessageRecorder recorder;
+    const int before = MessageZoneBreaches();
+    {
+        const FrameLock lock;
+        EXPECT_EQ(ShowProgramMessage("t", "c", mb::kIconError), 0);
+        std::atomic<int> elsewhere{-1};
+        HANDLE other = CreateThread(
+            nullptr, 0,
+            [](LPVOID p) -> DWORD {
+                *static_cast<std::atomic<int>*>(p) = ShowProgramMessage("u", "c", mb::kOk);
+                return 0;
+            },
+            &elsewhere, 0, nullptr);
+        ASSERT_NE(other, nullptr);
+        WaitForSingleObject(other, 5000);
+        CloseHandle(other);
+        EXPECT_EQ(elsewhere.load(), mb::kIdOk);
+    }
+    EXPECT_EQ(MessageZoneBreaches(), before + 1);
+    ASSERT_EQ(recorder.size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text, "u");
+    EXPECT_EQ(ShowProgramMessage("v", "c", mb::kOk), mb::kIdOk);
+    EXPECT_EQ(recorder.size(), 2u);
 }
 
 // The window thread paints from the frame while the simulation thread may be writing the next

@@ -384,6 +384,41 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     ReleaseWorldLease();
 }
 
+// A thread that outlives the exit's bound, whose handle could not be copied at the start: it is
+// still waited for, and nothing it may read is freed before it ends.
+std::atomic<int> g_lingerOn{0};
+DWORD WINAPI LingerAfterExit(LPVOID) {
+    while (SimulationRunning != 0 || g_lingerOn != 0) {
+        Sleep(2);
+    }
+    ReleaseWorldLease();
+    return 0;
+}
+bool CopyNothing(HANDLE, HANDLE*) {
+    return false;
+}
+
+class UncopiedThreadTest : public MainWindowTest {
+  protected:
+    LPTHREAD_START_ROUTINE Simulation() override {
+        g_lingerOn = 1;
+        return &LingerAfterExit;
+    }
+};
+
+TEST_F(UncopiedThreadTest, AThreadWhoseHandleCouldNotBeCopiedIsStillWaitedFor) {
+    KeepThreadForFinish(SimulationThread, &CopyNothing);
+    Command(IDM_EXIT);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_NE(TheAppWindow, nullptr);  // kept: the thread may still read it
+    EXPECT_TRUE(PumpUntilQuit(1000));
+    EXPECT_FALSE(FinishShell(50));
+    EXPECT_NE(TheAppWindow, nullptr);
+    g_lingerOn = 0;
+    EXPECT_TRUE(FinishShell(3000));
+    EXPECT_EQ(TheAppWindow, nullptr);
+}
+
 TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
     SendMessageA(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitRequested.load(), 1);

@@ -180,6 +180,45 @@ TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     PumpUntilQuit(1000);
 }
 
+// A request posted just as the window goes, which its queue drops unserved, is still freed and
+// its asker let go; one asked for after that is never posted; a stale one is never shown.
+int g_shownByHandOff = 0;
+int CountShown(const MessageRequest&) {
+    return ++g_shownByHandOff;
+}
+
+TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
+    g_shownByHandOff = 0;
+    MessageHandOff handOff;
+    std::atomic<int> result{-1};
+    {
+        Helper asker([&] {
+            result = handOff.Raise(window_, {"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr},
+                                   nullptr);  // an asker that never gives up
+        });
+        MSG posted{};
+        const DWORD start = GetTickCount();
+        while (!PeekMessageA(&posted, window_, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE) &&
+               GetTickCount() - start < 3000) {
+            Sleep(5);
+        }
+        ASSERT_EQ(posted.message, static_cast<UINT>(WM_SHOWBOX));
+        EXPECT_EQ(handOff.Pending(), 1u);
+        handOff.Close();  // the message itself is dropped, as a going window's queue drops it
+        EXPECT_EQ(handOff.Pending(), 0u);
+        // The stale message, were it served now, shows nothing.
+        EXPECT_EQ(handOff.Serve(posted.lParam, &CountShown), 0);
+    }
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_EQ(handOff.Raise(window_, {"z", "y", mb::kOk, MessageOwner::MainWindow, nullptr},
+                            nullptr),
+              0);
+    MSG later;
+    EXPECT_FALSE(PeekMessageA(&later, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
+    EXPECT_EQ(handOff.Pending(), 0u);
+    EXPECT_EQ(g_shownByHandOff, 0);
+}
+
 // The real simulation thread, running frames as fast as it can; the test thread is its window
 // thread. Exit must not wait for a thread that is in the middle of its frame's paint.
 class RunningGameTest : public WindowThreadTest {
@@ -198,8 +237,10 @@ class RunningGameTest : public WindowThreadTest {
 
 TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
     FrameWaitMs = 0;
+    const int breaches = MessageZoneBreaches();
     ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
     PumpUntil(500);  // a stretch of frames, each painted through this thread
+    EXPECT_EQ(MessageZoneBreaches(), breaches);  // no frame asked for a box under its lock
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
     const DWORD took = GetTickCount() - start;
