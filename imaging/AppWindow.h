@@ -32,8 +32,8 @@ extern AppWindow* TheAppWindow;
 
 // Routes the message seam to MessageBoxW, the texts converted from code page 932 (owner: the
 // main window of TheAppWindow, no window, or the given one), always on the main window's thread:
-// another thread's box is handed to it and waited for until it closes or giveUp() holds. kirelo.exe installs it at start; tests install a
-// recorder instead.
+// another thread's box is handed to it and waited for until it closes or giveUp() holds. kirelo.exe
+// installs it at start; tests install a recorder instead.
 void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp);
 // What that sink does with one request: on the main window's thread (or with no main window
 // yet) showHere shows it at once; on any other thread it is handed to the main window, whose

@@ -36,8 +36,8 @@ struct FoundBox {
     POINT at{};               // where the found ant stands
 };
 FoundBox g_found;
-int g_shown = -1;                // the stray window on show, or -1
-int g_cell = -1;                 // the cell the ant's window shows, or -1 before the first
+int g_shown = -1;  // the stray window on show, or -1
+int g_cell = -1;   // the cell the ant's window shows, or -1 before the first
 int g_movesSinceRaise = 0;
 
 HWND Window(int index) {

@@ -206,8 +206,8 @@ void ComposeFrame() {
         if (overlay) {
             TheLensOverlay.Apply(*FrameImage);
         } else {
-            MaskCopyPixels(frame, kLensLeft, kLensTop, kView, kView, magnifier, kLensLeft,
-                           kLensTop, magnifier, kLensLeft, kFrameHeight + kLensTop, kSpriteKey);
+            MaskCopyPixels(frame, kLensLeft, kLensTop, kView, kView, magnifier, kLensLeft, kLensTop,
+                           magnifier, kLensLeft, kFrameHeight + kLensTop, kSpriteKey);
         }
     }
     AdvanceBall(w, h);

@@ -210,9 +210,8 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
         EXPECT_EQ(handOff.Serve(posted.lParam, &CountShown), 0);
     }
     EXPECT_EQ(result.load(), 0);
-    EXPECT_EQ(handOff.Raise(window_, {"z", "y", mb::kOk, MessageOwner::MainWindow, nullptr},
-                            nullptr),
-              0);
+    EXPECT_EQ(
+        handOff.Raise(window_, {"z", "y", mb::kOk, MessageOwner::MainWindow, nullptr}, nullptr), 0);
     MSG later;
     EXPECT_FALSE(PeekMessageA(&later, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
     EXPECT_EQ(handOff.Pending(), 0u);
@@ -339,8 +338,8 @@ void AskFromAnotherThread(HWND window, MessageOwner owner) {
     std::atomic<int> done{0};
     {
         Helper asker([&] {
-            RaiseMessage({"ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning, owner,
-                          nullptr});
+            RaiseMessage(
+                {"ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning, owner, nullptr});
             done = 1;
         });
         PumpUntil(5000, [&] { return done != 0 || !IsWindow(window); });
