@@ -252,6 +252,12 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
     if (outRow <= 0 || srcRow <= 0) {
         return BmpError::BadData;
     }
+    // A run-length stream has no rows to seek: a scaled one is decoded whole at its own depth
+    // first, which may take no more than the largest image does.
+    if (layout_.scaled && (s.compression == bmp::kRle8 || s.compression == bmp::kRle4) &&
+        srcRow * height > LimitedSurfaceBytes(kMaxImageSide, kMaxImageSide, 32)) {
+        return BmpError::BadData;
+    }
     layout_.sourceRowBytes = srcRow;
     layout_.widthBytes = static_cast<int>(outRow);
     layout_.pixelBytes = static_cast<size_t>(outRow * imageHeight);

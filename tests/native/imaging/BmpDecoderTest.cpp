@@ -527,6 +527,12 @@ TEST(BmpScaled, APictureThinAfterScalingKeepsItsThinSideAndPastTheSourceLimitIsR
     BmpSpec past = Paletted(1, 1, 1);
     past.width = kMaxSourceSide + 1;
     EXPECT_EQ(ParseOnly(WriteBmp(past)), BmpError::BadData);
+    // A run-length picture is decoded whole before it is scaled: no larger than the largest
+    // image (64 MiB of indices), whatever its stream says.
+    BmpSpec rle = Rle(8, 8192, 8192, Bytes({0, 1}));
+    EXPECT_EQ(ParseOnly(WriteBmp(rle)), BmpError::None);
+    rle.height = 8193;
+    EXPECT_EQ(ParseOnly(WriteBmp(rle)), BmpError::BadData);
 }
 
 TEST(BmpRefused, NotStartingWithBMIsNoBitmap) {
