@@ -366,7 +366,12 @@ const ModalLoop kModalLoops[] = {
      &ABoxIsUp},
     {"menu",
      [](HWND window) {
-         TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, 100, 100, 0, window, nullptr);
+         // A menu the display closes on its own (a focus change) is opened again, until Exit
+         // comes inside one.
+         for (int opened = 0; opened < 20 && IsWindow(window); ++opened) {
+             SetForegroundWindow(window);
+             TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, 100, 100, 0, window, nullptr);
+         }
      },
      &AMenuIsUp},
     {"rim drag",
