@@ -1,43 +1,54 @@
-// The end of the program, and the one place its order is written down.
+// The end of the program: its order is written down here, and done here, top to bottom.
 //
 // How Kirelo ends, whoever asks (the menu or the tray menu's Exit, Alt+F4, Escape, the end of the
-// game; the last two come from the simulation thread, which posts IDM_EXIT):
-//  1. RunExitSequence (window thread): ExitRequested := 1, so the simulation thread stops at its
-//     next look (top and end of a frame, every 20 ms of a pause, every 20 ms while it waits for a
-//     box shown on its behalf); the magnifier and the stray ant's windows are hidden, so nothing
-//     of the program stays visible; SimulationRunning := 0.
-//  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the calls the thread
-//     makes to its windows (the frame's paint), so a thread in the middle of a frame can finish
-//     it: from a running game the wait ends as soon as the thread has.
+// game; the last two come from the simulation thread, whose run reports its end: the shell then
+// posts the Exit command to the main window, RequestExitFromRun):
+//  1. RunExitSequence (window thread): Shared.exitRequested := 1, so the simulation thread stops
+//     at its next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits
+//     for a box shown on its behalf); the magnifier and the stray ant's windows are hidden, so
+//     nothing of the program stays visible; Shared.running := 0.
+//  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the messages the
+//     thread sends to its windows (the splash's end), so a thread in the middle of a frame can
+//     finish it; frames and stray-ant moves are posted notices, which wait in the queue. From a
+//     running game the wait ends as soon as the thread has.
 //  3. Menus and drags in progress are ended; the stray ant's two windows and the main window are
-//     destroyed (with any box they own). WM_DESTROY removes the
-//     tray icon, frees the menu and the help, and deletes TheScreen and TheAppWindow unless the
-//     thread is still alive (then FinishShell does it later).
-//  4. The simulation thread, on leaving its loop, frees the colony, hearts and mask, and lets go
-//     of its lease on the images and the stray-ant record.
-//  5. After the message loop WinMain lets go of its lease too: whichever of the two threads lets
-//     go last frees the images and the record. FinishShell then waits a little longer for a
-//     thread that is still in a pause, and if it never ends the process ends without running
-//     static destructors under it.
+//     destroyed (with any box they own). WM_DESTROY (CloseMainWindow) closes the hand-off of
+//     boxes (those nobody will show now, and any asked for later), removes the tray icon, frees
+//     the menu and the help, and deletes TheScreen and TheAppWindow unless the thread is still
+//     alive (then FinishShell does it later).
+//  4. The simulation thread, on leaving its loop (SimulationRun::Teardown), frees the colony,
+//     hearts and mask, and lets go of its lease on the images and the stray-ant record.
+//  5. After the message loop WinMain (EndProgram) lets go of its lease too: whichever of the two
+//     threads lets go last frees the images and the record. FinishShell then waits a little
+//     longer for a thread that is still in a pause, and if it never ends the process ends
+//     without running static destructors under it.
 #include "shell/ExitSequence.h"
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include <shellapi.h>
+
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
+#include "resources/ResourceIds.h"
+#include "shell/HelpViewer.h"
+#include "shell/ShellWindowState.h"
+#include "shell/TrayIcon.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationThread.h"
+#include "simulation/SimulationRun.h"
+#include "simulation/World.h"
 
-HANDLE SimulationThread = nullptr;
 LPTHREAD_START_ROUTINE SimulationEntry = &SimulationThreadProc;
 
 namespace {
-UniqueKernelHandle g_finishThread;  // a second handle of the simulation thread, or the first
-bool g_objectsKept = false;         // TheScreen and TheAppWindow wait for FinishShell
-bool g_exiting = false;             // the exit sequence has begun
+// Window thread only. The thread's handle is kept until FinishShell has waited for it.
+UniqueKernelHandle g_thread;
+bool g_threadReleased = false;  // WM_DESTROY has let go of it (SimulationThreadHandle is null)
+bool g_objectsKept = false;     // TheScreen and TheAppWindow wait for FinishShell
+bool g_exiting = false;         // the exit sequence has begun
 
 bool ThreadEnded() {
-    return !g_finishThread || WaitForSingleObject(g_finishThread.get(), 0) == WAIT_OBJECT_0;
+    return !g_thread || WaitForSingleObject(g_thread.get(), 0) == WAIT_OBJECT_0;
 }
 
 void DeleteShellObjects() {
@@ -49,7 +60,7 @@ void DeleteShellObjects() {
 }
 
 // Waits for the thread like WaitForSingleObject, but serves the messages other threads send to
-// this one meanwhile: a simulation thread blocked in a call to the main window would otherwise
+// this one meanwhile: a simulation thread blocked in a send to the main window would otherwise
 // hold the wait to its full bound. Posted messages stay queued for the message loop.
 void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
     if (thread == nullptr) {
@@ -73,32 +84,42 @@ void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
 }
 }  // namespace
 
-void ArmExitSequence() {
+void StartSimulationThread(LPVOID parameter) {
     g_exiting = false;
+    g_threadReleased = false;
+    Shared.running = 1;
+    g_thread.reset(CreateThread(nullptr, 0, SimulationEntry, parameter, 0, nullptr));
 }
 
-bool ExitSequenceStarted() {
-    return g_exiting;
+HANDLE SimulationThreadHandle() {
+    return g_threadReleased ? nullptr : g_thread.get();
 }
 
+void RequestExitFromRun(HWND mainWindow) {
+    // Posted, not sent: step 2 waits for the simulation thread, which lets go of the world right
+    // after this and ends.
+    PostMessageA(mainWindow, WM_COMMAND, IDM_EXIT, 0);
+}
+
+// 1. to 3.
 void RunExitSequence(HWND mainWindow) {
     if (g_exiting) {
         return;
     }
     g_exiting = true;
-    ExitRequested = 1;
+    Shared.exitRequested = 1;
     ShowWindow(mainWindow, SW_HIDE);
-    if (StrayAntActive != 0) {
+    if (Shared.strayAntActive != 0) {
         for (HWND stray : StrayWindows) {
             ShowWindow(stray, SW_HIDE);
         }
     }
-    SimulationRunning = 0;
+    Shared.running = 0;
     // A caller that sent the command and waits for it must not hold the wait up.
     if (InSendMessage()) {
         ReplyMessage(0);
     }
-    WaitServingSentMessages(SimulationThread, kExitWaitMs);
+    WaitServingSentMessages(g_thread.get(), kExitWaitMs);
     // Exit may come inside a modal loop of this thread (a menu, a drag of the rim, a box): the
     // menu and the drag are told to end, and a box goes with the window that owns it.
     EndMenu();
@@ -109,41 +130,54 @@ void RunExitSequence(HWND mainWindow) {
     DestroyWindow(mainWindow);
 }
 
-bool CopyThreadHandle(HANDLE thread, HANDLE* copy) {
-    return DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), copy, SYNCHRONIZE,
-                           FALSE, 0) != 0;
+bool ExitSequenceStarted() {
+    return g_exiting;
 }
 
-void KeepThreadForFinish(HANDLE thread, ThreadHandleCopy copy) {
-    HANDLE second = nullptr;
-    if (thread == nullptr) {
-        g_finishThread.reset();  // no thread was started: nothing to wait for
-    } else if (copy != nullptr && copy(thread, &second) && second != nullptr) {
-        g_finishThread.reset(second);
-    } else {
-        g_finishThread.reset(thread);
+// 3., WM_DESTROY.
+void CloseMainWindow(HWND mainWindow) {
+    DragAcceptFiles(mainWindow, FALSE);
+    // Boxes the simulation thread asked for and nobody will show now, and any it asks for from
+    // now on: its wait ends with them.
+    if (TheAppWindow != nullptr) {
+        TheAppWindow->HandOff().Close();
     }
-}
-
-void ReleaseShellObjects() {
+    if (TheTrayIcon != nullptr) {
+        TheTrayIcon->Remove();
+        delete TheTrayIcon;
+        TheTrayIcon = nullptr;
+    }
+    delete TheHelpViewer;
+    TheHelpViewer = nullptr;
     if (ThreadEnded()) {
         DeleteShellObjects();
     } else {
         g_objectsKept = true;
     }
-    if (SimulationThread != nullptr && SimulationThread != g_finishThread.get()) {
-        CloseHandle(SimulationThread);
-    }
-    SimulationThread = nullptr;
+    ShellState.menu.reset();
+    g_threadReleased = true;
+    PostQuitMessage(0);
 }
 
+// 5.
 bool FinishShell(DWORD waitMs) {
-    if (g_finishThread && WaitForSingleObject(g_finishThread.get(), waitMs) != WAIT_OBJECT_0) {
+    if (g_thread && WaitForSingleObject(g_thread.get(), waitMs) != WAIT_OBJECT_0) {
         return false;
     }
-    g_finishThread.reset();
+    g_thread.reset();
     if (g_objectsKept) {
         DeleteShellObjects();
     }
     return true;
+}
+
+int EndProgram(int exitCode, UniqueKernelHandle& instanceMutex) {
+    ReleaseWorldLease();
+    if (!FinishShell(kFinishWaitMs)) {
+        // The simulation thread sits in a message box of its own: end the process without
+        // running the static destructors under it.
+        instanceMutex.reset();
+        ExitProcess(static_cast<UINT>(exitCode));
+    }
+    return exitCode;
 }

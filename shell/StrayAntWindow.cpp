@@ -3,18 +3,16 @@
 // after these windows are destroyed.
 #include "shell/StrayAntWindow.h"
 
-#include "imaging/MessageSeam.h"
-#include "imaging/UniqueHandle.h"
+#include "base/MessageSeam.h"
+#include "platform/UniqueHandle.h"
+#include "resources/TextIds.h"
 #include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/WorldImages.h"
+#include "simulation/World.h"
 
 namespace {
-constexpr int kAntCell = KeyedAntCell::kSide;
-constexpr int kHeartSide = 16;
 // Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
 constexpr UINT kShowFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
 // Once on show the ant's window only moves: every change of visibility, size or z-order is a
@@ -126,7 +124,7 @@ void TurnIntoHeart(StrayAnt& ant) {
     if (!ant.state.compare_exchange_strong(walking, StrayRising)) {
         return;
     }
-    HappyCount.fetch_add(1);
+    Shared.happyCount.fetch_add(1);
     ShowHeart(g_found.at.x, g_found.at.y);
 }
 
@@ -163,7 +161,7 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
             GetWindow(call->hwnd, GW_OWNER) == g_found.owner && IsDialog(call->hwnd)) {
             g_found.box = call->hwnd;
         } else if (call->hwnd == g_found.box && g_found.box != nullptr && AnswersTheBox(*call) &&
-                   ExitRequested == 0) {
+                   Shared.exitRequested == 0) {
             TurnIntoHeart(*g_found.ant);
         }
     }
@@ -178,7 +176,7 @@ POINT FoundPlace(HWND window) {
         GetWindowRect(window, &shown)) {
         return {shown.left, shown.top};
     }
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     return {pose.x, pose.y};
 }
 
@@ -192,8 +190,7 @@ void AskFoundBox(HWND window, StrayAnt& ant) {
     {
         UniqueHook watch(
             SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
-        RaiseMessage(
-            {"みつかっちまった", "はぐれありさん", mb::kOk, MessageOwner::GivenWindow, window});
+        RaiseMessage({IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::GivenWindow, window});
     }
     const POINT at = g_found.at;
     g_found = FoundBox{};
@@ -201,11 +198,12 @@ void AskFoundBox(HWND window, StrayAnt& ant) {
 }
 
 LRESULT OnLButtonDown(HWND window) {
-    StrayAnt* ant = StrayAntRecord;
-    if (ant != nullptr && !g_found.open && ant->state == StrayWalking && ExitRequested == 0) {
+    StrayAnt* ant = Shared.strayRecord;
+    if (ant != nullptr && !g_found.open && ant->state == StrayWalking &&
+        Shared.exitRequested == 0) {
         AskFoundBox(window, *ant);
         // Exit may have been chosen (from the tray) while the box was open.
-        if (ExitRequested == 0) {
+        if (Shared.exitRequested == 0) {
             TurnIntoHeart(*ant);
         }
     }
@@ -223,24 +221,24 @@ void PaintStrayWindow(HDC dc, HWND window) {
         return;
     }
     if (window == StrayWindows[kStrayAntIndex]) {
-        KeyedAntCell(AntSprites, g_cell).Draw(dc);
-    } else if (window == StrayWindows[kStrayHeartIndex] && HeartImage != nullptr) {
-        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, HeartImage->GetMemoryDC()->GetHDC(), 0, 0,
+        KeyedAntCell(TheWorld.antSprites, g_cell).Draw(dc);
+    } else if (window == StrayWindows[kStrayHeartIndex] && TheWorld.heart != nullptr) {
+        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, TheWorld.heart->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
 }
 
 void PlaceStrayWindows() {
     AcknowledgeStrayPlacement();
-    if (ExitRequested != 0) {
+    if (Shared.exitRequested != 0) {
         return;  // the exit sequence has hidden them for good
     }
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     switch (pose.kind) {
         case StrayAntPose::Walking: {
             // A walking pose made before the click was handled: the heart already shows. While
             // its box is open the found ant stands where it was clicked.
-            const StrayAnt* ant = StrayAntRecord;
+            const StrayAnt* ant = Shared.strayRecord;
             if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells ||
                 g_found.open) {
                 return;

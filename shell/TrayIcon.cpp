@@ -3,20 +3,20 @@
 
 #include <string>
 
-#include "imaging/AppWindow.h"
-#include "imaging/WideText.h"
+#include "platform/AppWindow.h"
+#include "platform/UiText.h"
+#include "platform/WideText.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/SharedState.h"
 
 TrayIcon* TheTrayIcon = nullptr;
 
 namespace {
 constexpr UINT kTrayIconId = 1;
-constexpr char kTrayTip[] = "ありさんを幸せにしてあげてね";
 }  // namespace
 
 TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
@@ -29,8 +29,8 @@ TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAYNOTIFY;
     data_.hIcon = icon_.get();
-    // Wide, from code page 932: the ANSI record would show the tip in the system's code page.
-    const std::wstring tip = WideFromCp932(kTrayTip);
+    // Wide: the ANSI record would show the tip in the system's code page.
+    const std::wstring tip = UiText::Text(IDS_TRAY_TIP);
     tip.copy(data_.szTip, sizeof(data_.szTip) / sizeof(data_.szTip[0]) - 1);
 }
 
@@ -56,20 +56,20 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
         return;
     }
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (WindowShown == 1 || HasFocus == 1) {
+        if (ShellState.windowShown == 1 || Shared.hasFocus == 1) {
             ShowWindow(window, SW_HIDE);
-            WindowShown = 0;
+            ShellState.windowShown = 0;
         } else {
-            SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                         0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             SetForegroundWindow(window);
-            WindowShown = 1;
+            ShellState.windowShown = 1;
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         POINT cursor{};
         GetCursorPos(&cursor);
-        PointerOverRim = 1;
-        TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
-                       nullptr);
+        ShellState.pointer.overRim = 1;
+        TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                       window, nullptr);
     }
 }

@@ -13,14 +13,14 @@ constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
 }  // namespace
 
 uint8_t PollKeyboard() {
-    const int32_t focus = HasFocus.load();
+    const int32_t focus = Shared.hasFocus.load();
     if (focus == kFocusKeysLive) {
         return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;
     }
     if (focus == kFocusUntilReleased && (QueryKeyState(VK_ESCAPE) & kKeyDown) == 0) {
         // Seen up: the press that came with the focus is over. A focus lost meanwhile stays lost.
         int32_t waiting = kFocusUntilReleased;
-        HasFocus.compare_exchange_strong(waiting, kFocusKeysLive);
+        Shared.hasFocus.compare_exchange_strong(waiting, kFocusKeysLive);
     }
     return kKeyNothing;
 }
@@ -30,5 +30,5 @@ void TakeKeyboardFocus() {
     for (int key : PolledKeys) {
         combined |= static_cast<uint16_t>(QueryKeyState(key));
     }
-    HasFocus = combined == 0 ? kFocusKeysLive : kFocusUntilReleased;
+    Shared.hasFocus = combined == 0 ? kFocusKeysLive : kFocusUntilReleased;
 }

@@ -11,8 +11,8 @@ constexpr uint8_t kKeyNothing = 0;
 constexpr uint8_t kKeyEscape = 9;
 constexpr int kPolledKeyCount = 7;
 
-// The values of HasFocus: no focus; the focus with Escape counting; the focus while an Escape
-// held since it came has not yet been seen released.
+// The values of Shared.hasFocus: no focus; the focus with Escape counting; the focus while an
+// Escape held since it came has not yet been seen released.
 constexpr int32_t kFocusNone = 0;
 constexpr int32_t kFocusKeysLive = 1;
 constexpr int32_t kFocusUntilReleased = 2;

@@ -8,15 +8,14 @@
 #include <cstdint>
 
 #include "imaging/DIBImage.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
-#include "simulation/FrameLock.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace {
@@ -56,7 +55,7 @@ bool InLens(int x, int y) {
 void FillLens(int seed) {
     for (int y = 20; y < 220; ++y) {
         for (int x = 20; x < 220; ++x) {
-            FrameImage->GetLine(y)[x] =
+            TheWorld.frame->GetLine(y)[x] =
                 static_cast<uint32_t>(((x * seed) & 0xFF) << 16 | ((y + seed) & 0xFF) << 8 | seed);
         }
     }
@@ -140,8 +139,8 @@ TEST_F(LensPaintTest, TheLensRepaintShowsWhatAWholePaintShows) {
             ++compared;
             const uint32_t got = lens.GetLine(y)[x] & 0xFFFFFF;
             differ += got != (whole.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            stale += got != (FrameImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            lensShown += InLens(x, y) && got == (FrameImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+            stale += got != (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+            lensShown += InLens(x, y) && got == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
         }
     }
     EXPECT_GT(compared, 40000);  // the magnifier outline, lens and handle
@@ -158,7 +157,7 @@ TEST_F(LensPaintTest, TheLensRepaintLeavesTheRimAsItWas) {
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
             if (!InLens(x, y)) {
-                FrameImage->GetLine(y)[x] = 0x123456;
+                TheWorld.frame->GetLine(y)[x] = 0x123456;
             }
         }
     }
@@ -177,7 +176,7 @@ TEST_F(LensPaintTest, TheLensRepaintLeavesTheRimAsItWas) {
             }
             const uint32_t got = after.GetLine(y)[x] & 0xFFFFFF;
             if (InLens(x, y)) {
-                lensNew += got == (FrameImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+                lensNew += got == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
             } else {
                 ++rimPixels;
                 rimKept += got == (before.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
@@ -236,12 +235,13 @@ TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
     const int before = MessageZoneBreaches();
     {
         const FrameLock lock;
-        EXPECT_EQ(ShowProgramMessage("t", "c", mb::kIconError), 0);
+        EXPECT_EQ(ShowProgramMessage(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, mb::kIconError), 0);
         std::atomic<int> elsewhere{-1};
         HANDLE other = CreateThread(
             nullptr, 0,
             [](LPVOID p) -> DWORD {
-                *static_cast<std::atomic<int>*>(p) = ShowProgramMessage("u", "c", mb::kOk);
+                *static_cast<std::atomic<int>*>(p) =
+                    ShowProgramMessage(IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk);
                 return 0;
             },
             &elsewhere, 0, nullptr);
@@ -252,8 +252,8 @@ TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
     }
     EXPECT_EQ(MessageZoneBreaches(), before + 1);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "u");
-    EXPECT_EQ(ShowProgramMessage("v", "c", mb::kOk), mb::kIdOk);
+    EXPECT_EQ(recorder.messages()[0].text, static_cast<uint32_t>(IDS_FOUND));
+    EXPECT_EQ(ShowProgramMessage(IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk), mb::kIdOk);
     EXPECT_EQ(recorder.size(), 2u);
 }
 
@@ -294,7 +294,7 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
     int same = 0;
     for (int y = 20; y < 220; ++y) {
         for (int x = 20; x < 220; ++x) {
-            same += (target.GetLine(y)[x] & 0xFFFFFF) == (FrameImage->GetLine(y)[x] & 0xFFFFFF);
+            same += (target.GetLine(y)[x] & 0xFFFFFF) == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF);
         }
     }
     EXPECT_EQ(same, 200 * 200);

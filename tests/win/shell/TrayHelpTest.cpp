@@ -29,7 +29,7 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     EXPECT_EQ(data.hWnd, window_);
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_USER + 200));
+    EXPECT_EQ(data.uCallbackMessage, WM_TRAYNOTIFY);
     ASSERT_NE(data.hIcon, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(data.hIcon, &info));
@@ -46,17 +46,17 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
 
 TEST_F(TrayTest, LeftPressTogglesTheWindow) {
     ShowWindow(window_, SW_SHOW);
-    WindowShown = 1;
-    HasFocus = 0;
+    ShellState.windowShown = 1;
+    Shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // Topmost is 0
+    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // ShellState.topmost is 0
     // Shown again in front with the remembered z-order.
-    Topmost = 1;
+    ShellState.topmost = 1;
     Tray(1, WM_LBUTTONDOWN);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
@@ -65,34 +65,34 @@ TEST_F(TrayTest, LeftPressTogglesTheWindow) {
 
 TEST_F(TrayTest, FocusHidesEvenWhenRecordedHidden) {
     ShowWindow(window_, SW_SHOW);
-    WindowShown = 0;
-    HasFocus = 1;
+    ShellState.windowShown = 0;
+    Shared.hasFocus = 1;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
 }
 
 TEST_F(TrayTest, FirstPressDuringTheSplashOnlyRecordsTheWindowHidden) {
     // Right after start the window is hidden but recorded as shown.
     ASSERT_FALSE(IsWindowVisible(window_));
-    ASSERT_EQ(WindowShown, 1);
-    HasFocus = 0;
+    ASSERT_EQ(ShellState.windowShown, 1);
+    Shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
 }
 
 TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
     ShowWindow(window_, SW_SHOW);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
     Tray(2, WM_LBUTTONDOWN);
     Tray(1, WM_LBUTTONUP);
     Tray(1, WM_MOUSEMOVE);
     Tray(1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
 }
 
 int g_trayMenus = 0;
@@ -106,23 +106,23 @@ void CALLBACK CloseTrayMenu(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 TEST_F(TrayTest, RightPressOpensTheContextMenu) {
-    PointerOverRim = 0;
+    ShellState.pointer.overRim = 0;
     g_trayMenus = 0;
     SetTimer(nullptr, 0, 50, &CloseTrayMenu);
     Tray(1, WM_RBUTTONDOWN);
     EXPECT_EQ(g_trayMenus, 1);
-    EXPECT_EQ(PointerOverRim, 1);
+    EXPECT_EQ(ShellState.pointer.overRim, 1);
     EXPECT_TRUE(IsWindow(window_));
 }
 
 TEST_F(TrayTest, TaskbarRestartBringsTheIconBack) {
-    ASSERT_NE(TaskbarCreatedMessage, 0u);
-    EXPECT_EQ(TaskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
+    ASSERT_NE(ShellState.taskbarCreatedMessage, 0u);
+    EXPECT_EQ(ShellState.taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
     // The shell forgot the icon, as when the taskbar restarts.
     NOTIFYICONDATAW data = TheTrayIcon->Data();
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
     EXPECT_FALSE(IconPresent());
-    SendMessageA(window_, TaskbarCreatedMessage, 0, 0);
+    SendMessageA(window_, ShellState.taskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(IconPresent());
 }
 
@@ -172,7 +172,7 @@ TEST_F(HelpTest, AbsentHelpFileShowsNothingAndTheProgramGoesOn) {
     EXPECT_EQ(Command(IDM_HELP), 0);
     EXPECT_EQ(TheHelpViewer->LoadAttempts(), 1);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
 }
 
 TEST(HelpViewer, FindsTheRegisteredControlAndItsEntry) {

@@ -4,7 +4,8 @@
 #include "ShellTestSupport.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SimulationTimings.h"
+#include "resources/TextIds.h"
+#include "simulation/SimulationRun.h"
 
 #include <atomic>
 #include <cctype>
@@ -14,8 +15,8 @@ namespace {
 
 // What the window thread's sink saw, and on which thread.
 struct SeenBox {
-    std::string text;
-    std::string caption;
+    uint32_t text = 0;
+    uint32_t caption = 0;
     uint32_t flags = 0;
     MessageOwner owner = MessageOwner::MainWindow;
     void* window = nullptr;
@@ -38,7 +39,7 @@ int SeeBox(const MessageRequest& r) {
 }
 
 bool ExitChosen() {
-    return ExitRequested != 0;
+    return Shared.exitRequested != 0;
 }
 
 // The simulation thread's side of one box: asks, and notes when its wait is over.
@@ -85,22 +86,22 @@ class WindowThreadTest : public ShellWindowTest {
 };
 
 TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAsked) {
-    static const char kText[] = "ビットマップの幅が小さすぎます。";
-    Asker asker{{kText, "警告", mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
+    constexpr uint32_t kText = IDS_TOO_NARROW;
+    Asker asker{
+        {kText, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
     g_answer = 7;  // the asker gets whatever the box answered
     asker.Start();
     ASSERT_TRUE(PumpUntil(3000, [&] { return asker.done != 0; }));
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].text, kText);
-    EXPECT_EQ(g_seen[0].caption, "警告");
+    EXPECT_EQ(g_seen[0].caption, IDS_TOO_SMALL_CAPTION);
     EXPECT_EQ(g_seen[0].flags, static_cast<uint32_t>(MB_ICONWARNING));
     EXPECT_EQ(g_seen[0].owner, MessageOwner::MainWindow);
     EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
     EXPECT_EQ(asker.result.load(), 7);
 
     // The thank-you box keeps having no owner.
-    Asker thanks{
-        {"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner, nullptr}};
+    Asker thanks{{IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr}};
     thanks.Start();
     ASSERT_TRUE(PumpUntil(3000, [&] { return thanks.done != 0; }));
     ASSERT_EQ(g_seen.size(), 2u);
@@ -110,15 +111,16 @@ TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAske
 }
 
 TEST_F(WindowThreadTest, OnTheWindowThreadTheBoxIsShownAtOnce) {
-    EXPECT_EQ(
-        RaiseOnWindowThread({"t", "c", mb::kIconError, MessageOwner::MainWindow, nullptr}, &SeeBox),
-        mb::kIdOk);
+    EXPECT_EQ(RaiseOnWindowThread({IDS_NO_ANT, IDS_INDEX_CAPTION, mb::kIconError,
+                                   MessageOwner::MainWindow, nullptr},
+                                  &SeeBox),
+              mb::kIdOk);
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
 }
 
 TEST_F(WindowThreadTest, TheAskerWaitsUntilTheBoxIsClosed) {
-    Asker asker{{"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr}};
+    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
     g_openForMs = 300;
     g_askerDone = &asker.done;
     asker.Start();
@@ -137,7 +139,9 @@ int ExitWhileOpen(const MessageRequest& r) {
 
 std::atomic<DWORD> g_askerBack{0};
 DWORD WINAPI AskThenEnd(LPVOID) {
-    RaiseOnWindowThread({"w", "c", mb::kIconWarning, MessageOwner::MainWindow, nullptr}, &SeeBox);
+    RaiseOnWindowThread(
+        {IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr},
+        &SeeBox);
     g_askerBack = GetTickCount();
     ReleaseWorldLease();
     return 0;
@@ -165,14 +169,14 @@ TEST_F(ExitDuringABoxTest, ExitWhileTheThreadWaitsForItsBoxEndsAtOnce) {
 TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     // The window goes before its queue is served: the pending request is dropped, and the asker
     // is not left waiting for a box nobody shows.
-    Asker asker{{"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr}};
-    ExitRequested = 0;
+    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
+    Shared.exitRequested = 0;
     // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
     asker.Start();
     Sleep(100);
     MSG peek;
     ASSERT_TRUE(PeekMessageA(&peek, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
-    SimulationRunning = 0;  // the stand-in thread ends as after an Exit
+    Shared.running = 0;  // the stand-in thread ends as after an Exit
     DestroyWindow(window_);
     EXPECT_EQ(WaitForSingleObject(asker.thread, 1000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(asker.result.load(), 0);
@@ -193,8 +197,9 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
     std::atomic<int> result{-1};
     {
         Helper asker([&] {
-            result = handOff.Raise(window_, {"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr},
-                                   nullptr);  // an asker that never gives up
+            result = handOff.Raise(
+                window_, {IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr},
+                nullptr);  // an asker that never gives up
         });
         MSG posted{};
         const DWORD start = GetTickCount();
@@ -210,8 +215,11 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
         EXPECT_EQ(handOff.Serve(posted.lParam, &CountShown), 0);
     }
     EXPECT_EQ(result.load(), 0);
-    EXPECT_EQ(
-        handOff.Raise(window_, {"z", "y", mb::kOk, MessageOwner::MainWindow, nullptr}, nullptr), 0);
+    EXPECT_EQ(handOff.Raise(window_,
+                            {IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk,
+                             MessageOwner::MainWindow, nullptr},
+                            nullptr),
+              0);
     MSG later;
     EXPECT_FALSE(PeekMessageA(&later, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
     EXPECT_EQ(handOff.Pending(), 0u);
@@ -223,21 +231,21 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
 class RunningGameTest : public WindowThreadTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
-        RunTimings.splashPauseMs = 0;
-        FrameWaitMs = 0;
-        SetBackgroundFileName("Resource");
+        Shared.timings.splashPauseMs = 0;
+        Shared.frameWaitMs = 0;
+        Shared.SetBackgroundFileName("Resource");
         return &SimulationThreadProc;
     }
     void TearDown() override {
-        RunTimings = SimulationTimings{};
+        Shared.timings = SimulationTimings{};
         WindowThreadTest::TearDown();
     }
 };
 
 TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
-    FrameWaitMs = 0;
+    Shared.frameWaitMs = 0;
     const int breaches = MessageZoneBreaches();
-    ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
+    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
     PumpUntil(500);  // a stretch of frames, each painted through this thread
     EXPECT_EQ(MessageZoneBreaches(), breaches);  // no frame asked for a box under its lock
     const DWORD start = GetTickCount();
@@ -254,9 +262,9 @@ SHORT WINAPI EscapeDown(int key) {
 }
 
 TEST_F(RunningGameTest, EscapeEndsTheRunAndTheProgramPromptly) {
-    ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
+    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
     const KeyStateFunction saved = QueryKeyState;
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     const DWORD start = GetTickCount();
     QueryKeyState = &EscapeDown;
     const bool ended = PumpUntil(2000, [this] { return !IsWindow(window_); });
@@ -273,14 +281,14 @@ class SplashPauseTest : public RunningGameTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
         LPTHREAD_START_ROUTINE entry = RunningGameTest::Simulation();
-        RunTimings.splashPauseMs = 3000;
+        Shared.timings.splashPauseMs = 3000;
         return entry;
     }
 };
 
 TEST_F(SplashPauseTest, ExitDuringTheSplashPauseStaysWithinTheBound) {
     PumpUntil(700);  // the first frame is done and the pause has begun
-    ASSERT_EQ(SplashDone.load(), 0);
+    ASSERT_EQ(Shared.splashDone.load(), 0);
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
     EXPECT_LT(GetTickCount() - start, static_cast<DWORD>(kExitWaitMs));
@@ -338,8 +346,7 @@ void AskFromAnotherThread(HWND window, MessageOwner owner) {
     std::atomic<int> done{0};
     {
         Helper asker([&] {
-            RaiseMessage(
-                {"ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning, owner, nullptr});
+            RaiseMessage({IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, owner, nullptr});
             done = 1;
         });
         PumpUntil(5000, [&] { return done != 0 || !IsWindow(window); });
@@ -349,7 +356,7 @@ void AskFromAnotherThread(HWND window, MessageOwner owner) {
 const ModalLoop kModalLoops[] = {
     {"box of the window thread",
      [](HWND) {
-         ShowProgramMessage("前回の背景画像の読み込みに失敗しました。", "警告", mb::kIconWarning);
+         ShowProgramMessage(IDS_BACKGROUND_RESET, IDS_BACKGROUND_RESET_CAPTION, mb::kIconWarning);
      },
      &ABoxIsUp},
     {"box of the simulation thread",
@@ -358,8 +365,8 @@ const ModalLoop kModalLoops[] = {
      &ABoxIsUp},
     {"found box",
      [](HWND) {
-         StrayAntShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-         StrayAntActive = 1;
+         Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+         Shared.strayAntActive = 1;
          PlaceStrayWindows();
          SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
      },
@@ -370,7 +377,8 @@ const ModalLoop kModalLoops[] = {
          // comes inside one.
          for (int opened = 0; opened < 20 && IsWindow(window); ++opened) {
              SetForegroundWindow(window);
-             TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, 100, 100, 0, window, nullptr);
+             TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TPM_RIGHTBUTTON, 100, 100, 0,
+                            window, nullptr);
          }
      },
      &AMenuIsUp},
@@ -384,7 +392,7 @@ const ModalLoop kModalLoops[] = {
     {"throw",
      [](HWND window) {
          // The ball held in the lens, the pointer captured, as a throw goes until the release.
-         BallGrabbed = 2;
+         Shared.colony.ballGrabbed = 2;
          SetCapture(window);
          g_loopUp = true;
          PumpUntil(5000, [window] { return !IsWindow(window); });
@@ -444,7 +452,7 @@ TEST_P(ExitInsideAModalLoopTest, ExitFromTheTrayEndsTheLoopAndTheProgramWithCode
     EXPECT_EQ(FindBox(thread, nullptr), nullptr) << loop.name;
     EXPECT_EQ(GetCapture(), nullptr) << loop.name;
     EXPECT_FALSE(AMenuIsUp(nullptr, thread)) << loop.name;
-    BallGrabbed = 0;
+    Shared.colony.ballGrabbed = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLoop, ExitInsideAModalLoopTest, ::testing::ValuesIn(kModalLoops),
@@ -481,14 +489,14 @@ TEST_F(WindowThreadTest, AnEscapeHeldAfterAFocusChangeNeitherBlocksNorEndsTheRun
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &HeldEscape;
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);  // the box took the focus
-    ASSERT_EQ(HasFocus.load(), kFocusNone);
+    ASSERT_EQ(Shared.hasFocus.load(), kFocusNone);
     g_escapeHeld = 1;
     g_escapesSeen = 0;
     HANDLE poller = CreateThread(nullptr, 0, &PollLikeTheRunForTwoSeconds, nullptr, 0, nullptr);
     ASSERT_NE(poller, nullptr);
     SendMessageA(window_, WM_SETFOCUS, 0, 0);  // Escape closed the box, and stays down
     EXPECT_EQ(g_escapeHeld.load(), 1) << "the focus handler waited for the key";
-    EXPECT_EQ(HasFocus.load(), kFocusUntilReleased);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
     // The window thread goes on: the menu comes and goes meanwhile, and Exit stays reachable.
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
@@ -500,7 +508,7 @@ TEST_F(WindowThreadTest, AnEscapeHeldAfterAFocusChangeNeitherBlocksNorEndsTheRun
     EXPECT_TRUE(IsWindow(window_));
     // Released now: the next press is the user's, and counts.
     EXPECT_EQ(PollKeyboard(), kKeyNothing);
-    EXPECT_EQ(HasFocus.load(), kFocusKeysLive);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
     g_escapeHeld = 1;
     EXPECT_EQ(PollKeyboard(), kKeyEscape);
     g_escapeHeld = 0;
