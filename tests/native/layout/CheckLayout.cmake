@@ -3,6 +3,7 @@
 #   base <- colony <- simulation <- shell
 #   base <- platform <- imaging <- simulation
 # Run by CTest: cmake -DROOT=<source tree> -P CheckLayout.cmake
+cmake_policy(SET CMP0057 NEW)
 set(allowed_base base)
 set(allowed_colony base colony)
 set(allowed_platform base platform)
@@ -11,6 +12,8 @@ set(allowed_simulation base colony platform imaging resources simulation)
 set(allowed_shell base colony platform imaging resources simulation shell)
 set(portable base colony)
 set(project_folders base colony platform imaging simulation shell resources tests)
+# The text ids are plain numbers shared with the resource compiler: every folder may name them.
+set(shared_headers "resources/TextIds.h")
 set(windows_headers "windows|winuser|wingdi|winbase|winreg|shellapi|shlobj|commctrl|mmsystem|htmlhelp|psapi")
 
 set(faults "")
@@ -23,7 +26,9 @@ foreach(folder base colony platform imaging simulation shell)
         file(RELATIVE_PATH name ${ROOT} ${source})
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
         foreach(line ${includes})
-            if(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/")
+            if(line MATCHES "#[ \t]*include[ \t]*\"([A-Za-z/]+\\.h)\"" AND CMAKE_MATCH_1 IN_LIST shared_headers)
+                # allowed everywhere
+            elseif(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/")
                 set(target ${CMAKE_MATCH_1})
                 list(FIND project_folders ${target} known)
                 list(FIND allowed_${folder} ${target} ok)
