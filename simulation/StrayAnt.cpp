@@ -37,8 +37,15 @@ void StrayAnt::Reset(int32_t screenWidth, int32_t screenHeight) {
     y = Random() % Bound(screenHeight - kCellSide);
     direction = Random() % 8;
     state = StrayWalking;
+    held = 0;
     frame = 0;
     age = 0;
+}
+
+void StrayAnt::Hold(int32_t atX, int32_t atY) {
+    heldX = atX;
+    heldY = atY;
+    held = 1;
 }
 
 void StrayAnt::Advance(int32_t heading, int32_t& px, int32_t& py) {
@@ -51,6 +58,15 @@ void StrayAnt::Step(int32_t screenWidth, int32_t screenHeight) {
         const int32_t r = Random() % 10;
         const bool turn = r == 0 || r >= 8;
         const bool move = r <= 6;
+        if (held != 0) {
+            // Found: it stands where it was clicked, drawing what a step would.
+            if (turn) {
+                Random();
+            }
+            x = heldX;
+            y = heldY;
+            return;
+        }
         if (turn) {
             direction = TurnChoices[direction & 7][Random() % 3];
         }
@@ -61,6 +77,11 @@ void StrayAnt::Step(int32_t screenWidth, int32_t screenHeight) {
         }
         frame = 1 - frame;
     } else if (current == StrayRising) {
+        if (age == 0 && held != 0) {
+            // A step made as the click came may have moved it on: the heart starts at the click.
+            x = heldX;
+            y = heldY;
+        }
         if (!RiseOneFrame(x, y, age)) {
             state = StrayFinished;
         }
