@@ -54,7 +54,10 @@ class SharedState {
     SharedInt viewY{0};
     SharedInt ballSpeed{0};  // pixels per frame of a thrown ball; written before ballFlying
     SharedInt ballAngle{0};  // degrees, 0 right, 90 down; written before ballFlying
-    SharedInt hasFocus{0};   // the main window has the keyboard focus
+    // Whether the main window has the keyboard focus, and Escape counts: kFocusNone,
+    // kFocusKeysLive or kFocusUntilReleased (Keyboard.h). The simulation thread moves it only
+    // from the last to the second, by compare-and-swap, so a focus lost meanwhile stays lost.
+    SharedInt hasFocus{0};
     // Set by the window thread when the user lets go of the ball, after ballFlying; the
     // simulation thread rebuilds the field mask and resets arrivalSeen at the top of its next
     // frame, before any ant steps, so that the rebuild never runs under a step.

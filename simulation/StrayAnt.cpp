@@ -31,12 +31,19 @@ void StrayAnt::Reset(const DesktopArea& desktop) {
     y = place.y;
     direction = Random() % 8;
     state = StrayWalking;
+    held = 0;
     frame = 0;
     age = 0;
 }
 
 void StrayAnt::Reset(int32_t screenWidth, int32_t screenHeight) {
     Reset(SingleScreen(screenWidth, screenHeight));
+}
+
+void StrayAnt::Hold(int32_t atX, int32_t atY) {
+    heldX = atX;
+    heldY = atY;
+    held = 1;
 }
 
 void StrayAnt::Advance(int32_t heading, int32_t& px, int32_t& py) {
@@ -49,6 +56,15 @@ void StrayAnt::Step(const DesktopArea& desktop) {
         const int32_t r = Random() % 10;
         const bool turn = r == 0 || r >= 8;
         const bool move = r <= 6;
+        if (held != 0) {
+            // Found: it stands where it was clicked, drawing what a step would.
+            if (turn) {
+                Random();
+            }
+            x = heldX;
+            y = heldY;
+            return;
+        }
         if (turn) {
             direction = TurnChoices[direction & 7][Random() % 3];
         }
@@ -62,6 +78,11 @@ void StrayAnt::Step(const DesktopArea& desktop) {
         }
         frame = 1 - frame;
     } else if (current == StrayRising) {
+        if (age == 0 && held != 0) {
+            // A step made as the click came may have moved it on: the heart starts at the click.
+            x = heldX;
+            y = heldY;
+        }
         const ScreenRect here{x, y, x + kHeartSide, y + kHeartSide};
         const int32_t top = desktop.WorkAreas()[desktop.NearestTo(here)].top;
         if (!RiseOneFrame(x, y, age, top)) {

@@ -82,6 +82,46 @@ TEST(StrayAntWalkTest, StaysOnA1024WideScreen) {
     EXPECT_EQ(minY, 0);
 }
 
+// Found (held by the click), it stands where it was clicked, with its cell, yet draws exactly what
+// a walking step would: a seeded run keeps its sequence. Its heart rises from that place, even
+// when a step taken as the click came had moved it on.
+TEST(StrayAntWalkTest, AHeldAntStandsStillDrawingWhatAWalkWouldAndRisesFromThere) {
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        StrayAnt walking(1024, 768);
+        StrayAnt held(1024, 768);
+        for (StrayAnt* ant : {&walking, &held}) {
+            ant->x = 500;
+            ant->y = 400;
+            ant->direction = static_cast<int32_t>(seed % 8);
+        }
+        held.Hold(499, 401);
+        SeedRandom(seed);
+        for (int k = 0; k < 5; ++k) {
+            walking.Step(1024, 768);
+        }
+        const int32_t afterWalk = Random();
+        SeedRandom(seed);
+        for (int k = 0; k < 5; ++k) {
+            held.Step(1024, 768);
+        }
+        EXPECT_EQ(Random(), afterWalk) << "seed " << seed;
+        EXPECT_EQ(held.x, 499);
+        EXPECT_EQ(held.y, 401);
+        EXPECT_EQ(held.direction, static_cast<int32_t>(seed % 8));
+        EXPECT_EQ(held.frame, 0);
+    }
+    StrayAnt ant(1024, 768);
+    ant.x = 520;  // a step went on after the click
+    ant.y = 380;
+    ant.Hold(500, 400);
+    ant.state = StrayRising;
+    ant.Step(1024, 768);
+    EXPECT_EQ(ant.x, 501);  // the first frame of the rise, from the click
+    EXPECT_EQ(ant.y, 399);
+    ant.Reset(1024, 768);
+    EXPECT_EQ(ant.held.load(), 0);
+}
+
 TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
     StrayAnt ant(1024, 768);
     ant.x = 300;

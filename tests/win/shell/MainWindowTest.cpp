@@ -321,12 +321,22 @@ TEST_F(MainWindowTest, DropOfALongNameIsCutToTheBuffer) {
     EXPECT_EQ(std::string(name), longName.substr(0, kPathBytes - 1));
 }
 
-TEST_F(MainWindowTest, FocusSetsAndClearsHasFocus) {
+TEST_F(MainWindowTest, FocusSetsAndClearsHasFocusAndAHiddenGlassNeverTakesTheKeys) {
+    ShowWindow(window_, SW_SHOWNA);
     Shared.hasFocus = 0;
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    // Hidden with the focus (a double click, the tray), the glass lets go of the keys, and a focus
+    // that comes to it while hidden gives none.
+    SendMessageA(window_, WM_SETFOCUS, 0, 0);
+    ShowWindow(window_, SW_HIDE);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    SendMessageA(window_, WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
 }
 
 namespace {
@@ -342,6 +352,7 @@ SHORT WINAPI EscapeStillDown(int key) {
 }  // namespace
 
 TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
+    ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     SetFocus(window_);
     ASSERT_EQ(GetFocus(), window_);
@@ -354,10 +365,13 @@ TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
     EXPECT_EQ(Shared.hasFocus.load(), 0);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);  // the Escape that closes the menu
     EXPECT_EQ(escapeQueries, 0);
-    // Closing the menu gives the focus back only after the press is drained.
+    // Closing the menu gives the focus back at once, its Escape counting only once released.
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 1);
-    EXPECT_GE(escapeQueries, 3);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    EXPECT_EQ(escapeQueries, 1);
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // still down
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // released
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);
     QueryKeyState = saved;
 }
