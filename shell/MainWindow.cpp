@@ -5,13 +5,13 @@
 #include <shellapi.h>
 
 #include "platform/AppWindow.h"
-#include "platform/ScreenInfo.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/DroppedFile.h"
 #include "shell/ExitSequence.h"
 #include "shell/HelpViewer.h"
+#include "shell/MonitorPlacement.h"
 #include "shell/PointerHandler.h"
 #include "shell/Settings.h"
 #include "shell/ShellWindowState.h"
@@ -138,10 +138,9 @@ void SetFrameWait(bool on) {
 }
 
 void Centre(HWND window) {
-    const int x = TheScreen != nullptr ? (TheScreen->GetScreenWidth() - kFrameWidth) / 2 : 0;
-    const int y = TheScreen != nullptr ? (TheScreen->GetScreenHeight() - kFrameHeight) / 2 : 0;
-    SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
-                 SWP_NOSIZE | SWP_SHOWWINDOW);
+    const ScreenPoint corner = GlassCentredCorner(window);
+    SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, corner.x,
+                 corner.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     ShellState.windowShown = 1;
 }
 
@@ -219,6 +218,16 @@ LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 LRESULT OnSetCursor() {
     SetCursor(ChoosePointerCursor());
     return 1;
+}
+
+// A monitor added, removed or resized, or a work area changed: the stray ant walks the new
+// desktop, and a glass left on no monitor comes back onto the nearest one.
+LRESULT OnDesktopChanged(HWND window, bool monitorsChanged) {
+    RefreshDesktop();
+    if (monitorsChanged) {
+        BringGlassBack(window);
+    }
+    return 0;
 }
 
 LRESULT OnTaskbarCreated() {
@@ -323,6 +332,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_STRAYMOVED:
             PlaceStrayWindows();
             return 0;
+        case WM_DISPLAYCHANGE:
+            return OnDesktopChanged(window, true);
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) {
+                OnDesktopChanged(window, false);
+            }
+            break;
         case WM_TRAYNOTIFY:
             HandleTrayNotify(window, wParam, lParam);
             break;

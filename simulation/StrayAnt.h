@@ -6,17 +6,24 @@
 #include <atomic>
 #include <cstdint>
 
+#include "base/DesktopArea.h"
 #include "base/Geometry.h"
 
 enum StrayState : int32_t { StrayFinished = 0, StrayWalking = 1, StrayRising = 2 };
 
 class StrayAnt {
   public:
-    // Performs Reset with the given screen size.
+    // Performs Reset on the desktop.
+    explicit StrayAnt(const DesktopArea& desktop);
+    // The same on a single screen of that size at the origin.
     StrayAnt(int32_t screenWidth, int32_t screenHeight);
 
+    // Three draws: the place (two, spread over the desktop), then the heading.
+    void Reset(const DesktopArea& desktop);
     void Reset(int32_t screenWidth, int32_t screenHeight);
-    // One frame by state: walk (kept on the screen) or rise.
+    // One frame by state: walk (kept on the monitors) or rise (up to the top of the work area of
+    // the monitor it is on).
+    void Step(const DesktopArea& desktop);
     void Step(int32_t screenWidth, int32_t screenHeight);
     static void Advance(int32_t direction, int32_t& px, int32_t& py);
     int32_t Cell() const { return direction * 2 + frame; }

@@ -195,6 +195,75 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     EXPECT_EQ(ShellState.windowShown, 1);
 }
 
+// A desktop of two monitors of different sizes, the larger right of the primary; a test may
+// unplug the second one before it tells the window so.
+std::vector<ScreenRect> g_fakeMonitors;
+std::vector<ScreenRect> FakeMonitors() {
+    return g_fakeMonitors;
+}
+
+class TwoMonitorTest : public ShellWindowTest {
+  protected:
+    void PrepareDirectory() override {
+        g_fakeMonitors = {{0, 0, 1024, 768}, {1024, 0, 2304, 800}};
+        delete TheScreen;
+        TheScreen = new ScreenInfo(&FakeMonitors);
+    }
+    void MoveGlass(int x, int y) {
+        SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ScreenPoint Corner(HWND window) const {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top)};
+    }
+};
+
+TEST_F(TwoMonitorTest, StartsOnThePrimaryAndCentresOnTheMonitorItIsOn) {
+    EXPECT_EQ(Corner(window_), (ScreenPoint{362, 204}));
+    const struct {
+        ScreenPoint from;
+        ScreenPoint centred;
+    } cases[] = {
+        {{1500, 100}, {1024 + 490, 220}},  // on the second monitor
+        {{900, 100}, {1024 + 490, 220}},   // more of it on the second
+        {{700, 300}, {362, 204}},          // more of it on the primary
+        {{2500, 900}, {1024 + 490, 220}},  // off both: the nearest
+    };
+    for (const auto& c : cases) {
+        MoveGlass(c.from.x, c.from.y);
+        Command(IDM_CENTER);
+        EXPECT_EQ(Corner(window_), c.centred) << c.from.x << "," << c.from.y;
+    }
+    // The splash shows centred on the glass, where the glass is to show.
+    HWND splash = startup_->ShowSplash();
+    EXPECT_EQ(Corner(splash), (ScreenPoint{1024 + 490 + 100, 220 + 130}));
+    SendMessageA(window_, WM_SPLASHEND, 0, 0);
+}
+
+// The simulation thread of these tests is idle, so the test may read the thread's copy.
+TEST_F(TwoMonitorTest, TheStrayAntStartsOnTheDesktopHandedToTheSimulation) {
+    const DesktopArea desktop(g_fakeMonitors, kAntCell);
+    const StrayAnt& ant = *Shared.strayRecord;
+    EXPECT_TRUE(desktop.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}));
+    EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
+}
+
+TEST_F(TwoMonitorTest, AGlassLeftOnAnUnpluggedMonitorComesBackOnlyWhenTheDisplayChanges) {
+    MoveGlass(1500, 100);
+    g_fakeMonitors.pop_back();
+    // A work area that changed moves nothing but what the stray ant walks.
+    SendMessageA(window_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_EQ(Corner(window_), (ScreenPoint{1500, 100}));
+    EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
+    SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(Corner(window_), (ScreenPoint{1024 - 300, 100}));
+    // On a monitor, even partly, it stays where it is.
+    MoveGlass(-100, 600);
+    SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(Corner(window_), (ScreenPoint{-100, 600}));
+}
+
 TEST_F(MainWindowTest, UnknownCommandChangesNothing) {
     EXPECT_EQ(Command(40012), 0);
     EXPECT_EQ(Command(40007), 0);
