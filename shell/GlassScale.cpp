@@ -5,6 +5,7 @@
 #include "platform/DisplayDpi.h"
 #include "platform/UniqueHandle.h"
 #include "resources/ResourceIds.h"
+#include "shell/MonitorPlacement.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 
@@ -59,6 +60,7 @@ void GlassScale::Apply(HWND glass, PixelScale scale, POINT centre) {
     SizeGlass(glass, scale, centre);
     CutGlass(glass, scale);
     FitStrayWindows(scale);
+    RefreshDesktop();  // the stray ant's window has a new size to keep on the monitors
     InvalidateRect(glass, nullptr, FALSE);
 }
 

@@ -7,13 +7,13 @@
 #include "base/Geometry.h"
 #include "colony/Random.h"
 #include "imaging/DIBImage.h"
-#include "platform/ScreenInfo.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/GlassScale.h"
 #include "shell/KeyedAntCell.h"
 #include "shell/MainWindow.h"
+#include "shell/MonitorPlacement.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
@@ -23,13 +23,6 @@
 namespace {
 HBRUSH FaceBrush() {
     return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-}
-
-int ScreenWidth() {
-    return TheScreen != nullptr ? TheScreen->GetScreenWidth() : 0;
-}
-int ScreenHeight() {
-    return TheScreen != nullptr ? TheScreen->GetScreenHeight() : 0;
 }
 
 // Gives window its shape; the region belongs to the window from then on.
@@ -70,9 +63,9 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kMainClassName;
     RegisterClassExA(&wc);
+    const ScreenPoint corner = GlassStartCorner();
     HWND window =
-        CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP,
-                        (ScreenWidth() - kFrameWidth) / 2, (ScreenHeight() - kFrameHeight) / 2,
+        CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP, corner.x, corner.y,
                         kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &reports);
     // The settings may have shown it to set the z-order; the simulation thread shows it when the
     // splash ends.
@@ -84,6 +77,7 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
         Shared.displayScale = scale.Factor();
         if (scale.Factor() != 1) {
             GlassScale::SizeGlass(window, scale, GlassScale::CentreOf(window));
+            RefreshDesktop();  // the stray ant's window is larger too
         }
     }
     return window;
@@ -100,10 +94,10 @@ HWND ShellStartup::ShowSplash() {
     RegisterClassExA(&wc);
     const PixelScale scale = Shared.Scale();
     const int side = scale.Up(kSplashSide);
+    const ScreenPoint corner = SplashCorner(MainWindow);
     ShellState.splashWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
-                        (ScreenWidth() - side) / 2, (ScreenHeight() - side) / 2, side, side,
-                        MainWindow, nullptr, instance_, nullptr);
+                        corner.x, corner.y, side, side, MainWindow, nullptr, instance_, nullptr);
     {
         // The picture is drawn this once: the splash has no paint handler.
         DIBImage title;
@@ -144,7 +138,7 @@ void ShellStartup::CreateStrayAnt() {
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    Shared.strayRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
+    Shared.strayRecord = new StrayAnt(RefreshDesktop());
     Shared.strayShown.Publish({});
 }
 

@@ -43,6 +43,8 @@ cleanup() {
     done
     xdotool mouseup 1 2>/dev/null
     xdotool mouseup 3 2>/dev/null
+    # A script that brings servers of its own stops them last.
+    if declare -F e2e_stop_own >/dev/null; then e2e_stop_own; fi
 }
 trap cleanup EXIT
 
@@ -261,8 +263,8 @@ close_box() {  # close_box WINDOW CAPTION
 }
 
 # The ball in the lens: sets BX, BY (lens pixels of the program, SCALE screen pixels each) and BN
-# (pixels seen). Resting ants crowd round
-# the ball and may cover most of it, so several screenshots are tried; true when it was seen.
+# (pixels seen). Resting ants crowd round the ball and may cover most of it, so several
+# screenshots are tried; true when it was seen.
 find_ball() {  # find_ball SHOT_NAME
     local attempt s
     for attempt in 1 2 3 4 5 6 7 8; do
