@@ -36,7 +36,7 @@ endfunction()
 # The Wine fixture: one Xvfb display and one Wine prefix under the build tree for all Wine tests,
 # started before the first and torn down (by process id) after the last.
 if(WIN32 AND NOT KIRELO_FUZZ)
-    add_test(NAME wine_start COMMAND bash ${KIRELO_WINE_HARNESS} start ${KIRELO_WINE_STATE})
+    add_test(NAME wine_start COMMAND bash ${KIRELO_WINE_HARNESS} start ${KIRELO_WINE_STATE} openbox)
     add_test(NAME wine_stop COMMAND bash ${KIRELO_WINE_HARNESS} stop ${KIRELO_WINE_STATE})
     set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180 LABELS wine)
     set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)

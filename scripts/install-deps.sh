@@ -8,6 +8,7 @@ packages=(
     wine wine64
     locales zip unzip
     xvfb xdotool x11-apps x11-utils imagemagick fonts-ipafont-gothic bc libx11-dev libxext-dev procps
+    openbox
     fp-utils
     googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev

@@ -11,6 +11,7 @@
 #include "shell/DroppedFile.h"
 #include "shell/HelpViewer.h"
 #include "shell/PointerHandler.h"
+#include "shell/SecondStart.h"
 #include "shell/ExitSequence.h"
 #include "shell/Settings.h"
 #include "shell/ShellWindowState.h"
@@ -44,6 +45,7 @@ LRESULT OnCreate(HWND window) {
     MainWindow = window;
     ArmExitSequence();
     TheAppWindow = new AppWindow(window);
+    AttachRimDrag(window);
     const HINSTANCE instance = TheAppWindow->GetInstance();
     StickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
     BinocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
@@ -77,6 +79,7 @@ LRESULT OnDestroy(HWND window) {
     ReleaseShellObjects();
     DestroyMenu(AppMenu);
     AppMenu = nullptr;
+    DetachRimDrag(window);
     CloseHandle(SimulationThread);
     SimulationThread = nullptr;
     PostQuitMessage(0);
@@ -283,7 +286,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam));
         case WM_MOUSEMOVE:
-            OnPointerMove(PointerX(lParam), PointerY(lParam));
+            OnPointerMove(window, PointerX(lParam), PointerY(lParam));
             break;
         case WM_LBUTTONDOWN:
             if (OnPointerPress(window, PointerX(lParam), PointerY(lParam))) {
@@ -291,7 +294,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             }
             break;
         case WM_LBUTTONUP:
-            OnPointerRelease(PointerX(lParam), PointerY(lParam));
+            OnPointerRelease(window, PointerX(lParam), PointerY(lParam));
+            break;
+        case WM_CAPTURECHANGED:
+            OnPointerCaptureLost(window);
             break;
         case WM_LBUTTONDBLCLK:
             OnPointerDoubleClick(window);
@@ -310,6 +316,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_FRAMEREADY:
             ShowNewFrame(window);
             return 0;
+        case WM_SECONDSTART:
+            return OnSecondStart(window);
         case WM_STRAYMOVED:
             PlaceStrayWindows();
             return 0;

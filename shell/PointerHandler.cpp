@@ -4,6 +4,7 @@
 
 #include "shell/PointerRules.h"
 #include "shell/ExitSequence.h"
+#include "shell/RimDrag.h"
 #include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
@@ -27,6 +28,37 @@ void StartPan(HWND window, int16_t x, int16_t y) {
     SetCapture(window);
 }
 
+RimDrag* RimDragOf(HWND window) {
+    return reinterpret_cast<RimDrag*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+RimDrag::Point ScreenPoint(HWND window, int16_t x, int16_t y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return {point.x, point.y};
+}
+
+// The press itself moves nothing; the pointer is held so that the drag follows it anywhere.
+void PressRim(HWND window, int16_t x, int16_t y) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag == nullptr) {
+        return;
+    }
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    drag->Press(ScreenPoint(window, x, y), {frame.left, frame.top},
+                {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)});
+    SetCapture(window);
+}
+
+void DragRim(HWND window, RimDrag& drag, int16_t x, int16_t y) {
+    RimDrag::Point corner{};
+    if (drag.Move(ScreenPoint(window, x, y), &corner)) {
+        SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Throw(int16_t x, int16_t y) {
     const DWORD now = ShellTickCount();
     const int32_t dx = x - LastPointerX;
@@ -44,8 +76,22 @@ void Throw(int16_t x, int16_t y) {
 }
 }  // namespace
 
-void OnPointerMove(int16_t x, int16_t y) {
+void AttachRimDrag(HWND window) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new RimDrag()));
+}
+
+void DetachRimDrag(HWND window) {
+    delete RimDragOf(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+}
+
+void OnPointerMove(HWND window, int16_t x, int16_t y) {
     PointerOverRim = RimRegion != nullptr && PtInRegion(RimRegion, x, y) ? 1 : 0;
+    RimDrag* drag = RimDragOf(window);
+    if (drag != nullptr && drag->Pressed()) {
+        DragRim(window, *drag, x, y);
+        return;
+    }
     if (PanDragging != 0) {
         ViewX = ClampPanX(ViewX + (x - LastPointerX), FieldWidth);
         ViewY = ClampPanY(ViewY + (y - LastPointerY), FieldHeight);
@@ -60,7 +106,7 @@ void OnPointerMove(int16_t x, int16_t y) {
 
 bool OnPointerPress(HWND window, int16_t x, int16_t y) {
     if (PointerOverRim != 0) {
-        SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        PressRim(window, x, y);
         return true;
     }
     const int32_t bx = BallLensCoordinate(BallX, FieldWidth);
@@ -78,13 +124,23 @@ bool OnPointerPress(HWND window, int16_t x, int16_t y) {
     return false;
 }
 
-void OnPointerRelease(int16_t x, int16_t y) {
-    if (BallGrabbed >= 1) {
+void OnPointerRelease(HWND window, int16_t x, int16_t y) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag != nullptr && drag->Pressed()) {
+        drag->End();
+    } else if (BallGrabbed >= 1) {
         Throw(x, y);
     } else {
         PanDragging = 0;
     }
     ReleaseCapture();
+}
+
+void OnPointerCaptureLost(HWND window) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag != nullptr) {
+        drag->End();
+    }
 }
 
 void OnPointerDoubleClick(HWND window) {
@@ -107,8 +163,12 @@ RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
 void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
     if (PointerOverRim != 0) {
         RimMenuPlacement placement = PlaceRimMenu(window, x, y);
+        // As for the tray's menu: Escape and a click elsewhere close it only while its owner is
+        // the foreground window.
+        SetForegroundWindow(window);
         TrackPopupMenuEx(GetSubMenu(AppMenu, 0), placement.flags, placement.point.x,
                          placement.point.y, window, &placement.params);
+        PostMessageA(window, WM_NULL, 0, 0);
     } else {
         FollowBall = 1;
     }

@@ -51,6 +51,20 @@ void AddTrayIcon() {
     TheTrayIcon->Add();
 }
 
+void ShowMagnifier(HWND window) {
+    SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    // HWND_NOTOPMOST leaves a window that is not topmost where it stands in the z-order.
+    BringWindowToTop(window);
+    SetForegroundWindow(window);
+    WindowShown = 1;
+}
+
+UINT TrayMenuFlags() {
+    const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    return TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | side;
+}
+
 void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != kTrayIconId) {
         return;
@@ -60,16 +74,17 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
             ShowWindow(window, SW_HIDE);
             WindowShown = 0;
         } else {
-            SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-            SetForegroundWindow(window);
-            WindowShown = 1;
+            ShowMagnifier(window);
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         POINT cursor{};
         GetCursorPos(&cursor);
         PointerOverRim = 1;
-        TrackPopupMenu(GetSubMenu(AppMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
+        // A menu closes with Escape or a click elsewhere only when its owner is the foreground
+        // window; the posted message lets the menu's loop end cleanly once it closes.
+        SetForegroundWindow(window);
+        TrackPopupMenu(GetSubMenu(AppMenu, 0), TrayMenuFlags(), cursor.x, cursor.y, 0, window,
                        nullptr);
+        PostMessageA(window, WM_NULL, 0, 0);
     }
 }

@@ -5,6 +5,7 @@
 #include "imaging/AppWindow.h"
 #include "imaging/ScreenInfo.h"
 #include "imaging/UniqueHandle.h"
+#include "shell/SecondStart.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
 #include "shell/PointerState.h"
@@ -48,6 +49,8 @@ int RunMessageLoop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     UniqueKernelHandle instanceMutex = TakeInstanceMutex();
     if (!instanceMutex) {
+        // The user asked for the glass again: the running one comes forward instead.
+        BringRunningInstanceForward();
         return 0;
     }
     TheScreen = new ScreenInfo();

@@ -1,5 +1,5 @@
 // The main window's private messages: everything the simulation thread (and the notification
-// area) asks of the window thread goes through one of these.
+// area, and a second start of the program) asks of the window thread goes through one of these.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +20,11 @@
 // most one waits in the queue, and its handler paints the lens from the newest frame.
 #ifndef WM_FRAMEREADY
 #define WM_FRAMEREADY (WM_USER + 103)
+#endif
+// Posted by a second start of the program to the running one's main window (found by its class
+// name): the user asked for the magnifier, so it comes forward.
+#ifndef WM_SECONDSTART
+#define WM_SECONDSTART (WM_USER + 104)
 #endif
 // Tray icon events, from the shell's notification area.
 #ifndef WM_TRAYNOTIFY

@@ -89,11 +89,10 @@ shot() {  # shot NAME: the whole screen as $E2E_ART/NAME.png
     echo "$E2E_ART/$1.png"
 }
 
-# The test display has no window manager. Wine waits for one (up to two seconds, each time)
-# when it activates or hides a window it expects a manager to handle, such as a message box; a
-# user's desktop answers at once. The program's windows are therefore left unmanaged here, as
-# the Wine tests do (tests/win/shell/run_unmanaged.sh).
-wine reg add "HKCU\\Software\\Wine\\AppDefaults\\kirelo.exe\\X11 Driver" /v Managed /d N /f \
+# The test display is a desktop with a window manager (openbox, started with the display), and the
+# program's windows are managed there as on a user's desktop. A prefix kept from an older run may
+# still hold the setting that once left them unmanaged.
+wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\kirelo.exe\\X11 Driver" /v Managed /f \
     >/dev/null 2>&1
 
 # Starts kirelo.exe in the working directory; KIRELO_PID is its process.
@@ -117,15 +116,23 @@ wait_exit() {
     EXIT_CODE=$?
 }
 
+# "x y w h" of a window: its absolute upper-left corner on the screen and its size, from xwininfo
+# (the window itself, inside any frame the manager puts round it; xdotool getwindowgeometry adds
+# the frame's offset a second time). Nothing when the window is gone.
+geometry() {  # geometry WINDOW
+    xwininfo -id "$1" 2>/dev/null | awk '
+        /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+        /^  Width:/ { w = $2 } /^  Height:/ { h = $2 }
+        END { if (w != "") print x, y, w, h }'
+}
+
 # Visible windows of kirelo.exe with the given size: "id x y" per line.
 windows_of_size() {
-    local w h id geo
+    local id x y w h
     for id in $(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null); do
-        geo=$(xdotool getwindowgeometry "$id" 2>/dev/null) || continue
-        w=$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1]}')
-        h=$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[2]}')
-        if [ "$w" = "$1" ] && [ "$h" = "$2" ]; then
-            echo "$id $(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
+        read -r x y w h <<<"$(geometry "$id")"
+        if [ "${w:-}" = "$1" ] && [ "${h:-}" = "$2" ]; then
+            echo "$id $x $y"
         fi
     done
 }
@@ -133,12 +140,13 @@ windows_of_size() {
 # Visible windows of the program other than the magnifier, the stray ant (8 x 8, or its 16 x 16
 # heart: it may come out at any time) and windows titled TITLE: the open menus.
 menu_windows() {  # menu_windows [TITLE]
-    local id geo
+    local id x y w h
     for id in $(xdotool search --onlyvisible --class kirelo.exe 2>/dev/null); do
         [ "$id" = "$MAIN" ] && continue
         [ -n "${1:-}" ] && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && continue
-        geo=$(xdotool getwindowgeometry "$id" 2>/dev/null) || continue
-        echo "$geo" | grep -Eq "Geometry: (8x8|16x16)$" && continue
+        read -r x y w h <<<"$(geometry "$id")"
+        [ -z "${w:-}" ] && continue
+        [ "$w $h" = "8 8" ] || [ "$w $h" = "16 16" ] && continue
         echo "$id"
     done
 }
@@ -183,6 +191,31 @@ titled() {
 }
 
 main_visible() { [ -n "$(windows_of_size 300 360)" ]; }
+
+# Waits up to SECONDS for the magnifier to leave the screen; true when it has.
+wait_hidden() {  # wait_hidden SECONDS
+    local t=0
+    while main_visible && [ $t -lt $(($1 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
+    ! main_visible
+}
+
+# The program's icon, the first and only one in Wine's tray window: sets TRAY_X, TRAY_Y (a screen
+# point on it).
+tray_point() {
+    wait_titled "Wine System Tray" 5 || return 1
+    read -r TRAY_X TRAY_Y _ <<<"$(geometry "$WIN")"
+    TRAY_X=$((TRAY_X + 10))
+    TRAY_Y=$((TRAY_Y + 10))
+}
+
+# A double click at window point (X, Y) of the magnifier, as a user makes it; true when the
+# magnifier has gone within 3 s.
+double_click_hides() {  # double_click_hides X Y
+    xdotool mousemove $((MAIN_X + $1)) $((MAIN_Y + $2))
+    sleep 0.2
+    xdotool click --repeat 2 --delay 80 1
+    wait_hidden 3
+}
 
 # The main window on the screen: sets MAIN, MAIN_X, MAIN_Y, LENS_X, LENS_Y (lens top-left).
 find_main() {
@@ -245,10 +278,9 @@ write_ini() {  # write_ini LINES...: the settings file before the start
 # Closes a message box the way a user does, with a click on its OK button (the box's only button,
 # centred near its bottom edge); true when the box has gone.
 close_box() {  # close_box WINDOW CAPTION
-    local geo bx by bw bh t=0
-    geo=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 0
-    read -r bx by <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
-    read -r bw bh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+    local bx by bw bh t=0
+    read -r bx by bw bh <<<"$(geometry "$1")"
+    [ -n "${bh:-}" ] || return 0
     click_at 1 $((bx + bw / 2)) $((by + bh - 22))
     while [ -n "$(titled "$2")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
     [ -z "$(titled "$2")" ]
@@ -280,10 +312,9 @@ screen_pixel() {  # screen_pixel X Y
 # A message box as a user meets it: its face is painted (mostly light, as the system draws
 # dialogs) and its text is there (enough dark pixels). True when both hold, within SECONDS.
 box_painted() {  # box_painted WINDOW SECONDS
-    local geo bx by bw bh t=0 s light dark
-    geo=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 1
-    read -r bx by <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
-    read -r bw bh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+    local bx by bw bh t=0 s light dark
+    read -r bx by bw bh <<<"$(geometry "$1")"
+    [ -n "${bh:-}" ] || return 1
     while [ "$t" -lt $(($2 * 5)) ]; do
         s=$(shot box-check)
         light=$($E2E_IMAGE light "$s" "$bx" "$by" "$bw" "$bh" 160)
