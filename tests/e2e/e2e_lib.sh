@@ -208,6 +208,21 @@ tray_point() {
     TRAY_Y=$((TRAY_Y + 10))
 }
 
+# Opens the tray icon's menu with a right click on the icon; true when a menu is up within 3 s.
+# Under the window manager a first right click on Wine's tray window now and then opens nothing
+# (the log tells); a user clicks once more, and so does this.
+tray_menu() {
+    local attempt t
+    for attempt in 1 2; do
+        click_at 3 "$TRAY_X" "$TRAY_Y"
+        t=0
+        while [ -z "$(menu_windows "${1:-}")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+        [ -n "$(menu_windows "${1:-}")" ] && return 0
+        log "no tray menu after right click $attempt"
+    done
+    return 1
+}
+
 # A double click at window point (X, Y) of the magnifier, as a user makes it; true when the
 # magnifier has gone within 3 s.
 double_click_hides() {  # double_click_hides X Y

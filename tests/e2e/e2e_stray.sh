@@ -80,9 +80,7 @@ shot found >/dev/null
 check "the box is the only one shown" test "$(titled "はぐれありさん")" = "$box"
 
 # OK, as a user clicks it: half a second later the ant is gone and its heart stands there.
-geo=$(xdotool getwindowgeometry "$box")
-read -r bx by <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
-read -r bw bh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+read -r bx by bw bh <<<"$(geometry "$box")"
 xdotool mousemove $((bx + bw / 2)) $((by + bh - 22))
 sleep 0.2
 t_ok=$(date +%s.%N)
