@@ -86,12 +86,14 @@ void DetachRimDrag(HWND window) {
 }
 
 void OnPointerMove(HWND window, int16_t x, int16_t y) {
-    PointerOverRim = RimRegion != nullptr && PtInRegion(RimRegion, x, y) ? 1 : 0;
     RimDrag* drag = RimDragOf(window);
     if (drag != nullptr && drag->Pressed()) {
+        // The window follows the pointer, so the pointer stays on the rim; (x, y) are measured
+        // from where the window was before this move.
         DragRim(window, *drag, x, y);
         return;
     }
+    PointerOverRim = RimRegion != nullptr && PtInRegion(RimRegion, x, y) ? 1 : 0;
     if (PanDragging != 0) {
         ViewX = ClampPanX(ViewX + (x - LastPointerX), FieldWidth);
         ViewY = ClampPanY(ViewY + (y - LastPointerY), FieldHeight);
