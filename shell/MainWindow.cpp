@@ -209,9 +209,24 @@ LRESULT OnSplashEnd(HWND window) {
     return 0;
 }
 
+// The splash stays in front of every window, and a window manager keeps it above a box that
+// comes while it is up (a warning at start-up), hiding the box's button: it steps aside while
+// the box is up, unless it has ended meanwhile.
+int RaiseAboveSplash(const MessageRequest& request) {
+    if (SplashWindow == nullptr) {
+        return RaiseMessage(request);
+    }
+    ShowWindow(SplashWindow, SW_HIDE);
+    const int answer = RaiseMessage(request);
+    if (SplashWindow != nullptr) {
+        ShowWindow(SplashWindow, SW_SHOWNOACTIVATE);
+    }
+    return answer;
+}
+
 LRESULT OnShowBox(LPARAM request) {
     // Through the seam again: here, on the window thread, it shows the box at once.
-    return MessageHandOff::Serve(request, &RaiseMessage);
+    return MessageHandOff::Serve(request, &RaiseAboveSplash);
 }
 
 LRESULT OnSetCursor() {

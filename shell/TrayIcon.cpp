@@ -52,10 +52,13 @@ void AddTrayIcon() {
 }
 
 void ShowMagnifier(HWND window) {
-    SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    // HWND_NOTOPMOST leaves a window that is not topmost where it stands in the z-order.
-    BringWindowToTop(window);
+    // In front of every window first, then back among the others unless it stays on top: raised
+    // over other programs' windows even while one of its own topmost windows (the stray ant)
+    // stands above it, where Wine would not restack it on the screen.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (Topmost != 1) {
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
     SetForegroundWindow(window);
     WindowShown = 1;
 }
