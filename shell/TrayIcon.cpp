@@ -52,9 +52,9 @@ void AddTrayIcon() {
 }
 
 void ShowMagnifier(HWND window) {
-    // In front of every window first, then back among the others unless it stays on top: raised
-    // over other programs' windows even while one of its own topmost windows (the stray ant)
-    // stands above it, where Wine would not restack it on the screen.
+    // In front of every window first, then back among the others unless it stays on top: Wine
+    // restacks a window on the screen only when none of its own visible windows stands above it,
+    // and the stray ant is topmost. (Under a window manager that is still not always enough.)
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     if (Topmost != 1) {
         SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
