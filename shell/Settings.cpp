@@ -54,8 +54,12 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     Topmost = GetPrivateProfileIntA(kStatusSection, "Window Z_Order", 0, SettingsPath) != 0 ? 1 : 0;
     Check(IDM_TOPMOST, Topmost == 1);
     Check(IDM_NORMAL, Topmost == 0);
+    // The window stays hidden until the splash ends: mapped now and unmapped again at once, a
+    // window manager that reparents it can leave the display driver with a stale idea of where it
+    // stands, and the first clicks on the glass go astray. The topmost style set here holds when
+    // the window is shown.
     SetWindowPos(mainWindow, Topmost == 1 ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     const bool waitOn = GetPrivateProfileIntA(kStatusSection, "Wait ON", 1, SettingsPath) != 0;
     Check(IDM_WAIT_ON, waitOn);

@@ -80,9 +80,7 @@ HWND ShellStartup::CreateMainWindow() {
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP,
                         (ScreenWidth() - kFrameWidth) / 2, (ScreenHeight() - kFrameHeight) / 2,
                         kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, nullptr);
-    // The settings may have shown it to set the z-order; the simulation thread shows it when the
-    // splash ends.
-    ShowWindow(window, SW_HIDE);
+    // Hidden until the simulation thread ends the splash.
     return window;
 }
 

@@ -53,8 +53,9 @@ void AddTrayIcon() {
 
 void ShowMagnifier(HWND window) {
     // In front of every window first, then back among the others unless it stays on top: Wine
-    // restacks a window on the screen only when none of its own visible windows stands above it,
-    // and the stray ant is topmost. (Under a window manager that is still not always enough.)
+    // restacks a window on the screen only when none of its own visible windows stands above it.
+    // The stray ant is owned by the glass and comes along above it, so while the ant is out the
+    // glass is shown but stays under other programs' windows on a managed desktop.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     if (Topmost != 1) {
         SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -2,12 +2,15 @@
 # Shared steps of the end-to-end scripts: a fresh working directory with kirelo.exe (and the help
 # file) copied in, starting and ending the program by process id, finding its windows on the
 # virtual display, pointer and keys through xdotool, screenshots kept under the build tree.
-# Usage from a script:  source e2e_lib.sh NAME KIRELO_EXE HELP_FILE ARTIFACT_ROOT
+# Usage from a script:  source e2e_lib.sh NAME KIRELO_EXE HELP_FILE ARTIFACT_ROOT [BENCH_EXE]
+# BENCH_EXE is the program with the start-up hook that sets when the stray ant comes out
+# (hold_stray_ant).
 set -u
 
 E2E_NAME=$1
 E2E_EXE=$2
 E2E_HELP=$3
+E2E_BENCH_EXE=${5:-}
 mkdir -p "$4"
 E2E_ART="$(cd "$4" && pwd)/$E2E_NAME"
 E2E_DIR="$(dirname "${BASH_SOURCE[0]}")"
@@ -94,6 +97,14 @@ shot() {  # shot NAME: the whole screen as $E2E_ART/NAME.png
 # still hold the setting that once left them unmanaged.
 wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\kirelo.exe\\X11 Driver" /v Managed /f \
     >/dev/null 2>&1
+
+# The program started next keeps its stray ant in for the whole test: the build with the
+# start-up hook (the same program otherwise) takes kirelo.exe's place in the working directory.
+hold_stray_ant() {
+    [ -f "$E2E_BENCH_EXE" ] || fail "no program with the stray ant's start-up hook: $E2E_BENCH_EXE"
+    cp "$E2E_BENCH_EXE" "$WORK/kirelo.exe"
+    export KIRELO_BENCH_STRAY_MS=3600000
+}
 
 # Starts kirelo.exe in the working directory; KIRELO_PID is its process.
 start_kirelo() {

@@ -6,6 +6,11 @@
 # shown again when hidden; Escape with the focus ends the program with code 0.
 source "$(dirname "$0")/e2e_lib.sh" startup "$@"
 
+# The stray ant is a topmost window owned by the glass, so it stands above the glass in Wine's
+# stacking; while it is out, Wine does not restack the glass on the screen under a window manager,
+# and a second start cannot raise it over another program's window (a known limit, in the README).
+# The raise is checked with the ant held in.
+hold_stray_ant
 shot before >/dev/null
 start_kirelo
 wait_window 100 100 25 || fail "no splash within 25 s"
@@ -104,15 +109,8 @@ cover=$!
 PIDS+=("$cover")
 check "another window covers the glass" wait_lens covered 10
 second_start_refused
-if wait_lens uncovered 5; then
-    log "ok: a second start raises the glass above it"
-elif [ -n "$(windows_of_size 8 8)$(windows_of_size 16 16)" ]; then
-    # Wine restacks a managed window on the screen only when no visible window of its own stands
-    # above it; the stray ant (topmost) is out, and then openbox leaves the glass where it was.
-    log "known limit: the stray ant is out and the glass stays under the cover"
-else
-    fail "a second start raises the glass above it"
-fi
+check "the stray ant was held in" test -z "$(windows_of_size 8 8)$(windows_of_size 16 16)"
+check "a second start raises the glass above it" wait_lens uncovered 5
 kill "$cover"
 double_click_hides 120 8 || fail "a double click on the rim did not hide the glass"
 second_start_refused
