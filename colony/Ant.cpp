@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Geometry.h"
 #include "colony/Random.h"
 
 const int32_t TurnChoices[8][3] = {{7, 0, 1}, {0, 1, 2}, {1, 2, 3}, {2, 3, 4},
@@ -17,7 +18,7 @@ namespace {
 constexpr int32_t kStepX[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 constexpr int32_t kStepY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
-constexpr int64_t kGoalRadiusSquared = 20 * 20;
+constexpr int64_t kGoalRadiusSquared = int64_t{kGoalRadius} * kGoalRadius;
 constexpr int32_t kHomeReach = 5;       // cells from the ball, in x and in y, that count as home
 constexpr int32_t kSightRange = 100;    // half the side of the seeking window
 constexpr int32_t kSightMargin = 4;     // the window stays this far inside the field
@@ -49,7 +50,8 @@ void Advance(int32_t direction, int32_t& x, int32_t& y) {
     y += kStepY[direction];
 }
 
-Ant::Ant(const SharedInt& homeXRef, const SharedInt& homeYRef) : homeX(homeXRef), homeY(homeYRef) {
+Ant::Ant(ColonyShared& sharedWorld)
+    : world(sharedWorld), homeX(sharedWorld.ballX), homeY(sharedWorld.ballY) {
     Reset();
 }
 
@@ -66,11 +68,11 @@ StepResult Ant::Step(FieldMask& mask) {
     // A heading set from outside to something odd must not index past the turn table.
     direction = NormalHeading(direction);
 
-    const int64_t goalDx = static_cast<int64_t>(x) - GoalX.load();
-    const int64_t goalDy = static_cast<int64_t>(y) - GoalY.load();
+    const int64_t goalDx = static_cast<int64_t>(x) - world.goalX.load();
+    const int64_t goalDy = static_cast<int64_t>(y) - world.goalY.load();
     if (goalDx * goalDx + goalDy * goalDy < kGoalRadiusSquared) {
         CommitTrail(mask);
-        ArrivalSeen.store(1);
+        world.arrivalSeen.store(1);
         trail.Clear();
         return StepHappy;
     }
@@ -86,7 +88,7 @@ StepResult Ant::Step(FieldMask& mask) {
     if (x >= ballX - kHomeReach && x <= ballX + kHomeReach && y >= ballY - kHomeReach &&
         y <= ballY + kHomeReach) {
         CommitTrail(mask);
-        ArrivalSeen.store(1);
+        world.arrivalSeen.store(1);
         return StepAtHome;
     }
 
@@ -153,8 +155,8 @@ StepResult Ant::Step(FieldMask& mask) {
 
 bool Ant::FindStrongTrail(const FieldMask& mask, int32_t& targetX, int32_t& targetY) const {
     // The field size as the world publishes it, but never beyond the mask actually held.
-    int32_t width = FieldWidth.load();
-    int32_t height = FieldHeight.load();
+    int32_t width = world.fieldWidth.load();
+    int32_t height = world.fieldHeight.load();
     if (width > mask.Width()) {
         width = mask.Width();
     }
@@ -239,10 +241,10 @@ int32_t Ant::DirectionToward(int32_t tx, int32_t ty) const {
 }
 
 void Ant::CommitTrail(FieldMask& mask) {
-    const int32_t seen = ArrivalSeen.load();
+    const int32_t seen = world.arrivalSeen.load();
     const int32_t draw = Random() % 100;
-    if (draw >= 100 - kSeenCommitCut * seen || BallGrabbed.load() != 0 || BallFlying.load() != 0 ||
-        trail.Count() == 0) {
+    if (draw >= 100 - kSeenCommitCut * seen || world.ballGrabbed.load() != 0 ||
+        world.ballFlying.load() != 0 || trail.Count() == 0) {
         return;
     }
     for (int32_t i = 0; i < trail.Count(); ++i) {

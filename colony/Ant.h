@@ -17,9 +17,8 @@ void Advance(int32_t direction, int32_t& x, int32_t& y);
 
 class Ant {
   public:
-    // Binds the home to two shared integers (the ball) and performs Reset.
-    Ant(const SharedInt& homeXRef, const SharedInt& homeYRef);
-    virtual ~Ant() = default;
+    // Binds the ant to the shared world (its home is the world's ball) and performs Reset.
+    explicit Ant(ColonyShared& sharedWorld);
     Ant(const Ant&) = delete;
     Ant& operator=(const Ant&) = delete;
 
@@ -32,8 +31,9 @@ class Ant {
     int32_t direction = 0;
     int32_t active = 0;
     int32_t frame = 0;
-    const SharedInt& homeX;  // not owned: the shared BallX
-    const SharedInt& homeY;  // not owned: the shared BallY
+    ColonyShared& world;     // not owned: ball, goal, field size, throw flags
+    const SharedInt& homeX;  // world.ballX
+    const SharedInt& homeY;  // world.ballY
     int32_t lastHomeX = 0;
     int32_t lastHomeY = 0;
     PheromonePointList trail;

@@ -2,12 +2,15 @@
 // all but the first set walking in the top-left quarter of the field.
 #include "colony/AntColony.h"
 
+#include "base/Geometry.h"
+#include "base/MessageSeam.h"
 #include "colony/Random.h"
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
+#include "resources/TextIds.h"
 
 namespace {
 // Ants start at least this far from the top and left edges, clear of the 28-pixel band.
-constexpr int32_t kStartMargin = 36;
+constexpr int32_t kStartMargin = kFieldMargin;
 
 int32_t StartCoordinate(int32_t fieldSide) {
     // A quarter of the field; a degenerate side still draws once so the sequence stays aligned.
@@ -17,25 +20,25 @@ int32_t StartCoordinate(int32_t fieldSide) {
 }
 }  // namespace
 
-void AntColony::Add(const SharedInt& homeX, const SharedInt& homeY) {
-    auto ant = std::make_unique<Ant>(homeX, homeY);
-    ant->lastHomeX = homeX.load();
-    ant->lastHomeY = homeY.load();
+void AntColony::Add(ColonyShared& world) {
+    auto ant = std::make_unique<Ant>(world);
+    ant->lastHomeX = world.ballX.load();
+    ant->lastHomeY = world.ballY.load();
     ants_.push_back(std::move(ant));
 }
 
 Ant* AntColony::At(int32_t index) {
     if (index < 0 || index >= Count()) {
-        ShowProgramMessage("ありさんがいないよう", "インデックス指定エラー", mb::kOk);
+        ShowProgramMessage(IDS_NO_ANT, IDS_INDEX_CAPTION, mb::kOk);
         return nullptr;
     }
     return ants_[static_cast<size_t>(index)].get();
 }
 
-void BuildColony(AntColony& ants, int32_t fieldWidth, int32_t fieldHeight) {
+void BuildColony(AntColony& ants, ColonyShared& world, int32_t fieldWidth, int32_t fieldHeight) {
     ants.Clear();
     for (int32_t i = 0; i < kColonySize; ++i) {
-        ants.Add(BallX, BallY);
+        ants.Add(world);
     }
     // The first ant never walks: the run ends when the other 49 are happy.
     for (int32_t i = 1; i < ants.Count(); ++i) {

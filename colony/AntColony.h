@@ -13,12 +13,12 @@ constexpr int32_t kColonySize = 50;
 class AntColony {
   public:
     AntColony() = default;
-    virtual ~AntColony() = default;
 
     int32_t Count() const { return static_cast<int32_t>(ants_.size()); }
     void Clear() { ants_.clear(); }
-    // Appends an inactive ant bound to (homeX, homeY), lastHome set to their current values.
-    void Add(const SharedInt& homeX, const SharedInt& homeY);
+    // Appends an inactive ant bound to world (its home the ball), lastHome set to the ball's
+    // current place.
+    void Add(ColonyShared& world);
     // The ant at index, or null after the index-error message.
     Ant* At(int32_t index);
 
@@ -26,6 +26,6 @@ class AntColony {
     std::vector<std::unique_ptr<Ant>> ants_;
 };
 
-// The colony of a new run: Clear, fifty Adds bound to the ball, then ants 1..49 activated at
-// random places in the top-left quarter of a fieldWidth x fieldHeight field (at least 36 in).
-void BuildColony(AntColony& ants, int32_t fieldWidth, int32_t fieldHeight);
+// The colony of a new run: Clear, fifty Adds bound to world, then ants 1..49 activated at random
+// places in the top-left quarter of a fieldWidth x fieldHeight field (at least kFieldMargin in).
+void BuildColony(AntColony& ants, ColonyShared& world, int32_t fieldWidth, int32_t fieldHeight);

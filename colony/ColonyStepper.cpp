@@ -2,9 +2,11 @@
 // that the simulation and the tests act on them in exactly the same way.
 #include "colony/ColonyStepper.h"
 
+#include "base/Geometry.h"
+
 namespace {
 // Distance kept from the right and bottom edges when the field shrinks under the ants.
-constexpr int32_t kPullMargin = 36;
+constexpr int32_t kPullMargin = kFieldMargin;
 }  // namespace
 
 int32_t ColonyStepper::StepFrame(AntColony& ants, FieldMask& mask,

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/ImageLimits.h"
+#include "base/ImageLimits.h"
 
 enum CellCode : uint8_t { CellBlocked = 0, CellFree = 1, CellTrail = 2, CellStrongTrail = 3 };
 
@@ -19,7 +19,6 @@ constexpr int64_t kMaxMaskCells = int64_t{kMaxImageSide} * kMaxImageSide;
 class FieldMask {
   public:
     FieldMask() = default;
-    virtual ~FieldMask() = default;
 
     // Frees the cells and allocates width x height zero-filled ones. A size that is not positive
     // or has a side past kMaxImageSide (or memory that cannot be had) leaves an empty mask and

@@ -2,11 +2,12 @@
 // sees as the index-error box rather than a crash.
 #include "colony/PheromonePointList.h"
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
+#include "resources/TextIds.h"
 
 PheromonePoint* PheromonePointList::At(int32_t index) {
     if (index < 0 || index >= Count()) {
-        ShowProgramMessage("フェロモンポイントがないです", "インデックス指定エラー", mb::kOk);
+        ShowProgramMessage(IDS_NO_PHEROMONE_POINT, IDS_INDEX_CAPTION, mb::kOk);
         return nullptr;
     }
     return &points_[static_cast<size_t>(index)];

@@ -15,7 +15,6 @@ struct PheromonePoint {
 class PheromonePointList {
   public:
     PheromonePointList() = default;
-    virtual ~PheromonePointList() = default;
 
     int32_t Count() const { return static_cast<int32_t>(points_.size()); }
     void Clear() { points_.clear(); }

@@ -1,5 +1,7 @@
-// Values of the ant world that the window thread and the simulation thread both see: the ball,
-// the goal, the field size and the throw flags. Each is one atomic 32-bit word.
+// The values of the ant world that the window thread and the simulation thread both see: the
+// ball, the goal, the field size and the throw flags. Each is one atomic 32-bit word, read and
+// written whole; where the order of two writes matters, the writer says why. The simulation owns
+// one of these (in its SharedState) and hands it to the colony by reference.
 #pragma once
 
 #include <atomic>
@@ -7,12 +9,14 @@
 
 using SharedInt = std::atomic<int32_t>;
 
-extern SharedInt BallX;  // centre of the ball, the ants' home, field pixels
-extern SharedInt BallY;
-extern SharedInt GoalX;  // centre of the goal circle (radius 20)
-extern SharedInt GoalY;
-extern SharedInt FieldWidth;  // size of the current background picture
-extern SharedInt FieldHeight;
-extern SharedInt BallGrabbed;  // 0 idle, 1 pressed on the ball, 2 aiming
-extern SharedInt BallFlying;   // 1 while a thrown ball moves
-extern SharedInt ArrivalSeen;  // 0: every arrival commits its trail; 1: one in five
+struct ColonyShared {
+    SharedInt ballX{0};  // centre of the ball, the ants' home, field pixels
+    SharedInt ballY{0};
+    SharedInt goalX{0};  // centre of the goal circle (kGoalRadius)
+    SharedInt goalY{0};
+    SharedInt fieldWidth{0};  // size of the current background picture
+    SharedInt fieldHeight{0};
+    SharedInt ballGrabbed{0};  // 0 idle, 1 pressed on the ball, 2 aiming
+    SharedInt ballFlying{0};   // 1 while a thrown ball moves
+    SharedInt arrivalSeen{0};  // 0: every arrival commits its trail; 1: one in five
+};

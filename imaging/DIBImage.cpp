@@ -8,15 +8,15 @@
 #include <exception>
 #include <new>
 
-#include "imaging/AppWindow.h"
-#include "imaging/BmpDecoder.h"
+#include "base/BmpDecoder.h"
+#include "base/ImageLimits.h"
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
+#include "base/PixelCopy.h"
+#include "base/TransparentRuns.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImageLimits.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/PixelCopy.h"
-#include "imaging/TransparentRuns.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 const LPCSTR kBitmapType = MAKEINTRESOURCEA(2);  // RT_BITMAP
@@ -76,12 +76,11 @@ int SurfaceWidthBytes(HBITMAP bitmap) {
 }
 
 void ShowBadBitmap() {
-    ShowProgramMessage(imaging_text::kBadBitmap, imaging_text::kBadBitmapCaption,
-                       MB_OK | MB_ICONERROR);
+    ShowProgramMessage(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, MB_OK | MB_ICONERROR);
 }
 
-void ShowMethodError(const char* text) {
-    ShowProgramMessage(text, imaging_text::kMethodCaption, MB_OK | MB_ICONWARNING);
+void ShowMethodError(uint32_t text) {
+    ShowProgramMessage(text, IDS_METHOD_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 HPALETTE StockPalette() {
@@ -107,12 +106,7 @@ size_t ReadUpTo(HANDLE file, uint8_t* to, size_t count) {
 }
 }  // namespace
 
-void DIBImage::CountedObjectTraits::Close(HGDIOBJ h) {
-    DeleteCounted(h);
-}
-
-DIBImage::DIBImage() {
-    dc_ = new MemoryDC();
+DIBImage::DIBImage() : dc_(std::make_unique<MemoryDC>()) {
     WindowDC screen(nullptr);
     bitCount_ = GetDeviceCaps(screen.get(), BITSPIXEL) & 0xFFFF;
     std::vector<uint8_t> block = NewInfoBlock(1, 1, bitCount_);
@@ -125,12 +119,12 @@ DIBImage::DIBImage() {
             table[i] = {stock[i].peBlue, stock[i].peGreen, stock[i].peRed, 0};
         }
     }
-    hBitmap_ = CreateSection(screen.get(), AsInfo(block), &bits_);
-    if (hBitmap_ == nullptr) {
+    hBitmap_.reset(CreateSection(screen.get(), AsInfo(block), &bits_));
+    if (!hBitmap_) {
         // A depth the system cannot make a section of (a 15-bit screen, say): 32 bits always work.
         bitCount_ = 32;
         block = NewInfoBlock(1, 1, 32);
-        hBitmap_ = CreateSection(screen.get(), AsInfo(block), &bits_);
+        hBitmap_.reset(CreateSection(screen.get(), AsInfo(block), &bits_));
     }
     infoStorage_ = std::move(block);
     info_ = AsInfo(infoStorage_);
@@ -138,20 +132,19 @@ DIBImage::DIBImage() {
     width_ = 1;
     height_ = 1;
     bytesPerPixel_ = (bitCount_ + 1) / 8;
-    widthBytes_ = SurfaceWidthBytes(hBitmap_);
+    widthBytes_ = SurfaceWidthBytes(hBitmap_.get());
     if (widthBytes_ == 0) {
         widthBytes_ = static_cast<int>(DibRowBytes(1, bitCount_));
     }
-    hOldBitmap_ = static_cast<HBITMAP>(SelectObject(dc_->GetHDC(), hBitmap_));
+    hOldBitmap_ = static_cast<HBITMAP>(SelectObject(dc_->GetHDC(), hBitmap_.get()));
     PatBlt(dc_->GetHDC(), 0, 0, 1, 1, WHITENESS);
     GdiFlush();
     MakeLineTable();
 }
 
+// The surface leaves the DC first; then the members delete the DC and the surface.
 DIBImage::~DIBImage() {
     SelectObject(dc_->GetHDC(), hOldBitmap_);
-    delete dc_;
-    DeleteCounted(hBitmap_);
 }
 
 void DIBImage::MakeLineTable() {
@@ -165,10 +158,11 @@ void DIBImage::MakeLineTable() {
 void DIBImage::Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t>& info, int widthBytes,
                      std::unique_ptr<uint8_t*[]> table) noexcept {
     HGDIOBJ displaced = SelectObject(dc_->GetHDC(), bitmap);
-    if (displaced == hBitmap_) {
-        DeleteCounted(hBitmap_);
+    if (displaced != hBitmap_.get()) {
+        // The select failed and the DC still holds the old surface: it is not deleted under it.
+        hBitmap_.release();
     }
-    hBitmap_ = bitmap;
+    hBitmap_.reset(bitmap);
     bits_ = bits;
     infoStorage_.swap(info);
     info_ = AsInfo(infoStorage_);
@@ -209,8 +203,8 @@ int DIBImage::Convert(int bits, size_t bytes) {
     // The surface is read while no DC holds it, as GetDIBits asks.
     SelectObject(dc, hOldBitmap_);
     const int lines =
-        GetDIBits(dc, hBitmap_, 0, height_, buffer.data(), AsInfo(block), DIB_RGB_COLORS);
-    SelectObject(dc, hBitmap_);
+        GetDIBits(dc, hBitmap_.get(), 0, height_, buffer.data(), AsInfo(block), DIB_RGB_COLORS);
+    SelectObject(dc, hBitmap_.get());
     if (lines != height_) {
         return 0;
     }
@@ -278,18 +272,18 @@ void DIBImage::ResizeTo(int width, int height) {
     if (widthBytes == 0) {
         widthBytes = static_cast<int>(DibRowBytes(width, bitCount_));
     }
-    HDC temp = CountCreated(CreateCompatibleDC(screen.get()));
-    if (temp == nullptr) {
+    CountedDC temp(CountCreated(CreateCompatibleDC(screen.get())));
+    if (!temp) {
         return;
     }
     {
-        SelectionGuard selected(temp, bitmap.get());
-        PatBlt(temp, 0, 0, width, height, WHITENESS);
-        BitBlt(temp, 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(), 0, 0,
-               SRCCOPY);
+        SelectionGuard selected(temp.get(), bitmap.get());
+        PatBlt(temp.get(), 0, 0, width, height, WHITENESS);
+        BitBlt(temp.get(), 0, 0, std::min(width, width_), std::min(height, height_), dc_->GetHDC(),
+               0, 0, SRCCOPY);
         GdiFlush();
     }
-    DeleteCountedDC(temp);
+    temp.reset();
     std::unique_ptr<uint8_t*[]> table = NewLineTable(newBits, height, widthBytes);
     if (table) {
         Adopt(bitmap.release(), newBits, block, widthBytes, std::move(table));
@@ -311,8 +305,7 @@ int DIBImage::ReadBitmapFile(const char* path) {
                                                   FILE_ATTRIBUTE_NORMAL, nullptr)
                                     : INVALID_HANDLE_VALUE;
     if (opened == INVALID_HANDLE_VALUE) {
-        ShowProgramMessage(imaging_text::kFileOpen, imaging_text::kFileOpenCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_FILE_OPEN, IDS_FILE_OPEN_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     UniqueKernelHandle file(opened);
@@ -354,7 +347,7 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     HINSTANCE instance = ProgramInstance();
     HRSRC resource = FindResourceA(instance, name, kBitmapType);
     if (resource == nullptr) {
-        ShowProgramMessage(imaging_text::kResourceMissing, imaging_text::kResourceMissingCaption,
+        ShowProgramMessage(IDS_RESOURCE_MISSING, IDS_RESOURCE_MISSING_CAPTION,
                            MB_OK | MB_ICONWARNING);
         return 0;
     }
@@ -362,8 +355,7 @@ int DIBImage::LoadBitmapResource(LPCSTR name) {
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
     const DWORD size = SizeofResource(instance, resource);
     if (bytes == nullptr || size == 0) {
-        ShowProgramMessage(imaging_text::kResourceLoad, imaging_text::kResourceLoadCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_RESOURCE_LOAD, IDS_RESOURCE_LOAD_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     const uint8_t* data = static_cast<const uint8_t*>(bytes);
@@ -430,8 +422,7 @@ HPALETTE DIBImage::CreateDIBPalette(const BITMAPINFO* info) {
         palette = CountCreated(CreatePalette(logical));
     }
     if (palette == nullptr) {
-        ShowProgramMessage(imaging_text::kPaletteCreate, imaging_text::kPaletteCreateCaption,
-                           MB_OK | MB_ICONERROR);
+        ShowProgramMessage(IDS_PALETTE_CREATE, IDS_PALETTE_CREATE_CAPTION, MB_OK | MB_ICONERROR);
     }
     return palette;
 }
@@ -442,11 +433,11 @@ int DIBImage::SetPalette(HPALETTE palette) {
 
 int DIBImage::DIBCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy) {
     if (bitCount_ < 8) {
-        ShowMethodError(imaging_text::kCopyNeeds256);
+        ShowMethodError(IDS_COPY_NEEDS_256);
         return 0;
     }
     if (src == nullptr || src->bitCount_ != bitCount_) {
-        ShowMethodError(imaging_text::kCopySameFormat);
+        ShowMethodError(IDS_COPY_SAME_FORMAT);
         return 0;
     }
     // Pixels drawn by GDI reach the memory only after a flush.
@@ -458,15 +449,15 @@ int DIBImage::DIBCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx,
 int DIBImage::DIBMaskCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy,
                           const DIBImage* mask, int mx, int my, uint32_t key) {
     if (bitCount_ != 32) {
-        ShowMethodError(imaging_text::kMaskDestination);
+        ShowMethodError(IDS_MASK_DESTINATION);
         return 0;
     }
     if (src == nullptr || src->bitCount_ != 32) {
-        ShowMethodError(imaging_text::kMaskSource);
+        ShowMethodError(IDS_MASK_SOURCE);
         return 0;
     }
     if (mask == nullptr || mask->bitCount_ != 32) {
-        ShowMethodError(imaging_text::kMaskMask);
+        ShowMethodError(IDS_MASK_MASK);
         return 0;
     }
     GdiFlush();
@@ -477,7 +468,7 @@ int DIBImage::DIBMaskCopy(int dx, int dy, int w, int h, const DIBImage* src, int
 
 HRGN DIBImage::GetTransRgn(int x, int y, int w, int h, uint32_t key) const {
     if (bitCount_ != 32) {
-        ShowMethodError(imaging_text::kRegionNeeds32);
+        ShowMethodError(IDS_REGION_NEEDS_32);
         return nullptr;
     }
     GdiFlush();

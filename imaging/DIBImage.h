@@ -8,9 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "base/PixelSurface.h"
+#include "imaging/GdiObjectCount.h"
 #include "imaging/MemoryDC.h"
-#include "imaging/PixelSurface.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class BmpDecoder;
 enum class BmpSource;
@@ -18,7 +19,7 @@ enum class BmpSource;
 class DIBImage {
   public:
     DIBImage();  // 1 x 1 white at the screen depth
-    virtual ~DIBImage();
+    ~DIBImage();
     DIBImage(const DIBImage&) = delete;
     DIBImage& operator=(const DIBImage&) = delete;
 
@@ -33,8 +34,8 @@ class DIBImage {
     int GetWidthBytes() const { return widthBytes_; }
     int GetBitCount() const { return bitCount_; }
     int GetBytesPerPixel() const { return bytesPerPixel_; }
-    MemoryDC* GetMemoryDC() const { return dc_; }
-    HBITMAP GetBitmap() const { return hBitmap_; }
+    MemoryDC* GetMemoryDC() const { return dc_.get(); }
+    HBITMAP GetBitmap() const { return hBitmap_.get(); }
     const BITMAPINFO* GetInfo() const { return info_; }
     uint8_t* GetBits() const { return bits_; }
     // Row y counted from the top; no range check.
@@ -52,11 +53,8 @@ class DIBImage {
     PixelSurface GetSurface() const { return {bits_, width_, height_, widthBytes_, bitCount_}; }
 
   private:
-    struct CountedObjectTraits {
-        static void Close(HGDIOBJ h);
-    };
     // A new surface not yet taken over by the image: deleted if anything fails before that.
-    using NewSurface = UniqueHandle<HBITMAP, CountedObjectTraits>;
+    using NewSurface = CountedGdiObject<HBITMAP>;
 
     void MakeLineTable();
     int ReadBitmapFile(const char* path);
@@ -78,9 +76,11 @@ class DIBImage {
     void Adopt(HBITMAP bitmap, uint8_t* bits, std::vector<uint8_t>& info, int widthBytes,
                std::unique_ptr<uint8_t*[]> table) noexcept;
 
-    HBITMAP hBitmap_ = nullptr;
+    // The DC is made before the surface and outlives it; the surface is out of it before either
+    // goes (see the destructor).
+    std::unique_ptr<MemoryDC> dc_;
+    CountedGdiObject<HBITMAP> hBitmap_;
     HBITMAP hOldBitmap_ = nullptr;  // not owned: the DC's own bitmap, put back at destruction
-    MemoryDC* dc_ = nullptr;        // owned
     // The info block is always the image's own copy, also after a resource load, so it can be
     // read and bounded without regard to where it came from.
     std::vector<uint8_t> infoStorage_;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/UniqueHandle.h"
+
 // Objects created through CountCreated and not yet deleted through DeleteCounted.
 int LiveImagingGdiObjects();
 
@@ -23,3 +25,8 @@ Handle CountCreated(Handle h) {
 BOOL DeleteCounted(HGDIOBJ object);
 // DeleteDC of an owned memory DC.
 BOOL DeleteCountedDC(HDC dc);
+
+// Owners that delete through the count.
+template <typename Handle>
+using CountedGdiObject = UniqueHandle<Handle, &DeleteCounted>;
+using CountedDC = UniqueHandle<HDC, &DeleteCountedDC>;

@@ -2,53 +2,49 @@
 // then on, except the stock one, which is never deleted.
 #include "imaging/MemoryDC.h"
 
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 HPALETTE StockPalette() {
     return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
 }
+
+HDC NewScreenCompatibleDC() {
+    WindowDC screen(nullptr);
+    return CountCreated(CreateCompatibleDC(screen.get()));
+}
 }  // namespace
 
-MemoryDC::MemoryDC() {
-    {
-        WindowDC screen(nullptr);
-        hdc_ = CountCreated(CreateCompatibleDC(screen.get()));
-    }
-    pen_ = new DCPen(hdc_);
-    brush_ = new DCBrush(hdc_);
+MemoryDC::MemoryDC() : hdc_(NewScreenCompatibleDC()), pen_(hdc_.get()), brush_(hdc_.get()) {
     MoveTo(0, 0);
-    currentPalette_ = SelectPalette(hdc_, StockPalette(), FALSE);
-    SelectPalette(hdc_, currentPalette_, FALSE);
-    RealizePalette(hdc_);
+    currentPalette_ = SelectPalette(hdc_.get(), StockPalette(), FALSE);
+    SelectPalette(hdc_.get(), currentPalette_, FALSE);
+    RealizePalette(hdc_.get());
 }
 
 MemoryDC::~MemoryDC() {
-    delete pen_;
-    delete brush_;
     if (originalPalette_ != nullptr) {
-        HPALETTE displaced = SelectPalette(hdc_, originalPalette_, FALSE);
+        HPALETTE displaced = SelectPalette(hdc_.get(), originalPalette_, FALSE);
         if (displaced != nullptr && displaced != StockPalette() && displaced != originalPalette_) {
             DeleteCounted(displaced);
         }
     }
-    DeleteCountedDC(hdc_);
 }
 
 BOOL MemoryDC::Ellipse(int left, int top, int right, int bottom) {
-    return ::Ellipse(hdc_, left, top, right, bottom);
+    return ::Ellipse(hdc_.get(), left, top, right, bottom);
 }
 
 BOOL MemoryDC::MoveTo(int x, int y) {
-    return MoveToEx(hdc_, x, y, nullptr);
+    return MoveToEx(hdc_.get(), x, y, nullptr);
 }
 
 void MemoryDC::Blit(int x, int y, int w, int h, MemoryDC* src, int sx, int sy) {
     if (src != nullptr) {
-        BitBlt(hdc_, x, y, w, h, src->GetHDC(), sx, sy, SRCCOPY);
+        BitBlt(hdc_.get(), x, y, w, h, src->GetHDC(), sx, sy, SRCCOPY);
     }
 }
 
@@ -58,7 +54,7 @@ int MemoryDC::SelectDIBPalette(HPALETTE palette) {
         // Creation failed and has been reported; the DC keeps the palette it holds.
         return 0;
     }
-    HPALETTE displaced = SelectPalette(hdc_, palette, FALSE);
+    HPALETTE displaced = SelectPalette(hdc_.get(), palette, FALSE);
     if (displaced == nullptr) {
         if (palette != StockPalette()) {
             DeleteCounted(palette);
@@ -79,10 +75,9 @@ int MemoryDC::SelectDIBPalette(HPALETTE palette) {
         table[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
     }
     // Ignored by surfaces without a colour table, such as the 32-bit ones.
-    SetDIBColorTable(hdc_, 0, 256, table);
-    if (RealizePalette(hdc_) == GDI_ERROR) {
-        ShowProgramMessage(imaging_text::kPaletteRealize, imaging_text::kPaletteRealizeCaption,
-                           MB_OK | MB_ICONERROR);
+    SetDIBColorTable(hdc_.get(), 0, 256, table);
+    if (RealizePalette(hdc_.get()) == GDI_ERROR) {
+        ShowProgramMessage(IDS_PALETTE_REALIZE, IDS_PALETTE_REALIZE_CAPTION, MB_OK | MB_ICONERROR);
         return 0;
     }
     return 1;

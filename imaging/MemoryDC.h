@@ -4,19 +4,18 @@
 
 #include <windows.h>
 
-#include "imaging/DCBrush.h"
-#include "imaging/DCPen.h"
+#include "imaging/SelectedGdiObject.h"
 
 class MemoryDC {
   public:
     MemoryDC();
-    virtual ~MemoryDC();
+    ~MemoryDC();
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
 
-    HDC GetHDC() const { return hdc_; }
-    DCPen* GetPen() const { return pen_; }
-    DCBrush* GetBrush() const { return brush_; }
+    HDC GetHDC() const { return hdc_.get(); }
+    DCPen* GetPen() { return &pen_; }
+    DCBrush* GetBrush() { return &brush_; }
     BOOL Ellipse(int left, int top, int right, int bottom);
     BOOL MoveTo(int x, int y);
     void Blit(int x, int y, int w, int h, MemoryDC* src, int sx, int sy);
@@ -27,9 +26,10 @@ class MemoryDC {
     HPALETTE GetOriginalPalette() const { return originalPalette_; }
 
   private:
-    HDC hdc_ = nullptr;
-    DCPen* pen_ = nullptr;      // owned
-    DCBrush* brush_ = nullptr;  // owned
+    // Declared in the order of making: the pen and brush are put back and deleted before the DC.
+    CountedDC hdc_;
+    DCPen pen_;
+    DCBrush brush_;
     HPALETTE currentPalette_ = nullptr;
     HPALETTE originalPalette_ = nullptr;  // not owned: the DC's own, put back at destruction
 };

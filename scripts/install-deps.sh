@@ -10,6 +10,9 @@ packages=(
     xvfb xdotool x11-apps x11-utils imagemagick fonts-ipafont-gothic bc libx11-dev libxext-dev procps
     openbox
     fp-utils
+    # Xorg with the dummy driver and xrandr: a desktop of two monitors of different sizes, which
+    # Xvfb cannot make (../shared/displays/two-monitors.sh).
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev
 )

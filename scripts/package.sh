@@ -22,7 +22,7 @@ fi
 # The version is project(VERSION), as the build tree recorded it.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || { echo "package: no project version in $build/CMakeCache.txt"; exit 1; }
-for f in shell/kirelo.exe KireloHelp.chm KireloHelp/index.html; do
+for f in shell/kirelo.exe KireloHelp.chm KireloHelp/index.html KireloHelpEn.chm KireloHelpEn/index.html; do
     [ -f "$build/$f" ] || { echo "package: $build/$f is missing (build the windows configuration)"; exit 1; }
 done
 
@@ -32,8 +32,8 @@ out=$(cd "$out" && pwd)
 stage=$(mktemp -d "$out/stage.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
-cp "$build/shell/kirelo.exe" "$build/KireloHelp.chm" "$stage/$name/"
-cp -r "$build/KireloHelp" "$stage/$name/"
+cp "$build/shell/kirelo.exe" "$build/KireloHelp.chm" "$build/KireloHelpEn.chm" "$stage/$name/"
+cp -r "$build/KireloHelp" "$build/KireloHelpEn" "$stage/$name/"
 # Windows line ends and a byte-order mark, so every Notepad reads the Japanese right.
 {
     printf '\xef\xbb\xbf'

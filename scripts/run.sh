@@ -11,21 +11,26 @@ bash "$root/scripts/build.sh" windows
 run="$root/build/run"
 mkdir -p "$run"
 cp "$root/build/windows/shell/kirelo.exe" "$run/"
-[ -f "$root/build/windows/KireloHelp.chm" ] && cp "$root/build/windows/KireloHelp.chm" "$run/"
-# The same pages as plain files: under Wine the help opens in the desktop's browser from here.
-if [ -d "$root/build/windows/KireloHelp" ]; then
-    rm -rf "$run/KireloHelp"
-    cp -r "$root/build/windows/KireloHelp" "$run/"
-fi
+# The help in Japanese and in English, each also as plain files: under Wine the help opens in the
+# desktop's browser from here.
+for help in KireloHelp KireloHelpEn; do
+    [ -f "$root/build/windows/$help.chm" ] && cp "$root/build/windows/$help.chm" "$run/"
+    if [ -d "$root/build/windows/$help" ]; then
+        rm -rf "${run:?}/$help"
+        cp -r "$root/build/windows/$help" "$run/"
+    fi
+done
 cd "$run"
 export WINEDEBUG=-all
-# The program's texts read the same under any code page; KIRELO_LOCALE=ja_JP.UTF-8 (the default)
-# or, say, en_US.UTF-8 or your own $LANG picks Wine's locale. Only Wine gets it.
+# The program speaks Japanese in a Japanese locale and English in any other: KIRELO_LOCALE picks
+# Wine's locale, ja_JP.UTF-8 (the default) or, say, en_US.UTF-8 or your own $LANG. Only Wine gets
+# it. Japanese glyphs are linked to the UI fonts of the prefix, so they show under any locale.
 loc=${KIRELO_LOCALE:-ja_JP.UTF-8}
 jp="LC_ALL=$loc LANG=$loc"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine-run}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -n "${DISPLAY:-}" ]; then
+    env $jp bash "$root/scripts/wine-fontlink.sh"
     echo "run: starting kirelo.exe in $run"
     exec env $jp wine ./kirelo.exe
 fi

@@ -18,6 +18,8 @@ wine_env() {
     # wrappers below: a bash that inherits a locale this machine has not generated warns on
     # every start, and the test scripts start many. KIRELO_WINE_LOCALE picks another locale for
     # one test (en_US.UTF-8: code page 1252); Wine reads the name, the locale need not exist.
+    # KIRELO_WINE_MESSAGES sets the language of the user interface alone (LC_MESSAGES), the code
+    # page staying the locale's: a Japanese UI on a Western system.
     [ -d "$state/bin" ] || write_wrappers
     export PATH="$state/bin:$PATH"
     export DISPLAY
@@ -31,8 +33,8 @@ write_wrappers() {
     local tool real
     for tool in wine wineboot; do
         real=$(PATH=${PATH//"$state/bin:"/} command -v "$tool") || continue
-        printf '#!/bin/sh\nloc=${KIRELO_WINE_LOCALE:-ja_JP.UTF-8}\nLC_ALL=$loc LANG=$loc exec %s "$@"\n' \
-            "$real" >"$state/bin/$tool"
+        printf '#!/bin/sh\nloc=${KIRELO_WINE_LOCALE:-ja_JP.UTF-8}\n[ -n "${KIRELO_WINE_MESSAGES:-}" ] && unset LC_ALL && LANG=$loc LC_CTYPE=$loc LC_MESSAGES=$KIRELO_WINE_MESSAGES exec %s "$@"\nLC_ALL=$loc LANG=$loc exec %s "$@"\n' \
+            "$real" "$real" >"$state/bin/$tool"
         chmod +x "$state/bin/$tool"
     done
 }
@@ -90,6 +92,8 @@ start)
     if ! timeout -k 5 150 wineboot -i >"$state/wineboot.log" 2>&1; then
         echo "wine-harness: wineboot failed or timed out:"; tail -n 20 "$state/wineboot.log"; exit 1
     fi
+    # Japanese glyphs in menus and boxes under any locale a test picks.
+    timeout -k 5 60 bash "$(dirname "$0")/wine-fontlink.sh" || exit 1
     # Let the first boot finish its background work before the tests start.
     timeout -k 5 90 wineserver -w >/dev/null 2>&1 || true
     # A persistent server keeps every test from paying for a fresh wineserver start.

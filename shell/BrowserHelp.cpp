@@ -2,8 +2,8 @@
 // pages there; the user's own browser shows the same pages from plain files.
 #include "shell/BrowserHelp.h"
 
-#include "imaging/UniqueHandle.h"
-#include "imaging/WideText.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WideText.h"
 
 namespace {
 // winebrowser returns at once after starting the desktop's opener; a slower answer is taken as

@@ -11,7 +11,6 @@ class BrowserHelp {
     // launcher: the program that hands a file to the desktop (winebrowser.exe in the system
     // folder when null).
     explicit BrowserHelp(const wchar_t* launcher = nullptr);
-    virtual ~BrowserHelp() = default;
     BrowserHelp(const BrowserHelp&) = delete;
     BrowserHelp& operator=(const BrowserHelp&) = delete;
 

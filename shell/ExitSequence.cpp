@@ -1,42 +1,55 @@
-// The end of the program, and the one place its order is written down.
+// The end of the program: its order is written down here, and done here, top to bottom.
 //
 // How Kirelo ends, whoever asks (the menu or the tray menu's Exit, Alt+F4, Escape, the end of the
-// game; the last two come from the simulation thread, which posts IDM_EXIT):
-//  1. RunExitSequence (window thread): ExitRequested := 1, so the simulation thread stops at its
-//     next look (top and end of a frame, every 20 ms of a pause, every 20 ms while it waits for a
+// game; the last two come from the simulation thread, whose run reports its end: the shell then
+// posts the Exit command to the main window, RequestExitFromRun):
+//  1. RunExitSequence (window thread): Shared.exitRequested := 1, so the simulation thread stops at
+//  its
+//     next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits for a
 //     box shown on its behalf); the magnifier and the stray ant's windows are hidden, so nothing
-//     of the program stays visible; SimulationRunning := 0.
-//  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the calls the thread
-//     makes to its windows (the frame's paint), so a thread in the middle of a frame can finish
-//     it: from a running game the wait ends as soon as the thread has.
-//  3. The stray ant's two windows and the main window are destroyed. WM_DESTROY removes the
-//     tray icon, frees the menu and the help, and deletes TheScreen and TheAppWindow unless the
-//     thread is still alive (then FinishShell does it later).
-//  4. The simulation thread, on leaving its loop, frees the colony, hearts and mask, and lets go
-//     of its lease on the images and the stray-ant record.
-//  5. After the message loop WinMain lets go of its lease too: whichever of the two threads lets
-//     go last frees the images and the record. FinishShell then waits a little longer for a
-//     thread that is still in a pause, and if it never ends the process ends without running
-//     static destructors under it.
+//     of the program stays visible; Shared.running := 0.
+//  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the messages the
+//     thread sends to its windows (the splash's end), so a thread in the middle of a frame can
+//     finish it; frames and stray-ant moves are posted notices, which wait in the queue. From a
+//     running game the wait ends as soon as the thread has.
+//  3. The stray ant's two windows and the main window are destroyed. WM_DESTROY
+//     (CloseMainWindow) drops the boxes nobody will show now, removes the tray icon, frees the
+//     menu and the help, and deletes TheScreen and TheAppWindow unless the thread is still alive
+//     (then FinishShell does it later).
+//  4. The simulation thread, on leaving its loop (SimulationRun::Teardown), frees the colony,
+//     hearts and mask, and lets go of its lease on the images and the stray-ant record.
+//  5. After the message loop WinMain (EndProgram) lets go of its lease too: whichever of the two
+//     threads lets go last frees the images and the record. FinishShell then waits a little
+//     longer for a thread that is still in a pause, and if it never ends the process ends
+//     without running static destructors under it.
 #include "shell/ExitSequence.h"
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include <shellapi.h>
+
+#include "platform/AppWindow.h"
+#include "platform/MessageHandOff.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
+#include "resources/ResourceIds.h"
+#include "shell/HelpViewer.h"
+#include "shell/ShellWindowState.h"
+#include "shell/TrayIcon.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationThread.h"
+#include "simulation/SimulationRun.h"
+#include "simulation/World.h"
 
-HANDLE SimulationThread = nullptr;
 LPTHREAD_START_ROUTINE SimulationEntry = &SimulationThreadProc;
 
 namespace {
-UniqueKernelHandle g_finishThread;  // a second handle of the simulation thread
-bool g_objectsKept = false;         // TheScreen and TheAppWindow wait for FinishShell
-bool g_exiting = false;             // the exit sequence has begun
+// Window thread only. The thread's handle is kept until FinishShell has waited for it.
+UniqueKernelHandle g_thread;
+bool g_threadReleased = false;  // WM_DESTROY has let go of it (SimulationThreadHandle is null)
+bool g_objectsKept = false;     // TheScreen and TheAppWindow wait for FinishShell
+bool g_exiting = false;         // the exit sequence has begun
 
 bool ThreadEnded() {
-    return !g_finishThread || WaitForSingleObject(g_finishThread.get(), 0) == WAIT_OBJECT_0;
+    return !g_thread || WaitForSingleObject(g_thread.get(), 0) == WAIT_OBJECT_0;
 }
 
 void DeleteShellObjects() {
@@ -48,7 +61,7 @@ void DeleteShellObjects() {
 }
 
 // Waits for the thread like WaitForSingleObject, but serves the messages other threads send to
-// this one meanwhile: a simulation thread blocked in a call to the main window would otherwise
+// this one meanwhile: a simulation thread blocked in a send to the main window would otherwise
 // hold the wait to its full bound. Posted messages stay queued for the message loop.
 void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
     if (thread == nullptr) {
@@ -72,63 +85,96 @@ void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
 }
 }  // namespace
 
-void ArmExitSequence() {
+void StartSimulationThread(LPVOID parameter) {
     g_exiting = false;
+    g_threadReleased = false;
+    Shared.running = 1;
+    g_thread.reset(CreateThread(nullptr, 0, SimulationEntry, parameter, 0, nullptr));
 }
 
-bool ExitSequenceStarted() {
-    return g_exiting;
+HANDLE SimulationThreadHandle() {
+    return g_threadReleased ? nullptr : g_thread.get();
 }
 
+void RequestExitFromRun(HWND mainWindow) {
+    // Posted, not sent: step 2 waits for the simulation thread, which lets go of the world right
+    // after this and ends.
+    PostMessageA(mainWindow, WM_COMMAND, IDM_EXIT, 0);
+}
+
+// 1. to 3.
 void RunExitSequence(HWND mainWindow) {
     if (g_exiting) {
         return;
     }
     g_exiting = true;
-    ExitRequested = 1;
+    Shared.exitRequested = 1;
     ShowWindow(mainWindow, SW_HIDE);
-    if (StrayAntActive != 0) {
+    if (Shared.strayAntActive != 0) {
         for (HWND stray : StrayWindows) {
             ShowWindow(stray, SW_HIDE);
         }
     }
-    SimulationRunning = 0;
+    Shared.running = 0;
     // A caller that sent the command and waits for it must not hold the wait up.
     if (InSendMessage()) {
         ReplyMessage(0);
     }
-    WaitServingSentMessages(SimulationThread, kExitWaitMs);
+    WaitServingSentMessages(g_thread.get(), kExitWaitMs);
     for (HWND stray : StrayWindows) {
         DestroyWindow(stray);
     }
     DestroyWindow(mainWindow);
 }
 
-void KeepThreadForFinish(HANDLE thread) {
-    HANDLE copy = nullptr;
-    if (thread != nullptr && DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(),
-                                             &copy, SYNCHRONIZE, FALSE, 0)) {
-        g_finishThread.reset(copy);
-    } else {
-        g_finishThread.reset();
-    }
+bool ExitSequenceStarted() {
+    return g_exiting;
 }
 
-void ReleaseShellObjects() {
+// 3., WM_DESTROY.
+void CloseMainWindow(HWND mainWindow) {
+    DragAcceptFiles(mainWindow, FALSE);
+    // Boxes the simulation thread asked for and nobody will show now: its wait ends with them.
+    MSG pending;
+    while (PeekMessageA(&pending, mainWindow, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE)) {
+        MessageHandOff::Discard(pending.lParam);
+    }
+    if (TheTrayIcon != nullptr) {
+        TheTrayIcon->Remove();
+        delete TheTrayIcon;
+        TheTrayIcon = nullptr;
+    }
+    delete TheHelpViewer;
+    TheHelpViewer = nullptr;
     if (ThreadEnded()) {
         DeleteShellObjects();
     } else {
         g_objectsKept = true;
     }
+    ShellState.menu.reset();
+    g_threadReleased = true;
+    PostQuitMessage(0);
 }
 
+// 5.
 bool FinishShell(DWORD waitMs) {
-    if (g_finishThread && WaitForSingleObject(g_finishThread.get(), waitMs) != WAIT_OBJECT_0) {
+    if (g_thread && WaitForSingleObject(g_thread.get(), waitMs) != WAIT_OBJECT_0) {
         return false;
     }
-    g_finishThread.reset();
+    g_thread.reset();
     if (g_objectsKept) {
         DeleteShellObjects();
     }
     return true;
+}
+
+int EndProgram(int exitCode, UniqueKernelHandle& instanceMutex) {
+    ReleaseWorldLease();
+    if (!FinishShell(kFinishWaitMs)) {
+        // The simulation thread sits in a message box of its own: end the process without
+        // running the static destructors under it.
+        instanceMutex.reset();
+        ExitProcess(static_cast<UINT>(exitCode));
+    }
+    return exitCode;
 }

@@ -1,32 +1,38 @@
 // How the program ends, in the one order in which neither thread touches what the other has
-// freed. The whole order is written down in ExitSequence.cpp.
+// freed. The whole order is written down, and done, in ExitSequence.cpp.
 #pragma once
 
 #include <windows.h>
 
-constexpr DWORD kExitWaitMs = 500;  // how long Exit waits for the simulation thread
+#include "base/Geometry.h"
+#include "platform/UniqueHandle.h"
 
-extern HANDLE SimulationThread;  // owned: closed at WM_DESTROY
 // The procedure the main window starts as its simulation thread (SimulationThreadProc unless a
 // test puts a stand-in here before creating the window).
 extern LPTHREAD_START_ROUTINE SimulationEntry;
 
+// For WM_CREATE: the next Exit is a fresh one; the simulation thread starts with parameter.
+void StartSimulationThread(LPVOID parameter);
+// The running simulation thread, or null once WM_DESTROY has let go of it.
+HANDLE SimulationThreadHandle();
+
+// From the simulation thread, when its run ended by itself: asks the window thread for Exit.
+void RequestExitFromRun(HWND mainWindow);
+
 // The Exit command: stops the simulation thread, waits for it within kExitWaitMs while still
 // answering the calls it makes, and destroys the windows. A second call does nothing.
 void RunExitSequence(HWND mainWindow);
-// For WM_CREATE: the next Exit is a fresh one.
-void ArmExitSequence();
 // True once the Exit command has begun.
 bool ExitSequenceStarted();
 
-// For WM_CREATE: keeps a second handle of the thread for FinishShell.
-void KeepThreadForFinish(HANDLE thread);
-
-// Called from WM_DESTROY: deletes TheScreen and TheAppWindow when the simulation thread has
-// ended, and otherwise keeps them for FinishShell, because the thread may still read them.
-void ReleaseShellObjects();
+// WM_DESTROY: what the main window owned goes, and the message loop is told to end.
+void CloseMainWindow(HWND mainWindow);
 
 // After the message loop: waits up to waitMs for the simulation thread, then deletes what
 // WM_DESTROY had to keep. Returns false when the thread is still running (then nothing the
 // thread can read has been freed).
 bool FinishShell(DWORD waitMs);
+
+// WinMain's end, after the message loop: the window side lets go of the world and waits for the
+// thread; returns exitCode, or ends the process at once when the thread never ends.
+int EndProgram(int exitCode, UniqueKernelHandle& instanceMutex);

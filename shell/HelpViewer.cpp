@@ -1,32 +1,21 @@
 // The run-time lookup of HtmlHelpA (ordinal 14 of the control).
 #include "shell/HelpViewer.h"
 
+#include "platform/UiText.h"
+#include "platform/UniqueHandle.h"
+
 HelpViewer* TheHelpViewer = nullptr;
 
 namespace {
 constexpr WORD kHtmlHelpAOrdinal = 14;
 constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
-// Closes the registry key on every path out of the lookup.
-class RegistryKey {
-  public:
-    RegistryKey(HKEY root, const char* path) {
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
-    }
-    ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
+// The key at path under root, opened for reading; empty when it cannot be opened.
+UniqueRegKey OpenKey(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    return UniqueRegKey(RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS ? key
+                                                                                      : nullptr);
+}
 }  // namespace
 
 HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
@@ -35,7 +24,7 @@ HelpViewer::HelpViewer(const char* classKey, const char* fallbackLibrary)
       fallbackLibrary_(fallbackLibrary != nullptr ? fallbackLibrary : "") {}
 
 HMODULE HelpViewer::LoadRegisteredControl() const {
-    RegistryKey key(HKEY_CLASSES_ROOT, classKey_.c_str());
+    const UniqueRegKey key = OpenKey(HKEY_CLASSES_ROOT, classKey_.c_str());
     if (key.get() == nullptr) {
         return nullptr;
     }
@@ -74,7 +63,14 @@ bool HelpViewer::Load() {
     return entry_ != nullptr;
 }
 
+const char* HelpViewer::FileFor(LANGID language) {
+    return language == UiText::kJapanese ? kHelpFileName : kEnglishHelpFileName;
+}
+
 HWND HelpViewer::Show(HWND owner, const char* file) {
+    if (file == nullptr) {
+        file = FileFor(UiText::Chosen());
+    }
     if (underWine_ && browser_.Open(file)) {
         return nullptr;
     }

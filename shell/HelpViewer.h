@@ -12,7 +12,8 @@
 constexpr char kHtmlHelpClassKey[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 constexpr char kHtmlHelpLibrary[] = "hhctrl.ocx";
-constexpr char kHelpFileName[] = "KireloHelp.chm";
+constexpr char kHelpFileName[] = "KireloHelp.chm";           // Japanese
+constexpr char kEnglishHelpFileName[] = "KireloHelpEn.chm";  // every other language
 
 class HelpViewer {
   public:
@@ -20,13 +21,16 @@ class HelpViewer {
     // fallbackLibrary: the name tried when that gives nothing.
     explicit HelpViewer(const char* classKey = kHtmlHelpClassKey,
                         const char* fallbackLibrary = kHtmlHelpLibrary);
-    virtual ~HelpViewer() = default;
     HelpViewer(const HelpViewer&) = delete;
     HelpViewer& operator=(const HelpViewer&) = delete;
 
-    // Shows the topic of the help file, owned by owner. Returns the viewer window, or 0 when the
-    // browser took the pages, the control is missing or the file could not be opened.
-    HWND Show(HWND owner, const char* file = kHelpFileName);
+    // Shows the topic of the help file (null: the one in the user's language), owned by owner.
+    // Returns the viewer window, or 0 when the browser took the pages, the control is missing or
+    // the file could not be opened.
+    HWND Show(HWND owner, const char* file = nullptr);
+
+    // The help file for a resource language (UiText::kJapanese or UiText::kEnglish).
+    static const char* FileFor(LANGID language);
 
     // Finds the control on the first call; later calls answer from the first result.
     bool Load();

@@ -6,16 +6,17 @@
 
 #include <cstdint>
 
+#include "base/Geometry.h"
+
 class DIBImage;
 
 class KeyedAntCell {
   public:
-    static constexpr int kSide = 8;
+    static constexpr int kSide = kAntCell;
 
     // Cell `cell` of sheet (cells side by side in the top rows, their masks below them). A sheet
     // that is not loaded yet, or a cell outside it, gives a cell that is key colour throughout.
     KeyedAntCell(const DIBImage* sheet, int cell);
-    virtual ~KeyedAntCell() = default;
 
     // The pixel at (x, y) as 0x00RRGGBB.
     uint32_t At(int x, int y) const { return pixels_[y * kSide + x]; }

@@ -4,32 +4,29 @@
 
 #include <shellapi.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/DroppedFile.h"
+#include "shell/ExitSequence.h"
 #include "shell/HelpViewer.h"
 #include "shell/PointerHandler.h"
 #include "shell/SecondStart.h"
-#include "shell/ExitSequence.h"
 #include "shell/Settings.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "shell/TrayIcon.h"
-#include "simulation/FrameLock.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
+#include "simulation/World.h"
 #include "simulation/WorldRules.h"
 
 namespace {
-constexpr int kWaitOnMs = 80;
-
 int16_t PointerX(LPARAM lParam) {
     return static_cast<int16_t>(LOWORD(lParam));
 }
@@ -41,48 +38,28 @@ void CloseImeStatus(HWND window) {
     SendMessageA(window, WM_IME_NOTIFY, IMN_CLOSESTATUSWINDOW, 0);
 }
 
-LRESULT OnCreate(HWND window) {
+// reports: the shell's RunReports, handed to the simulation thread as its start parameter.
+LRESULT OnCreate(HWND window, LPVOID reports) {
     MainWindow = window;
-    ArmExitSequence();
     TheAppWindow = new AppWindow(window);
     AttachRimDrag(window);
     const HINSTANCE instance = TheAppWindow->GetInstance();
-    StickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
-    BinocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
+    ShellState.stickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
+    ShellState.binocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
     CloseImeStatus(window);
     CreateImages();
     LoadSettings();
-    TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    ShellState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AddTrayIcon();
     TheHelpViewer = new HelpViewer();
-    SimulationRunning = 1;
-    SimulationThread = CreateThread(nullptr, 0, SimulationEntry, window, 0, nullptr);
-    KeepThreadForFinish(SimulationThread);
+    StartSimulationThread(reports);
     DragAcceptFiles(window, TRUE);
     return 0;
 }
 
 LRESULT OnDestroy(HWND window) {
-    DragAcceptFiles(window, FALSE);
-    // Boxes the simulation thread asked for and nobody will show now: its wait ends with them.
-    MSG pending;
-    while (PeekMessageA(&pending, window, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE)) {
-        MessageHandOff::Discard(pending.lParam);
-    }
-    if (TheTrayIcon != nullptr) {
-        TheTrayIcon->Remove();
-        delete TheTrayIcon;
-        TheTrayIcon = nullptr;
-    }
-    delete TheHelpViewer;
-    TheHelpViewer = nullptr;
-    ReleaseShellObjects();
-    DestroyMenu(AppMenu);
-    AppMenu = nullptr;
     DetachRimDrag(window);
-    CloseHandle(SimulationThread);
-    SimulationThread = nullptr;
-    PostQuitMessage(0);
+    CloseMainWindow(window);
     return 0;
 }
 
@@ -97,13 +74,13 @@ LRESULT OnSetFocus(HWND window) {
     // The keys go first: an Escape that closed a message box, still down or remembered as
     // pressed, must not reach the simulation thread as the end of the run.
     FlushKeyboard();
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
 
 LRESULT OnKillFocus() {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     return 0;
 }
 
@@ -111,47 +88,47 @@ LRESULT OnKillFocus() {
 // take that press as the end of the run. Afterwards the focus counts again, once the presses made
 // in the menu are drained (before the flag is set, so the thread never sees them).
 LRESULT OnEnterMenuLoop() {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     return 0;
 }
 
 LRESULT OnExitMenuLoop(HWND window) {
     if (GetFocus() == window) {
         FlushKeyboard();
-        HasFocus = 1;
+        Shared.hasFocus = 1;
     }
     return 0;
 }
 
 void ShowTrails(bool shown) {
-    Settings::Check(IDM_TRAIL_SHOW, shown);
-    Settings::Check(IDM_TRAIL_HIDE, !shown);
-    HideTrails = shown ? 0 : 1;
-    Settings::Write("Status", "PFlag", shown ? "0" : "1");
+    Settings::TickMenuItem(IDM_TRAIL_SHOW, shown);
+    Settings::TickMenuItem(IDM_TRAIL_HIDE, !shown);
+    Shared.hideTrails = shown ? 0 : 1;
+    Settings::SaveTrailsHidden(!shown);
 }
 
 void SetZOrder(HWND window, bool topmost) {
-    Settings::Check(IDM_TOPMOST, topmost);
-    Settings::Check(IDM_NORMAL, !topmost);
+    Settings::TickMenuItem(IDM_TOPMOST, topmost);
+    Settings::TickMenuItem(IDM_NORMAL, !topmost);
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    Topmost = topmost ? 1 : 0;
-    Settings::Write("Status", "Window Z_Order", topmost ? "1" : "0");
+    ShellState.topmost = topmost ? 1 : 0;
+    Settings::SaveTopmost(topmost);
 }
 
 void SetFrameWait(bool on) {
-    Settings::Check(IDM_WAIT_ON, on);
-    Settings::Check(IDM_WAIT_OFF, !on);
-    FrameWaitMs = on ? kWaitOnMs : 0;
-    Settings::Write("Status", "Wait ON", on ? "1" : "0");
+    Settings::TickMenuItem(IDM_WAIT_ON, on);
+    Settings::TickMenuItem(IDM_WAIT_OFF, !on);
+    Shared.frameWaitMs = on ? static_cast<int32_t>(kFrameWaitMs) : 0;
+    Settings::SaveFrameWait(on);
 }
 
 void Centre(HWND window) {
     const int x = TheScreen != nullptr ? (TheScreen->GetScreenWidth() - kFrameWidth) / 2 : 0;
     const int y = TheScreen != nullptr ? (TheScreen->GetScreenHeight() - kFrameHeight) / 2 : 0;
-    SetWindowPos(window, Topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
+    SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
                  SWP_NOSIZE | SWP_SHOWWINDOW);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
 }
 
 LRESULT OnCommand(HWND window, UINT id) {
@@ -168,8 +145,8 @@ LRESULT OnCommand(HWND window, UINT id) {
             SetZOrder(window, id == IDM_TOPMOST);
             break;
         case IDM_BACKGROUND_RESET:
-            RequestBackground("Resource");
-            Settings::Write("BackBitmapTexture", "FileName", "Resource");
+            Shared.RequestBackground(kBuiltInBackground);
+            Settings::SaveBackground(kBuiltInBackground);
             break;
         case IDM_CENTER:
             Centre(window);
@@ -193,14 +170,14 @@ void OnDropFiles(HDROP drop) {
     char name[kPathBytes] = {};
     // Only the first file counts; the simulation thread checks it when it reloads.
     if (DroppedFileName(drop, name, kPathBytes)) {
-        RequestBackground(name);
+        Shared.RequestBackground(name);
     }
     DragFinish(drop);
 }
 
 LRESULT OnSplashEnd(HWND window) {
-    DestroyWindow(SplashWindow);
-    SplashWindow = nullptr;
+    DestroyWindow(ShellState.splashWindow);
+    ShellState.splashWindow = nullptr;
     // An Exit chosen during the splash has hidden the window for good.
     if (!ExitSequenceStarted()) {
         ShowWindow(window, SW_SHOW);
@@ -213,13 +190,13 @@ LRESULT OnSplashEnd(HWND window) {
 // comes while it is up (a warning at start-up), hiding the box's button: it steps aside while
 // the box is up, unless it has ended meanwhile.
 int RaiseAboveSplash(const MessageRequest& request) {
-    if (SplashWindow == nullptr) {
+    if (ShellState.splashWindow == nullptr) {
         return RaiseMessage(request);
     }
-    ShowWindow(SplashWindow, SW_HIDE);
+    ShowWindow(ShellState.splashWindow, SW_HIDE);
     const int answer = RaiseMessage(request);
-    if (SplashWindow != nullptr) {
-        ShowWindow(SplashWindow, SW_SHOWNOACTIVATE);
+    if (ShellState.splashWindow != nullptr) {
+        ShowWindow(ShellState.splashWindow, SW_SHOWNOACTIVATE);
     }
     return answer;
 }
@@ -245,17 +222,17 @@ LRESULT OnTaskbarCreated() {
 
 void PaintFrame(HDC dc) {
     const FrameLock lock;
-    if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
-        BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, FrameImage->GetMemoryDC()->GetHDC(), 0, 0,
+    if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
+        BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, TheWorld.frame->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
 }
 
 void PaintLens(HDC dc) {
     const FrameLock lock;
-    if (FrameImage != nullptr && FrameImage->GetMemoryDC() != nullptr) {
-        BitBlt(dc, kLensLeft, kLensTop, WorldRules::kViewSide, WorldRules::kViewSide,
-               FrameImage->GetMemoryDC()->GetHDC(), kLensLeft, kLensTop, SRCCOPY);
+    if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
+        BitBlt(dc, kLensLeft, kLensTop, kLensSide, kLensSide,
+               TheWorld.frame->GetMemoryDC()->GetHDC(), kLensLeft, kLensTop, SRCCOPY);
     }
 }
 
@@ -278,7 +255,7 @@ void CreateImages() {
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            return OnCreate(window);
+            return OnCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         case WM_DESTROY:
             return OnDestroy(window);
         case WM_CLOSE:
@@ -340,7 +317,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             HandleTrayNotify(window, wParam, lParam);
             break;
         default:
-            if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
+            if (ShellState.taskbarCreatedMessage != 0 &&
+                message == ShellState.taskbarCreatedMessage) {
                 return OnTaskbarCreated();
             }
             break;

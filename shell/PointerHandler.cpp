@@ -5,25 +5,24 @@
 #include "shell/PointerRules.h"
 #include "shell/ExitSequence.h"
 #include "shell/RimDrag.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
 namespace {
 void RecordPointer(int16_t x, int16_t y) {
-    LastPointerX = x;
-    LastPointerY = y;
+    ShellState.pointer.lastX = x;
+    ShellState.pointer.lastY = y;
 }
 
 void StartPan(HWND window, int16_t x, int16_t y) {
-    PanDragging = 1;
-    SetCursor(BinocularsCursor);
-    if (FollowBall != 0) {
+    ShellState.pointer.panDragging = 1;
+    SetCursor(ShellState.binocularsCursor);
+    if (Shared.followBall != 0) {
         // The free view starts from the part of the field that was on show.
-        ViewX = FreeViewStart(BallX, FieldWidth);
-        ViewY = FreeViewStart(BallY, FieldHeight);
+        Shared.viewX = FreeViewStart(Shared.colony.ballX, Shared.colony.fieldWidth);
+        Shared.viewY = FreeViewStart(Shared.colony.ballY, Shared.colony.fieldHeight);
     }
-    FollowBall = 0;
+    Shared.followBall = 0;
     RecordPointer(x, y);
     SetCapture(window);
 }
@@ -61,18 +60,19 @@ void DragRim(HWND window, RimDrag& drag, int16_t x, int16_t y) {
 
 void Throw(int16_t x, int16_t y) {
     const DWORD now = ShellTickCount();
-    const int32_t dx = x - LastPointerX;
-    const int32_t dy = y - LastPointerY;
-    // Speed and angle first: the simulation thread starts the flight when it sees BallFlying.
-    BallSpeed = ThrowSpeed(dx, dy, now - GrabTick);
-    BallAngle = ThrowAngle(dx, dy);
+    const int32_t dx = x - ShellState.pointer.lastX;
+    const int32_t dy = y - ShellState.pointer.lastY;
+    // Speed and angle first: the simulation thread starts the flight when it sees
+    // Shared.colony.ballFlying.
+    Shared.ballSpeed = ThrowSpeed(dx, dy, now - ShellState.pointer.grabTick);
+    Shared.ballAngle = ThrowAngle(dx, dy);
     // An arrival commits its trail only while the ball is neither held nor flying: the flight
     // begins before the grab ends, so no arrival can slip a trail in between. The trails go at the
     // top of the simulation thread's next frame, where no step can be under way; the request
     // comes last, so whatever was committed before it is erased with the rest.
-    BallFlying = 1;
-    BallGrabbed = 0;
-    MaskRebuildRequested = 1;
+    Shared.colony.ballFlying = 1;
+    Shared.colony.ballGrabbed = 0;
+    Shared.maskRebuildRequested = 1;
 }
 }  // namespace
 
@@ -93,32 +93,35 @@ void OnPointerMove(HWND window, int16_t x, int16_t y) {
         DragRim(window, *drag, x, y);
         return;
     }
-    PointerOverRim = RimRegion != nullptr && PtInRegion(RimRegion, x, y) ? 1 : 0;
-    if (PanDragging != 0) {
-        ViewX = ClampPanX(ViewX + (x - LastPointerX), FieldWidth);
-        ViewY = ClampPanY(ViewY + (y - LastPointerY), FieldHeight);
+    ShellState.pointer.overRim =
+        ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y) ? 1 : 0;
+    if (ShellState.pointer.panDragging != 0) {
+        Shared.viewX =
+            ClampPanX(Shared.viewX + (x - ShellState.pointer.lastX), Shared.colony.fieldWidth);
+        Shared.viewY =
+            ClampPanY(Shared.viewY + (y - ShellState.pointer.lastY), Shared.colony.fieldHeight);
         RecordPointer(x, y);
     }
-    if (BallGrabbed == 1) {
-        GrabTick = ShellTickCount();
+    if (Shared.colony.ballGrabbed == 1) {
+        ShellState.pointer.grabTick = ShellTickCount();
         RecordPointer(x, y);
-        BallGrabbed = 2;
+        Shared.colony.ballGrabbed = 2;
     }
 }
 
 bool OnPointerPress(HWND window, int16_t x, int16_t y) {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         PressRim(window, x, y);
         return true;
     }
-    const int32_t bx = BallLensCoordinate(BallX, FieldWidth);
-    const int32_t by = BallLensCoordinate(BallY, FieldHeight);
-    if (BallGrabHit(x - kLensOffset, y - kLensOffset, bx, by) && BallGrabbed == 0 &&
-        BallFlying == 0 && FollowBall == 1) {
-        BallAngle = 0;
-        BallGrabbed = 1;
-        FollowBall = 1;
-        SetCursor(StickCursor);
+    const int32_t bx = BallLensCoordinate(Shared.colony.ballX, Shared.colony.fieldWidth);
+    const int32_t by = BallLensCoordinate(Shared.colony.ballY, Shared.colony.fieldHeight);
+    if (BallGrabHit(x - kLensLeft, y - kLensTop, bx, by) && Shared.colony.ballGrabbed == 0 &&
+        Shared.colony.ballFlying == 0 && Shared.followBall == 1) {
+        Shared.ballAngle = 0;
+        Shared.colony.ballGrabbed = 1;
+        Shared.followBall = 1;
+        SetCursor(ShellState.stickCursor);
         SetCapture(window);
     } else {
         StartPan(window, x, y);
@@ -130,10 +133,10 @@ void OnPointerRelease(HWND window, int16_t x, int16_t y) {
     RimDrag* drag = RimDragOf(window);
     if (drag != nullptr && drag->Pressed()) {
         drag->End();
-    } else if (BallGrabbed >= 1) {
+    } else if (Shared.colony.ballGrabbed >= 1) {
         Throw(x, y);
     } else {
-        PanDragging = 0;
+        ShellState.pointer.panDragging = 0;
     }
     ReleaseCapture();
 }
@@ -146,9 +149,9 @@ void OnPointerCaptureLost(HWND window) {
 }
 
 void OnPointerDoubleClick(HWND window) {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         ShowWindow(window, SW_HIDE);
-        WindowShown = 0;
+        ShellState.windowShown = 0;
     }
 }
 
@@ -163,22 +166,24 @@ RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
 }
 
 void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         RimMenuPlacement placement = PlaceRimMenu(window, x, y);
         // As for the tray's menu: Escape and a click elsewhere close it only while its owner is
         // the foreground window.
         SetForegroundWindow(window);
-        TrackPopupMenuEx(GetSubMenu(AppMenu, 0), placement.flags, placement.point.x,
+        TrackPopupMenuEx(GetSubMenu(ShellState.menu.get(), 0), placement.flags, placement.point.x,
                          placement.point.y, window, &placement.params);
         PostMessageA(window, WM_NULL, 0, 0);
     } else {
-        FollowBall = 1;
+        Shared.followBall = 1;
     }
 }
 
 HCURSOR ChoosePointerCursor() {
-    if (PointerOverRim != 0) {
+    if (ShellState.pointer.overRim != 0) {
         return LoadCursorA(nullptr, IDC_ARROW);
     }
-    return FollowBall == 1 && PanDragging == 0 ? StickCursor : BinocularsCursor;
+    return Shared.followBall == 1 && ShellState.pointer.panDragging == 0
+               ? ShellState.stickCursor
+               : ShellState.binocularsCursor;
 }

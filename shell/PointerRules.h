@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
-constexpr int32_t kLensSide = 200;       // the lens shows a 200 x 200 part of the field
-constexpr int32_t kLensOffset = 20;      // lens coordinates are client coordinates minus this
-constexpr int32_t kMaxThrowSpeed = 50;   // pixels per frame
-constexpr int32_t kRimMenuSplitX = 150;  // presses left of this open the menu to the left
+#include "base/Geometry.h"
+
+constexpr int32_t kMaxThrowSpeed = 50;  // pixels per frame
+constexpr int32_t kRimMenuSplitX =
+    kFrameWidth / 2;  // presses left of this open the menu to the left
 
 // The ball's coordinate in the lens as the follow view draws it, from its field coordinate and
 // the field's size along the same axis.

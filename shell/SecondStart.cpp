@@ -5,7 +5,7 @@
 #include "shell/ExitSequence.h"
 #include "shell/ShellWindowState.h"
 #include "shell/TrayIcon.h"
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 
 void BringRunningInstanceForward() {
     const HWND running = FindWindowA(kMainClassName, nullptr);
@@ -21,7 +21,7 @@ void BringRunningInstanceForward() {
 }
 
 LRESULT OnSecondStart(HWND window) {
-    if (SplashWindow == nullptr && !ExitSequenceStarted()) {
+    if (ShellState.splashWindow == nullptr && !ExitSequenceStarted()) {
         ShowMagnifier(window);
     }
     return 0;

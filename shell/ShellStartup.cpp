@@ -4,29 +4,22 @@
 #include <ctime>
 #include <utility>
 
+#include "base/Geometry.h"
 #include "colony/Random.h"
 #include "imaging/DIBImage.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
-#include "shell/MainWindow.h"
 #include "shell/ExitSequence.h"
 #include "shell/KeyedAntCell.h"
-#include "shell/PointerState.h"
+#include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
+#include "simulation/World.h"
 
 namespace {
-constexpr int kAntCell = KeyedAntCell::kSide;
-constexpr int kHeartSide = 16;
-constexpr int kLensLeft = 20;
-constexpr int kLensRight = 220;
-
 HBRUSH FaceBrush() {
     return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
 }
@@ -49,8 +42,8 @@ void GiveRegion(HWND window, UniqueRegion region) {
 ShellStartup::ShellStartup(HINSTANCE instance) : instance_(instance) {}
 
 ShellStartup::~ShellStartup() {
-    if (RimRegion == rim_.get()) {
-        RimRegion = nullptr;
+    if (ShellState.rimRegion == rim_.get()) {
+        ShellState.rimRegion = nullptr;
     }
     delete shapeImage_;
 }
@@ -64,7 +57,7 @@ DIBImage& ShellStartup::ShapeImage(LPCSTR bitmap) {
     return *shapeImage_;
 }
 
-HWND ShellStartup::CreateMainWindow() {
+HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -79,7 +72,7 @@ HWND ShellStartup::CreateMainWindow() {
     HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP,
                         (ScreenWidth() - kFrameWidth) / 2, (ScreenHeight() - kFrameHeight) / 2,
-                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, nullptr);
+                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &reports);
     // Hidden until the simulation thread ends the splash.
     return window;
 }
@@ -93,7 +86,7 @@ HWND ShellStartup::ShowSplash() {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kSplashClassName;
     RegisterClassExA(&wc);
-    SplashWindow =
+    ShellState.splashWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
                         (ScreenWidth() - kSplashSide) / 2, (ScreenHeight() - kSplashSide) / 2,
                         kSplashSide, kSplashSide, MainWindow, nullptr, instance_, nullptr);
@@ -101,16 +94,16 @@ HWND ShellStartup::ShowSplash() {
         // The picture is drawn this once: the splash has no paint handler.
         DIBImage title;
         title.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
-        ShowWindow(SplashWindow, SW_SHOW);
-        WindowDC dc(SplashWindow);
+        ShowWindow(ShellState.splashWindow, SW_SHOW);
+        WindowDC dc(ShellState.splashWindow);
         if (dc.get() != nullptr) {
             BitBlt(dc.get(), 0, 0, kSplashSide, kSplashSide, title.GetMemoryDC()->GetHDC(), 0, 0,
                    SRCCOPY);
         }
     }
-    InvalidateRect(SplashWindow, nullptr, FALSE);
-    UpdateWindow(SplashWindow);
-    return SplashWindow;
+    InvalidateRect(ShellState.splashWindow, nullptr, FALSE);
+    UpdateWindow(ShellState.splashWindow);
+    return ShellState.splashWindow;
 }
 
 void ShellStartup::CutMagnifierShape() {
@@ -119,10 +112,10 @@ void ShellStartup::CutMagnifierShape() {
     if (!outline) {
         return;  // no picture: the window keeps its square and has no rim to drag by
     }
-    UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensLeft, kLensRight, kLensRight));
+    UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensTop, kLensRight, kLensBottom));
     CombineRgn(rim.get(), outline.get(), rim.get(), RGN_XOR);
     rim_ = std::move(rim);
-    RimRegion = rim_.get();
+    ShellState.rimRegion = rim_.get();
     GiveRegion(MainWindow, std::move(outline));
 }
 
@@ -131,8 +124,8 @@ void ShellStartup::CreateStrayAnt() {
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    StrayAntRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
-    StrayAntShown.Publish({});
+    Shared.strayRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
+    Shared.strayShown.Publish({});
 }
 
 void ShellStartup::CreateStrayWindows() {

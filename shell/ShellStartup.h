@@ -4,19 +4,21 @@
 
 #include <windows.h>
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class DIBImage;
+class RunReports;
 
 class ShellStartup {
   public:
     explicit ShellStartup(HINSTANCE instance);
-    virtual ~ShellStartup();  // deletes the rim region (after the message loop)
+    ~ShellStartup();  // deletes the rim region (after the message loop)
     ShellStartup(const ShellStartup&) = delete;
     ShellStartup& operator=(const ShellStartup&) = delete;
 
-    // Registers the main class and creates the main window, centred and left hidden.
-    HWND CreateMainWindow();
+    // Registers the main class and creates the main window, centred and left hidden; its
+    // simulation thread reports to reports (not owned; it must outlive the thread).
+    HWND CreateMainWindow(RunReports& reports);
     // Registers the splash class, creates the splash and draws the title picture into it once.
     HWND ShowSplash();
     // Gives the main window its magnifier outline and keeps the rim (outline minus lens).

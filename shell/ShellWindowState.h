@@ -1,25 +1,45 @@
-// What the window thread keeps about its own windows: class names, sizes, the menu, the cursors,
-// the splash, the rim and the visibility flags. Only the window thread reads or writes these.
+// What the window thread keeps about its own windows and the pointer: the menu, the cursors, the
+// splash, the rim, the visibility flags and the pointer's state. Only the window thread reads or
+// writes these; the simulation thread's share of the state is in simulation/SharedState.h.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-constexpr int kFrameWidth = 300;  // the magnifier window
-constexpr int kFrameHeight = 360;
-constexpr int kSplashSide = 100;
-constexpr uint32_t kKeyColour = 0x00FF84;  // the outside of the shape bitmaps, as a pixel
+#include "base/Geometry.h"
+#include "platform/UniqueHandle.h"
 
-extern const char kMainClassName[];  // also the name of the instance mutex
-extern const char kSplashClassName[];
-extern const char kStrayClassName[];
+constexpr char kMainClassName[] = "「Kirelo」";  // also the name of the instance mutex
+constexpr char kSplashClassName[] = "スプラッシュウインドウ";
+constexpr char kStrayClassName[] = "はぐれありさん";
 
-extern HMENU AppMenu;               // owned: destroyed at WM_DESTROY
-extern HCURSOR StickCursor;         // not owned: a resource of the module
-extern HCURSOR BinocularsCursor;    // not owned
-extern int WindowShown;             // the window is meant to be visible
-extern int Topmost;                 // the window stays above all others
-extern HRGN RimRegion;              // not owned: WinMain's, deleted after the message loop
-extern HWND SplashWindow;           // not owned: destroyed on WM_SPLASHEND
-extern UINT TaskbarCreatedMessage;  // sent to top-level windows when the taskbar (re)starts
+// Where the pointer was and what it is doing: the rim, a pan, the last recorded position and the
+// clock of a throw.
+struct PointerState {
+    int overRim = 1;      // the last pointer position was on the rim
+    int panDragging = 0;  // a pan is under way
+    int16_t lastX = 0;    // client coordinates of the last recorded pointer position
+    int16_t lastY = 0;
+    DWORD grabTick = 0;  // tick of the first move after the ball was grabbed
+};
+
+struct MainWindowState {
+    UniqueMenu menu;                     // loaded by the settings load, destroyed at WM_DESTROY
+    HCURSOR stickCursor = nullptr;       // not owned: a resource of the module
+    HCURSOR binocularsCursor = nullptr;  // not owned
+    int windowShown = 1;                 // the window is meant to be visible
+    int topmost = 0;                     // the window stays above all others
+    HRGN rimRegion = nullptr;            // not owned: WinMain's, deleted after the message loop
+    HWND splashWindow = nullptr;         // not owned: destroyed on WM_SPLASHEND
+    UINT taskbarCreatedMessage = 0;      // sent to top-level windows when the taskbar (re)starts
+    PointerState pointer;
+};
+
+// The main window's state, for the one main window of the process; the values are the ones the
+// program starts with, and the settings load sets them again at each creation.
+extern MainWindowState ShellState;
+
+// The millisecond clock of the throw (GetTickCount unless a test sets its own): a seam, so that
+// the throw's speed can be tested without waiting.
+extern DWORD(WINAPI* ShellTickCount)();

@@ -3,18 +3,16 @@
 // after these windows are destroyed.
 #include "shell/StrayAntWindow.h"
 
-#include "imaging/MessageSeam.h"
-#include "imaging/UniqueHandle.h"
+#include "base/MessageSeam.h"
+#include "platform/UniqueHandle.h"
+#include "resources/TextIds.h"
 #include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/WorldImages.h"
+#include "simulation/World.h"
 
 namespace {
-constexpr int kAntCell = KeyedAntCell::kSide;
-constexpr int kHeartSide = 16;
 // Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
 constexpr UINT kShowFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE;
 // Once on show the ant's window only moves: every change of visibility, size or z-order is a
@@ -118,8 +116,8 @@ void TurnIntoHeart(StrayAnt& ant) {
     if (!ant.state.compare_exchange_strong(walking, StrayRising)) {
         return;
     }
-    HappyCount.fetch_add(1);
-    const StrayAntPose pose = StrayAntShown.Read();
+    Shared.happyCount.fetch_add(1);
+    const StrayAntPose pose = Shared.strayShown.Read();
     ShowHeart(pose.x, pose.y);
 }
 
@@ -131,7 +129,7 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call != nullptr && call->message == WM_COMMAND &&
         (LOWORD(call->wParam) == IDOK || LOWORD(call->wParam) == IDCANCEL) &&
-        g_foundAnt != nullptr && ExitRequested == 0) {
+        g_foundAnt != nullptr && Shared.exitRequested == 0) {
         char name[16] = {};
         GetClassNameA(call->hwnd, name, sizeof(name));
         if (lstrcmpA(name, "#32770") == 0) {  // the dialog class of message boxes
@@ -142,20 +140,21 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnLButtonDown(HWND window) {
-    StrayAnt* ant = StrayAntRecord;
-    if (ant != nullptr && !g_foundBoxOpen && ant->state == StrayWalking && ExitRequested == 0) {
+    StrayAnt* ant = Shared.strayRecord;
+    if (ant != nullptr && !g_foundBoxOpen && ant->state == StrayWalking &&
+        Shared.exitRequested == 0) {
         g_foundBoxOpen = true;
         g_foundAnt = ant;
         {
             UniqueHook watch(
                 SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
             RaiseMessage(
-                {"みつかっちまった", "はぐれありさん", mb::kOk, MessageOwner::GivenWindow, window});
+                {IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::GivenWindow, window});
         }
         g_foundAnt = nullptr;
         g_foundBoxOpen = false;
         // Exit may have been chosen (from the tray) while the box was open.
-        if (ExitRequested == 0) {
+        if (Shared.exitRequested == 0) {
             TurnIntoHeart(*ant);
         }
     }
@@ -169,23 +168,23 @@ void PaintStrayWindow(HDC dc, HWND window) {
         return;
     }
     if (window == StrayWindows[kStrayAntIndex]) {
-        KeyedAntCell(AntSprites, g_cell).Draw(dc);
-    } else if (window == StrayWindows[kStrayHeartIndex] && HeartImage != nullptr) {
-        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, HeartImage->GetMemoryDC()->GetHDC(), 0, 0,
+        KeyedAntCell(TheWorld.antSprites, g_cell).Draw(dc);
+    } else if (window == StrayWindows[kStrayHeartIndex] && TheWorld.heart != nullptr) {
+        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, TheWorld.heart->GetMemoryDC()->GetHDC(), 0, 0,
                SRCCOPY);
     }
 }
 
 void PlaceStrayWindows() {
     AcknowledgeStrayPlacement();
-    if (ExitRequested != 0) {
+    if (Shared.exitRequested != 0) {
         return;  // the exit sequence has hidden them for good
     }
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     switch (pose.kind) {
         case StrayAntPose::Walking: {
             // A walking pose made before the click was handled: the heart already shows.
-            const StrayAnt* ant = StrayAntRecord;
+            const StrayAnt* ant = Shared.strayRecord;
             if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells) {
                 return;
             }

@@ -3,20 +3,20 @@
 
 #include <string>
 
-#include "imaging/AppWindow.h"
-#include "imaging/WideText.h"
+#include "platform/AppWindow.h"
+#include "platform/UiText.h"
+#include "platform/WideText.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
-#include "simulation/ThreadMessages.h"
 #include "simulation/SharedState.h"
 
 TrayIcon* TheTrayIcon = nullptr;
 
 namespace {
 constexpr UINT kTrayIconId = 1;
-constexpr char kTrayTip[] = "ありさんを幸せにしてあげてね";
 }  // namespace
 
 TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
@@ -29,8 +29,8 @@ TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = WM_TRAYNOTIFY;
     data_.hIcon = icon_.get();
-    // Wide, from code page 932: the ANSI record would show the tip in the system's code page.
-    const std::wstring tip = WideFromCp932(kTrayTip);
+    // Wide: the ANSI record would show the tip in the system's code page.
+    const std::wstring tip = UiText::Text(IDS_TRAY_TIP);
     tip.copy(data_.szTip, sizeof(data_.szTip) / sizeof(data_.szTip[0]) - 1);
 }
 
@@ -57,11 +57,11 @@ void ShowMagnifier(HWND window) {
     // The stray ant is owned by the glass and comes along above it, so while the ant is out the
     // glass is shown but stays under other programs' windows on a managed desktop.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    if (Topmost != 1) {
+    if (ShellState.topmost != 1) {
         SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     SetForegroundWindow(window);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
 }
 
 UINT TrayMenuFlags() {
@@ -74,21 +74,21 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
         return;
     }
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (WindowShown == 1 || HasFocus == 1) {
+        if (ShellState.windowShown == 1 || Shared.hasFocus == 1) {
             ShowWindow(window, SW_HIDE);
-            WindowShown = 0;
+            ShellState.windowShown = 0;
         } else {
             ShowMagnifier(window);
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         POINT cursor{};
         GetCursorPos(&cursor);
-        PointerOverRim = 1;
+        ShellState.pointer.overRim = 1;
         // A menu closes with Escape or a click elsewhere only when its owner is the foreground
         // window; the posted message lets the menu's loop end cleanly once it closes.
         SetForegroundWindow(window);
-        TrackPopupMenu(GetSubMenu(AppMenu, 0), TrayMenuFlags(), cursor.x, cursor.y, 0, window,
-                       nullptr);
+        TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TrayMenuFlags(), cursor.x, cursor.y, 0,
+                       window, nullptr);
         PostMessageA(window, WM_NULL, 0, 0);
     }
 }

@@ -5,12 +5,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 
 class TrayIcon {
   public:
     TrayIcon(HWND window, HINSTANCE instance);
-    virtual ~TrayIcon() = default;
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 

@@ -2,25 +2,21 @@
 // end in an order in which neither thread can touch what the other has freed.
 #include <windows.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
-#include "imaging/UniqueHandle.h"
+#include "base/Geometry.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
 #include "shell/SecondStart.h"
+#include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
+#include "platform/WindowMessages.h"
+#include "simulation/World.h"
 
 namespace {
-// Long enough for the simulation thread to come out of its splash pause after an early Exit.
-constexpr DWORD kFinishWaitMs = 4000;
-
 // The mutex that marks a running instance, or nothing when another instance holds it.
 UniqueKernelHandle TakeInstanceMutex() {
     HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMainClassName);
@@ -47,6 +43,9 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The simulation thread's reports outlive it: they are never destroyed before the process
+    // ends or the thread has been waited for.
+    ShellReports reports;
     UniqueKernelHandle instanceMutex = TakeInstanceMutex();
     if (!instanceMutex) {
         // The user asked for the glass again: the running one comes forward instead.
@@ -55,7 +54,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     TheScreen = new ScreenInfo();
     // A box the simulation thread waits for stops being waited for once Exit was chosen.
-    InstallMessageBoxSink([] { return ExitRequested != 0; });
+    InstallMessageBoxSink([] { return Shared.exitRequested != 0; });
 
     int exitCode = 0;
     {
@@ -63,24 +62,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         // The stray ant's start is drawn before the simulation thread exists, so its draws and
         // the thread's never interleave.
         startup.CreateStrayAnt();
-        startup.CreateMainWindow();
+        startup.CreateMainWindow(reports);
         startup.ShowSplash();
         startup.CutMagnifierShape();
         startup.CreateStrayWindows();
         startup.ReleaseShapeImage();
         // Only now may the simulation thread let the stray ant out.
-        ShellReady = 1;
+        Shared.shellReady = 1;
         exitCode = RunMessageLoop();
     }  // the rim region goes here
 
-    // The windows are gone; the images and the stray-ant record are freed by whichever of the
-    // two threads lets go of them last.
-    ReleaseWorldLease();
-    if (!FinishShell(kFinishWaitMs)) {
-        // The simulation thread sits in a message box of its own: end the process without
-        // running the static destructors under it.
-        instanceMutex.reset();
-        ExitProcess(static_cast<UINT>(exitCode));
-    }
-    return exitCode;
+    return EndProgram(exitCode, instanceMutex);
 }

@@ -4,11 +4,12 @@
 
 #include <cstring>
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 
 BackgroundVerdict BackgroundLoader::Load(DIBImage& picture, const char* name) {
-    const bool builtIn = name != nullptr && std::strcmp(name, "Resource") == 0;
+    const bool builtIn = name != nullptr && std::strcmp(name, kBuiltInBackground) == 0;
     const int loaded = builtIn           ? picture.LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD))
                        : name != nullptr ? picture.LoadBitmapFile(name)
                                          : 0;
@@ -26,8 +27,8 @@ BackgroundVerdict BackgroundLoader::Load(DIBImage& picture, const char* name) {
 
 void BackgroundLoader::ReportTooSmall(BackgroundVerdict verdict) {
     if (verdict == BackgroundVerdict::TooNarrow) {
-        ShowProgramMessage("ビットマップの幅が小さすぎます。", "警告", mb::kIconWarning);
+        ShowProgramMessage(IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning);
     } else if (verdict == BackgroundVerdict::TooLow) {
-        ShowProgramMessage("ビットマップの高さが小さすぎます。", "警告", mb::kIconWarning);
+        ShowProgramMessage(IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning);
     }
 }

@@ -2,20 +2,20 @@
 // the same checks, so a picture the start-up accepts is one a drop would accept too.
 #pragma once
 
+#include "base/Geometry.h"
 #include "imaging/DIBImage.h"
+#include "simulation/SharedState.h"  // kBuiltInBackground
 
 enum class BackgroundVerdict { Loaded, Unreadable, TooNarrow, TooLow };
 
 class BackgroundLoader {
   public:
-    // Loads "Resource" (the built-in dry leaves, an exact and case-sensitive match) or the BMP
-    // file name into picture and checks that the ants can walk on it: at least 200 x 200 (the
-    // lens shows 200 x 200 of it). A picture past the image size limit, or one that cannot be
-    // read, is Unreadable; the bitmap loader has already said why.
+    // Loads kBuiltInBackground or the BMP
+    // file name into picture and checks that the ants can walk on it: at least kMinFieldSide
+    // each way (the lens shows a kLensSide square of it). A picture past the image size limit, or
+    // one that cannot be read, is Unreadable; the bitmap loader has already said why.
     static BackgroundVerdict Load(DIBImage& picture, const char* name);
 
     // The warning a dropped picture that is too small gets; nothing for the other verdicts.
     static void ReportTooSmall(BackgroundVerdict verdict);
-
-    static constexpr int kMinFieldSide = 200;
 };

@@ -6,15 +6,15 @@
 
 #include "imaging/DIBImage.h"
 #include "imaging/MemoryDC.h"
-#include "imaging/DCBrush.h"
-#include "imaging/DCPen.h"
+#include "imaging/SelectedGdiObject.h"
 #include "simulation/LensRenderer.h"
 
 bool GoalStamp::Draw(MemoryDC& dc, int gx, int gy) {
     dc.GetPen()->SetColor(kGoalRimColour);
-    dc.GetPen()->SetWidth(kRimWidth);
+    dc.GetPen()->SetWidth(kGoalRimWidth);
     dc.GetBrush()->SetColor(kGoalDiscColour);
-    return dc.Ellipse(gx - kRadius, gy - kRadius, gx + kRadius, gy + kRadius) != FALSE;
+    return dc.Ellipse(gx - kGoalRadius, gy - kGoalRadius, gx + kGoalRadius, gy + kGoalRadius) !=
+           FALSE;
 }
 
 bool GoalStamp::Build() {
@@ -32,7 +32,7 @@ bool GoalStamp::Build() {
             scratch.GetLine(y)[x] = kUnset;
         }
     }
-    if (!Draw(*dc, kMargin + kRadius, kMargin + kRadius)) {
+    if (!Draw(*dc, kMargin + kGoalRadius, kMargin + kGoalRadius)) {
         return false;
     }
     GdiFlush();
@@ -49,8 +49,8 @@ void GoalStamp::Stamp(DIBImage& canvas, int gx, int gy) const {
     if (!Ready() || canvas.GetBitCount() != 32) {
         return;
     }
-    const int left = gx - kRadius - kMargin;
-    const int top = gy - kRadius - kMargin;
+    const int left = gx - kGoalRadius - kMargin;
+    const int top = gy - kGoalRadius - kMargin;
     const int w = canvas.GetWidth();
     const int h = canvas.GetHeight();
     GdiFlush();

@@ -5,14 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Geometry.h"
+
 class DIBImage;
 class MemoryDC;
 
 class GoalStamp {
   public:
-    static constexpr int kRadius = 20;
-    static constexpr int kRimWidth = 3;
-
     // The goal as GDI draws it around (gx, gy) into dc: the ellipse with the rim pen and the
     // disc brush. False when GDI could not.
     static bool Draw(MemoryDC& dc, int gx, int gy);
@@ -25,7 +24,7 @@ class GoalStamp {
 
   private:
     static constexpr int kMargin = 4;  // the wide pen reaches a pixel or two outside the box
-    static constexpr int kSide = 2 * kRadius + 2 * kMargin;
+    static constexpr int kSide = 2 * kGoalRadius + 2 * kMargin;
     static constexpr uint32_t kUnset = 0xFF00FF;  // a colour the goal never has
 
     std::vector<uint32_t> pixels_;  // kSide x kSide, top row first; kUnset where nothing was drawn

@@ -2,7 +2,8 @@
 // gone after 49 drawn frames or at the top margin.
 #include "simulation/HeartList.h"
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
+#include "resources/TextIds.h"
 
 namespace {
 constexpr int32_t kTopLimit = 16;
@@ -39,7 +40,7 @@ bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age) {
 
 Heart* HeartList::At(int32_t index) {
     if (index < 0 || index >= Count()) {
-        ShowProgramMessage("ハートがないです", "インデックス指定エラー", mb::kOk);
+        ShowProgramMessage(IDS_NO_HEART, IDS_INDEX_CAPTION, mb::kOk);
         return nullptr;
     }
     return &hearts_[static_cast<size_t>(index)];

@@ -15,7 +15,6 @@ struct Heart {
 class HeartList {
 public:
     HeartList() = default;
-    virtual ~HeartList() = default;
 
     int32_t Count() const { return static_cast<int32_t>(hearts_.size()); }
     void Clear() { hearts_.clear(); }

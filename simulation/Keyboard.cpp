@@ -1,6 +1,7 @@
 // Keyboard polling over the replaceable key-state query.
 #include "simulation/Keyboard.h"
 
+#include "base/Geometry.h"
 #include "simulation/SharedState.h"
 
 const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT,
@@ -8,12 +9,8 @@ const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT
 
 KeyStateFunction QueryKeyState = &GetAsyncKeyState;
 
-namespace {
-constexpr DWORD kFlushPollMs = 10;
-}  // namespace
-
 uint8_t PollKeyboard() {
-    if (HasFocus == 0) {
+    if (Shared.hasFocus == 0) {
         return kKeyNothing;
     }
     return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;

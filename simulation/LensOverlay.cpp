@@ -3,11 +3,8 @@
 
 #include <cstring>
 
+#include "base/Geometry.h"
 #include "imaging/DIBImage.h"
-
-namespace {
-constexpr uint32_t kMaskKey = 0xFFFFFF;  // white in the mask: the frame shows through
-}  // namespace
 
 void LensOverlay::Build(const DIBImage* picture, int left, int top, int side, int maskRows) {
     Clear();
@@ -16,7 +13,7 @@ void LensOverlay::Build(const DIBImage* picture, int left, int top, int side, in
         return;
     }
     GdiFlush();
-    runs_ = FindOpaqueRuns(picture->GetSurface(), left, maskRows + top, side, side, kMaskKey);
+    runs_ = FindOpaqueRuns(picture->GetSurface(), left, maskRows + top, side, side, kMaskWhite);
     for (PixelRun& run : runs_) {
         run.row -= maskRows;
     }

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "imaging/TransparentRuns.h"
+#include "base/TransparentRuns.h"
 
 class DIBImage;
 

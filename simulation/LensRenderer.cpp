@@ -1,5 +1,5 @@
-// Frame composition and field reload. The canvas is refreshed and drawn only inside the 200 x 200
-// part in view; every sprite copy is cut to its destination, so no position can reach outside
+// Frame composition and field reload. The canvas is refreshed and drawn only inside the lens square
+// in view; every sprite copy is cut to its destination, so no position can reach outside
 // an image.
 #include "simulation/LensRenderer.h"
 
@@ -8,45 +8,42 @@
 #include <cstring>
 #include <memory>
 
+#include "base/MessageSeam.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
-#include "imaging/MessageSeam.h"
 #include "resources/ResourceIds.h"
 #include "simulation/BackgroundLoader.h"
-#include "simulation/FrameLock.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/GoalStamp.h"
-#include "simulation/WorldImages.h"
+#include "simulation/RunReports.h"
+#include "simulation/World.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationWorld.h"
 #include "simulation/WorldRules.h"
 
 namespace {
-constexpr int kView = WorldRules::kViewSide;
-constexpr int kAntCell = 8;
-constexpr int kSpriteSide = 16;  // ball and heart
-constexpr int kFrameHeight = 360;
-constexpr int kMinFieldSide = BackgroundLoader::kMinFieldSide;
+constexpr int kView = kLensSide;
 
 bool ImagesReady() {
-    return FrameImage != nullptr && FieldCanvas != nullptr && FieldImage != nullptr &&
-           MagnifierImage != nullptr && AntSprites != nullptr && BallImage != nullptr &&
-           HeartImage != nullptr && TheFieldMask != nullptr;
+    return TheWorld.frame != nullptr && TheWorld.fieldCanvas != nullptr &&
+           TheWorld.field != nullptr && TheWorld.magnifier != nullptr &&
+           TheWorld.antSprites != nullptr && TheWorld.ball != nullptr &&
+           TheWorld.heart != nullptr && TheWorld.mask != nullptr;
 }
 
 // The field, its canvas and its mask all have the size the ants walk on.
 bool FieldConsistent(int w, int h) {
-    return w >= kMinFieldSide && h >= kMinFieldSide && FieldImage->GetWidth() == w &&
-           FieldImage->GetHeight() == h && FieldCanvas->GetWidth() == w &&
-           FieldCanvas->GetHeight() == h && TheFieldMask->Width() == w &&
-           TheFieldMask->Height() == h && FieldImage->GetBitCount() == 32 &&
-           FieldCanvas->GetBitCount() == 32;
+    return w >= kMinFieldSide && h >= kMinFieldSide && TheWorld.field->GetWidth() == w &&
+           TheWorld.field->GetHeight() == h && TheWorld.fieldCanvas->GetWidth() == w &&
+           TheWorld.fieldCanvas->GetHeight() == h && TheWorld.mask->Width() == w &&
+           TheWorld.mask->Height() == h && TheWorld.field->GetBitCount() == 32 &&
+           TheWorld.fieldCanvas->GetBitCount() == 32;
 }
 
 ViewOrigin CurrentView(int w, int h) {
-    if (FollowBall != 0) {
-        return WorldRules::FollowView(BallX, BallY, w, h);
+    if (Shared.followBall != 0) {
+        return WorldRules::FollowView(Shared.colony.ballX, Shared.colony.ballY, w, h);
     }
-    return WorldRules::ClampView({ViewX, ViewY}, w, h);
+    return WorldRules::ClampView({Shared.viewX, Shared.viewY}, w, h);
 }
 
 // The goal as GDI draws it, made once (the wide-pen ellipse costs more than the rest of a frame's
@@ -60,22 +57,22 @@ void DrawGoal() {
         g_goalStamp.Build();
     }
     if (g_goalStamp.Ready()) {
-        g_goalStamp.Stamp(*FieldCanvas, GoalX, GoalY);
+        g_goalStamp.Stamp(*TheWorld.fieldCanvas, Shared.colony.goalX, Shared.colony.goalY);
         return;
     }
-    MemoryDC* dc = FieldCanvas->GetMemoryDC();
+    MemoryDC* dc = TheWorld.fieldCanvas->GetMemoryDC();
     if (dc == nullptr) {
         return;
     }
-    GoalStamp::Draw(*dc, GoalX, GoalY);
+    GoalStamp::Draw(*dc, Shared.colony.goalX, Shared.colony.goalY);
     // The pixel writes that follow must land after the ellipse.
     GdiFlush();
 }
 
 void DrawTrails(ViewOrigin view, int w) {
-    const uint8_t* cells = TheFieldMask->Cells();
+    const uint8_t* cells = TheWorld.mask->Cells();
     for (int y = view.y; y < view.y + kView; ++y) {
-        uint32_t* row = FieldCanvas->GetLine(y);
+        uint32_t* row = TheWorld.fieldCanvas->GetLine(y);
         const uint8_t* cellRow = cells + static_cast<size_t>(y) * w;
         for (int x = view.x; x < view.x + kView; ++x) {
             const uint8_t code = cellRow[x];
@@ -89,45 +86,45 @@ void DrawTrails(ViewOrigin view, int w) {
 }
 
 void DrawAnts() {
-    if (Ants == nullptr) {
+    if (TheWorld.ants == nullptr) {
         return;
     }
-    for (int32_t j = 0; j < Ants->Count(); ++j) {
-        const Ant* ant = Ants->At(j);
+    for (int32_t j = 0; j < TheWorld.ants->Count(); ++j) {
+        const Ant* ant = TheWorld.ants->At(j);
         if (ant == nullptr || ant->active <= 0) {
             continue;
         }
         const int cellX = (ant->direction * 2 + ant->frame) * kAntCell;
-        DrawSprite(FieldCanvas, ant->x - kAntCell / 2, ant->y - kAntCell / 2, kAntCell, kAntCell,
-                   AntSprites, cellX, 0, cellX, kAntCell);
+        DrawSprite(TheWorld.fieldCanvas, ant->x - kAntCell / 2, ant->y - kAntCell / 2, kAntCell,
+                   kAntCell, TheWorld.antSprites, cellX, 0, cellX, kAntCell);
     }
 }
 
 void DrawHearts() {
-    if (Hearts == nullptr) {
+    if (TheWorld.hearts == nullptr) {
         return;
     }
-    for (int32_t j = 0; j < Hearts->Count(); ++j) {
-        const Heart* heart = Hearts->At(j);
+    for (int32_t j = 0; j < TheWorld.hearts->Count(); ++j) {
+        const Heart* heart = TheWorld.hearts->At(j);
         if (heart == nullptr || heart->visible == 0) {
             continue;
         }
         // A heart that rose on a larger field may stand outside this one: it is cut or skipped.
-        DrawSprite(FieldCanvas, heart->x - kSpriteSide / 2, heart->y - kSpriteSide / 2, kSpriteSide,
-                   kSpriteSide, HeartImage, 0, 0, 0, kSpriteSide);
+        DrawSprite(TheWorld.fieldCanvas, heart->x - kSpriteSide / 2, heart->y - kSpriteSide / 2,
+                   kSpriteSide, kSpriteSide, TheWorld.heart, 0, 0, 0, kSpriteSide);
     }
 }
 
 void AdvanceBall(int w, int h) {
-    if (BallFlying == 0) {
+    if (Shared.colony.ballFlying == 0) {
         return;
     }
-    BallFlight ball{BallX, BallY, BallSpeed, 1};
-    WorldRules::FlyBall(ball, BallAngle, w, h);
-    BallX = ball.x;
-    BallY = ball.y;
-    BallSpeed = ball.speed;
-    BallFlying = ball.flying;
+    BallFlight ball{Shared.colony.ballX, Shared.colony.ballY, Shared.ballSpeed, 1};
+    WorldRules::FlyBall(ball, Shared.ballAngle, w, h);
+    Shared.colony.ballX = ball.x;
+    Shared.colony.ballY = ball.y;
+    Shared.ballSpeed = ball.speed;
+    Shared.colony.ballFlying = ball.flying;
 }
 
 bool InsideSheet(const DIBImage* sheet, int x, int y, int w, int h) {
@@ -150,36 +147,37 @@ void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sh
         return;
     }
     dest->DIBMaskCopy(copy.dx, copy.dy, copy.w, copy.h, sheet, copy.sx, copy.sy, sheet, copy.mx,
-                      copy.my, kSpriteKey);
+                      copy.my, kMaskWhite);
 }
 
 void AdvanceUnseenFrame() {
-    if (BackgroundChanged != 0 || !ImagesReady()) {
+    if (Shared.backgroundChanged != 0 || !ImagesReady()) {
         return;
     }
-    const int w = FieldWidth;
-    const int h = FieldHeight;
+    const int w = Shared.colony.fieldWidth;
+    const int h = Shared.colony.fieldHeight;
     if (FieldConsistent(w, h)) {
         AdvanceBall(w, h);
     }
 }
 
 void ComposeFrame() {
-    if (BackgroundChanged != 0 || !ImagesReady()) {
+    if (Shared.backgroundChanged != 0 || !ImagesReady()) {
         return;
     }
-    const int w = FieldWidth;
-    const int h = FieldHeight;
+    const int w = Shared.colony.fieldWidth;
+    const int h = Shared.colony.fieldHeight;
     if (!FieldConsistent(w, h)) {
         return;
     }
     const ViewOrigin view = CurrentView(w, h);
-    FieldCanvas->DIBCopy(view.x, view.y, kView, kView, FieldImage, view.x, view.y);
+    TheWorld.fieldCanvas->DIBCopy(view.x, view.y, kView, kView, TheWorld.field, view.x, view.y);
     DrawGoal();
-    DrawSprite(FieldCanvas, BallX - kSpriteSide / 2, BallY - kSpriteSide / 2, kSpriteSide,
-               kSpriteSide, BallImage, 0, 0, 0, kSpriteSide);
+    DrawSprite(TheWorld.fieldCanvas, Shared.colony.ballX - kSpriteSide / 2,
+               Shared.colony.ballY - kSpriteSide / 2, kSpriteSide, kSpriteSide, TheWorld.ball, 0, 0,
+               0, kSpriteSide);
     // While a thrown ball's rebuild waits, the trails in the mask are already history.
-    if (HideTrails == 0 && MaskRebuildRequested == 0) {
+    if (Shared.hideTrails == 0 && Shared.maskRebuildRequested == 0) {
         DrawTrails(view, w);
     }
     DrawAnts();
@@ -187,27 +185,28 @@ void ComposeFrame() {
     // The window thread paints from the frame whenever it likes (a notice, an expose). Nothing
     // under the lock may raise a box: the window thread shows this thread's boxes, and it may be
     // waiting for the lock. Only a 32-bit frame is written (the copies refuse others with a box).
-    if (FrameImage->GetBitCount() == 32 && MagnifierImage->GetBitCount() == 32) {
+    if (TheWorld.frame->GetBitCount() == 32 && TheWorld.magnifier->GetBitCount() == 32) {
         const FrameLock lock;
-        if (FrameImage->GetWidth() >= kLensLeft + kView &&
-            FrameImage->GetHeight() >= kLensTop + kView) {
-            FrameImage->DIBCopy(kLensLeft, kLensTop, kView, kView, FieldCanvas, view.x, view.y);
+        if (TheWorld.frame->GetWidth() >= kLensLeft + kView &&
+            TheWorld.frame->GetHeight() >= kLensTop + kView) {
+            TheWorld.frame->DIBCopy(kLensLeft, kLensTop, kView, kView, TheWorld.fieldCanvas, view.x,
+                                    view.y);
         }
         // The magnifier was laid into the whole frame when it was made; only the lens square was
         // overwritten since, and only there is the magnifier laid again (its rim reaches into
         // the square's corners).
-        if (TheLensOverlay.Ready(MagnifierImage)) {
-            TheLensOverlay.Apply(*FrameImage);
+        if (TheWorld.lensOverlay.Ready(TheWorld.magnifier)) {
+            TheWorld.lensOverlay.Apply(*TheWorld.frame);
         } else {
-            DrawSprite(FrameImage, kLensLeft, kLensTop, kView, kView, MagnifierImage, kLensLeft,
-                       kLensTop, kLensLeft, kFrameHeight + kLensTop);
+            DrawSprite(TheWorld.frame, kLensLeft, kLensTop, kView, kView, TheWorld.magnifier,
+                       kLensLeft, kLensTop, kLensLeft, kFrameHeight + kLensTop);
         }
     }
     AdvanceBall(w, h);
 }
 
-int ReloadBackground(const char* name) {
-    if (name == nullptr || FieldImage == nullptr || FieldCanvas == nullptr) {
+int ReloadBackground(const char* name, RunReports& reports) {
+    if (name == nullptr || TheWorld.field == nullptr || TheWorld.fieldCanvas == nullptr) {
         return 0;
     }
     DIBImage picture;
@@ -225,17 +224,17 @@ int ReloadBackground(const char* name) {
     }
     BuildWalkMask(*mask);
     picture.ChangeBitCount(32);
-    FieldImage->SetWidth(w);
-    FieldImage->SetHeight(h);
-    FieldWidth = w;
-    FieldHeight = h;
-    delete TheFieldMask;
-    TheFieldMask = mask.release();
-    FieldImage->GetMemoryDC()->Blit(0, 0, w, h, picture.GetMemoryDC(), 0, 0);
+    TheWorld.field->SetWidth(w);
+    TheWorld.field->SetHeight(h);
+    Shared.colony.fieldWidth = w;
+    Shared.colony.fieldHeight = h;
+    delete TheWorld.mask;
+    TheWorld.mask = mask.release();
+    TheWorld.field->GetMemoryDC()->Blit(0, 0, w, h, picture.GetMemoryDC(), 0, 0);
     GdiFlush();
-    FieldCanvas->SetWidth(w);
-    FieldCanvas->SetHeight(h);
-    FieldCanvas->DIBCopy(0, 0, w, h, FieldImage, 0, 0);
-    WritePrivateProfileStringA("BackBitmapTexture", "FileName", name, SettingsPath);
+    TheWorld.fieldCanvas->SetWidth(w);
+    TheWorld.fieldCanvas->SetHeight(h);
+    TheWorld.fieldCanvas->DIBCopy(0, 0, w, h, TheWorld.field, 0, 0);
+    reports.BackgroundReplaced(name);
     return 1;
 }

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include "colony/SharedWorld.h"
-
 // The walking ant is one colour-keyed window that is moved and repainted with the cell of each
 // frame; the heart it turns into is a second, heart-shaped window.
 constexpr int kStrayWindowCount = 2;
@@ -15,7 +13,3 @@ constexpr int kStrayAntCells = 16;  // sprite cells of the walking ant: heading 
 
 extern HWND MainWindow;                       // not owned
 extern HWND StrayWindows[kStrayWindowCount];  // not owned: destroyed by the Exit command
-
-// 1 once WinMain has created the stray-ant record, its windows and their shapes; the simulation
-// thread lets the stray ant out only after that.
-extern SharedInt ShellReady;

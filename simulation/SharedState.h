@@ -1,42 +1,98 @@
-// Run control shared between the window thread and the simulation thread: flags the window
-// procedures set and the frame loop reads once per frame, and the counters both threads change.
+// Everything the window thread and the simulation thread share, in one place, each field with
+// the rule by which it is shared. The window handles the simulation thread posts to are the only
+// shared values kept elsewhere (ProgramWindows.h, as they need windows.h): fixed before the
+// thread starts, like the settings.
+//
+// The rules:
+//  - atomic: one 32-bit word, read and written whole; a reader takes each at most once per use.
+//    Where the order of two writes matters the writer says why.
+//  - lock: the background name is copied under its own small lock (a name is not one word).
+//  - fixed: set before the simulation thread starts, read-only while it runs.
+//  - published: the stray ant's pose goes over in one atomic word (StrayAntView).
+// The frame's pixels are shared under the frame lock (FrameHandOff.h), not here.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "base/Geometry.h"
 #include "colony/SharedWorld.h"
+#include "simulation/StrayAnt.h"
 
 constexpr int kPathBytes = 256;
+// The background name that stands for the built-in dry leaves (an exact, case-sensitive match).
+constexpr char kBuiltInBackground[] = "Resource";
 
-extern SharedInt SimulationRunning;  // the loop may continue
-extern SharedInt ExitRequested;      // the user chose Exit
-extern SharedInt SplashDone;         // the splash has been handed over
-extern SharedInt FrameWaitMs;        // minimum frame period: 80 or 0
-extern SharedInt HideTrails;         // trails are not drawn
-extern SharedInt FollowBall;         // the lens view is centred on the ball
-extern SharedInt ViewX;              // top-left field pixel of the free view
-extern SharedInt ViewY;
-extern SharedInt BallSpeed;          // pixels per frame of a thrown ball
-extern SharedInt BallAngle;          // degrees, 0 right, 90 down
-extern SharedInt HappyCount;         // happy ants, less one while the stray ant is out
-extern SharedInt StrayAntActive;     // the stray ant is out
-extern SharedInt HasFocus;           // the main window has the keyboard focus
-extern SharedInt BackgroundChanged;  // a new background is waiting in BackgroundFileName
-// Set by the window thread when the user lets go of the ball; the simulation thread rebuilds
-// the field mask and resets ArrivalSeen at the top of its next frame, before any ant steps, so
-// that the rebuild never runs under a step.
-extern SharedInt MaskRebuildRequested;
+// The long waits of a run, in milliseconds (fixed). The program keeps the defaults; tests
+// shorten them.
+struct SimulationTimings {
+    uint32_t splashPauseMs = kSplashPauseMs;
+    uint32_t strayDelayMs = kStrayDelayMs;
+    uint32_t endingMs = kEndingMs;
+    uint32_t strayOneIn = kStrayOneIn;
+};
 
-// Full path of the settings file; written once by the settings load before the thread starts.
-extern char SettingsPath[kPathBytes];
+class SharedState {
+  public:
+    SharedState() = default;
+    SharedState(const SharedState&) = delete;
+    SharedState& operator=(const SharedState&) = delete;
 
-// The name of the background to load ("Resource" or a BMP path). The window thread hands a new
-// name over with RequestBackground (name, then BackgroundChanged := 1); the simulation thread
-// takes it with TakeBackgroundRequest, which copies the name and clears BackgroundChanged in one
-// step (false when no request waits). A tiny lock keeps a second drop from tearing the first.
-void RequestBackground(const char* name);
-bool TakeBackgroundRequest(char (&name)[kPathBytes]);
-// The current name, as read from the settings (start-up) or last requested.
-void GetBackgroundFileName(char (&name)[kPathBytes]);
-void SetBackgroundFileName(const char* name);
+    // Atomic. The ball, goal, field size and throw flags, handed to the colony by reference.
+    ColonyShared colony;
+
+    // Atomic, set by the window thread, read by the simulation thread once per frame.
+    SharedInt running{0};                 // the loop may continue; cleared by Exit
+    SharedInt exitRequested{0};           // the user chose Exit; set before running is cleared
+    SharedInt frameWaitMs{kFrameWaitMs};  // minimum frame period: kFrameWaitMs or 0
+    SharedInt hideTrails{0};              // trails are not drawn
+    SharedInt followBall{1};              // the lens view is centred on the ball
+    SharedInt viewX{0};                   // top-left field pixel of the free view
+    SharedInt viewY{0};
+    SharedInt ballSpeed{0};  // pixels per frame of a thrown ball; written before ballFlying
+    SharedInt ballAngle{0};  // degrees, 0 right, 90 down; written before ballFlying
+    SharedInt hasFocus{0};   // the main window has the keyboard focus
+    // Set by the window thread when the user lets go of the ball, after ballFlying; the
+    // simulation thread rebuilds the field mask and resets arrivalSeen at the top of its next
+    // frame, before any ant steps, so that the rebuild never runs under a step.
+    SharedInt maskRebuildRequested{0};
+    // Set once by WinMain when the stray-ant record, its windows and their shapes exist; the
+    // simulation thread lets the stray ant out only after that.
+    SharedInt shellReady{0};
+
+    // Atomic, set by the simulation thread, read by the window thread.
+    SharedInt splashDone{0};      // the splash has been handed over
+    SharedInt happyCount{0};      // happy ants, less one while the stray ant is out
+    SharedInt strayAntActive{0};  // the stray ant is out; set after happyCount went down
+
+    // Published by the simulation thread, read by the window thread when it places the stray
+    // ant's windows.
+    StrayAntView strayShown;
+    // Made by WinMain before the simulation thread starts; freed with the world's images by the
+    // lease. Only the simulation thread moves it; the click changes only its state (1 -> 2,
+    // atomically).
+    StrayAnt* strayRecord = nullptr;
+
+    // Fixed.
+    SimulationTimings timings;
+
+    // Atomic: a new background waits in the name. The window thread hands a new name over with
+    // RequestBackground (name, then backgroundChanged := 1); the simulation thread takes it
+    // with TakeBackgroundRequest, which copies the name and clears backgroundChanged in one step
+    // under the lock (false when no request waits), so a second drop never tears the first.
+    SharedInt backgroundChanged{0};
+    void RequestBackground(const char* name);
+    bool TakeBackgroundRequest(char (&name)[kPathBytes]);
+    // The current name, as read from the settings (start-up) or last requested.
+    void GetBackgroundFileName(char (&name)[kPathBytes]);
+    void SetBackgroundFileName(const char* name);
+
+  private:
+    class NameLock;
+    char backgroundName_[kPathBytes] = "Resource";  // kBuiltInBackground
+    std::atomic_flag nameLock_ = ATOMIC_FLAG_INIT;
+};
+
+// The one instance, shared by the two threads for the life of the process (static storage, so
+// it exists before either thread runs and is never freed under one).
+extern SharedState Shared;

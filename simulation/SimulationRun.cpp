@@ -5,33 +5,34 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/Geometry.h"
+#include "base/MessageSeam.h"
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
-#include "imaging/MessageSeam.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "simulation/BackgroundLoader.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/HeartList.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationTimings.h"
-#include "simulation/SimulationWorld.h"
+#include "simulation/World.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"
 
+// The window handles both threads know: the window thread fills them at start-up; this thread
+// only reads them.
+HWND MainWindow = nullptr;
+HWND StrayWindows[kStrayWindowCount] = {};
+
 namespace {
-constexpr DWORD kFrameSleepMs = 10;
-constexpr DWORD kPauseSliceMs = 20;  // how often a long pause looks for Exit
 constexpr int kSpriteDepth = 32;
 
 void LoadSprite(DIBImage* image, int id) {
@@ -44,9 +45,10 @@ void LoadSprite(DIBImage* image, int id) {
 void PlaceGoal() {
     int32_t gx = 0;
     int32_t gy = 0;
-    WorldRules::PlaceGoal(FieldCanvas->GetWidth(), FieldCanvas->GetHeight(), gx, gy);
-    GoalX = gx;
-    GoalY = gy;
+    WorldRules::PlaceGoal(TheWorld.fieldCanvas->GetWidth(), TheWorld.fieldCanvas->GetHeight(), gx,
+                          gy);
+    Shared.colony.goalX = gx;
+    Shared.colony.goalY = gy;
 }
 
 }  // namespace
@@ -57,18 +59,20 @@ void RepaintLens(HWND window) {
 
 void PaceFrame(DWORD frameStart) {
     Sleep(kFrameSleepMs);
-    const uint32_t minimum = FrameWaitMs.load() > 0 ? static_cast<uint32_t>(FrameWaitMs.load()) : 0;
+    const uint32_t minimum =
+        Shared.frameWaitMs.load() > 0 ? static_cast<uint32_t>(Shared.frameWaitMs.load()) : 0;
     const uint32_t remaining = WorldRules::RemainingWait(GetTickCount(), frameStart, minimum);
     if (remaining > 0) {
         Sleep(remaining);
     }
 }
 
-SimulationRun::SimulationRun(HWND mainWindow) : mainWindow_(mainWindow) {}
+SimulationRun::SimulationRun(HWND mainWindow, RunReports& reports)
+    : mainWindow_(mainWindow), reports_(reports) {}
 
 DWORD SimulationRun::Execute() {
     StartUp();
-    if (SimulationRunning != 0) {
+    if (Shared.running != 0) {
         while (RunFrame()) {
         }
     }
@@ -78,94 +82,96 @@ DWORD SimulationRun::Execute() {
 
 void SimulationRun::LoadStartupField() {
     char name[kPathBytes] = {};
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     // The same checks as a drop: a picture the ants could not walk on counts as unreadable.
-    if (BackgroundLoader::Load(*FieldImage, name) != BackgroundVerdict::Loaded) {
-        ShowProgramMessage("前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
-                           "背景画像初期化", mb::kIconWarning);
-        FieldImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
-        WritePrivateProfileStringA("BackBitmapTexture", "FileName", "Resource", SettingsPath);
+    if (BackgroundLoader::Load(*TheWorld.field, name) != BackgroundVerdict::Loaded) {
+        ShowProgramMessage(IDS_BACKGROUND_RESET, IDS_BACKGROUND_RESET_CAPTION, mb::kIconWarning);
+        TheWorld.field->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
+        reports_.BackgroundReplaced(kBuiltInBackground);
     }
-    FieldImage->ChangeBitCount(kSpriteDepth);
-    FieldWidth = FieldImage->GetWidth();
-    FieldHeight = FieldImage->GetHeight();
+    TheWorld.field->ChangeBitCount(kSpriteDepth);
+    Shared.colony.fieldWidth = TheWorld.field->GetWidth();
+    Shared.colony.fieldHeight = TheWorld.field->GetHeight();
 }
 
 void SimulationRun::StartUp() {
     CreateWorld();
     LoadStartupField();
-    TheFieldMask->Allocate(FieldWidth, FieldHeight);
-    FieldCanvas->SetWidth(FieldWidth);
-    FieldCanvas->SetHeight(FieldHeight);
-    LoadSprite(AntSprites, IDB_ANTS);
-    LoadSprite(BallImage, IDB_BALL);
-    LoadSprite(HeartImage, IDB_HEART);
-    HappyCount = 0;
-    StrayAntActive = 0;
+    TheWorld.mask->Allocate(Shared.colony.fieldWidth, Shared.colony.fieldHeight);
+    TheWorld.fieldCanvas->SetWidth(Shared.colony.fieldWidth);
+    TheWorld.fieldCanvas->SetHeight(Shared.colony.fieldHeight);
+    LoadSprite(TheWorld.antSprites, IDB_ANTS);
+    LoadSprite(TheWorld.ball, IDB_BALL);
+    LoadSprite(TheWorld.heart, IDB_HEART);
+    Shared.happyCount = 0;
+    Shared.strayAntActive = 0;
     runStart_ = GetTickCount();
-    strayGate_ = StrayAntGate(runStart_, RunTimings.strayDelayMs, RunTimings.strayOneIn);
+    strayGate_ = StrayAntGate(runStart_, Shared.timings.strayDelayMs, Shared.timings.strayOneIn);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
-    BuildWalkMask(*TheFieldMask);
+    BuildWalkMask(*TheWorld.mask);
     PlaceGoal();
     int32_t bx = 0;
     int32_t by = 0;
     WorldRules::PlaceBall(bx, by);
-    BallX = bx;
-    BallY = by;
+    Shared.colony.ballX = bx;
+    Shared.colony.ballY = by;
     // The ants are added before the hearts and activated after them; neither the hearts nor
-    // ArrivalSeen draw a random number, so building the colony in one go keeps every draw.
-    Hearts->Clear();
+    // Shared.colony.arrivalSeen draw a random number, so building the colony in one go keeps every
+    // draw.
+    TheWorld.hearts->Clear();
     for (int32_t i = 0; i < kColonySize; ++i) {
-        Hearts->Add();
+        TheWorld.hearts->Add();
     }
-    ArrivalSeen = 0;
-    BuildColony(*Ants, FieldCanvas->GetWidth(), FieldCanvas->GetHeight());
+    Shared.colony.arrivalSeen = 0;
+    BuildColony(*TheWorld.ants, Shared.colony, TheWorld.fieldCanvas->GetWidth(),
+                TheWorld.fieldCanvas->GetHeight());
 }
 
 bool SimulationRun::ExitChosen() const {
-    return ExitRequested != 0 || SimulationRunning == 0;
+    return Shared.exitRequested != 0 || Shared.running == 0;
 }
 
 void SimulationRun::ApplyBackgroundChange() {
     char name[kPathBytes] = {};
-    if (!TakeBackgroundRequest(name)) {
+    if (!Shared.TakeBackgroundRequest(name)) {
         return;
     }
     // A failed reload keeps the old field; the pull-in, the new goal and the clamps run anyway.
-    ReloadBackground(name);
-    const int32_t w = FieldWidth;
-    const int32_t h = FieldHeight;
-    if (Ants != nullptr) {
-        ColonyStepper::PullInside(*Ants, w, h);
+    ReloadBackground(name, reports_);
+    const int32_t w = Shared.colony.fieldWidth;
+    const int32_t h = Shared.colony.fieldHeight;
+    if (TheWorld.ants != nullptr) {
+        ColonyStepper::PullInside(*TheWorld.ants, w, h);
     }
     PlaceGoal();
-    int32_t bx = BallX;
-    int32_t by = BallY;
+    int32_t bx = Shared.colony.ballX;
+    int32_t by = Shared.colony.ballY;
     WorldRules::ClampBall(bx, by, w, h);
-    BallX = bx;
-    BallY = by;
-    const ViewOrigin view = WorldRules::ClampView({ViewX, ViewY}, w, h);
-    ViewX = view.x;
-    ViewY = view.y;
+    Shared.colony.ballX = bx;
+    Shared.colony.ballY = by;
+    const ViewOrigin view = WorldRules::ClampView({Shared.viewX, Shared.viewY}, w, h);
+    Shared.viewX = view.x;
+    Shared.viewY = view.y;
 }
 
 void SimulationRun::StepAnts() {
-    ColonyStepper::StepFrame(*Ants, *TheFieldMask, &BackgroundChanged, [](int32_t index, Ant& ant) {
-        Heart* heart = Hearts->At(index);
-        if (heart != nullptr) {
-            heart->x = ant.x;
-            heart->y = ant.y;
-            heart->visible = 1;
-        }
-        HappyCount.fetch_add(1);
-    });
+    ColonyStepper::StepFrame(*TheWorld.ants, *TheWorld.mask, &Shared.backgroundChanged,
+                             [](int32_t index, Ant& ant) {
+                                 Heart* heart = TheWorld.hearts->At(index);
+                                 if (heart != nullptr) {
+                                     heart->x = ant.x;
+                                     heart->y = ant.y;
+                                     heart->visible = 1;
+                                 }
+                                 Shared.happyCount.fetch_add(1);
+                             });
 }
 
 void SimulationRun::MoveStrayAnt(DWORD now) {
-    if (StrayAntActive != 0) {
+    if (Shared.strayAntActive != 0) {
         UpdateStrayAnt();
     }
-    if (StrayAntActive == 0 && strayGate_.Opens(now, ShellReady != 0)) {
+    if (Shared.strayAntActive == 0 && strayGate_.Opens(now, Shared.shellReady != 0)) {
         ReleaseStrayAnt();
     }
 }
@@ -174,7 +180,7 @@ bool SimulationRun::DrawFrame() {
     // A hidden magnifier shows nothing, and nothing is drawn for it: showing it again paints the
     // last frame drawn, and the next frame is drawn as usual. The first frame is drawn for the
     // magnifier that shows when the splash goes.
-    if (SplashDone == 0 || IsWindowVisible(mainWindow_)) {
+    if (Shared.splashDone == 0 || IsWindowVisible(mainWindow_)) {
         ComposeFrame();
         return true;
     }
@@ -192,10 +198,10 @@ bool SimulationRun::SplashPause() {
     const DWORD start = GetTickCount();
     while (!ExitChosen()) {
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= RunTimings.splashPauseMs) {
+        if (elapsed >= Shared.timings.splashPauseMs) {
             return true;
         }
-        const DWORD left = RunTimings.splashPauseMs - elapsed;
+        const DWORD left = Shared.timings.splashPauseMs - elapsed;
         Sleep(left < kPauseSliceMs ? left : kPauseSliceMs);
     }
     return false;
@@ -203,20 +209,20 @@ bool SimulationRun::SplashPause() {
 
 bool SimulationRun::RunFrame() {
     const DWORD frameStart = GetTickCount();
-    if (PollKeyboard() == kKeyEscape || ExitRequested != 0) {
+    if (PollKeyboard() == kKeyEscape || Shared.exitRequested != 0) {
         return false;
     }
     // The ball was let go: its trails go, here, where no step can be under way.
-    if (MaskRebuildRequested.exchange(0) != 0) {
-        BuildWalkMask(*TheFieldMask);
-        ArrivalSeen = 0;
+    if (Shared.maskRebuildRequested.exchange(0) != 0) {
+        BuildWalkMask(*TheWorld.mask);
+        Shared.colony.arrivalSeen = 0;
     }
-    if (BackgroundChanged != 0) {
+    if (Shared.backgroundChanged != 0) {
         ApplyBackgroundChange();
     }
     StepAnts();
-    if (BackgroundChanged == 0) {
-        Hearts->Animate();
+    if (Shared.backgroundChanged == 0) {
+        TheWorld.hearts->Animate();
     }
     // The stray ant moves after the lens is composed (composing draws no random number, so every
     // draw stays in its order): its placement and the new lens then reach the window thread
@@ -226,7 +232,7 @@ bool SimulationRun::RunFrame() {
     if (drawn) {
         RepaintLens(mainWindow_);
     }
-    if (SplashDone == 0) {
+    if (Shared.splashDone == 0) {
         if (!SplashPause()) {
             return false;
         }
@@ -235,28 +241,28 @@ bool SimulationRun::RunFrame() {
         if (ExitChosen()) {
             return false;
         }
-        SplashDone = 1;
+        Shared.splashDone = 1;
     }
-    if (HappyCount >= Ants->Count() - 1) {
+    if (Shared.happyCount >= TheWorld.ants->Count() - 1) {
         Ending();
         return false;
     }
     PaceFrame(frameStart);
-    return SimulationRunning != 0;
+    return Shared.running != 0;
 }
 
 void SimulationRun::Ending() {
     const DWORD t0 = GetTickCount();
-    while (GetTickCount() - t0 < RunTimings.endingMs) {
+    while (GetTickCount() - t0 < Shared.timings.endingMs) {
         // Exit during the closing seconds ends them, and no thank-you box follows the Exit.
         if (ExitChosen()) {
             return;
         }
         const DWORD passStart = GetTickCount();
-        if (StrayAntActive != 0) {
+        if (Shared.strayAntActive != 0) {
             RiseStrayHeart();
         } else {
-            Hearts->Animate();
+            TheWorld.hearts->Animate();
             ShowFrame();
         }
         PaceFrame(passStart);
@@ -264,17 +270,20 @@ void SimulationRun::Ending() {
     if (ExitChosen()) {
         return;
     }
-    RaiseMessage(
-        {"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner, nullptr});
+    RaiseMessage({IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr});
 }
 
 void SimulationRun::Teardown() {
     DestroyWorld();
-    // After a box of its own returned, the user may have chosen Exit meanwhile: then the window
-    // is gone or going and is not asked again. Posted, not sent: the exit sequence waits for this
-    // thread, which lets go of the world right here and ends.
-    if (ExitRequested == 0) {
-        PostMessageA(mainWindow_, WM_COMMAND, IDM_EXIT, 0);
+    // After a box of its own returned, the user may have chosen Exit meanwhile: then the exit is
+    // under way already and is not asked for again.
+    if (Shared.exitRequested == 0) {
+        reports_.RunEnded();
     }
     ReleaseWorldLease();
+}
+
+DWORD WINAPI SimulationThreadProc(LPVOID reports) {
+    SimulationRun run(MainWindow, *static_cast<RunReports*>(reports));
+    return run.Execute();
 }

@@ -6,9 +6,12 @@
 
 #include <cstdint>
 
-#include "simulation/StrayAntGate.h"
+#include "base/Geometry.h"
+#include "simulation/RunReports.h"
+#include "simulation/SharedState.h"
+#include "simulation/StrayAnt.h"
 
-// Sleeps 10 ms, then sleeps out whatever is left of FrameWaitMs since frameStart.
+// Sleeps kFrameSleepMs, then sleeps out whatever is left of Shared.frameWaitMs since frameStart.
 void PaceFrame(DWORD frameStart);
 
 // Asks window to paint the lens square, the only part a new frame changes, from the newest frame;
@@ -17,8 +20,8 @@ void RepaintLens(HWND window);
 
 class SimulationRun {
   public:
-    explicit SimulationRun(HWND mainWindow);  // not owned
-    virtual ~SimulationRun() = default;
+    // Neither is owned; reports hears of a replaced background and of the run's own end.
+    SimulationRun(HWND mainWindow, RunReports& reports);
     SimulationRun(const SimulationRun&) = delete;
     SimulationRun& operator=(const SimulationRun&) = delete;
 
@@ -32,11 +35,12 @@ class SimulationRun {
     void Teardown();
 
     // The start-up load of the background named in the settings; a picture that cannot be
-    // loaded or is smaller than 200 x 200 is replaced by the built-in one, with a warning.
-    static void LoadStartupField();
-    // The frame's reaction to a new background: reload, pull ants and ball in, new goal, view
-    // inside the field. Nothing happens when no request waits.
-    static void ApplyBackgroundChange();
+    // loaded or is smaller than kMinFieldSide is replaced by the built-in one, with a warning,
+    // and the replacement is reported.
+    void LoadStartupField();
+    // The frame's reaction to a new background: reload (reported when it loaded), pull ants and
+    // ball in, new goal, view inside the field. Nothing happens when no request waits.
+    void ApplyBackgroundChange();
 
   private:
     void StepAnts();
@@ -47,7 +51,12 @@ class SimulationRun {
     bool SplashPause();
     bool ExitChosen() const;
 
-    HWND mainWindow_;  // not owned
+    HWND mainWindow_;      // not owned
+    RunReports& reports_;  // not owned
     DWORD runStart_ = 0;
     StrayAntGate strayGate_{0, 0};
 };
+
+// The entry of the simulation thread, started by the main window's creation handler with the
+// shell's RunReports: one run for MainWindow, from start-up to teardown; returns 0.
+DWORD WINAPI SimulationThreadProc(LPVOID reports);

@@ -1,9 +1,12 @@
-// The ant that strays out of the lens once per run and walks over the desktop in screen pixels,
-// and, once found, rises as a heart.
+// The ant that strays out of the lens once per run: when it may come out (the gate), how it walks
+// over the desktop in screen pixels and, once found, rises as a heart (the record), and what its
+// windows show (the pose, published in one atomic word).
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+
+#include "base/Geometry.h"
 
 enum StrayState : int32_t { StrayFinished = 0, StrayWalking = 1, StrayRising = 2 };
 
@@ -11,7 +14,6 @@ class StrayAnt {
   public:
     // Performs Reset with the given screen size.
     StrayAnt(int32_t screenWidth, int32_t screenHeight);
-    virtual ~StrayAnt() = default;
 
     void Reset(int32_t screenWidth, int32_t screenHeight);
     // One frame by state: walk (kept on the screen) or rise.
@@ -25,4 +27,61 @@ class StrayAnt {
     std::atomic<int32_t> state{StrayWalking};  // the click (window thread) moves it 1 -> 2
     int32_t age = 0;
     int32_t frame = 0;
+};
+
+// When the stray ant may come out: once per run, only after the delay since the run began and
+// once the shell has made its windows, then with a chance of 1 in kStrayOneIn per frame (1 in
+// oneIn).
+class StrayAntGate {
+  public:
+    StrayAntGate(uint32_t runStart, uint32_t delayMs, uint32_t oneIn = kStrayOneIn)
+        : runStart_(runStart), delayMs_(delayMs), oneIn_(oneIn > 0 ? oneIn : 1) {}
+
+    // The test of one frame. The random draw is made only when the ant may still come out, the
+    // windows are ready and more than the delay has passed; a true result closes the gate.
+    bool Opens(uint32_t now, bool windowsReady);
+    bool MayAppear() const { return mayAppear_; }
+
+  private:
+    uint32_t runStart_;
+    uint32_t delayMs_;
+    uint32_t oneIn_;
+    bool mayAppear_ = true;
+};
+
+// What the stray ant's windows are to show, published by the simulation thread in one atomic word
+// and read by the window thread, so a reader never sees the position of one frame with the cell of
+// another.
+// What shows, and where: a walking ant in sprite cell 0..15, or the heart (its cell unused);
+// Hidden means nothing.
+struct StrayAntPose {
+    enum Kind : int32_t { Hidden = 0, Walking = 1, Heart = 2 };
+    int32_t kind = Hidden;
+    int32_t cell = 0;
+    int32_t x = 0;  // screen pixels of the window's top-left corner
+    int32_t y = 0;
+
+    bool operator==(const StrayAntPose& other) const {
+        return kind == other.kind && cell == other.cell && x == other.x && y == other.y;
+    }
+};
+
+class StrayAntView {
+  public:
+    StrayAntView() = default;
+    StrayAntView(const StrayAntView&) = delete;
+    StrayAntView& operator=(const StrayAntView&) = delete;
+
+    void Publish(const StrayAntPose& pose) { word_.store(Pack(pose)); }
+    StrayAntPose Read() const { return Unpack(word_.load()); }
+
+    // 24 bits each for x and y (any screen of up to 8 million pixels either way), 5 for the
+    // cell, 2 for the kind; values outside those ranges are clamped to them.
+    static uint64_t Pack(const StrayAntPose& pose);
+    static StrayAntPose Unpack(uint64_t word);
+
+    static constexpr int32_t kCoordinateLimit = (1 << 23) - 1;
+
+  private:
+    std::atomic<uint64_t> word_{0};
 };

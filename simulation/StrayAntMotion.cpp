@@ -1,20 +1,17 @@
 // The stray ant's walk and rise on the simulation thread. Each frame ends with one published pose
-// and, unless one is already waiting, one posted request to the window thread to place the
-// windows: posting never waits for the window thread, which may be in a message box.
+// and a coalesced WM_STRAYMOVED to the window thread, which places the windows.
 #include "simulation/StrayAntMotion.h"
 
 #include <windows.h>
 
-#include <atomic>
-
-#include "imaging/ScreenInfo.h"
+#include "platform/ScreenInfo.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
+#include "platform/WindowMessages.h"
 
 namespace {
-std::atomic<int32_t> g_placementWaiting{0};  // a WM_STRAYMOVED is in the queue
+CoalescedPost g_placement{WM_STRAYMOVED};
 
 int ScreenWidth() {
     return TheScreen != nullptr ? TheScreen->GetScreenWidth() : GetSystemMetrics(SM_CXSCREEN);
@@ -25,11 +22,8 @@ int ScreenHeight() {
 }
 
 void Publish(const StrayAntPose& pose) {
-    StrayAntShown.Publish(pose);
-    if (g_placementWaiting.exchange(1) == 0 && MainWindow != nullptr &&
-        !PostMessageA(MainWindow, WM_STRAYMOVED, 0, 0)) {
-        g_placementWaiting = 0;
-    }
+    Shared.strayShown.Publish(pose);
+    g_placement.Post(MainWindow);
 }
 
 void Publish(int32_t kind, int32_t cell, const StrayAnt& ant) {
@@ -43,22 +37,22 @@ int32_t CellOf(const StrayAnt& ant) {
 }  // namespace
 
 void AcknowledgeStrayPlacement() {
-    g_placementWaiting = 0;
+    g_placement.Acknowledge();
 }
 
 void ReleaseStrayAnt() {
-    StrayAnt* ant = StrayAntRecord;
+    StrayAnt* ant = Shared.strayRecord;
     if (ant == nullptr) {
         return;
     }
     // The count goes down before the flag shows: whoever sees the ant out sees it uncounted.
-    HappyCount.fetch_sub(1);
-    StrayAntActive = 1;
+    Shared.happyCount.fetch_sub(1);
+    Shared.strayAntActive = 1;
     Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
 }
 
 void RiseStrayHeart() {
-    StrayAnt* ant = StrayAntRecord;
+    StrayAnt* ant = Shared.strayRecord;
     if (ant == nullptr) {
         return;
     }
@@ -67,9 +61,9 @@ void RiseStrayHeart() {
 }
 
 void UpdateStrayAnt() {
-    StrayAnt* ant = StrayAntRecord;
+    StrayAnt* ant = Shared.strayRecord;
     if (ant == nullptr) {
-        StrayAntActive = 0;
+        Shared.strayAntActive = 0;
         return;
     }
     // The click may turn a walking ant into a heart at any moment; the window thread drops a
@@ -84,7 +78,7 @@ void UpdateStrayAnt() {
             break;
         default:
             Publish(StrayAntPose{});
-            StrayAntActive = 0;
+            Shared.strayAntActive = 0;
             break;
     }
 }

@@ -9,29 +9,27 @@ namespace {
 constexpr double kRadiansPerDegree = 0.017453292519944444;
 constexpr int32_t kSlowdown = 4;
 constexpr int32_t kGoalEdge = 60;
-constexpr int32_t kBallRangeX = 150;  // half the magnifier picture's width
-constexpr int32_t kBallRangeY = 180;  // half its height
 
 int32_t AtLeast(int32_t value, int32_t minimum) {
     return value < minimum ? minimum : value;
 }
 
 int32_t FollowSide(int32_t ball, int32_t fieldSide, int32_t farOrigin) {
-    if (ball >= fieldSide - 100) {
+    if (ball >= fieldSide - kLensSide / 2) {
         return farOrigin;
     }
-    if (ball < 100) {
+    if (ball < kLensSide / 2) {
         return 0;
     }
-    return ball - 100;
+    return ball - kLensSide / 2;
 }
 
 int32_t ClampSide(int32_t origin, int32_t fieldSide) {
     if (origin < 0) {
         origin = 0;
     }
-    if (origin > fieldSide - WorldRules::kViewSide) {
-        origin = fieldSide - WorldRules::kViewSide;
+    if (origin > fieldSide - kLensSide) {
+        origin = fieldSide - kLensSide;
     }
     return origin < 0 ? 0 : origin;
 }
@@ -53,8 +51,8 @@ int32_t ClipSpan(int32_t& start, int32_t& length, int32_t limit) {
 
 ViewOrigin WorldRules::FollowView(int32_t ballX, int32_t ballY, int32_t fieldWidth,
                                   int32_t fieldHeight) {
-    const ViewOrigin view{FollowSide(ballX, fieldWidth, fieldWidth - kViewSide),
-                          FollowSide(ballY, fieldHeight, fieldHeight - kViewSide - 1)};
+    const ViewOrigin view{FollowSide(ballX, fieldWidth, fieldWidth - kLensSide),
+                          FollowSide(ballY, fieldHeight, fieldHeight - kLensSide - 1)};
     // On a field exactly 200 rows high the row above would be row -1.
     return ClampView(view, fieldWidth, fieldHeight);
 }
@@ -72,31 +70,31 @@ void WorldRules::FlyBall(BallFlight& ball, int32_t angleDegrees, int32_t fieldWi
     if (ball.speed <= 0) {
         ball.flying = 0;
     }
-    if (ball.x <= kBallMargin) {
-        ball.x = kBallMargin;
+    if (ball.x <= kFieldMargin) {
+        ball.x = kFieldMargin;
         ball.flying = 0;
     }
-    if (ball.x >= fieldWidth - kBallMargin) {
-        ball.x = fieldWidth - kBallMargin;
+    if (ball.x >= fieldWidth - kFieldMargin) {
+        ball.x = fieldWidth - kFieldMargin;
         ball.flying = 0;
     }
-    if (ball.y <= kBallMargin) {
-        ball.y = kBallMargin;
+    if (ball.y <= kFieldMargin) {
+        ball.y = kFieldMargin;
         ball.flying = 0;
     }
-    if (ball.y >= fieldHeight - kBallMargin) {
-        ball.y = fieldHeight - kBallMargin;
+    if (ball.y >= fieldHeight - kFieldMargin) {
+        ball.y = fieldHeight - kFieldMargin;
         ball.flying = 0;
     }
 }
 
 void WorldRules::ClampBall(int32_t& ballX, int32_t& ballY, int32_t fieldWidth,
                            int32_t fieldHeight) {
-    if (ballX > fieldWidth - kBallMargin) {
-        ballX = fieldWidth - kBallMargin;
+    if (ballX > fieldWidth - kFieldMargin) {
+        ballX = fieldWidth - kFieldMargin;
     }
-    if (ballY > fieldHeight - kBallMargin) {
-        ballY = fieldHeight - kBallMargin;
+    if (ballY > fieldHeight - kFieldMargin) {
+        ballY = fieldHeight - kFieldMargin;
     }
 }
 
@@ -108,8 +106,8 @@ void WorldRules::PlaceGoal(int32_t fieldWidth, int32_t fieldHeight, int32_t& goa
 }
 
 void WorldRules::PlaceBall(int32_t& ballX, int32_t& ballY) {
-    ballX = AtLeast(Random() % kBallRangeX, kBallMargin);
-    ballY = AtLeast(Random() % kBallRangeY, kBallMargin);
+    ballX = AtLeast(Random() % kBallRangeX, kFieldMargin);
+    ballY = AtLeast(Random() % kBallRangeY, kFieldMargin);
 }
 
 bool WorldRules::ClipToDestination(SpriteCopy& copy, int32_t destWidth, int32_t destHeight) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "base/Geometry.h"
+
 struct ViewOrigin {
     int32_t x;
     int32_t y;
@@ -26,9 +28,6 @@ struct SpriteCopy {
 
 class WorldRules {
   public:
-    static constexpr int32_t kViewSide = 200;  // the lens shows 200 x 200 field pixels
-    static constexpr int32_t kBallMargin = 36;
-
     // The view centred on the ball and kept inside the field. Near the bottom the lens looks
     // one row higher than it could (fieldHeight - 201); the result never leaves the field.
     static ViewOrigin FollowView(int32_t ballX, int32_t ballY, int32_t fieldWidth,

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Builds KireloHelp.chm from the UTF-8 pages in this directory.
 
-    python3 docs/help/make_help.py [--chmcmd PATH] [--work DIR] SOURCE_DIR OUTPUT.chm
+    python3 docs/help/make_help.py [--chmcmd PATH] [--work DIR] [--codepage CP] [--also FILE]...
+                                   SOURCE_DIR OUTPUT.chm
 
-HTML Help reads the contents, the index and the project file in the system's code page, so the
-pages are copied into the work directory converted to Shift_JIS (code page 932), with their
-charset declaration changed to match, and chmcmd compiles the copy there."""
+HTML Help reads the contents, the index and the project file in the code page of the help's
+language, so the pages are copied into the work directory converted to it (Shift_JIS, code page
+932, for the Japanese help; 1252 for the English one in docs/help/en), with their charset
+declaration changed to match, and chmcmd compiles the copy there. --also adds a file from another
+directory (the English pages share the Japanese pages' style sheet)."""
 
 import argparse
 import os
@@ -15,12 +18,15 @@ import subprocess
 import sys
 
 TEXT = (".html", ".hhc", ".hhk", ".hhp", ".css")
+CHARSETS = {"cp932": "Shift_JIS", "cp1252": "windows-1252"}
 
 
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--chmcmd", default="chmcmd")
     ap.add_argument("--work")
+    ap.add_argument("--codepage", default="cp932", choices=sorted(CHARSETS))
+    ap.add_argument("--also", action="append", default=[])
     ap.add_argument("source")
     ap.add_argument("output")
     a = ap.parse_args()
@@ -29,16 +35,17 @@ def main():
         shutil.rmtree(work)
     os.makedirs(work)
     project = None
-    for name in sorted(os.listdir(a.source)):
-        src = os.path.join(a.source, name)
-        if not name.endswith(TEXT):
+    sources = [os.path.join(a.source, name) for name in sorted(os.listdir(a.source))] + a.also
+    for src in sources:
+        name = os.path.basename(src)
+        if not name.endswith(TEXT) or not os.path.isfile(src):
             continue
         text = open(src, encoding="utf-8").read()
-        text = re.sub(r"charset=UTF-8", "charset=Shift_JIS", text, flags=re.IGNORECASE)
+        text = re.sub(r"charset=UTF-8", "charset=" + CHARSETS[a.codepage], text, flags=re.IGNORECASE)
         try:
-            data = text.encode("cp932")
+            data = text.encode(a.codepage)
         except UnicodeEncodeError as e:
-            sys.exit("make_help: %s: a character that code page 932 cannot hold: %r" % (name, e.object[e.start:e.end]))
+            sys.exit("make_help: %s: a character that %s cannot hold: %r" % (name, a.codepage, e.object[e.start:e.end]))
         with open(os.path.join(work, name), "wb") as f:
             f.write(data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n"))
         if name.endswith(".hhp"):

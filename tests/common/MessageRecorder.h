@@ -1,22 +1,21 @@
-// Test stand-in for the message boxes: records every (text, caption, flags, owner) raised while
-// it is installed, answers IDOK, and restores the previous sink when it goes.
+// Test stand-in for the message boxes: records every (text id, caption id, flags, owner) raised
+// while it is installed, answers IDOK, and restores the previous sink when it goes.
 #pragma once
 
-#include <string>
 #include <vector>
 
-#include "imaging/MessageSeam.h"
+#include "base/MessageSeam.h"
 
 struct RecordedMessage {
-    std::string text;
-    std::string caption;
+    uint32_t text;
+    uint32_t caption;
     uint32_t flags;
     MessageOwner owner;
     void* window;
 };
 
 class MessageRecorder {
-public:
+  public:
     MessageRecorder() : previous_(SetMessageSink(&Record)) { Messages().clear(); }
     ~MessageRecorder() { SetMessageSink(previous_); }
     MessageRecorder(const MessageRecorder&) = delete;
@@ -30,7 +29,7 @@ public:
     size_t size() const { return Messages().size(); }
     void clear() { Messages().clear(); }
 
-private:
+  private:
     static int Record(const MessageRequest& r) {
         Messages().push_back({r.text, r.caption, r.flags, r.owner, r.window});
         return mb::kIdOk;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program on a Western system (Wine in en_US.UTF-8: code page 1252) as a user there meets it:
-# the start-up warning and the reset notice read in Japanese, a picture whose name holds Japanese characters can be
-# dropped and is remembered, and a second start is still refused.
+# the start-up warning and the reset notice read in English, a picture whose name holds Japanese
+# characters can be dropped and is remembered, and a second start is still refused.
 source "$(dirname "$0")/e2e_lib.sh" codepage "$@"
 export KIRELO_WINE_LOCALE=en_US.UTF-8  # read by the harness's wine wrapper
 
@@ -20,17 +20,17 @@ printf 'not a picture\r\n' >"$WORK/notes.txt"
 write_ini "[BackBitmapTexture]" "FileName=notes.txt"
 
 start_kirelo
-wait_titled "ファイルタイプエラー" 25 || fail "no start-up warning with the Japanese caption"
+wait_titled "Not a picture" 25 || fail "no start-up warning with the English caption"
 box=$WIN
 log "warning title: $(xdotool getwindowname "$box")"
 check "the start-up warning is painted" box_painted "$box" 5
 shot warning >/dev/null
-close_box "$box" "ファイルタイプエラー" || fail "the warning did not close"
-wait_titled "背景画像初期化" 10 || fail "no reset notice with the Japanese caption"
+close_box "$box" "Not a picture" || fail "the warning did not close"
+wait_titled "Background reset" 10 || fail "no reset notice with the English caption"
 box=$WIN
 check "the reset notice is painted" box_painted "$box" 5
 shot reset-notice >/dev/null
-close_box "$box" "背景画像初期化" || fail "the reset notice did not close"
+close_box "$box" "Background reset" || fail "the reset notice did not close"
 check "the reset is written to the settings file" test "$(ini BackBitmapTexture FileName)" = Resource
 find_main 30 || fail "no magnifier after the warning"
 

@@ -16,6 +16,10 @@ convert turns the PNG crops into PPM).
                                                   bitmap SHAPES that stands exactly at (X + DX,
                                                   Y + DY), |DX|, |DY| <= RADIUS, over a desktop
                                                   of (R, G, B) all around it; "none" if none does
+  e2e_image.py unlike SHOT_A XA YA SHOT_B XB YB W H  pixels of two crops that differ clearly
+  e2e_image.py glyphs SHOT X Y W H               "SHAPES EMPTY": the dark shapes (text) in the box and
+                                                  how many of them are empty squares, the mark a
+                                                  font draws for a character it has no glyph for
 """
 import subprocess
 import sys
@@ -183,6 +187,47 @@ def antcell(shot, x, y, radius, shapes, r, g, b):
     return "none"
 
 
+def unlike(a, xa, ya, b, xb, yb, w, h):
+    _, _, pa = crop(a, xa, ya, w, h)
+    _, _, pb = crop(b, xb, yb, w, h)
+    return sum(1 for i in range(0, min(len(pa), len(pb)) - 2, 3)
+               if max(abs(pa[i + k] - pb[i + k]) for k in range(3)) > 40)
+
+
+def glyphs(shot, x, y, w, h):
+    """Ink (pixels clearly darker than the light face, anti-aliased edges included) grouped into
+    8-connected shapes. A shape is an empty square when it is a ring: at least 5 x 7, nothing
+    deeper than two pixels inside its bounding box, its top and bottom rows mostly inked."""
+    w, h, data = crop(shot, x, y, w, h)
+    dark = {(i % w, i // w) for i in range(w * h) if max(data[3 * i:3 * i + 3]) < 215}
+    seen, shapes, empty = set(), 0, 0
+    for start in dark:
+        if start in seen:
+            continue
+        stack, shape = [start], []
+        seen.add(start)
+        while stack:
+            px, py = stack.pop()
+            shape.append((px, py))
+            for dx in (-1, 0, 1):
+                for dy in (-1, 0, 1):
+                    n = (px + dx, py + dy)
+                    if n in dark and n not in seen:
+                        seen.add(n)
+                        stack.append(n)
+        shapes += 1
+        xs = [p[0] for p in shape]
+        ys = [p[1] for p in shape]
+        x0, x1, y0, y1 = min(xs), max(xs), min(ys), max(ys)
+        inside = [p for p in shape if x0 + 2 <= p[0] <= x1 - 2 and y0 + 2 <= p[1] <= y1 - 2]
+        top = sum(1 for p in shape if p[1] == y0)
+        bottom = sum(1 for p in shape if p[1] == y1)
+        width = x1 - x0 + 1
+        if width >= 5 and y1 - y0 >= 6 and not inside and min(top, bottom) * 10 >= width * 6:
+            empty += 1
+    return f"{shapes} {empty}"
+
+
 def main(argv):
     cmd, args = argv[1], argv[2:]
     if cmd == "ball":
@@ -199,6 +244,10 @@ def main(argv):
         print((light if cmd == "light" else dark)(args[0], *map(int, args[1:6])))
     elif cmd == "pixel":
         print(pixel(args[0], int(args[1]), int(args[2])))
+    elif cmd == "unlike":
+        print(unlike(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
+    elif cmd == "glyphs":
+        print(glyphs(args[0], *map(int, args[1:5])))
     elif cmd == "antcell":
         print(antcell(args[0], int(args[1]), int(args[2]), int(args[3]), args[4],
                       *map(int, args[5:8])))

@@ -20,6 +20,7 @@ mkdir -p "$E2E_ART"
 WORK=$(mktemp -d "$E2E_ART/work.XXXXXX")
 cp "$E2E_EXE" "$WORK/kirelo.exe"
 [ -f "$E2E_HELP" ] && cp "$E2E_HELP" "$WORK/KireloHelp.chm"
+[ -f "${E2E_HELP%.chm}En.chm" ] && cp "${E2E_HELP%.chm}En.chm" "$WORK/KireloHelpEn.chm"
 PIDS=()
 SCREEN_W=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1]}')
 SCREEN_H=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[2]}')

@@ -15,7 +15,8 @@ unpacked="$E2E_ART/unpacked"
 mkdir -p "$unpacked"
 unzip -q "$zipfile" -d "$unpacked" || fail "the zip does not unpack"
 WORK="$unpacked/kirelo-$version-win64"
-for f in kirelo.exe KireloHelp.chm KireloHelp/index.html KireloHelp/style.css README.txt; do
+for f in kirelo.exe KireloHelp.chm KireloHelp/index.html KireloHelp/style.css KireloHelpEn.chm \
+    KireloHelpEn/index.html KireloHelpEn/style.css README.txt; do
     check "the package holds $f" test -s "$WORK/$f"
 done
 check "the packed program is the built one" cmp -s "$WORK/kirelo.exe" "$E2E_EXE"

@@ -43,22 +43,23 @@ void Scatter(AntColony& ants) {
 }
 
 void BM_ColonyFrame(benchmark::State& state) {
+    ColonyShared shared;
     SeedRandom(12345);
-    FieldWidth = kWidth;
-    FieldHeight = kHeight;
+    shared.fieldWidth = kWidth;
+    shared.fieldHeight = kHeight;
     FieldMask mask;
     mask.Allocate(kWidth, kHeight);
     BuildWalkMask(mask);
     LayTrails(mask);
-    GoalX = 380;
-    GoalY = 250;
-    BallX = 60;
-    BallY = 60;
-    BallGrabbed = 0;
-    BallFlying = 0;
-    ArrivalSeen = 1;
+    shared.goalX = 380;
+    shared.goalY = 250;
+    shared.ballX = 60;
+    shared.ballY = 60;
+    shared.ballGrabbed = 0;
+    shared.ballFlying = 0;
+    shared.arrivalSeen = 1;
     AntColony ants;
-    BuildColony(ants, kWidth, kHeight);
+    BuildColony(ants, shared, kWidth, kHeight);
     Scatter(ants);
     int64_t frames = 0;
     for (auto _ : state) {

@@ -2,10 +2,10 @@
 // comes out, for certain, so the CPU benchmark can measure the phases before and after it.
 #include <cstdlib>
 
-#include "simulation/SimulationTimings.h"
+#include "simulation/SimulationRun.h"
 
 namespace {
-// Runs before WinMain; RunTimings is constant-initialised, so it is already in place.
+// Runs before WinMain; Shared.timings is constant-initialised, so it is already in place.
 struct StrayAtAKnownTime {
     StrayAtAKnownTime() {
         const char* text = std::getenv("KIRELO_BENCH_STRAY_MS");
@@ -15,8 +15,8 @@ struct StrayAtAKnownTime {
         char* end = nullptr;
         const unsigned long ms = std::strtoul(text, &end, 10);
         if (end != nullptr && *end == '\0') {
-            RunTimings.strayDelayMs = static_cast<uint32_t>(ms);
-            RunTimings.strayOneIn = 1;
+            Shared.timings.strayDelayMs = static_cast<uint32_t>(ms);
+            Shared.timings.strayOneIn = 1;
         }
     }
 };

@@ -7,19 +7,17 @@
 #include <cstdio>
 #include <string>
 
+#include "base/ImageLimits.h"
 #include "colony/ColonyStepper.h"
 #include "imaging/DIBImage.h"
-#include "imaging/ImageLimits.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "simulation/LensRenderer.h"
+#include "simulation/RunReports.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
+#include "simulation/World.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/SimulationWorld.h"
 
 namespace {
 void CreateImages() {
@@ -39,15 +37,15 @@ void Measure(const char* label, int frames) {
     double composeUs = 0;
     for (int k = 0; k < frames; ++k) {
         const double t0 = NowUs();
-        ColonyStepper::StepFrame(*Ants, *TheFieldMask, &BackgroundChanged,
+        ColonyStepper::StepFrame(*TheWorld.ants, *TheWorld.mask, &Shared.backgroundChanged,
                                  [](int32_t index, Ant& ant) {
-                                     Heart* heart = Hearts->At(index);
+                                     Heart* heart = TheWorld.hearts->At(index);
                                      heart->x = ant.x;
                                      heart->y = ant.y;
                                      heart->visible = 1;
                                      ant.active = 1;  // walks on: every frame steps all 49
                                  });
-        Hearts->Animate();
+        TheWorld.hearts->Animate();
         const double t1 = NowUs();
         ComposeFrame();
         const double t2 = NowUs();
@@ -94,28 +92,35 @@ std::string WriteBigBmp(int w, int h) {
     std::fclose(out);
     return path;
 }
+
+// A run that nobody listens to.
+class SilentReports final : public RunReports {
+  public:
+    void BackgroundReplaced(const char*) override {}
+    void RunEnded() override {}
+};
 }  // namespace
 
 int main() {
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    std::snprintf(SettingsPath, kPathBytes, "%skirelo_bench.ini", dir);
-    SetBackgroundFileName("Resource");
+    Shared.SetBackgroundFileName("Resource");
     CreateImages();
-    SimulationRun run(nullptr);
+    SilentReports reports;
+    SimulationRun run(nullptr, reports);
     run.StartUp();
     Measure("default field 455x312", 2000);
     const std::string big = WriteBigBmp(4000, 3000);
-    if (ReloadBackground(big.c_str()) == 1) {
-        BuildColony(*Ants, FieldWidth, FieldHeight);
+    if (ReloadBackground(big.c_str(), reports) == 1) {
+        BuildColony(*TheWorld.ants, Shared.colony, Shared.colony.fieldWidth,
+                    Shared.colony.fieldHeight);
         Measure("field 4000x3000", 2000);
     }
     // The largest reload there is: from a large field to one at the limit.
     PrintMemory("field 4000x3000");
     const std::string edge = WriteBigBmp(kMaxImageSide, kMaxImageSide);
-    if (ReloadBackground(edge.c_str()) == 1) {
+    if (ReloadBackground(edge.c_str(), reports) == 1) {
         PrintMemory("after the reload to 4096x4096");
-        BuildColony(*Ants, FieldWidth, FieldHeight);
+        BuildColony(*TheWorld.ants, Shared.colony, Shared.colony.fieldWidth,
+                    Shared.colony.fieldHeight);
         Measure("field 4096x4096", 2000);
     }
     DestroyWorld();

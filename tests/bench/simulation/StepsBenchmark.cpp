@@ -10,23 +10,24 @@
 
 namespace {
 void StepFrame(benchmark::State& state) {
+    ColonyShared world;
     const int32_t w = static_cast<int32_t>(state.range(0));
     const int32_t h = static_cast<int32_t>(state.range(1));
     SeedRandom(20261207);
     FieldMask mask;
     mask.Allocate(w, h);
     BuildWalkMask(mask);
-    FieldWidth = w;
-    FieldHeight = h;
+    world.fieldWidth = w;
+    world.fieldHeight = h;
     int32_t gx = 0, gy = 0, bx = 0, by = 0;
     WorldRules::PlaceGoal(w, h, gx, gy);
     WorldRules::PlaceBall(bx, by);
-    GoalX = gx;
-    GoalY = gy;
-    BallX = bx;
-    BallY = by;
+    world.goalX = gx;
+    world.goalY = gy;
+    world.ballX = bx;
+    world.ballY = by;
     AntColony ants;
-    BuildColony(ants, w, h);
+    BuildColony(ants, world, w, h);
     int64_t frames = 0;
     for (auto _ : state) {
         // A happy ant walks on, so that every frame steps all 49.
@@ -34,10 +35,10 @@ void StepFrame(benchmark::State& state) {
         // A throw now and then keeps the ants walking instead of resting at home.
         if (++frames % 200 == 0) {
             WorldRules::PlaceBall(bx, by);
-            BallX = bx + static_cast<int32_t>(frames / 200 % 2) * (w / 2);
-            BallY = by;
+            world.ballX = bx + static_cast<int32_t>(frames / 200 % 2) * (w / 2);
+            world.ballY = by;
             BuildWalkMask(mask);
-            ArrivalSeen = 0;
+            world.arrivalSeen = 0;
         }
     }
     state.counters["frames"] = static_cast<double>(frames);

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/BmpDecoder.h"
-#include "imaging/ImageLimits.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/PixelCopy.h"
-#include "imaging/TransparentRuns.h"
+#include "base/BmpDecoder.h"
+#include "base/ImageLimits.h"
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
+#include "base/PixelCopy.h"
+#include "base/TransparentRuns.h"
 
 namespace {
 // Large pictures are legal but make each run slow; the checks past parsing are the same.

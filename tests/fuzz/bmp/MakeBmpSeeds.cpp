@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 
 namespace {
 BmpSpec Picture(int bits, int width, int height, uint32_t compression = bmp::kRgb) {

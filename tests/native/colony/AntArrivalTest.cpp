@@ -39,14 +39,14 @@ TEST_F(AntGoalTest, HappyAntCommitsEmptiesItsTrailAndSetsArrivalSeen) {
     ASSERT_EQ(ant->Step(mask), StepHappy);
     EXPECT_EQ(DrawsUsed(draws), 1) << "only the commit draw";
     EXPECT_EQ(ant->trail.Count(), 0);
-    EXPECT_EQ(ArrivalSeen.load(), 1);
+    EXPECT_EQ(shared.arrivalSeen.load(), 1);
     EXPECT_EQ(mask.At(250, 200), CellTrail);
     EXPECT_EQ(mask.At(251, 200), CellStrongTrail);
 }
 
 TEST_F(AntGoalTest, GoalIsTestedBeforeHome) {
-    BallX = kGoalX;
-    BallY = kGoalY;
+    shared.ballX = kGoalX;
+    shared.ballY = kGoalY;
     auto ant = MakeAnt(kGoalX + 3, kGoalY + 3, 0);
     EXPECT_EQ(ant->Step(mask), StepHappy);
 }
@@ -79,8 +79,8 @@ TEST_F(AntHomeTest, AntAtHomeStaysFrozenUntilTheBallMoves) {
         EXPECT_EQ(ant->direction, 5);
         EXPECT_EQ(ant->frame, 1);
     }
-    EXPECT_EQ(ArrivalSeen.load(), 1);
-    BallX = kBallX + 100;
+    EXPECT_EQ(shared.arrivalSeen.load(), 1);
+    shared.ballX = kBallX + 100;
     EXPECT_EQ(ant->Step(mask), StepWalked) << "the ball has gone: the ant walks again";
     EXPECT_EQ(ant->lastHomeX, kBallX + 100);
 }
@@ -99,8 +99,8 @@ TEST_F(AntHomeTest, BallMovedEmptiesTheTrailEvenWhenArrivingInTheSameStep) {
     auto ant = MakeAnt(150, 150, 0);
     ant->trail.Append(120, 120, CellStrongTrail);
     ant->trail.Append(121, 120, CellStrongTrail);
-    BallX = 152;
-    BallY = 148;
+    shared.ballX = 152;
+    shared.ballY = 148;
     ASSERT_EQ(ant->Step(mask), StepAtHome);
     EXPECT_EQ(ant->trail.Count(), 0);
     EXPECT_EQ(ant->lastHomeX, 152);
@@ -110,7 +110,7 @@ TEST_F(AntHomeTest, BallMovedEmptiesTheTrailEvenWhenArrivingInTheSameStep) {
     // Moved away instead: the old points are gone, at most the cell just left is recorded.
     auto walker = MakeAnt(200, 150, 0);
     walker->trail.Append(120, 120, CellTrail);
-    BallX = 400;
+    shared.ballX = 400;
     ASSERT_EQ(walker->Step(mask), StepWalked);
     ASSERT_LE(walker->trail.Count(), 1);
     if (walker->trail.Count() == 1) {
@@ -124,7 +124,7 @@ using AntCommitTest = ColonyWorldTest;
 TEST_F(AntCommitTest, EveryArrivalCommitsUntilTheFirstIsSeen) {
     for (uint32_t seed = 1; seed <= 100; ++seed) {
         ASSERT_TRUE(BuildWalkMask(mask));
-        ArrivalSeen = 0;
+        shared.arrivalSeen = 0;
         auto ant = MakeAnt(kBallX, kBallY, 0);
         ant->trail.Append(90, 90, CellTrail);
         SeedRandom(seed);
@@ -137,7 +137,7 @@ TEST_F(AntCommitTest, OnceSeenOnlyADrawBelowTwentyCommits) {
     int commits = 0;
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         ASSERT_TRUE(BuildWalkMask(mask));
-        ArrivalSeen = 1;
+        shared.arrivalSeen = 1;
         auto ant = MakeAnt(kBallX, kBallY, 0);
         ant->trail.Append(90, 90, CellStrongTrail);
         const auto draws = PeekDraws(seed, 8);
@@ -155,16 +155,16 @@ TEST_F(AntCommitTest, NothingIsCommittedWhileTheBallIsHeldOrFlying) {
         int32_t grabbed, flying;
     };
     for (const Throw t : {Throw{1, 0}, Throw{2, 0}, Throw{0, 1}}) {
-        ArrivalSeen = 0;
-        BallGrabbed = t.grabbed;
-        BallFlying = t.flying;
+        shared.arrivalSeen = 0;
+        shared.ballGrabbed = t.grabbed;
+        shared.ballFlying = t.flying;
         auto ant = MakeAnt(kBallX, kBallY, 0);
         ant->trail.Append(90, 90, CellTrail);
         const auto draws = PeekDraws(3, 16);
         ASSERT_EQ(ant->Step(mask), StepAtHome);
         EXPECT_EQ(DrawsUsed(draws), 1) << "the commit draw is made all the same";
         EXPECT_EQ(mask.At(90, 90), CellFree);
-        EXPECT_EQ(ArrivalSeen.load(), 1);
+        EXPECT_EQ(shared.arrivalSeen.load(), 1);
     }
 }
 
@@ -189,7 +189,7 @@ TEST_F(AntCommitTest, EmptyTrailOrBandPointsChangeNothing) {
     ant->trail.Append(10, 10, CellStrongTrail);
     ant->trail.Append(kWidth + 3, 40, CellTrail);
     ant->trail.Append(-1, 40, CellTrail);
-    ArrivalSeen = 0;
+    shared.arrivalSeen = 0;
     ASSERT_EQ(ant->Step(mask), StepAtHome);
     const std::vector<uint8_t> after(mask.Cells(), mask.Cells() + kWidth * kHeight);
     EXPECT_EQ(before, after);

@@ -53,7 +53,7 @@ using AntResetTest = ColonyWorldTest;
 TEST_F(AntResetTest, ResetDrawsTheHeadingAndLeavesTheHomeAlone) {
     for (uint32_t seed : {1u, 2u, 99u, 12345u}) {
         const auto draws = PeekDraws(seed, 16);
-        Ant ant(BallX, BallY);
+        Ant ant(shared);
         EXPECT_EQ(ant.direction, draws[0] % 8);
         EXPECT_EQ(DrawsUsed(draws), 1);
         ant.x = 5;
@@ -71,7 +71,7 @@ TEST_F(AntResetTest, ResetDrawsTheHeadingAndLeavesTheHomeAlone) {
         EXPECT_EQ(ant.frame, 0);
         EXPECT_EQ(ant.trail.Count(), 0);
         EXPECT_EQ(ant.lastHomeX, 77);
-        EXPECT_EQ(&ant.homeX, &BallX);
+        EXPECT_EQ(&ant.homeX, &shared.ballX);
     }
 }
 
@@ -174,8 +174,8 @@ TEST_F(AntSteerHomeTest, CorrectionChanceFollowsTheDistance) {
 
 TEST_F(AntSteerHomeTest, BlockedMoveKeepsPlaceAndNewHeadingAndTogglesTheFrame) {
     // Home due west behind the band: the correction turns the ant west onto a blocked cell.
-    BallX = 0;
-    BallY = 50;
+    shared.ballX = 0;
+    shared.ballY = 50;
     const uint32_t seed =
         SeedWhere([](const std::vector<int32_t>& d) { return d[0] % 100 < 75 && d[1] % 5 == 0; });
     auto ant = MakeAnt(28, 50, 7);
@@ -311,7 +311,7 @@ TEST_F(AntWanderTest, MoveAndPauseProportionsOverManySeededSteps) {
     int stoodStill = 0;
     int turnedOnly = 0;
     for (int i = 0; i < kSteps; ++i) {
-        Ant ant(BallX, BallY);
+        Ant ant(shared);
         ant.x = 300;
         ant.y = 150;
         ant.direction = 2;

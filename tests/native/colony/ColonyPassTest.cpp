@@ -16,7 +16,7 @@ TEST_F(ColonyBuildTest, DefaultFieldStartsFortyNineAntsTopLeft) {
     // Fifty heading draws, then an x and a y draw for each of ants 1..49.
     const auto draws = PeekDraws(4242, 160);
     AntColony ants;
-    BuildColony(ants, kWidth, kHeight);
+    BuildColony(ants, shared, kWidth, kHeight);
     ASSERT_EQ(ants.Count(), 50);
     EXPECT_EQ(DrawsUsed(draws), 50 + 2 * 49);
     const Ant* first = ants.At(0);
@@ -26,8 +26,8 @@ TEST_F(ColonyBuildTest, DefaultFieldStartsFortyNineAntsTopLeft) {
     for (int32_t i = 0; i < 50; ++i) {
         const Ant* ant = ants.At(i);
         EXPECT_EQ(ant->direction, draws[i] % 8) << i;
-        EXPECT_EQ(&ant->homeX, &BallX);
-        EXPECT_EQ(&ant->homeY, &BallY);
+        EXPECT_EQ(&ant->homeX, &shared.ballX);
+        EXPECT_EQ(&ant->homeY, &shared.ballY);
         EXPECT_EQ(ant->lastHomeX, kBallX);
         if (i == 0) {
             continue;
@@ -46,11 +46,11 @@ TEST_F(ColonyBuildTest, DefaultFieldStartsFortyNineAntsTopLeft) {
 
 TEST_F(ColonyBuildTest, SmallFieldStartsWithin36To49AndRebuildStartsOver) {
     AntColony ants;
-    ants.Add(BallX, BallY);
+    ants.Add(shared);
     ants.At(0)->active = 1;
     for (uint32_t seed : {1u, 77u, 9999u}) {
         SeedRandom(seed);
-        BuildColony(ants, 200, 200);
+        BuildColony(ants, shared, 200, 200);
         ASSERT_EQ(ants.Count(), 50);
         EXPECT_EQ(ants.At(0)->active, 0);
         for (int32_t i = 1; i < 50; ++i) {
@@ -67,7 +67,7 @@ using ColonyStepperTest = ColonyWorldTest;
 TEST_F(ColonyStepperTest, ArrivalsAreSettledAndOnlyWalkingAntsStep) {
     AntColony ants;
     for (int i = 0; i < 4; ++i) {
-        ants.Add(BallX, BallY);
+        ants.Add(shared);
     }
     Ant* idle = ants.At(0);  // inactive: never stepped
     idle->x = 200;
@@ -114,7 +114,7 @@ TEST_F(ColonyStepperTest, ArrivalsAreSettledAndOnlyWalkingAntsStep) {
 TEST_F(ColonyStepperTest, PendingBackgroundIsCheckedBeforeEachAnt) {
     AntColony ants;
     for (int i = 0; i < 3; ++i) {
-        ants.Add(BallX, BallY);
+        ants.Add(shared);
         ants.At(i)->active = 1;
         ants.At(i)->x = 200 + 10 * i;
         ants.At(i)->y = 150;
@@ -138,7 +138,7 @@ TEST_F(ColonyStepperTest, PendingBackgroundIsCheckedBeforeEachAnt) {
 TEST_F(ColonyStepperTest, PullInsideMovesOnlyWalkingAntsFromRightAndBottom) {
     AntColony ants;
     for (int i = 0; i < 4; ++i) {
-        ants.Add(BallX, BallY);
+        ants.Add(shared);
         ants.At(i)->trail.Append(100, 100, CellTrail);
     }
     ants.At(0)->x = 400;  // inactive: left alone

@@ -69,31 +69,31 @@ class ColonyWorldTest : public ::testing::Test {
 
     void SetUp() override {
         UseField(kWidth, kHeight);
-        BallX = kBallX;
-        BallY = kBallY;
-        GoalX = kGoalX;
-        GoalY = kGoalY;
-        BallGrabbed = 0;
-        BallFlying = 0;
-        ArrivalSeen = 0;
+        shared.ballX = kBallX;
+        shared.ballY = kBallY;
+        shared.goalX = kGoalX;
+        shared.goalY = kGoalY;
+        shared.ballGrabbed = 0;
+        shared.ballFlying = 0;
+        shared.arrivalSeen = 0;
     }
 
     void UseField(int32_t width, int32_t height) {
-        FieldWidth = width;
-        FieldHeight = height;
+        shared.fieldWidth = width;
+        shared.fieldHeight = height;
         ASSERT_TRUE(mask.Allocate(width, height));
         ASSERT_TRUE(BuildWalkMask(mask));
     }
 
     // A walking ant at (x, y) with the given heading that has already seen the ball where it is.
     std::unique_ptr<Ant> MakeAnt(int32_t x, int32_t y, int32_t direction) {
-        auto ant = std::make_unique<Ant>(BallX, BallY);
+        auto ant = std::make_unique<Ant>(shared);
         ant->x = x;
         ant->y = y;
         ant->direction = direction;
         ant->active = 1;
-        ant->lastHomeX = BallX.load();
-        ant->lastHomeY = BallY.load();
+        ant->lastHomeX = shared.ballX.load();
+        ant->lastHomeY = shared.ballY.load();
         return ant;
     }
 
@@ -107,5 +107,6 @@ class ColonyWorldTest : public ::testing::Test {
         return count;
     }
 
+    ColonyShared shared;
     FieldMask mask;
 };

@@ -20,20 +20,20 @@ class ScriptedWorld {
 
     // Start-up as the simulation thread does it, from seed, on a width x height field.
     bool Start(uint32_t seed, int32_t width, int32_t height) {
-        FieldWidth = width;
-        FieldHeight = height;
+        shared.fieldWidth = width;
+        shared.fieldHeight = height;
         if (!mask.Allocate(width, height) || !BuildWalkMask(mask)) {
             return false;
         }
         SeedRandom(seed);
-        BallGrabbed = 0;
-        BallFlying = 0;
-        GoalX = Random() % (width / 2 - 60) + width / 2;
-        GoalY = Random() % (height / 2 - 60) + height / 2;
-        BallX = AtLeast36(Random() % 150);
-        BallY = AtLeast36(Random() % 180);
-        ArrivalSeen = 0;
-        BuildColony(ants, width, height);
+        shared.ballGrabbed = 0;
+        shared.ballFlying = 0;
+        shared.goalX = Random() % (width / 2 - 60) + width / 2;
+        shared.goalY = Random() % (height / 2 - 60) + height / 2;
+        shared.ballX = AtLeast36(Random() % 150);
+        shared.ballY = AtLeast36(Random() % 180);
+        shared.arrivalSeen = 0;
+        BuildColony(ants, shared, width, height);
         hearts.Clear();
         for (int32_t i = 0; i < kColonySize; ++i) {
             hearts.Add();
@@ -49,10 +49,10 @@ class ScriptedWorld {
     void Frame() {
         if (flightLeft > 0) {
             // The ball travels a share of the remaining way each frame, then comes to rest.
-            BallX = BallX + (targetX - BallX) / flightLeft;
-            BallY = BallY + (targetY - BallY) / flightLeft;
+            shared.ballX = shared.ballX + (targetX - shared.ballX) / flightLeft;
+            shared.ballY = shared.ballY + (targetY - shared.ballY) / flightLeft;
             if (--flightLeft == 0) {
-                BallFlying = 0;
+                shared.ballFlying = 0;
             }
         }
         ColonyStepper::StepFrame(ants, mask, nullptr, [this](int32_t index, Ant& ant) {
@@ -72,13 +72,13 @@ class ScriptedWorld {
     // Letting go of the ball: all trails wiped, every arrival commits again, the ball flies to
     // a random place inside the walkable field.
     void Throw() {
-        const int32_t w = FieldWidth.load();
-        const int32_t h = FieldHeight.load();
+        const int32_t w = shared.fieldWidth.load();
+        const int32_t h = shared.fieldHeight.load();
         targetX = Random() % (w - 72) + 36;
         targetY = Random() % (h - 72) + 36;
         BuildWalkMask(mask);
-        ArrivalSeen = 0;
-        BallFlying = 1;
+        shared.arrivalSeen = 0;
+        shared.ballFlying = 1;
         flightLeft = kFlightFrames;
     }
 
@@ -123,12 +123,13 @@ class ScriptedWorld {
             mix(heart->age);
             mix(heart->visible);
         }
-        mix(BallX.load());
-        mix(BallY.load());
+        mix(shared.ballX.load());
+        mix(shared.ballY.load());
         mix(happyCount);
         return hash;
     }
 
+    ColonyShared shared;  // declared first: the ants hold references to it
     AntColony ants;
     HeartList hearts;
     FieldMask mask;

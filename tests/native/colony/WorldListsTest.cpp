@@ -9,16 +9,16 @@
 #include "colony/SharedWorld.h"
 #include "simulation/HeartList.h"
 #include "tests/common/MessageRecorder.h"
+#include "resources/TextIds.h"
 
 namespace {
 
-// Code page 932 bytes of the program's texts, as the compiler produces them for the program.
-const std::string kIndexCaption = "インデックス指定エラー";
+constexpr uint32_t kIndexCaption = IDS_INDEX_CAPTION;
 
-void ExpectIndexError(const MessageRecorder& recorder, const char* text) {
+void ExpectIndexError(const MessageRecorder& recorder, uint32_t text) {
     ASSERT_EQ(recorder.size(), 1u);
     const RecordedMessage& m = recorder.messages()[0];
-    EXPECT_EQ(m.text, std::string(text));
+    EXPECT_EQ(m.text, text);
     EXPECT_EQ(m.caption, kIndexCaption);
     EXPECT_EQ(m.flags, mb::kOk) << "OK only, no icon";
     EXPECT_EQ(m.owner, MessageOwner::MainWindow);
@@ -29,7 +29,7 @@ TEST(TrailList, AppendKeepsOrderAndWrongIndicesRaiseTheBox) {
     PheromonePointList trail;
     EXPECT_EQ(trail.Count(), 0);
     EXPECT_EQ(trail.At(0), nullptr);
-    ExpectIndexError(recorder, "フェロモンポイントがないです");
+    ExpectIndexError(recorder, IDS_NO_PHEROMONE_POINT);
 
     trail.Append(10, 20, CellTrail);
     trail.Append(11, 20, CellStrongTrail);
@@ -43,10 +43,10 @@ TEST(TrailList, AppendKeepsOrderAndWrongIndicesRaiseTheBox) {
     EXPECT_EQ(trail.At(1)->mark, CellStrongTrail);
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(trail.At(2), nullptr);
-    ExpectIndexError(recorder, "フェロモンポイントがないです");
+    ExpectIndexError(recorder, IDS_NO_PHEROMONE_POINT);
     recorder.clear();
     EXPECT_EQ(trail.At(-1), nullptr);
-    ExpectIndexError(recorder, "フェロモンポイントがないです");
+    ExpectIndexError(recorder, IDS_NO_PHEROMONE_POINT);
 
     trail.Clear();
     EXPECT_EQ(trail.Count(), 0);
@@ -58,11 +58,12 @@ TEST(TrailList, AppendKeepsOrderAndWrongIndicesRaiseTheBox) {
 
 TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     MessageRecorder recorder;
-    SharedInt homeX{70};
-    SharedInt homeY{80};
+    ColonyShared world;
+    world.ballX = 70;
+    world.ballY = 80;
     AntColony ants;
     for (int32_t i = 0; i < kColonySize; ++i) {
-        ants.Add(homeX, homeY);
+        ants.Add(world);
         ants.At(i)->x = i;  // tag each ant with its insertion index
     }
     ASSERT_EQ(ants.Count(), 50);
@@ -79,20 +80,20 @@ TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     EXPECT_EQ(recorder.size(), 0u);
 
     // The home is a live reference; the last seen position changes only in a step.
-    homeX = 90;
+    world.ballX = 90;
     EXPECT_EQ(ants.At(3)->homeX.load(), 90);
     EXPECT_EQ(ants.At(3)->lastHomeX, 70);
 
     EXPECT_EQ(ants.At(50), nullptr);
-    ExpectIndexError(recorder, "ありさんがいないよう");
+    ExpectIndexError(recorder, IDS_NO_ANT);
     recorder.clear();
     EXPECT_EQ(ants.At(-1), nullptr);
-    ExpectIndexError(recorder, "ありさんがいないよう");
+    ExpectIndexError(recorder, IDS_NO_ANT);
 
     ants.At(0)->y = 0;
     ants.Clear();
     EXPECT_EQ(ants.Count(), 0);
-    ants.Add(homeX, homeY);
+    ants.Add(world);
     EXPECT_EQ(ants.At(0)->lastHomeX, 90) << "a new first ant after Clear";
     EXPECT_EQ(ants.At(0)->x, 0);
 }
@@ -175,15 +176,15 @@ TEST(HeartRise, WrongIndicesRaiseTheBoxAndClearIsHarmless) {
     hearts.Clear();
     EXPECT_EQ(hearts.Count(), 0);
     EXPECT_EQ(hearts.At(0), nullptr);
-    ExpectIndexError(recorder, "ハートがないです");
+    ExpectIndexError(recorder, IDS_NO_HEART);
     hearts.Add();
     hearts.Add();
     recorder.clear();
     EXPECT_EQ(hearts.At(2), nullptr);
-    ExpectIndexError(recorder, "ハートがないです");
+    ExpectIndexError(recorder, IDS_NO_HEART);
     recorder.clear();
     EXPECT_EQ(hearts.At(-1), nullptr);
-    ExpectIndexError(recorder, "ハートがないです");
+    ExpectIndexError(recorder, IDS_NO_HEART);
     hearts.Clear();
     hearts.Add();
     EXPECT_EQ(hearts.Count(), 1);

@@ -4,7 +4,6 @@
 #include "colony/Ant.h"
 #include "colony/Random.h"
 #include "simulation/StrayAnt.h"
-#include "simulation/StrayAntGate.h"
 
 namespace {
 const int32_t kUnitX[8] = {0, 1, 1, 1, 0, -1, -1, -1};

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "simulation/StrayAntView.h"
+#include "simulation/StrayAnt.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// Real message boxes, the tray tip and dropped file names under the system code page the test
-// runs in (932 or 1252, from KIRELO_EXPECT_ACP): the Japanese texts must read the same in both.
+// Real message boxes, the tray tip, the menu and dropped file names under the locale the test runs
+// in (code page 932 or 1252, from KIRELO_EXPECT_ACP): Japanese texts in Japanese, English ones in
+// English (en_US.UTF-8), each read back as wide text.
 #include <windows.h>
 
 #include <cstdlib>
@@ -9,10 +10,14 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ImagingMessages.h"
-#include "imaging/MessageSeam.h"
-#include "imaging/WideText.h"
+#include "base/ImagingMessages.h"
+#include "base/MessageSeam.h"
+#include "platform/AppWindow.h"
+#include "platform/UiText.h"
+#include "platform/WideText.h"
+#include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
+#include "shell/HelpViewer.h"
 #include "shell/DroppedFile.h"
 #include "shell/TrayIcon.h"
 
@@ -104,26 +109,75 @@ BoxReading ShowAndRead(const std::function<void()>& raise) {
     return reading;
 }
 
-TEST(CodePage, RealMessageBoxShowsTheJapaneseTextAndCaption) {
-    const BoxReading refused =
-        ShowAndRead([] { ReportBmpError(BmpError::NotBitmap, BmpSource::File); });
-    ASSERT_TRUE(refused.seen) << "no message box came up";
-    EXPECT_EQ(refused.caption, L"ファイルタイプエラー");
-    EXPECT_EQ(refused.text, L"開いたファイルはビットマップファイルではありません");
-
-    const BoxReading index = ShowAndRead([] {
-        ShowProgramMessage("ハートがありません", "インデックス指定エラー",
-                           mb::kOk | mb::kIconError);
-    });
-    ASSERT_TRUE(index.seen);
-    EXPECT_EQ(index.caption, L"インデックス指定エラー");
-    EXPECT_EQ(index.text, L"ハートがありません");
+// The language the test runs in follows from its locale: Japanese with code page 932, English
+// with 1252 (en_US.UTF-8).
+bool JapaneseExpected() {
+    return ExpectedCodePage() == 932;
 }
 
-TEST(CodePage, TrayTipIsTheJapaneseText) {
+TEST(Language, TheUsersLanguageIsChosenFromTheLocale) {
+    EXPECT_EQ(UiText::Chosen(), JapaneseExpected() ? UiText::kJapanese : UiText::kEnglish);
+    EXPECT_STREQ(HelpViewer::FileFor(UiText::Chosen()),
+                 JapaneseExpected() ? "KireloHelp.chm" : "KireloHelpEn.chm");
+}
+
+// Every box a user can meet, shown for real through the program's own sink and read back.
+struct BoxCase {
+    uint32_t text;
+    uint32_t caption;
+    const wchar_t* japaneseText;
+    const wchar_t* japaneseCaption;
+    const wchar_t* englishText;
+    const wchar_t* englishCaption;
+};
+
+const BoxCase kBoxes[] = {
+    {IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, L"開いたファイルはビットマップファイルではありません",
+     L"ファイルタイプエラー", L"That file isn't a BMP picture.", L"Not a picture"},
+    {IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, L"ビットマップの幅が小さすぎます。", L"警告",
+     L"That picture is too narrow.", L"Picture too small"},
+    {IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION,
+     L"ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。"
+     L"\n読み込みを終了します。",
+     L"ビットマップデータエラー",
+     L"Couldn't read this picture.\nIts data may be damaged.\nLoading stopped.",
+     L"Damaged picture"},
+    {IDS_FOUND, IDS_FOUND_CAPTION, L"みつかっちまった", L"はぐれありさん", L"Oops, you found me!",
+     L"Stray ant"},
+    {IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, L"幸せにしてくれてありがとう", L"Kirelo終了報告",
+     L"Thanks for making us happy!", L"Goodbye from Kirelo"},
+};
+
+TEST(Language, RealMessageBoxesShowTheTextsOfTheUsersLanguage) {
+    for (const BoxCase& c : kBoxes) {
+        const BoxReading box =
+            ShowAndRead([&] { ShowProgramMessage(c.text, c.caption, mb::kOk | mb::kIconWarning); });
+        ASSERT_TRUE(box.seen) << "no message box came up for text " << c.text;
+        EXPECT_EQ(box.caption, JapaneseExpected() ? c.japaneseCaption : c.englishCaption);
+        EXPECT_EQ(box.text, JapaneseExpected() ? c.japaneseText : c.englishText);
+    }
+    // The refused picture's box, the way the program raises it.
+    const BoxReading refused =
+        ShowAndRead([] { ReportBmpError(BmpError::NotBitmap, BmpSource::File); });
+    ASSERT_TRUE(refused.seen);
+    EXPECT_EQ(refused.caption,
+              JapaneseExpected() ? kBoxes[0].japaneseCaption : kBoxes[0].englishCaption);
+}
+
+TEST(Language, TrayTipIsInTheUsersLanguage) {
     TrayIcon icon(nullptr, GetModuleHandleA(nullptr));
     EXPECT_EQ(icon.Data().cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
-    EXPECT_STREQ(icon.Data().szTip, L"ありさんを幸せにしてあげてね");
+    EXPECT_STREQ(icon.Data().szTip,
+                 JapaneseExpected() ? L"ありさんを幸せにしてあげてね" : L"Make the ants happy!");
+}
+
+TEST(Language, TheMenuIsInTheUsersLanguage) {
+    HMENU bar = UiText::Menu(IDR_POPUPMENU);
+    ASSERT_NE(bar, nullptr);
+    wchar_t first[64] = {};
+    GetMenuStringW(GetSubMenu(bar, 0), 0, first, 64, MF_BYPOSITION);
+    EXPECT_STREQ(first, JapaneseExpected() ? L"表示(&V)" : L"&View");
+    DestroyMenu(bar);
 }
 
 // A fresh folder under the temporary directory, removed with its files at the end.

@@ -7,17 +7,16 @@
 
 #include <string>
 
+#include "base/ImageLimits.h"
 #include "imaging/DIBImage.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/ImageLimits.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
+#include "resources/TextIds.h"
 
 namespace {
-const char kBadText[] =
-    "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。\n"
-    "読み込みを終了します。";
+constexpr uint32_t kBadText = IDS_BAD_BITMAP;
 
 BmpSpec Patterned(int bits, int width, int height, uint32_t headerSize) {
     BmpSpec s = PatternedPicture(bits, width, height, 13, 7);
@@ -49,7 +48,7 @@ std::vector<uint32_t> LoadAs32(const std::string& name, const std::vector<uint8_
 void ExpectDataBox(const MessageRecorder& recorder, const std::string& what) {
     ASSERT_EQ(recorder.size(), 1u) << what;
     EXPECT_EQ(recorder.messages()[0].text, kBadText) << what;
-    EXPECT_EQ(recorder.messages()[0].caption, "ビットマップデータエラー") << what;
+    EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_BITMAP_CAPTION) << what;
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONERROR)) << what;
     EXPECT_EQ(recorder.messages()[0].owner, MessageOwner::MainWindow) << what;
 }

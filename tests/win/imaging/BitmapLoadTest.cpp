@@ -8,18 +8,17 @@
 
 #include "imaging/DIBImage.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 #include "tests/win/imaging/TestResourceIds.h"
 
 #if __has_include("ResourceIds.h")
 #include "ResourceIds.h"
+#include "resources/TextIds.h"
 #endif
 
 namespace {
-const char kBadText[] =
-    "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。\n"
-    "読み込みを終了します。";
+constexpr uint32_t kBadText = IDS_BAD_BITMAP;
 
 // A picture whose stored bytes follow a pattern: byte i of the pixel data is (i * 7 + 3).
 BmpSpec Patterned(int bits, int width, int height) {
@@ -179,8 +178,8 @@ TEST(BitmapFileLoad, EachFailureShowsItsBoxAndLeavesThePictureAsItWas) {
     struct Case {
         const char* name;
         std::vector<uint8_t> bytes;
-        const char* text;
-        const char* caption;
+        uint32_t text;
+        uint32_t caption;
         UINT icon;
     };
     std::vector<uint8_t> badSize = WriteBmp(Patterned(24, 3, 2));
@@ -194,21 +193,17 @@ TEST(BitmapFileLoad, EachFailureShowsItsBoxAndLeavesThePictureAsItWas) {
     rle.compression = bmp::kRle8;
     rle.pixels = {9, 1, 0, 1};  // a run of 9 in a row of 4
     const std::vector<Case> cases = {
-        {"empty.bmp",
-         {},
-         "開いたファイルはビットマップファイルではありません",
-         "ファイルタイプエラー",
-         MB_ICONWARNING},
+        {"empty.bmp", {}, IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, MB_ICONWARNING},
         {"png.bmp",
          {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13},
-         "開いたファイルはビットマップファイルではありません",
-         "ファイルタイプエラー",
+         IDS_NOT_BITMAP,
+         IDS_NOT_BITMAP_CAPTION,
          MB_ICONWARNING},
-        {"short.bmp", {'B', 'M', 0, 0}, kBadText, "ビットマップデータエラー", MB_ICONERROR},
-        {"badsize.bmp", badSize, kBadText, "ビットマップデータエラー", MB_ICONERROR},
-        {"absurd.bmp", absurd, kBadText, "ビットマップデータエラー", MB_ICONERROR},
-        {"pastend.bmp", pastEnd, kBadText, "ビットマップデータエラー", MB_ICONERROR},
-        {"rle.bmp", WriteBmp(rle), kBadText, "ビットマップデータエラー", MB_ICONERROR},
+        {"short.bmp", {'B', 'M', 0, 0}, kBadText, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR},
+        {"badsize.bmp", badSize, kBadText, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR},
+        {"absurd.bmp", absurd, kBadText, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR},
+        {"pastend.bmp", pastEnd, kBadText, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR},
+        {"rle.bmp", WriteBmp(rle), kBadText, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR},
     };
     for (const Case& c : cases) {
         TempFile file(c.name, c.bytes);
@@ -223,8 +218,8 @@ TEST(BitmapFileLoad, EachFailureShowsItsBoxAndLeavesThePictureAsItWas) {
     MessageRecorder recorder;
     EXPECT_EQ(image.LoadBitmapFile("Z:\\no\\such\\dir\\missing.bmp"), 0);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "ファイルのオープンに失敗しました");
-    EXPECT_EQ(recorder.messages()[0].caption, "ファイルオープンエラー");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_FILE_OPEN);
+    EXPECT_EQ(recorder.messages()[0].caption, IDS_FILE_OPEN_CAPTION);
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONERROR));
     EXPECT_EQ(recorder.messages()[0].owner, MessageOwner::MainWindow);
     ExpectUnchanged(image, before);
@@ -259,8 +254,8 @@ TEST(BitmapResourceLoad, MissingAndMalformedResourcesShowTheirBoxes) {
         MessageRecorder recorder;
         EXPECT_EQ(image.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TEST_MISSING)), 0);
         ASSERT_EQ(recorder.size(), 1u);
-        EXPECT_EQ(recorder.messages()[0].text, "指定されたビットマップリソースが見つかりません");
-        EXPECT_EQ(recorder.messages()[0].caption, "ビットマップリソース検索エラー");
+        EXPECT_EQ(recorder.messages()[0].text, IDS_RESOURCE_MISSING);
+        EXPECT_EQ(recorder.messages()[0].caption, IDS_RESOURCE_MISSING_CAPTION);
         EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONWARNING));
         ExpectUnchanged(image, before);
     }
@@ -269,7 +264,7 @@ TEST(BitmapResourceLoad, MissingAndMalformedResourcesShowTheirBoxes) {
         EXPECT_EQ(image.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TEST_BAD_HEADER)), 0);
         ASSERT_EQ(recorder.size(), 1u);
         EXPECT_EQ(recorder.messages()[0].text, kBadText);
-        EXPECT_EQ(recorder.messages()[0].caption, "ビットマップリソースデータエラー");
+        EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_RESOURCE_CAPTION);
         EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONERROR));
         ExpectUnchanged(image, before);
     }

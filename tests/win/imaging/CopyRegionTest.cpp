@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "imaging/DIBImage.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
+#include "resources/TextIds.h"
 
 namespace {
 constexpr uint32_t kKey = 0x00FF84;
@@ -29,10 +30,10 @@ std::unique_ptr<DIBImage> Paletted(int bits, int width, int height) {
     return image;
 }
 
-void ExpectOneMethodBox(const MessageRecorder& recorder, const char* text) {
+void ExpectOneMethodBox(const MessageRecorder& recorder, uint32_t text) {
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, text);
-    EXPECT_EQ(recorder.messages()[0].caption, "メソッドエラー");
+    EXPECT_EQ(recorder.messages()[0].caption, IDS_METHOD_CAPTION);
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONWARNING));
     EXPECT_EQ(recorder.messages()[0].owner, MessageOwner::MainWindow);
 }
@@ -73,17 +74,17 @@ TEST(DIBCopyOnImages, FormatBoxesForSubByteAndMixedDepths) {
     {
         MessageRecorder recorder;
         EXPECT_EQ(four->DIBCopy(0, 0, 2, 2, eight.get(), 0, 0), 0);
-        ExpectOneMethodBox(recorder, "このDIBCopyは256色以上専用です");
+        ExpectOneMethodBox(recorder, IDS_COPY_NEEDS_256);
     }
     {
         MessageRecorder recorder;
         EXPECT_EQ(eight->DIBCopy(0, 0, 2, 2, four.get(), 0, 0), 0);
-        ExpectOneMethodBox(recorder, "このDIBCopyは同じピクセルフォーマット同士専用です");
+        ExpectOneMethodBox(recorder, IDS_COPY_SAME_FORMAT);
     }
     {
         MessageRecorder recorder;
         EXPECT_EQ(deep24->DIBCopy(0, 0, 2, 2, deep32.get(), 0, 0), 0);
-        ExpectOneMethodBox(recorder, "このDIBCopyは同じピクセルフォーマット同士専用です");
+        ExpectOneMethodBox(recorder, IDS_COPY_SAME_FORMAT);
     }
 }
 
@@ -129,18 +130,17 @@ TEST(DIBMaskCopyOnImages, FormatBoxesInOrderAndOnlyTheFirstFailure) {
     {
         MessageRecorder recorder;
         EXPECT_EQ(four->DIBMaskCopy(0, 0, 1, 1, deep.get(), 0, 0, deep.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(recorder, "このDIBMaskCopyはフルカラー（32bit）専用です");
+        ExpectOneMethodBox(recorder, IDS_MASK_DESTINATION);
     }
     {
         MessageRecorder recorder;
         EXPECT_EQ(deep->DIBMaskCopy(0, 0, 1, 1, four.get(), 0, 0, four.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(
-            recorder, "このDIBMaskCopyは同じピクセルフォーマット同士(フルカラー32bit)専用です");
+        ExpectOneMethodBox(recorder, IDS_MASK_SOURCE);
     }
     {
         MessageRecorder recorder;
         EXPECT_EQ(deep->DIBMaskCopy(0, 0, 1, 1, deep.get(), 0, 0, deep24.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(recorder, "このDIBMaskCopyはフルカラー値配列専用です");
+        ExpectOneMethodBox(recorder, IDS_MASK_MASK);
     }
 }
 
@@ -255,5 +255,5 @@ TEST(TransparentRegion, NullForAllKeyEmptyAndNonThirtyTwoBitImages) {
     auto four = Paletted(4, 4, 4);
     MessageRecorder recorder;
     EXPECT_EQ(four->GetTransRgn(0, 0, 4, 4, kKey), nullptr);
-    ExpectOneMethodBox(recorder, "このGetTransRgnはフルカラー(32bit)専用です");
+    ExpectOneMethodBox(recorder, IDS_REGION_NEEDS_32);
 }

@@ -6,12 +6,12 @@
 
 #include <cstdio>
 
-#include "imaging/DCPen.h"
+#include "imaging/SelectedGdiObject.h"
 #include "imaging/DIBImage.h"
 #include "imaging/GdiObjectCount.h"
-#include "imaging/UniqueHandle.h"
+#include "platform/UniqueHandle.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 
 TEST(DIBImageStart, IsOneWhitePixelAtTheScreenDepth) {

@@ -7,8 +7,9 @@
 #include "imaging/DIBImage.h"
 #include "imaging/GdiObjectCount.h"
 #include "tests/common/MessageRecorder.h"
-#include "tests/native/imaging/BmpWriter.h"
+#include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
+#include "resources/TextIds.h"
 
 namespace {
 int EntryCount(HPALETTE palette) {
@@ -98,9 +99,8 @@ TEST(Palette, NeverReadsPastTheInfoBlockAndReportsWhatCannotBeMade) {
     EXPECT_EQ(image.CreateDIBPalette(nullptr), nullptr);
     ASSERT_EQ(recorder.size(), 2u);
     for (const RecordedMessage& m : recorder.messages()) {
-        EXPECT_EQ(m.text,
-                  "パレットの作成に失敗しました。\n有効なパレットデータではない可能性があります。");
-        EXPECT_EQ(m.caption, "パレット作成エラー");
+        EXPECT_EQ(m.text, IDS_PALETTE_CREATE);
+        EXPECT_EQ(m.caption, IDS_PALETTE_CREATE_CAPTION);
         EXPECT_EQ(m.flags, static_cast<uint32_t>(MB_OK | MB_ICONERROR));
     }
     // The null palette that follows a failed creation leaves the DC's palette in place.

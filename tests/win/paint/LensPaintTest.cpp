@@ -8,15 +8,13 @@
 #include <cstdint>
 
 #include "imaging/DIBImage.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
-#include "simulation/FrameLock.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/SimulationRun.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
+#include "simulation/World.h"
 
 namespace {
 constexpr int kW = 300;
@@ -55,7 +53,7 @@ bool InLens(int x, int y) {
 void FillLens(int seed) {
     for (int y = 20; y < 220; ++y) {
         for (int x = 20; x < 220; ++x) {
-            FrameImage->GetLine(y)[x] =
+            TheWorld.frame->GetLine(y)[x] =
                 static_cast<uint32_t>(((x * seed) & 0xFF) << 16 | ((y + seed) & 0xFF) << 8 | seed);
         }
     }
@@ -139,8 +137,8 @@ TEST_F(LensPaintTest, TheLensRepaintShowsWhatAWholePaintShows) {
             ++compared;
             const uint32_t got = lens.GetLine(y)[x] & 0xFFFFFF;
             differ += got != (whole.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            stale += got != (FrameImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            lensShown += InLens(x, y) && got == (FrameImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+            stale += got != (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+            lensShown += InLens(x, y) && got == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
         }
     }
     EXPECT_GT(compared, 40000);  // the magnifier outline, lens and handle
@@ -157,7 +155,7 @@ TEST_F(LensPaintTest, TheLensRepaintLeavesTheRimAsItWas) {
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
             if (!InLens(x, y)) {
-                FrameImage->GetLine(y)[x] = 0x123456;
+                TheWorld.frame->GetLine(y)[x] = 0x123456;
             }
         }
     }
@@ -176,7 +174,7 @@ TEST_F(LensPaintTest, TheLensRepaintLeavesTheRimAsItWas) {
             }
             const uint32_t got = after.GetLine(y)[x] & 0xFFFFFF;
             if (InLens(x, y)) {
-                lensNew += got == (FrameImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
+                lensNew += got == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
             } else {
                 ++rimPixels;
                 rimKept += got == (before.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
@@ -264,7 +262,7 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
     int same = 0;
     for (int y = 20; y < 220; ++y) {
         for (int x = 20; x < 220; ++x) {
-            same += (target.GetLine(y)[x] & 0xFFFFFF) == (FrameImage->GetLine(y)[x] & 0xFFFFFF);
+            same += (target.GetLine(y)[x] & 0xFFFFFF) == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF);
         }
     }
     EXPECT_EQ(same, 200 * 200);

@@ -1,18 +1,25 @@
 // The resources as Windows sees them once kirelo.rc is linked into a program: every bitmap in the
-// layout the drawing code expects, the Japanese context menu with its ids, check marks and
-// structure, the icons at their sizes and the cursors with their hot spots.
+// layout the drawing code expects, the context menu in Japanese and in English with its ids,
+// check marks and structure, every text in both languages, the icons at their sizes and the
+// cursors with their hot spots.
 // This file is UTF-8; narrow literals are compiled to code page 932 (-fexec-charset=CP932).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "ResourceIds.h"
+#include "TextIds.h"
+#include "platform/UiText.h"
 
 namespace {
 
-HINSTANCE Self() { return GetModuleHandleA(nullptr); }
+HINSTANCE Self() {
+    return GetModuleHandleA(nullptr);
+}
 
 struct BitmapCase {
     int id;
@@ -40,7 +47,8 @@ TEST_P(Bitmaps, InfoHeaderAndLayout) {
     EXPECT_EQ(info->biCompression, static_cast<DWORD>(BI_RGB));
     EXPECT_TRUE(info->biClrUsed == 0 || info->biClrUsed == 16) << info->biClrUsed;
     const DWORD stride = ((c.width * 4 + 31) / 32) * 4;
-    EXPECT_EQ(size, 40 + 16 * 4 + stride * c.height) << "pixels right after the 16-entry colour table";
+    EXPECT_EQ(size, 40 + 16 * 4 + stride * c.height)
+        << "pixels right after the 16-entry colour table";
 
     // GDI can make a DIB section of it at the same size
     HBITMAP bmp = static_cast<HBITMAP>(
@@ -54,13 +62,13 @@ TEST_P(Bitmaps, InfoHeaderAndLayout) {
     DeleteObject(bmp);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Bitmaps,
-                         ::testing::Values(BitmapCase{IDB_ANTS, 128, 16}, BitmapCase{IDB_BALL, 16, 32},
-                                           BitmapCase{IDB_FIELD, 455, 312}, BitmapCase{IDB_HEART, 16, 32},
-                                           BitmapCase{IDB_MAGNIFIER_SHAPE, 300, 360},
-                                           BitmapCase{IDB_MAGNIFIER, 300, 720},
-                                           BitmapCase{IDB_ANT_SHAPES, 128, 8},
-                                           BitmapCase{IDB_HEART_SHAPE, 16, 16}, BitmapCase{IDB_TITLE, 100, 100}));
+INSTANTIATE_TEST_SUITE_P(
+    All, Bitmaps,
+    ::testing::Values(BitmapCase{IDB_ANTS, 128, 16}, BitmapCase{IDB_BALL, 16, 32},
+                      BitmapCase{IDB_FIELD, 455, 312}, BitmapCase{IDB_HEART, 16, 32},
+                      BitmapCase{IDB_MAGNIFIER_SHAPE, 300, 360},
+                      BitmapCase{IDB_MAGNIFIER, 300, 720}, BitmapCase{IDB_ANT_SHAPES, 128, 8},
+                      BitmapCase{IDB_HEART_SHAPE, 16, 16}, BitmapCase{IDB_TITLE, 100, 100}));
 
 std::string MenuText(HMENU menu, UINT pos) {
     char buf[256] = {};
@@ -112,11 +120,12 @@ void ExpectItems(HMENU menu, const Item* items, int count, const char* where) {
 }
 
 TEST(Menu, JapanesePopupMenuWithItsCommands) {
-    ASSERT_NE(FindResourceExA(Self(), MAKEINTRESOURCEA(4) /* RT_MENU */, MAKEINTRESOURCEA(IDR_POPUPMENU),
-                              MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)),
-              nullptr)
+    ASSERT_NE(
+        FindResourceExA(Self(), MAKEINTRESOURCEA(4) /* RT_MENU */, MAKEINTRESOURCEA(IDR_POPUPMENU),
+                        MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)),
+        nullptr)
         << "the menu is a Japanese (1041) resource";
-    HMENU bar = LoadMenuA(Self(), MAKEINTRESOURCEA(IDR_POPUPMENU));
+    HMENU bar = UiText::Menu(IDR_POPUPMENU, UiText::kJapanese);
     ASSERT_NE(bar, nullptr);
     const Item top[] = {{"PopupMenu", L"PopupMenu", -1, false}};
     ExpectItems(bar, top, 1, "menu");
@@ -159,6 +168,196 @@ TEST(Menu, JapanesePopupMenuWithItsCommands) {
     DestroyMenu(bar);
 }
 
+// The access key of a menu text: the letter after the single '&'.
+wchar_t AccessKey(const std::wstring& text) {
+    const size_t amp = text.find(L'&');
+    EXPECT_NE(amp, std::wstring::npos) << "no access key";
+    EXPECT_EQ(text.find(L'&', amp + 1), std::wstring::npos) << "two access keys";
+    return amp + 1 < text.size() ? static_cast<wchar_t>(towupper(text[amp + 1])) : L'\0';
+}
+
+void ExpectDistinctAccessKeys(HMENU menu, const char* where) {
+    std::set<wchar_t> keys;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (!IsSeparator(menu, i)) {
+            EXPECT_TRUE(keys.insert(AccessKey(MenuTextW(menu, i))).second)
+                << where << " item " << i << " repeats an access key";
+        }
+    }
+}
+
+TEST(Menu, EnglishPopupMenuWithTheSameCommands) {
+    HMENU bar = UiText::Menu(IDR_POPUPMENU, UiText::kEnglish);
+    ASSERT_NE(bar, nullptr) << "the menu is also an English (1033) resource";
+    const Item top[] = {{"PopupMenu", L"PopupMenu", -1, false}};
+    ExpectItems(bar, top, 1, "menu");
+    HMENU popup = GetSubMenu(bar, 0);
+    ASSERT_NE(popup, nullptr);
+    const Item main[] = {
+        {"&View", L"&View", -1, false},
+        {"&Back to dry leaves", L"&Back to dry leaves", IDM_BACKGROUND_RESET, false},
+        {"&Center the window", L"&Center the window", IDM_CENTER, false},
+        {"", L"", 0, false},
+        {"&Help", L"&Help", IDM_HELP, false},
+        {"", L"", 0, false},
+        {"E&xit", L"E&xit", IDM_EXIT, false},
+    };
+    ExpectItems(popup, main, 7, "PopupMenu");
+    ExpectDistinctAccessKeys(popup, "PopupMenu");
+    HMENU view = GetSubMenu(popup, 0);
+    ASSERT_NE(view, nullptr);
+    const Item viewItems[] = {
+        {"&Show trails", L"&Show trails", IDM_TRAIL_SHOW, true},
+        {"&Hide trails", L"&Hide trails", IDM_TRAIL_HIDE, true},
+        {"", L"", 0, false},
+        {"Always on &top", L"Always on &top", IDM_TOPMOST, true},
+        {"&Normal window", L"&Normal window", IDM_NORMAL, true},
+        {"", L"", 0, false},
+        {"Steady &pace", L"Steady &pace", IDM_WAIT_ON, true},
+        {"&Full speed", L"&Full speed", IDM_WAIT_OFF, true},
+    };
+    ExpectItems(view, viewItems, 8, "&View");
+    ExpectDistinctAccessKeys(view, "&View");
+    DestroyMenu(bar);
+}
+
+TEST(Menu, OnlyJapaneseAndEnglishExist) {
+    std::vector<LANGID> languages;
+    EnumResourceLanguagesW(
+        Self(), MAKEINTRESOURCEW(4) /* RT_MENU */, MAKEINTRESOURCEW(IDR_POPUPMENU),
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(std::set<LANGID>(languages.begin(), languages.end()),
+              (std::set<LANGID>{UiText::kJapanese, UiText::kEnglish}));
+}
+
+// Every text a user reads, in both languages: the Japanese byte for byte as it has always been,
+// the English as written for it.
+struct TextCase {
+    uint32_t id;
+    const char* japanese;  // code page 932 bytes
+    const wchar_t* english;
+};
+
+const TextCase kTexts[] = {
+    {IDS_FILE_OPEN, "ファイルのオープンに失敗しました", L"Couldn't open that file."},
+    {IDS_FILE_OPEN_CAPTION, "ファイルオープンエラー", L"Can't open file"},
+    {IDS_NOT_BITMAP, "開いたファイルはビットマップファイルではありません",
+     L"That file isn't a BMP picture."},
+    {IDS_NOT_BITMAP_CAPTION, "ファイルタイプエラー", L"Not a picture"},
+    {IDS_BAD_BITMAP,
+     "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。"
+     "\n読み込みを終了します。",
+     L"Couldn't read this picture.\nIts data may be damaged.\nLoading stopped."},
+    {IDS_BAD_BITMAP_CAPTION, "ビットマップデータエラー", L"Damaged picture"},
+    {IDS_BAD_RESOURCE_CAPTION, "ビットマップリソースデータエラー", L"Damaged built-in picture"},
+    {IDS_RESOURCE_MISSING, "指定されたビットマップリソースが見つかりません",
+     L"A built-in picture is missing."},
+    {IDS_RESOURCE_MISSING_CAPTION, "ビットマップリソース検索エラー", L"Picture missing"},
+    {IDS_RESOURCE_LOAD, "指定されたビットマップリソースをロードできません",
+     L"Couldn't load a built-in picture."},
+    {IDS_RESOURCE_LOAD_CAPTION, "ビットマップリソースロードエラー", L"Picture not loaded"},
+    {IDS_PALETTE_CREATE,
+     "パレットの作成に失敗しました。\n有効なパレットデータではない可能性があります。",
+     L"Couldn't make the colour palette.\nIts data may be damaged."},
+    {IDS_PALETTE_CREATE_CAPTION, "パレット作成エラー", L"Can't make palette"},
+    {IDS_PALETTE_REALIZE, "パレットの実体化に失敗！\nパレットデータが正しくない可能性があります。",
+     L"Couldn't use the colour palette!\nIts data may be wrong."},
+    {IDS_PALETTE_REALIZE_CAPTION, "パレットエラー", L"Palette error"},
+    {IDS_METHOD_CAPTION, "メソッドエラー", L"Drawing error"},
+    {IDS_COPY_NEEDS_256, "このDIBCopyは256色以上専用です",
+     L"This DIBCopy needs 256 colours or more."},
+    {IDS_COPY_SAME_FORMAT, "このDIBCopyは同じピクセルフォーマット同士専用です",
+     L"This DIBCopy needs both pictures in the same pixel format."},
+    {IDS_MASK_DESTINATION, "このDIBMaskCopyはフルカラー（32bit）専用です",
+     L"This DIBMaskCopy needs full colour (32-bit)."},
+    {IDS_MASK_SOURCE, "このDIBMaskCopyは同じピクセルフォーマット同士(フルカラー32bit)専用です",
+     L"This DIBMaskCopy needs both pictures in full colour (32-bit)."},
+    {IDS_MASK_MASK, "このDIBMaskCopyはフルカラー値配列専用です",
+     L"This DIBMaskCopy needs a full-colour mask."},
+    {IDS_REGION_NEEDS_32, "このGetTransRgnはフルカラー(32bit)専用です",
+     L"This GetTransRgn needs full colour (32-bit)."},
+    {IDS_INDEX_CAPTION, "インデックス指定エラー", L"Index error"},
+    {IDS_NO_PHEROMONE_POINT, "フェロモンポイントがないです", L"There's no trail point there."},
+    {IDS_NO_ANT, "ありさんがいないよう", L"There's no ant there."},
+    {IDS_NO_HEART, "ハートがないです", L"There's no heart there."},
+    {IDS_TOO_NARROW, "ビットマップの幅が小さすぎます。", L"That picture is too narrow."},
+    {IDS_TOO_LOW, "ビットマップの高さが小さすぎます。", L"That picture is too short."},
+    {IDS_TOO_SMALL_CAPTION, "警告", L"Picture too small"},
+    {IDS_BACKGROUND_RESET, "前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。",
+     L"Couldn't load last time's background picture.\nThe ants are back on the dry leaves."},
+    {IDS_BACKGROUND_RESET_CAPTION, "背景画像初期化", L"Background reset"},
+    {IDS_FOUND, "みつかっちまった", L"Oops, you found me!"},
+    {IDS_FOUND_CAPTION, "はぐれありさん", L"Stray ant"},
+    {IDS_THANK_YOU, "幸せにしてくれてありがとう", L"Thanks for making us happy!"},
+    {IDS_THANK_YOU_CAPTION, "Kirelo終了報告", L"Goodbye from Kirelo"},
+    {IDS_TRAY_TIP, "ありさんを幸せにしてあげてね", L"Make the ants happy!"},
+};
+
+std::string Cp932(const std::wstring& text) {
+    char bytes[512] = {};
+    const int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes,
+                                      sizeof bytes, nullptr, nullptr);
+    return std::string(bytes, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+TEST(Texts, EveryTextInBothLanguages) {
+    ASSERT_EQ(sizeof kTexts / sizeof kTexts[0], static_cast<size_t>(IDS_LAST - IDS_FIRST + 1))
+        << "every id from IDS_FIRST to IDS_LAST is in the table";
+    for (const TextCase& c : kTexts) {
+        EXPECT_EQ(Cp932(UiText::Text(c.id, UiText::kJapanese)), c.japanese) << "text " << c.id;
+        EXPECT_EQ(UiText::Text(c.id, UiText::kEnglish), c.english) << "text " << c.id;
+    }
+}
+
+// Counts the non-empty strings of a language in every string block of the module.
+size_t StringsIn(LANGID language) {
+    std::vector<UINT> blocks;
+    EnumResourceNamesW(
+        Self(), MAKEINTRESOURCEW(6) /* RT_STRING */,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<UINT>*>(found)->push_back(
+                static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&blocks));
+    size_t count = 0;
+    for (UINT block : blocks) {
+        for (UINT i = 0; i < 16; ++i) {
+            count += UiText::Text((block - 1) * 16 + i, language).empty() ? 0 : 1;
+        }
+    }
+    return count;
+}
+
+TEST(Texts, NoTextOutsideTheIdsAndNoThirdLanguage) {
+    EXPECT_EQ(StringsIn(UiText::kJapanese), sizeof kTexts / sizeof kTexts[0]);
+    EXPECT_EQ(StringsIn(UiText::kEnglish), sizeof kTexts / sizeof kTexts[0]);
+    EXPECT_EQ(UiText::Text(IDS_FOUND, MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT)), L"");
+    EXPECT_EQ(UiText::Text(IDS_LAST + 1, UiText::kEnglish), L"");
+}
+
+TEST(Texts, JapaneseForJapaneseEnglishForEveryOtherUiLanguage) {
+    const struct {
+        LANGID ui;
+        LANGID chosen;
+    } cases[] = {
+        {0x0411, UiText::kJapanese},  // Japanese
+        {0x0409, UiText::kEnglish},   // English (US)
+        {0x0809, UiText::kEnglish},   // English (UK)
+        {0x0407, UiText::kEnglish},   // German
+        {0x0804, UiText::kEnglish},   // Chinese (simplified): its own script, still English
+        {0x0412, UiText::kEnglish},   // Korean
+        {0x0000, UiText::kEnglish},   // neutral
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UiText::LanguageFor(c.ui), c.chosen) << std::hex << c.ui;
+    }
+}
+
 TEST(Menu, CodePage932IsInEffect) {
     // The narrow menu texts above only mean something if the process runs in code page 932.
     EXPECT_EQ(GetACP(), 932u);
@@ -185,16 +384,19 @@ void ExpectIconSize(HICON icon, int size, bool isIcon) {
 }
 
 TEST(Icons, LoadAtTheirSizes) {
-    HICON big = static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    HICON big =
+        static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
     ASSERT_NE(big, nullptr);
     ExpectIconSize(big, 32, true);
     DestroyIcon(big);
-    HICON small = static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, 0));
+    HICON small =
+        static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, 0));
     ASSERT_NE(small, nullptr);
     ExpectIconSize(small, 16, true);
     DestroyIcon(small);
     // the icons hold exactly one image each, in the size they are drawn for
-    HRSRC group = FindResourceA(Self(), MAKEINTRESOURCEA(IDI_APP), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+    HRSRC group =
+        FindResourceA(Self(), MAKEINTRESOURCEA(IDI_APP), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
     ASSERT_NE(group, nullptr);
     const auto* dir = static_cast<const WORD*>(LockResource(LoadResource(Self(), group)));
     ASSERT_NE(dir, nullptr);
@@ -221,7 +423,8 @@ TEST(Cursors, HotSpots) {
         BITMAP bm{};
         ASSERT_TRUE(GetObjectA(ii.hbmMask, sizeof bm, &bm));
         EXPECT_EQ(bm.bmWidth, 32) << "cursor " << c.id;
-        if (ii.hbmColor) DeleteObject(ii.hbmColor);
+        if (ii.hbmColor)
+            DeleteObject(ii.hbmColor);
         DeleteObject(ii.hbmMask);
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
+#include "tests/common/PixelCount.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 #include "shell/TrayIcon.h"
@@ -21,41 +22,39 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
     EXPECT_EQ(MainWindow, window_);
     ASSERT_NE(TheAppWindow, nullptr);
     EXPECT_EQ(TheAppWindow->GetHWnd(), window_);
-    EXPECT_EQ(SimulationRunning.load(), 1);
-    ASSERT_NE(SimulationThread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(SimulationThread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    ASSERT_NE(FrameImage, nullptr);
-    EXPECT_EQ(FrameImage->GetWidth(), 300);
-    EXPECT_EQ(FrameImage->GetHeight(), 360);
-    EXPECT_EQ(FrameImage->GetBitCount(), 32);
-    ASSERT_NE(FieldCanvas, nullptr);
-    EXPECT_EQ(FieldCanvas->GetBitCount(), 32);
-    ASSERT_NE(MagnifierImage, nullptr);
-    EXPECT_EQ(MagnifierImage->GetWidth(), 300);
-    EXPECT_EQ(MagnifierImage->GetHeight(), 720);
-    EXPECT_NE(FieldImage, nullptr);
-    EXPECT_NE(AntSprites, nullptr);
-    EXPECT_NE(BallImage, nullptr);
-    EXPECT_NE(HeartImage, nullptr);
+    EXPECT_EQ(Shared.running.load(), 1);
+    ASSERT_NE(SimulationThreadHandle(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    ASSERT_NE(TheWorld.frame, nullptr);
+    EXPECT_EQ(TheWorld.frame->GetWidth(), 300);
+    EXPECT_EQ(TheWorld.frame->GetHeight(), 360);
+    EXPECT_EQ(TheWorld.frame->GetBitCount(), 32);
+    ASSERT_NE(TheWorld.fieldCanvas, nullptr);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetBitCount(), 32);
+    ASSERT_NE(TheWorld.magnifier, nullptr);
+    EXPECT_EQ(TheWorld.magnifier->GetWidth(), 300);
+    EXPECT_EQ(TheWorld.magnifier->GetHeight(), 720);
+    EXPECT_NE(TheWorld.field, nullptr);
+    EXPECT_NE(TheWorld.antSprites, nullptr);
+    EXPECT_NE(TheWorld.ball, nullptr);
+    EXPECT_NE(TheWorld.heart, nullptr);
     // The magnifier is laid into the frame where its mask is not white, and only there.
-    int laid = 0;
-    int mismatches = 0;
-    for (int y = 0; y < 360; y += 3) {
-        for (int x = 0; x < 300; x += 3) {
-            const uint32_t mask = MagnifierImage->GetLine(360 + y)[x] & 0xFFFFFF;
-            const uint32_t frame = FrameImage->GetLine(y)[x] & 0xFFFFFF;
-            if (mask != 0xFFFFFF) {
-                ++laid;
-                mismatches += frame != (MagnifierImage->GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            }
-        }
-    }
-    EXPECT_GT(laid, 1000);
-    EXPECT_EQ(mismatches, 0);
+    const auto laid = [](int x, int y) {
+        return pixeltest::Pixel(TheWorld.magnifier, x, kFrameHeight + y) != kMaskWhite;
+    };
+    EXPECT_GT(pixeltest::CountWhere(0, 0, kFrameWidth, kFrameHeight, laid, 3), 1000);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, kFrameWidth, kFrameHeight,
+                  [&laid](int x, int y) {
+                      return laid(x, y) && pixeltest::Pixel(TheWorld.frame, x, y) !=
+                                               pixeltest::Pixel(TheWorld.magnifier, x, y);
+                  },
+                  3),
+              0);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-    EXPECT_NE(StickCursor, nullptr);
-    EXPECT_NE(BinocularsCursor, nullptr);
-    EXPECT_NE(StickCursor, BinocularsCursor);
+    EXPECT_NE(ShellState.stickCursor, nullptr);
+    EXPECT_NE(ShellState.binocularsCursor, nullptr);
+    EXPECT_NE(ShellState.stickCursor, ShellState.binocularsCursor);
 }
 
 TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
@@ -65,23 +64,23 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_TRUE(Checked(IDM_NORMAL));
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(HideTrails.load(), 0);
-    EXPECT_EQ(Topmost, 0);
-    EXPECT_EQ(FrameWaitMs.load(), 80);
+    EXPECT_EQ(Shared.hideTrails.load(), 0);
+    EXPECT_EQ(ShellState.topmost, 0);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 80);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
-    EXPECT_EQ(std::string(SettingsPath), IniPath());
+    EXPECT_EQ(std::string(Settings::Path()), IniPath());
     EXPECT_TRUE(Settings::FullPath());
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
-    EXPECT_EQ(FollowBall.load(), 1);
-    EXPECT_EQ(PointerOverRim, 1);
-    EXPECT_EQ(WindowShown, 1);
-    EXPECT_EQ(ExitRequested.load(), 0);
-    EXPECT_EQ(SplashDone.load(), 0);
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(PanDragging, 0);
+    EXPECT_EQ(Shared.followBall.load(), 1);
+    EXPECT_EQ(ShellState.pointer.overRim, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(Shared.exitRequested.load(), 0);
+    EXPECT_EQ(Shared.splashDone.load(), 0);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 0);
     // Never shown before the splash ends: a map and unmap at creation leaves a managed window
     // with a stale position in the display driver.
     EXPECT_FALSE(IsWindowVisible(window_));
@@ -100,12 +99,12 @@ class StoredSettingsTest : public ShellWindowTest {
 };
 
 TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
-    EXPECT_EQ(HideTrails.load(), 2);  // kept as read
+    EXPECT_EQ(Shared.hideTrails.load(), 2);  // kept as read
     EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(Topmost, 1);
+    EXPECT_EQ(ShellState.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(MainShows(), 0);
     // Shown at the splash's end, still in front of all others.
@@ -114,9 +113,9 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(FrameWaitMs.load(), 0);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "C:\\pictures\\garden.bmp");
     // Nothing is written back at start: "PFlag" keeps its 2.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "2");
@@ -126,12 +125,12 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
     EXPECT_EQ(Command(IDM_TRAIL_HIDE), 0);
     EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(HideTrails.load(), 1);
+    EXPECT_EQ(Shared.hideTrails.load(), 1);
     EXPECT_EQ(ReadIni("Status", "PFlag"), "1");
     EXPECT_EQ(Command(IDM_TRAIL_SHOW), 0);
     EXPECT_TRUE(Checked(IDM_TRAIL_SHOW));
     EXPECT_FALSE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(HideTrails.load(), 0);
+    EXPECT_EQ(Shared.hideTrails.load(), 0);
     EXPECT_EQ(ReadIni("Status", "PFlag"), "0");
     // The item already checked writes its value again.
     WriteIni("Status", "PFlag", "7");
@@ -140,20 +139,20 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
-    WindowShown = 0;
+    ShellState.windowShown = 0;
     EXPECT_EQ(Command(IDM_TOPMOST), 0);
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(Topmost, 1);
+    EXPECT_EQ(ShellState.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "1");
     ShowWindow(window_, SW_HIDE);
     EXPECT_EQ(Command(IDM_NORMAL), 0);
     EXPECT_FALSE(Checked(IDM_TOPMOST));
     EXPECT_TRUE(Checked(IDM_NORMAL));
-    EXPECT_EQ(Topmost, 0);
+    EXPECT_EQ(ShellState.topmost, 0);
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "0");
@@ -163,12 +162,12 @@ TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
     Command(IDM_WAIT_OFF);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(FrameWaitMs.load(), 0);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
     EXPECT_EQ(ReadIni("Status", "Wait ON"), "0");
     Command(IDM_WAIT_ON);
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(FrameWaitMs.load(), 80);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 80);
     EXPECT_EQ(ReadIni("Status", "Wait ON"), "1");
     // No other key was written by these commands.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "<none>");
@@ -176,12 +175,12 @@ TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) {
-    SetBackgroundFileName("C:\\old.bmp");
-    BackgroundChanged = 0;
+    Shared.SetBackgroundFileName("C:\\old.bmp");
+    Shared.backgroundChanged = 0;
     Command(IDM_BACKGROUND_RESET);
-    EXPECT_EQ(BackgroundChanged.load(), 1);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
     EXPECT_EQ(ReadIni("BackBitmapTexture", "FileName"), "Resource");
 }
@@ -189,7 +188,7 @@ TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) 
 TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     Command(IDM_TOPMOST);
     ShowWindow(window_, SW_HIDE);
-    WindowShown = 0;
+    ShellState.windowShown = 0;
     SetWindowPos(window_, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Command(IDM_CENTER);
     RECT rect{};
@@ -200,14 +199,14 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     EXPECT_EQ(rect.bottom - rect.top, 360);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
 }
 
 TEST_F(MainWindowTest, UnknownCommandChangesNothing) {
     EXPECT_EQ(Command(40012), 0);
     EXPECT_EQ(Command(40007), 0);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
     EXPECT_FALSE(FileExists(IniPath()));
     EXPECT_EQ(recorder_.size(), 0u);
 }
@@ -240,12 +239,12 @@ HDROP MakeDrop(const std::vector<std::string>& files) {
 }
 
 TEST_F(MainWindowTest, DropTakesTheFirstFileOnlyAndWritesNoSettings) {
-    BackgroundChanged = 0;
+    Shared.backgroundChanged = 0;
     SendMessageA(window_, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({"C:\\a\\first.bmp", "C:\\b\\second.bmp"})), 0);
-    EXPECT_EQ(BackgroundChanged.load(), 1);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "C:\\a\\first.bmp");
     // The simulation thread writes the name only after it has loaded the picture.
     EXPECT_FALSE(FileExists(IniPath()));
@@ -255,17 +254,17 @@ TEST_F(MainWindowTest, DropOfALongNameIsCutToTheBuffer) {
     const std::string longName = "C:\\" + std::string(400, 'n') + ".bmp";
     SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longName})), 0);
     char name[kPathBytes];
-    GetBackgroundFileName(name);
+    Shared.GetBackgroundFileName(name);
     EXPECT_EQ(std::strlen(name), static_cast<size_t>(kPathBytes - 1));
     EXPECT_EQ(std::string(name), longName.substr(0, kPathBytes - 1));
 }
 
 TEST_F(MainWindowTest, FocusSetsAndClearsHasFocus) {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), 1);
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);
-    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
 }
 
 namespace {
@@ -285,17 +284,17 @@ TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
     SetFocus(window_);
     ASSERT_EQ(GetFocus(), window_);
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    ASSERT_EQ(HasFocus.load(), 1);
+    ASSERT_EQ(Shared.hasFocus.load(), 1);
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &EscapeStillDown;
     escapeQueries = 0;
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
-    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);  // the Escape that closes the menu
     EXPECT_EQ(escapeQueries, 0);
     // Closing the menu gives the focus back only after the press is drained.
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), 1);
     EXPECT_GE(escapeQueries, 3);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);
     QueryKeyState = saved;
@@ -305,30 +304,31 @@ TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
     SetFocus(nullptr);
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(HasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
 }
 
 TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     // A pattern in the frame, painted into a memory DC, must come out pixel for pixel.
-    for (int y = 0; y < 360; ++y) {
-        for (int x = 0; x < 300; ++x) {
-            FrameImage->GetLine(y)[x] =
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
+            TheWorld.frame->GetLine(y)[x] =
                 static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
         }
     }
     DIBImage target;
     target.ChangeBitCount(32);
-    target.SetWidth(300);
-    target.SetHeight(360);
+    target.SetWidth(kFrameWidth);
+    target.SetHeight(kFrameHeight);
     PaintFrame(target.GetMemoryDC()->GetHDC());
     GdiFlush();
-    int wrong = 0;
-    for (int y = 0; y < 360; y += 7) {
-        for (int x = 0; x < 300; x += 7) {
-            wrong += (target.GetLine(y)[x] & 0xFFFFFF) != (FrameImage->GetLine(y)[x] & 0xFFFFFF);
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, kFrameWidth, kFrameHeight,
+                  [&target](int x, int y) {
+                      return pixeltest::Pixel(&target, x, y) !=
+                             pixeltest::Pixel(TheWorld.frame, x, y);
+                  },
+                  7),
+              0);
     EXPECT_EQ(SendMessageA(window_, WM_ERASEBKGND, 0, 0), 0);
 }
 
@@ -343,44 +343,44 @@ TEST_F(MainWindowTest, SplashEndDestroysTheSplash) {
 
 // Exit, from the menu: the order of the exit sequence and what WM_DESTROY leaves behind.
 TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
-    StrayAntActive = 1;
+    Shared.strayAntActive = 1;
     ShowWindow(StrayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThread, GetCurrentProcess(), &thread,
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
                     SYNCHRONIZE, FALSE, 0);
     EXPECT_EQ(Command(IDM_EXIT), 0);
-    EXPECT_EQ(ExitRequested.load(), 1);
-    EXPECT_EQ(SimulationRunning.load(), 0);
+    EXPECT_EQ(Shared.exitRequested.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 0);
     EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(thread);
     EXPECT_FALSE(IsWindow(window_));
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
-    EXPECT_EQ(AppMenu, nullptr);
-    EXPECT_EQ(SimulationThread, nullptr);
+    EXPECT_EQ(ShellState.menu.get(), nullptr);
+    EXPECT_EQ(SimulationThreadHandle(), nullptr);
     EXPECT_EQ(TheTrayIcon, nullptr);
     // The thread had ended: the shell's own objects went at WM_DESTROY.
     EXPECT_EQ(TheAppWindow, nullptr);
     EXPECT_EQ(TheScreen, nullptr);
     // The images wait for the window side's lease.
-    EXPECT_NE(FrameImage, nullptr);
-    EXPECT_NE(AntSprites, nullptr);
-    EXPECT_NE(StrayAntRecord, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
+    EXPECT_NE(TheWorld.antSprites, nullptr);
+    EXPECT_NE(Shared.strayRecord, nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
     ReleaseWorldLease();
-    EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(AntSprites, nullptr);
-    EXPECT_EQ(HeartImage, nullptr);
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
+    EXPECT_EQ(TheWorld.antSprites, nullptr);
+    EXPECT_EQ(TheWorld.heart, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();  // the fixture lets go once more
     ReleaseWorldLease();
 }
 
 TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
     SendMessageA(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ExitRequested.load(), 1);
-    EXPECT_EQ(SimulationRunning.load(), 0);
+    EXPECT_EQ(Shared.exitRequested.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 0);
     EXPECT_FALSE(IsWindow(window_));
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
@@ -421,7 +421,7 @@ class PausedThreadTest : public ShellWindowTest {
 
 TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThread, GetCurrentProcess(), &thread,
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
                     SYNCHRONIZE, FALSE, 0);
     Command(IDM_EXIT);
     // The bounded wait ran out with the thread still inside its pause.
@@ -434,28 +434,28 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_NE(TheScreen, nullptr);
     EXPECT_NE(TheAppWindow, nullptr);
     ReleaseWorldLease();
-    EXPECT_NE(FrameImage, nullptr);
-    EXPECT_NE(StrayAntRecord, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
+    EXPECT_NE(Shared.strayRecord, nullptr);
     EXPECT_FALSE(FinishShell(50));
     EXPECT_NE(TheScreen, nullptr);
     g_hold = 0;
     EXPECT_TRUE(FinishShell(2000));
     EXPECT_EQ(TheScreen, nullptr);
     EXPECT_EQ(TheAppWindow, nullptr);
-    EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();
     ReleaseWorldLease();  // the fixture's release and the stand-in's are spent
 }
 
 // A thread that ends by itself (as on Escape) and asks for Exit with a synchronous send.
 std::atomic<int> g_endNow{0};
-DWORD WINAPI SelfEndingSimulation(LPVOID window) {
-    while (g_endNow == 0 && SimulationRunning != 0) {
+DWORD WINAPI SelfEndingSimulation(LPVOID) {
+    while (g_endNow == 0 && Shared.running != 0) {
         Sleep(2);
     }
-    if (ExitRequested == 0) {
-        SendMessageA(static_cast<HWND>(window), WM_COMMAND, IDM_EXIT, 0);
+    if (Shared.exitRequested == 0) {
+        SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
     }
     ReleaseWorldLease();
     return 0;
@@ -472,7 +472,7 @@ class SelfEndingThreadTest : public ShellWindowTest {
 TEST_F(SelfEndingThreadTest, ExitSentByTheThreadLetsItFinishBeforeTheWindowsGo) {
     g_endNow = 1;
     ASSERT_TRUE(PumpUntil(3000, [this] { return !IsWindow(window_); }));
-    EXPECT_EQ(ExitRequested.load(), 1);
+    EXPECT_EQ(Shared.exitRequested.load(), 1);
     for (HWND stray : StrayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }

@@ -21,15 +21,15 @@ class PointerTest : public ShellWindowTest {
         ShellWindowTest::SetUp();
         ShellTickCount = &FakeTick;
         g_fakeTick = 100000;
-        FieldWidth = 455;
-        FieldHeight = 312;
-        BallX = 227;  // middle of the field: drawn at lens (100, 100)
-        BallY = 156;
-        BallGrabbed = 0;
-        BallFlying = 0;
-        BallSpeed = 0;
-        BallAngle = 0;
-        FollowBall = 1;
+        Shared.colony.fieldWidth = 455;
+        Shared.colony.fieldHeight = 312;
+        Shared.colony.ballX = 227;  // middle of the field: drawn at lens (100, 100)
+        Shared.colony.ballY = 156;
+        Shared.colony.ballGrabbed = 0;
+        Shared.colony.ballFlying = 0;
+        Shared.ballSpeed = 0;
+        Shared.ballAngle = 0;
+        Shared.followBall = 1;
     }
     void TearDown() override {
         ReleaseCapture();
@@ -44,26 +44,26 @@ class PointerTest : public ShellWindowTest {
     // A press on the ball, a first move at (x0, y0), the release ms later at (x1, y1).
     void Flick(int x0, int y0, int x1, int y1, DWORD ms) {
         Press(120, 120);
-        ASSERT_EQ(BallGrabbed.load(), 1);
+        ASSERT_EQ(Shared.colony.ballGrabbed.load(), 1);
         Move(x0, y0);
-        ASSERT_EQ(BallGrabbed.load(), 2);
+        ASSERT_EQ(Shared.colony.ballGrabbed.load(), 2);
         g_fakeTick += ms;
         Release(x1, y1);
     }
 };
 
 TEST_F(PointerTest, RimAndLensAreToldApartByTheCutShape) {
-    ASSERT_NE(RimRegion, nullptr);
+    ASSERT_NE(ShellState.rimRegion, nullptr);
     const POINT rim = FindRimPoint(true);
     ASSERT_GE(rim.x, 0);
     Move(rim.x, rim.y);
-    EXPECT_EQ(PointerOverRim, 1);
+    EXPECT_EQ(ShellState.pointer.overRim, 1);
     Move(120, 120);  // lens centre
-    EXPECT_EQ(PointerOverRim, 0);
+    EXPECT_EQ(ShellState.pointer.overRim, 0);
     Move(25, 120);  // inside the lens circle near its edge
-    EXPECT_EQ(PointerOverRim, 0);
+    EXPECT_EQ(ShellState.pointer.overRim, 0);
     Move(2, 2);  // the corner, outside the outline
-    EXPECT_EQ(PointerOverRim, 0);
+    EXPECT_EQ(ShellState.pointer.overRim, 0);
     // The window's own shape is the outline: the lens centre and the rim are inside it.
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
@@ -77,75 +77,75 @@ TEST_F(PointerTest, GrabBoundsAroundTheDrawnBall) {
     // Ball drawn at lens (100, 100): client 112..128 across, 111..127 down.
     const POINT inside[] = {{112, 120}, {128, 120}, {120, 111}, {120, 127}, {112, 111}, {128, 127}};
     for (const POINT& p : inside) {
-        BallGrabbed = 0;
-        BallFlying = 0;  // the release before threw the ball
-        PanDragging = 0;
-        FollowBall = 1;
+        Shared.colony.ballGrabbed = 0;
+        Shared.colony.ballFlying = 0;  // the release before threw the ball
+        ShellState.pointer.panDragging = 0;
+        Shared.followBall = 1;
         Press(p.x, p.y);
-        EXPECT_EQ(BallGrabbed.load(), 1) << p.x << "," << p.y;
-        EXPECT_EQ(PanDragging, 0) << p.x << "," << p.y;
+        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1) << p.x << "," << p.y;
+        EXPECT_EQ(ShellState.pointer.panDragging, 0) << p.x << "," << p.y;
         EXPECT_EQ(GetCapture(), window_);
-        EXPECT_EQ(GetCursor(), StickCursor);
+        EXPECT_EQ(GetCursor(), ShellState.stickCursor);
         Release(p.x, p.y);
     }
     const POINT outside[] = {{111, 120}, {129, 120}, {120, 110}, {120, 128}};
     for (const POINT& p : outside) {
-        BallGrabbed = 0;
-        BallFlying = 0;
-        PanDragging = 0;
-        FollowBall = 1;
+        Shared.colony.ballGrabbed = 0;
+        Shared.colony.ballFlying = 0;
+        ShellState.pointer.panDragging = 0;
+        Shared.followBall = 1;
         Press(p.x, p.y);
-        EXPECT_EQ(BallGrabbed.load(), 0) << p.x << "," << p.y;
-        EXPECT_EQ(PanDragging, 1) << p.x << "," << p.y;
+        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0) << p.x << "," << p.y;
+        EXPECT_EQ(ShellState.pointer.panDragging, 1) << p.x << "," << p.y;
         Release(p.x, p.y);
     }
 }
 
 TEST_F(PointerTest, BallNearTheFieldEdgeIsGrabbedWhereItIsDrawn) {
-    BallX = 40;   // left part: the view stays at 0, the ball is drawn at lens x 40
-    BallY = 290;  // bottom part: drawn at lens y 290 - 112 = 178
+    Shared.colony.ballX = 40;   // left part: the view stays at 0, the ball is drawn at lens x 40
+    Shared.colony.ballY = 290;  // bottom part: drawn at lens y 290 - 112 = 178
     Press(20 + 40, 20 + 178);
-    EXPECT_EQ(BallGrabbed.load(), 1);
+    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1);
     Release(60, 198);
-    BallGrabbed = 0;
-    BallFlying = 0;
+    Shared.colony.ballGrabbed = 0;
+    Shared.colony.ballFlying = 0;
     Press(20 + 100, 20 + 100);  // where a centred ball would be: a pan
-    EXPECT_EQ(BallGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, FlyingBallOrFreeViewTurnsThePressIntoAPan) {
-    BallFlying = 1;
+    Shared.colony.ballFlying = 1;
     Press(120, 120);
-    EXPECT_EQ(BallGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
     Release(120, 120);
-    BallFlying = 0;
-    FollowBall = 0;
+    Shared.colony.ballFlying = 0;
+    Shared.followBall = 0;
     Press(120, 120);
-    EXPECT_EQ(BallGrabbed.load(), 0);
-    EXPECT_EQ(PanDragging, 1);
+    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, QuickFlickIsHeldToFiftyAndSlowOneGivesThirty) {
-    MaskRebuildRequested = 0;
-    ArrivalSeen = 1;
+    Shared.maskRebuildRequested = 0;
+    Shared.colony.arrivalSeen = 1;
     Flick(10, 150, 310, 150, 60);
-    EXPECT_EQ(BallSpeed.load(), 50);
-    EXPECT_EQ(BallAngle.load(), 0);
-    EXPECT_EQ(BallGrabbed.load(), 0);
-    EXPECT_EQ(BallFlying.load(), 1);
+    EXPECT_EQ(Shared.ballSpeed.load(), 50);
+    EXPECT_EQ(Shared.ballAngle.load(), 0);
+    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
     // The trails are erased by the simulation thread, not here.
-    EXPECT_EQ(MaskRebuildRequested.load(), 1);
-    EXPECT_EQ(ArrivalSeen.load(), 1);
+    EXPECT_EQ(Shared.maskRebuildRequested.load(), 1);
+    EXPECT_EQ(Shared.colony.arrivalSeen.load(), 1);
     EXPECT_EQ(GetCapture(), nullptr);
 
-    BallFlying = 0;
+    Shared.colony.ballFlying = 0;
     Flick(10, 150, 310, 150, 950);
-    EXPECT_EQ(BallSpeed.load(), 30);
-    BallFlying = 0;
+    EXPECT_EQ(Shared.ballSpeed.load(), 30);
+    Shared.colony.ballFlying = 0;
     Flick(10, 150, 310, 150, 1000);
-    EXPECT_EQ(BallSpeed.load(), 27);
+    EXPECT_EQ(Shared.ballSpeed.load(), 27);
 }
 
 // An arriving ant commits its trail only while the ball is neither held nor flying, and the
@@ -158,7 +158,7 @@ std::atomic<int> g_openMoments{0};
 DWORD WINAPI WatchThrowFlags(LPVOID) {
     while (g_watching) {
         const int before = g_releases;
-        const bool open = BallGrabbed == 0 && BallFlying == 0;
+        const bool open = Shared.colony.ballGrabbed == 0 && Shared.colony.ballFlying == 0;
         // Counted only when both flags were read inside one and the same release.
         if (open && before % 2 == 1 && g_releases == before) {
             ++g_openMoments;
@@ -173,11 +173,11 @@ TEST_F(PointerTest, NoMomentOfTheThrowLetsAnArrivalCommitATrailThatSurvivesIt) {
     HANDLE watcher = CreateThread(nullptr, 0, &WatchThrowFlags, nullptr, 0, nullptr);
     ASSERT_NE(watcher, nullptr);
     for (int i = 0; i < 3000; ++i) {
-        BallFlying = 0;
-        MaskRebuildRequested = 0;
+        Shared.colony.ballFlying = 0;
+        Shared.maskRebuildRequested = 0;
         Press(120, 120);
         Move(130, 120);
-        ASSERT_EQ(BallGrabbed.load(), 2);
+        ASSERT_EQ(Shared.colony.ballGrabbed.load(), 2);
         ++g_releases;
         Release(200, 120);
         ++g_releases;
@@ -186,9 +186,9 @@ TEST_F(PointerTest, NoMomentOfTheThrowLetsAnArrivalCommitATrailThatSurvivesIt) {
     WaitForSingleObject(watcher, 5000);
     CloseHandle(watcher);
     EXPECT_EQ(g_openMoments.load(), 0);
-    EXPECT_EQ(BallFlying.load(), 1);
-    EXPECT_EQ(BallGrabbed.load(), 0);
-    EXPECT_EQ(MaskRebuildRequested.load(), 1);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
+    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(Shared.maskRebuildRequested.load(), 1);
 }
 
 TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {
@@ -197,84 +197,84 @@ TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {
     } cases[] = {{100, 0, 0, 33},    {0, 100, 90, 33},   {-100, 0, 180, 33},
                  {0, -100, 270, 33}, {100, 100, 44, 47}, {-100, -100, 224, 47}};
     for (const Case& c : cases) {
-        BallFlying = 0;
+        Shared.colony.ballFlying = 0;
         Flick(150, 150, 150 + c.dx, 150 + c.dy, 200);  // 200 ms: divided by 3
-        EXPECT_EQ(BallAngle.load(), c.angle) << c.dx << "," << c.dy;
-        EXPECT_EQ(BallSpeed.load(), c.speed) << c.dx << "," << c.dy;
+        EXPECT_EQ(Shared.ballAngle.load(), c.angle) << c.dx << "," << c.dy;
+        EXPECT_EQ(Shared.ballSpeed.load(), c.speed) << c.dx << "," << c.dy;
     }
 }
 
 TEST_F(PointerTest, ReleaseWithoutAMoveMeasuresFromTheLastRecordedPoint) {
     // Left by an earlier drag two minutes ago.
-    LastPointerX = 100;
-    LastPointerY = 120;
-    GrabTick = g_fakeTick - 120000;
+    ShellState.pointer.lastX = 100;
+    ShellState.pointer.lastY = 120;
+    ShellState.pointer.grabTick = g_fakeTick - 120000;
     Press(120, 120);
-    ASSERT_EQ(BallGrabbed.load(), 1);
+    ASSERT_EQ(Shared.colony.ballGrabbed.load(), 1);
     // The press's own hit-test move records nothing; the release comes without a move.
-    EXPECT_EQ(LastPointerX, 100);
+    EXPECT_EQ(ShellState.pointer.lastX, 100);
     Release(140, 120);
-    EXPECT_EQ(BallFlying.load(), 1);
-    EXPECT_EQ(BallAngle.load(), 0);
-    EXPECT_EQ(BallSpeed.load(), 0);  // 40 px over 1201 tenths
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
+    EXPECT_EQ(Shared.ballAngle.load(), 0);
+    EXPECT_EQ(Shared.ballSpeed.load(), 0);  // 40 px over 1201 tenths
 }
 
 TEST_F(PointerTest, PanTakesOverTheShownViewAndClampsAtTheEdges) {
     Press(60, 60);  // in the lens, away from the ball
-    EXPECT_EQ(PanDragging, 1);
-    EXPECT_EQ(FollowBall.load(), 0);
-    EXPECT_EQ(ViewX.load(), 127);  // BallX - 100
-    EXPECT_EQ(ViewY.load(), 56);
-    EXPECT_EQ(GetCursor(), BinocularsCursor);
+    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(Shared.followBall.load(), 0);
+    EXPECT_EQ(Shared.viewX.load(), 127);  // Shared.colony.ballX - 100
+    EXPECT_EQ(Shared.viewY.load(), 56);
+    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
     EXPECT_EQ(GetCapture(), window_);
     Move(70, 65);
-    EXPECT_EQ(ViewX.load(), 137);  // the view moves with the pointer
-    EXPECT_EQ(ViewY.load(), 61);
+    EXPECT_EQ(Shared.viewX.load(), 137);  // the view moves with the pointer
+    EXPECT_EQ(Shared.viewY.load(), 61);
     Move(2000, 2000);
-    EXPECT_EQ(ViewX.load(), 455 - 200);
-    EXPECT_EQ(ViewY.load(), 312 - 201);
+    EXPECT_EQ(Shared.viewX.load(), 455 - 200);
+    EXPECT_EQ(Shared.viewY.load(), 312 - 201);
     Move(-3000, -3000);
-    EXPECT_EQ(ViewX.load(), 0);
-    EXPECT_EQ(ViewY.load(), 0);
+    EXPECT_EQ(Shared.viewX.load(), 0);
+    EXPECT_EQ(Shared.viewY.load(), 0);
     Release(-3000, -3000);
-    EXPECT_EQ(PanDragging, 0);
-    EXPECT_EQ(FollowBall.load(), 0);  // the view stays where it was dragged
+    EXPECT_EQ(ShellState.pointer.panDragging, 0);
+    EXPECT_EQ(Shared.followBall.load(), 0);  // the view stays where it was dragged
     EXPECT_EQ(GetCapture(), nullptr);
     Move(500, 500);  // no pan without a press
-    EXPECT_EQ(ViewX.load(), 0);
+    EXPECT_EQ(Shared.viewX.load(), 0);
 }
 
 TEST_F(PointerTest, PanFromTheFarCornerStartsAtTheFieldEdge) {
-    BallX = 400;
-    BallY = 290;
+    Shared.colony.ballX = 400;
+    Shared.colony.ballY = 290;
     Press(60, 120);  // in the lens, away from the ball drawn at (165, 198)
-    EXPECT_EQ(ViewX.load(), 255);
-    EXPECT_EQ(ViewY.load(), 112);
-    Move(61, 120);  // the first move holds the view to FieldHeight - 201
-    EXPECT_EQ(ViewX.load(), 255);
-    EXPECT_EQ(ViewY.load(), 111);
+    EXPECT_EQ(Shared.viewX.load(), 255);
+    EXPECT_EQ(Shared.viewY.load(), 112);
+    Move(61, 120);  // the first move holds the view to Shared.colony.fieldHeight - 201
+    EXPECT_EQ(Shared.viewX.load(), 255);
+    EXPECT_EQ(Shared.viewY.load(), 111);
 }
 
 TEST_F(PointerTest, RightClickInTheLensReturnsToTheBall) {
     Press(60, 60);
-    EXPECT_EQ(FollowBall.load(), 0);
+    EXPECT_EQ(Shared.followBall.load(), 0);
     Move(120, 120);
     EXPECT_EQ(SendMessageA(window_, WM_RBUTTONUP, 0, Point(120, 120)), 0);
-    EXPECT_EQ(FollowBall.load(), 1);
+    EXPECT_EQ(Shared.followBall.load(), 1);
 }
 
 TEST_F(PointerTest, DoubleClickHidesOnTheRimOnly) {
     ShowWindow(window_, SW_SHOWNOACTIVATE);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
     Move(120, 120);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(120, 120)), 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
     const POINT rim = FindRimPoint(false);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(rim.x, rim.y)), 0);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     EXPECT_EQ(GetClassLongA(window_, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
 }
 
@@ -307,9 +307,9 @@ TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
         Release(rim.x + c.dx, rim.y + c.dy);
         EXPECT_EQ(GetCapture(), nullptr);
         // Neither the ball nor the view took the press.
-        EXPECT_EQ(BallGrabbed.load(), 0);
-        EXPECT_EQ(PanDragging, 0);
-        EXPECT_EQ(FollowBall.load(), 1);
+        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+        EXPECT_EQ(ShellState.pointer.panDragging, 0);
+        EXPECT_EQ(Shared.followBall.load(), 1);
     }
 }
 
@@ -332,7 +332,7 @@ TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCapture
         EXPECT_EQ(corner.x, 300 + d.x) << d.x << "," << d.y;
         EXPECT_EQ(corner.y, 200 + d.y) << d.x << "," << d.y;
     }
-    EXPECT_EQ(PointerOverRim, 1);  // the pointer stays on the same point of the rim
+    EXPECT_EQ(ShellState.pointer.overRim, 1);  // the pointer stays on the same point of the rim
     Release(rim.x, rim.y);
     moveBy(50, 50);
     EXPECT_EQ(Corner(window_).x, 307);  // no button, no move
@@ -349,15 +349,15 @@ TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               1);
-    EXPECT_EQ(GetCursor(), StickCursor);
-    FollowBall = 0;
+    EXPECT_EQ(GetCursor(), ShellState.stickCursor);
+    Shared.followBall = 0;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), BinocularsCursor);
-    FollowBall = 1;
-    PanDragging = 1;
+    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
+    Shared.followBall = 1;
+    ShellState.pointer.panDragging = 1;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), BinocularsCursor);
-    PanDragging = 0;
+    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
+    ShellState.pointer.panDragging = 0;
     const POINT rim = FindRimPoint(true);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT), 1);
@@ -410,7 +410,7 @@ TEST_F(PointerTest, RightClickOnTheRimOpensTheMenuOnTheRequestedSide) {
         EXPECT_EQ(g_menuForeground, window_) << leftHalf;
         MSG null;
         EXPECT_TRUE(PeekMessageA(&null, window_, WM_NULL, WM_NULL, PM_REMOVE)) << leftHalf;
-        EXPECT_EQ(FollowBall.load(), 1);  // a rim click does not touch the view
+        EXPECT_EQ(Shared.followBall.load(), 1);  // a rim click does not touch the view
         POINT screen = rim;
         ClientToScreen(window_, &screen);
         // Wine places the menu at the point without applying the exclusion rectangle, so the

@@ -12,27 +12,25 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/AppWindow.h"
-#include "imaging/ScreenInfo.h"
+#include "platform/AppWindow.h"
+#include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
-#include "shell/PointerState.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationThread.h"
+#include "simulation/World.h"
+#include "simulation/SimulationRun.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace shelltest {
 
 // The stand-in thread: does nothing until Exit, then lets go of the world like the real one.
 inline DWORD WINAPI IdleSimulation(LPVOID) {
-    while (SimulationRunning != 0) {
+    while (Shared.running != 0) {
         Sleep(2);
     }
     ReleaseWorldLease();
@@ -123,7 +121,7 @@ inline bool FileExists(const std::string& path) {
 }
 
 inline bool Checked(UINT id) {
-    return (GetMenuState(AppMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(ShellState.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 inline LPARAM Point(int x, int y) {
@@ -135,7 +133,7 @@ inline LPARAM Point(int x, int y) {
 inline POINT FindRimPoint(bool leftHalf) {
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = leftHalf ? 0 : 151; x < (leftHalf ? 151 : kFrameWidth); ++x) {
-            if (RimRegion != nullptr && PtInRegion(RimRegion, x, y)) {
+            if (ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y)) {
                 return {x, y};
             }
         }
@@ -159,10 +157,10 @@ class ShellWindowTest : public ::testing::Test {
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
         PrepareDirectory();
         ResetWorldLease();
-        ShellReady = 0;
-        StrayAntActive = 0;
-        HappyCount = 0;
-        MaskRebuildRequested = 0;
+        Shared.shellReady = 0;
+        Shared.strayAntActive = 0;
+        Shared.happyCount = 0;
+        Shared.maskRebuildRequested = 0;
         SimulationEntry = Simulation();
         if (TheScreen == nullptr) {
             TheScreen = new ScreenInfo();
@@ -171,14 +169,14 @@ class ShellWindowTest : public ::testing::Test {
         MainShows() = 0;
         HHOOK shows =
             SetWindowsHookExA(WH_CALLWNDPROC, &CountMainShows, nullptr, GetCurrentThreadId());
-        window_ = startup_->CreateMainWindow();
+        window_ = startup_->CreateMainWindow(reports_);
         startup_->CutMagnifierShape();
         startup_->CreateStrayAnt();
         startup_->CreateStrayWindows();
         startup_->ReleaseShapeImage();
         UnhookWindowsHookEx(shows);
         ASSERT_NE(window_, nullptr);
-        ShellReady = 1;
+        Shared.shellReady = 1;
     }
 
     void TearDown() override {
@@ -225,6 +223,7 @@ class ShellWindowTest : public ::testing::Test {
     }
     LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
 
+    ShellReports reports_;
     MessageRecorder recorder_;
     std::string previousDir_;
     std::string dir_;

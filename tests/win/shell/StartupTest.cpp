@@ -52,12 +52,12 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
             const bool opaque = (outline.GetLine(y)[x] & 0xFFFFFF) != kKeyColour;
             outlineWrong += (PtInRegion(shape, x, y) != FALSE) != opaque;
             const bool inLens = PtInRegion(lens, x, y) != FALSE;
-            rimWrong += (PtInRegion(RimRegion, x, y) != FALSE) != (opaque != inLens);
+            rimWrong += (PtInRegion(ShellState.rimRegion, x, y) != FALSE) != (opaque != inLens);
         }
     }
     EXPECT_EQ(outlineWrong, 0);
     EXPECT_EQ(rimWrong, 0);
-    EXPECT_FALSE(PtInRegion(RimRegion, 120, 120));
+    EXPECT_FALSE(PtInRegion(ShellState.rimRegion, 120, 120));
     DeleteObject(lens);
     DeleteObject(shape);
 }
@@ -65,7 +65,7 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
 TEST_F(StartupTest, SplashClassWindowAndPicture) {
     HWND splash = startup_->ShowSplash();
     ASSERT_TRUE(IsWindow(splash));
-    EXPECT_EQ(SplashWindow, splash);
+    EXPECT_EQ(ShellState.splashWindow, splash);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "スプラッシュウインドウ", &wc));
@@ -106,31 +106,31 @@ TEST_F(StartupTest, SplashClassWindowAndPicture) {
 }
 
 TEST_F(StartupTest, StrayRecordIsOnTheScreenAndWalking) {
-    ASSERT_NE(StrayAntRecord, nullptr);
-    EXPECT_GE(StrayAntRecord->x, 0);
-    EXPECT_LT(StrayAntRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
-    EXPECT_GE(StrayAntRecord->y, 0);
-    EXPECT_LT(StrayAntRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
-    EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
-    EXPECT_EQ(ShellReady.load(), 1);
+    ASSERT_NE(Shared.strayRecord, nullptr);
+    EXPECT_GE(Shared.strayRecord->x, 0);
+    EXPECT_LT(Shared.strayRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
+    EXPECT_GE(Shared.strayRecord->y, 0);
+    EXPECT_LT(Shared.strayRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
+    EXPECT_EQ(Shared.strayRecord->state.load(), StrayWalking);
+    EXPECT_EQ(Shared.shellReady.load(), 1);
 }
 
 // Its place must not depend on whatever the generator held before (unseeded, every run would
 // start it at the same place): the start-up seeds it from the clock first.
 TEST_F(StartupTest, StrayStartDependsOnTheClockNotOnTheGeneratorsPastState) {
-    delete StrayAntRecord;
+    delete Shared.strayRecord;
     SeedRandom(1);
     startup_->CreateStrayAnt();
-    const int32_t x1 = StrayAntRecord->x;
-    const int32_t y1 = StrayAntRecord->y;
-    const int32_t d1 = StrayAntRecord->direction;
-    delete StrayAntRecord;
+    const int32_t x1 = Shared.strayRecord->x;
+    const int32_t y1 = Shared.strayRecord->y;
+    const int32_t d1 = Shared.strayRecord->direction;
+    delete Shared.strayRecord;
     Sleep(40);  // another tick count
     SeedRandom(1);
     startup_->CreateStrayAnt();
-    EXPECT_FALSE(x1 == StrayAntRecord->x && y1 == StrayAntRecord->y &&
-                 d1 == StrayAntRecord->direction);
-    EXPECT_EQ(StrayAntShown.Read().kind, StrayAntPose::Hidden);
+    EXPECT_FALSE(x1 == Shared.strayRecord->x && y1 == Shared.strayRecord->y &&
+                 d1 == Shared.strayRecord->direction);
+    EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Hidden);
 }
 
 // Working directories whose settings path would not fit 256 bytes.
@@ -157,7 +157,7 @@ class LongDirectoryTest : public ShellWindowTest {
 
 TEST_F(LongDirectoryTest, SettingsStayInTheWorkingDirectoryWithoutOverflow) {
     EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(SettingsPath, ".\\kirelo.ini");
+    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
     Command(IDM_TRAIL_HIDE);
     char value[8] = {};
     const std::string ini = longDir_ + "\\kirelo.ini";
@@ -180,9 +180,9 @@ TEST_F(TooLongDirectoryTest, SettingsWorkForThisRunOnlyAndNothingLandsElsewhere)
     const std::string stray = std::string(windows) + "\\kirelo.ini";
     DeleteFileA(stray.c_str());
     EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(SettingsPath, ".\\kirelo.ini");
+    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
     Command(IDM_WAIT_OFF);  // the write fails, the setting holds for this run
-    EXPECT_EQ(FrameWaitMs.load(), 0);
+    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
     EXPECT_FALSE(FileExists(stray));
     EXPECT_TRUE(IsWindow(window_));

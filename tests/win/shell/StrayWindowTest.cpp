@@ -5,6 +5,7 @@
 #include "shell/KeyedAntCell.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/StrayAntMotion.h"
+#include "resources/TextIds.h"
 
 #include <atomic>
 #include <cstring>
@@ -17,20 +18,20 @@ class StrayWindowTest : public ShellWindowTest {
     void SetUp() override {
         ShellWindowTest::SetUp();
         // What the simulation thread loads at its start.
-        AntSprites->LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANTS));
-        AntSprites->ChangeBitCount(32);
-        HeartImage->LoadBitmapResource(MAKEINTRESOURCEA(IDB_HEART));
-        HeartImage->ChangeBitCount(32);
+        TheWorld.antSprites->LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANTS));
+        TheWorld.antSprites->ChangeBitCount(32);
+        TheWorld.heart->LoadBitmapResource(MAKEINTRESOURCEA(IDB_HEART));
+        TheWorld.heart->ChangeBitCount(32);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
-        StrayAntRecord->x = 200;
-        StrayAntRecord->y = 150;
-        StrayAntRecord->direction = 3;
-        StrayAntRecord->frame = 1;
-        StrayAntRecord->state = StrayWalking;
-        StrayAntShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        StrayAntActive = 1;
-        HappyCount = 40;
+        Shared.strayRecord->x = 200;
+        Shared.strayRecord->y = 150;
+        Shared.strayRecord->direction = 3;
+        Shared.strayRecord->frame = 1;
+        Shared.strayRecord->state = StrayWalking;
+        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+        Shared.strayAntActive = 1;
+        Shared.happyCount = 40;
     }
     static HWND Ant() { return StrayWindows[kStrayAntIndex]; }
     static HWND Heart() { return StrayWindows[kStrayHeartIndex]; }
@@ -127,7 +128,7 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
     shapes.ChangeBitCount(32);
     Canvas canvas;
     for (int cell = 0; cell < kStrayAntCells; ++cell) {
-        StrayAntShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
+        Shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
         PlaceStrayWindows();
         canvas.Clear();
         PaintStrayWindow(canvas.dc(), Ant());
@@ -141,7 +142,8 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
                     wrong += painted != kKeyColour;
                 } else {
                     ++antPixels;
-                    wrong += painted != Rgb(*AntSprites, cell * 8 + x, y) || painted != shape;
+                    wrong +=
+                        painted != Rgb(*TheWorld.antSprites, cell * 8 + x, y) || painted != shape;
                 }
             }
         }
@@ -158,7 +160,7 @@ TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     int wrong = 0;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            wrong += canvas.At(x, y) != Rgb(*HeartImage, x, y);
+            wrong += canvas.At(x, y) != Rgb(*TheWorld.heart, x, y);
         }
     }
     EXPECT_EQ(wrong, 0);
@@ -228,7 +230,7 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     // neither hidden nor shown again.
     for (int frame = 1; frame <= 40; ++frame) {
         const int cell = frame % 2 == 0 ? 7 : 6;
-        StrayAntShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
+        Shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
         PlaceStrayWindows();
         ASSERT_TRUE(StandsAt(Ant(), 200 + frame, 150 - frame / 2, 8)) << frame;
         ASSERT_EQ(g_trace[0].paints, 1 + frame) << frame;
@@ -239,7 +241,7 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     EXPECT_FALSE(IsWindowVisible(Heart()));
     // The same cell at a new place: moved, not repainted.
     const int paints = g_trace[0].paints;
-    StrayAntShown.Publish({StrayAntPose::Walking, 7, 260, 100});
+    Shared.strayShown.Publish({StrayAntPose::Walking, 7, 260, 100});
     PlaceStrayWindows();
     EXPECT_TRUE(StandsAt(Ant(), 260, 100, 8));
     EXPECT_EQ(g_trace[0].paints, paints);
@@ -247,17 +249,17 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     EXPECT_EQ(GetActiveWindow(), window_);
 
     // The heart: shown once, then moved; the ant's window goes.
-    StrayAntShown.Publish({StrayAntPose::Heart, 0, 261, 99});
+    Shared.strayShown.Publish({StrayAntPose::Heart, 0, 261, 99});
     PlaceStrayWindows();
     EXPECT_TRUE(IsWindowVisible(Heart()));
     EXPECT_FALSE(IsWindowVisible(Ant()));
     EXPECT_TRUE(StandsAt(Heart(), 261, 99, 16));
-    StrayAntShown.Publish({StrayAntPose::Heart, 0, 262, 98});
+    Shared.strayShown.Publish({StrayAntPose::Heart, 0, 262, 98});
     PlaceStrayWindows();
     EXPECT_TRUE(StandsAt(Heart(), 262, 98, 16));
     EXPECT_EQ(g_trace[1].shows, 1);
     EXPECT_EQ(g_trace[0].hides, 1);
-    StrayAntShown.Publish({});
+    Shared.strayShown.Publish({});
     PlaceStrayWindows();
     for (HWND w : StrayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
@@ -284,7 +286,7 @@ TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWal
     Command(IDM_TOPMOST);
     ASSERT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     for (int frame = 1; frame <= 3; ++frame) {
-        StrayAntShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        Shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
         PlaceStrayWindows();
         EXPECT_TRUE(Above(Ant(), window_)) << frame;
     }
@@ -303,7 +305,7 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
     ASSERT_TRUE(Above(other, Ant()));
     int coveredFor = 0;
     for (int frame = 1; frame <= 13 && Above(other, Ant()); ++frame) {
-        StrayAntShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        Shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
         PlaceStrayWindows();
         ++coveredFor;
     }
@@ -314,12 +316,12 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
 }
 
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
-    ExitRequested = 1;
+    Shared.exitRequested = 1;
     PlaceStrayWindows();
     for (HWND w : StrayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
     }
-    ExitRequested = 0;
+    Shared.exitRequested = 0;
 }
 
 TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
@@ -328,13 +330,13 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     Click(clicked);
     ASSERT_EQ(recorder_.size(), 1u);
     const RecordedMessage& box = recorder_.messages()[0];
-    EXPECT_EQ(box.text, "みつかっちまった");
-    EXPECT_EQ(box.caption, "はぐれありさん");
+    EXPECT_EQ(box.text, IDS_FOUND);
+    EXPECT_EQ(box.caption, IDS_FOUND_CAPTION);
     EXPECT_EQ(box.flags, 0u);  // MB_OK, no icon
     EXPECT_EQ(box.owner, MessageOwner::GivenWindow);
     EXPECT_EQ(box.window, clicked);
-    EXPECT_EQ(HappyCount.load(), 41);
-    EXPECT_EQ(StrayAntRecord->state.load(), StrayRising);
+    EXPECT_EQ(Shared.happyCount.load(), 41);
+    EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
     EXPECT_FALSE(IsWindowVisible(clicked));
     HWND heart = Heart();
     EXPECT_TRUE(IsWindowVisible(heart));
@@ -350,7 +352,7 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     Click(heart);
     Click(clicked);
     EXPECT_EQ(recorder_.size(), 1u);
-    EXPECT_EQ(HappyCount.load(), 41);
+    EXPECT_EQ(Shared.happyCount.load(), 41);
     EXPECT_EQ(GetFocus(), window_);
 }
 
@@ -383,8 +385,8 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
     PumpUntil(50);
     EXPECT_FALSE(antSeen);
     EXPECT_EQ(recorder_.size(), 1u);
-    EXPECT_EQ(HappyCount.load(), 41);
-    EXPECT_EQ(StrayAntRecord->state.load(), StrayRising);
+    EXPECT_EQ(Shared.happyCount.load(), 41);
+    EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
     EXPECT_TRUE(IsWindowVisible(Heart()));
 }
 
@@ -397,13 +399,13 @@ TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
 }
 
 TEST_F(StrayWindowTest, AfterExitWasChosenAClickOnlyReturnsTheFocus) {
-    ExitRequested = 1;
+    Shared.exitRequested = 1;
     Click(Ant());
     EXPECT_EQ(recorder_.size(), 0u);
-    EXPECT_EQ(HappyCount.load(), 40);
-    EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
+    EXPECT_EQ(Shared.happyCount.load(), 40);
+    EXPECT_EQ(Shared.strayRecord->state.load(), StrayWalking);
     EXPECT_FALSE(IsWindowVisible(Heart()));
-    ExitRequested = 0;
+    Shared.exitRequested = 0;
 }
 
 // While the box is open the ant walks on, its window still enabled; a second click on it comes in
@@ -415,7 +417,7 @@ int ClickAgainDuringTheBox(const MessageRequest& request) {
         {request.text, request.caption, request.flags, request.owner, request.window});
     SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     // Meanwhile the thread took the stray ant off the count once more: both changes count.
-    HappyCount.fetch_sub(1);
+    Shared.happyCount.fetch_sub(1);
     return mb::kIdOk;
 }
 
@@ -425,13 +427,13 @@ TEST_F(StrayWindowTest, SecondClickWhileTheBoxIsOpenIsIgnored) {
     Click(Ant());
     SetMessageSink(previous);
     EXPECT_EQ(g_boxes, 1);
-    EXPECT_EQ(HappyCount.load(), 40);  // 40 - 1 by the thread + 1 by the one click
-    EXPECT_EQ(StrayAntRecord->state.load(), StrayRising);
+    EXPECT_EQ(Shared.happyCount.load(), 40);  // 40 - 1 by the thread + 1 by the one click
+    EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
 }
 
 // Exit chosen from the tray while the box is open: nothing is changed after the box.
 int ExitDuringTheBox(const MessageRequest&) {
-    ExitRequested = 1;
+    Shared.exitRequested = 1;
     return mb::kIdOk;
 }
 
@@ -439,25 +441,25 @@ TEST_F(StrayWindowTest, ExitDuringTheBoxLeavesTheAntAsItWas) {
     MessageSink previous = SetMessageSink(&ExitDuringTheBox);
     Click(Ant());
     SetMessageSink(previous);
-    EXPECT_EQ(HappyCount.load(), 40);
-    EXPECT_EQ(StrayAntRecord->state.load(), StrayWalking);
+    EXPECT_EQ(Shared.happyCount.load(), 40);
+    EXPECT_EQ(Shared.strayRecord->state.load(), StrayWalking);
     EXPECT_FALSE(IsWindowVisible(Heart()));
-    ExitRequested = 0;
+    Shared.exitRequested = 0;
 }
 
 TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesThem) {
     PlaceStrayWindows();
     ASSERT_TRUE(IsWindowVisible(Ant()));
-    StrayAnt* record = StrayAntRecord;
+    StrayAnt* record = Shared.strayRecord;
     Command(IDM_EXIT);
     for (HWND w : StrayWindows) {
         EXPECT_FALSE(IsWindow(w));
     }
     // The stand-in thread has let go; the record stays until the window side does too.
-    EXPECT_EQ(StrayAntRecord, record);
+    EXPECT_EQ(Shared.strayRecord, record);
     EXPECT_TRUE(PumpUntilQuit(1000));
     ReleaseWorldLease();
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();
     ReleaseWorldLease();
 }

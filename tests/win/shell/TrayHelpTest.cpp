@@ -30,7 +30,7 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     EXPECT_EQ(data.hWnd, window_);
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_USER + 200));
+    EXPECT_EQ(data.uCallbackMessage, WM_TRAYNOTIFY);
     ASSERT_NE(data.hIcon, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(data.hIcon, &info));
@@ -47,17 +47,17 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
 
 TEST_F(TrayTest, LeftPressTogglesTheWindow) {
     ShowWindow(window_, SW_SHOW);
-    WindowShown = 1;
-    HasFocus = 0;
+    ShellState.windowShown = 1;
+    Shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // Topmost is 0
+    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // ShellState.topmost is 0
     // Shown again in front with the remembered z-order.
-    Topmost = 1;
+    ShellState.topmost = 1;
     Tray(1, WM_LBUTTONDOWN);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
@@ -66,34 +66,34 @@ TEST_F(TrayTest, LeftPressTogglesTheWindow) {
 
 TEST_F(TrayTest, FocusHidesEvenWhenRecordedHidden) {
     ShowWindow(window_, SW_SHOW);
-    WindowShown = 0;
-    HasFocus = 1;
+    ShellState.windowShown = 0;
+    Shared.hasFocus = 1;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
 }
 
 TEST_F(TrayTest, FirstPressDuringTheSplashOnlyRecordsTheWindowHidden) {
     // Right after start the window is hidden but recorded as shown.
     ASSERT_FALSE(IsWindowVisible(window_));
-    ASSERT_EQ(WindowShown, 1);
-    HasFocus = 0;
+    ASSERT_EQ(ShellState.windowShown, 1);
+    Shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 0);
+    EXPECT_EQ(ShellState.windowShown, 0);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
 }
 
 TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
     ShowWindow(window_, SW_SHOW);
-    WindowShown = 1;
+    ShellState.windowShown = 1;
     Tray(2, WM_LBUTTONDOWN);
     Tray(1, WM_LBUTTONUP);
     Tray(1, WM_MOUSEMOVE);
     Tray(1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
 }
 
 // The open menu, seen from inside its own modal loop and closed again.
@@ -132,7 +132,7 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
         ASSERT_EQ(GetForegroundWindow(), other);
         // The focus changes reach the display first: a stale one would cancel the menu.
         PumpUntil(150);
-        PointerOverRim = 0;
+        ShellState.pointer.overRim = 0;
         g_menu = OpenMenu{};
         ASSERT_TRUE(SetCursorPos(500, 400));
         SetTimer(nullptr, 0, 50, &CloseTrayMenu);
@@ -140,7 +140,7 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
         EXPECT_EQ(g_menu.seen, 1) << shown;
         EXPECT_EQ(g_menu.foreground, window_) << shown;
         EXPECT_TRUE(NullPosted(window_)) << shown;
-        EXPECT_EQ(PointerOverRim, 1);
+        EXPECT_EQ(ShellState.pointer.overRim, 1);
         // Above the pointer, on the side the system drops menus to.
         EXPECT_EQ(g_menu.rect.bottom, 400) << shown;
         if (GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0) {
@@ -161,18 +161,18 @@ TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) 
     HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP, 200, 100, 400, 400, nullptr,
                                  nullptr, nullptr, nullptr);
     ASSERT_NE(cover, nullptr);
-    WindowShown = 0;
-    HasFocus = 0;
+    ShellState.windowShown = 0;
+    Shared.hasFocus = 0;
     ShowWindow(cover, SW_SHOW);
     SetForegroundWindow(cover);
     const std::string pflag = ReadIni("Status", "PFlag");
     BringRunningInstanceForward();
     EXPECT_TRUE(PumpUntil(1000, [&] { return IsWindowVisible(window_) != FALSE; }));
     PumpUntil(100);
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
     EXPECT_EQ(GetForegroundWindow(), window_);
     EXPECT_EQ(GetFocus(), window_);
-    EXPECT_EQ(HasFocus, 1);
+    EXPECT_EQ(Shared.hasFocus, 1);
     // Raised: the cover is somewhere below it now.
     bool coverBelow = false;
     for (HWND w = GetWindow(window_, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -183,30 +183,30 @@ TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) 
     GetWindowRect(window_, &place);
     EXPECT_EQ(place.left, 240);
     EXPECT_EQ(place.top, 130);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // Topmost is 0
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // ShellState.topmost is 0
     EXPECT_EQ(ReadIni("Status", "PFlag"), pflag);
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
     DestroyWindow(cover);
 }
 
 TEST_F(TrayTest, SecondStartDuringTheSplashLeavesTheGlassToTheSplash) {
     // The splash is up (any window stands for it): the glass comes when the splash ends.
-    SplashWindow = window_;
-    WindowShown = 1;
+    ShellState.splashWindow = window_;
+    ShellState.windowShown = 1;
     SendMessageA(window_, WM_SECONDSTART, 0, 0);
-    SplashWindow = nullptr;
+    ShellState.splashWindow = nullptr;
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(WindowShown, 1);
+    EXPECT_EQ(ShellState.windowShown, 1);
 }
 
 TEST_F(TrayTest, TaskbarRestartBringsTheIconBack) {
-    ASSERT_NE(TaskbarCreatedMessage, 0u);
-    EXPECT_EQ(TaskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
+    ASSERT_NE(ShellState.taskbarCreatedMessage, 0u);
+    EXPECT_EQ(ShellState.taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
     // The shell forgot the icon, as when the taskbar restarts.
     NOTIFYICONDATAW data = TheTrayIcon->Data();
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
     EXPECT_FALSE(IconPresent());
-    SendMessageA(window_, TaskbarCreatedMessage, 0, 0);
+    SendMessageA(window_, ShellState.taskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(IconPresent());
 }
 
@@ -256,7 +256,7 @@ TEST_F(HelpTest, AbsentHelpFileShowsNothingAndTheProgramGoesOn) {
     EXPECT_EQ(Command(IDM_HELP), 0);
     EXPECT_EQ(TheHelpViewer->LoadAttempts(), 1);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(SimulationRunning.load(), 1);
+    EXPECT_EQ(Shared.running.load(), 1);
 }
 
 TEST(HelpViewer, FindsTheRegisteredControlAndItsEntry) {

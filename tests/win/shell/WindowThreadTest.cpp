@@ -3,7 +3,8 @@
 // running game without waiting out its bound; keys pressed to close a box never end the run.
 #include "ShellTestSupport.h"
 #include "simulation/Keyboard.h"
-#include "simulation/SimulationTimings.h"
+#include "resources/TextIds.h"
+#include "simulation/SimulationRun.h"
 
 #include <atomic>
 
@@ -12,8 +13,8 @@ namespace {
 
 // What the window thread's sink saw, and on which thread.
 struct SeenBox {
-    std::string text;
-    std::string caption;
+    uint32_t text = 0;
+    uint32_t caption = 0;
     uint32_t flags = 0;
     MessageOwner owner = MessageOwner::MainWindow;
     void* window = nullptr;
@@ -36,7 +37,7 @@ int SeeBox(const MessageRequest& r) {
 }
 
 bool ExitChosen() {
-    return ExitRequested != 0;
+    return Shared.exitRequested != 0;
 }
 
 // The simulation thread's side of one box: asks, and notes when its wait is over.
@@ -83,22 +84,22 @@ class WindowThreadTest : public ShellWindowTest {
 };
 
 TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAsked) {
-    static const char kText[] = "ビットマップの幅が小さすぎます。";
-    Asker asker{{kText, "警告", mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
+    constexpr uint32_t kText = IDS_TOO_NARROW;
+    Asker asker{
+        {kText, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
     g_answer = 7;  // the asker gets whatever the box answered
     asker.Start();
     ASSERT_TRUE(PumpUntil(3000, [&] { return asker.done != 0; }));
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].text, kText);
-    EXPECT_EQ(g_seen[0].caption, "警告");
+    EXPECT_EQ(g_seen[0].caption, IDS_TOO_SMALL_CAPTION);
     EXPECT_EQ(g_seen[0].flags, static_cast<uint32_t>(MB_ICONWARNING));
     EXPECT_EQ(g_seen[0].owner, MessageOwner::MainWindow);
     EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
     EXPECT_EQ(asker.result.load(), 7);
 
     // The thank-you box keeps having no owner.
-    Asker thanks{
-        {"幸せにしてくれてありがとう", "Kirelo終了報告", mb::kOk, MessageOwner::NoOwner, nullptr}};
+    Asker thanks{{IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr}};
     thanks.Start();
     ASSERT_TRUE(PumpUntil(3000, [&] { return thanks.done != 0; }));
     ASSERT_EQ(g_seen.size(), 2u);
@@ -108,15 +109,16 @@ TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAske
 }
 
 TEST_F(WindowThreadTest, OnTheWindowThreadTheBoxIsShownAtOnce) {
-    EXPECT_EQ(
-        RaiseOnWindowThread({"t", "c", mb::kIconError, MessageOwner::MainWindow, nullptr}, &SeeBox),
-        mb::kIdOk);
+    EXPECT_EQ(RaiseOnWindowThread({IDS_NO_ANT, IDS_INDEX_CAPTION, mb::kIconError,
+                                   MessageOwner::MainWindow, nullptr},
+                                  &SeeBox),
+              mb::kIdOk);
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
 }
 
 TEST_F(WindowThreadTest, TheAskerWaitsUntilTheBoxIsClosed) {
-    Asker asker{{"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr}};
+    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
     g_openForMs = 300;
     g_askerDone = &asker.done;
     asker.Start();
@@ -135,7 +137,9 @@ int ExitWhileOpen(const MessageRequest& r) {
 
 std::atomic<DWORD> g_askerBack{0};
 DWORD WINAPI AskThenEnd(LPVOID) {
-    RaiseOnWindowThread({"w", "c", mb::kIconWarning, MessageOwner::MainWindow, nullptr}, &SeeBox);
+    RaiseOnWindowThread(
+        {IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr},
+        &SeeBox);
     g_askerBack = GetTickCount();
     ReleaseWorldLease();
     return 0;
@@ -163,14 +167,14 @@ TEST_F(ExitDuringABoxTest, ExitWhileTheThreadWaitsForItsBoxEndsAtOnce) {
 TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     // The window goes before its queue is served: the pending request is dropped, and the asker
     // is not left waiting for a box nobody shows.
-    Asker asker{{"x", "y", mb::kOk, MessageOwner::MainWindow, nullptr}};
-    ExitRequested = 0;
+    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
+    Shared.exitRequested = 0;
     // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
     asker.Start();
     Sleep(100);
     MSG peek;
     ASSERT_TRUE(PeekMessageA(&peek, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
-    SimulationRunning = 0;  // the stand-in thread ends as after an Exit
+    Shared.running = 0;  // the stand-in thread ends as after an Exit
     DestroyWindow(window_);
     EXPECT_EQ(WaitForSingleObject(asker.thread, 1000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(asker.result.load(), 0);
@@ -183,20 +187,20 @@ TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
 class RunningGameTest : public WindowThreadTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
-        RunTimings.splashPauseMs = 0;
-        FrameWaitMs = 0;
-        SetBackgroundFileName("Resource");
+        Shared.timings.splashPauseMs = 0;
+        Shared.frameWaitMs = 0;
+        Shared.SetBackgroundFileName("Resource");
         return &SimulationThreadProc;
     }
     void TearDown() override {
-        RunTimings = SimulationTimings{};
+        Shared.timings = SimulationTimings{};
         WindowThreadTest::TearDown();
     }
 };
 
 TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
-    FrameWaitMs = 0;
-    ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
+    Shared.frameWaitMs = 0;
+    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
     PumpUntil(500);  // a stretch of frames, each painted through this thread
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
@@ -212,9 +216,9 @@ SHORT WINAPI EscapeDown(int key) {
 }
 
 TEST_F(RunningGameTest, EscapeEndsTheRunAndTheProgramPromptly) {
-    ASSERT_TRUE(PumpUntil(10000, [] { return SplashDone != 0; }));
+    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
     const KeyStateFunction saved = QueryKeyState;
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     const DWORD start = GetTickCount();
     QueryKeyState = &EscapeDown;
     const bool ended = PumpUntil(2000, [this] { return !IsWindow(window_); });
@@ -231,14 +235,14 @@ class SplashPauseTest : public RunningGameTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
         LPTHREAD_START_ROUTINE entry = RunningGameTest::Simulation();
-        RunTimings.splashPauseMs = 3000;
+        Shared.timings.splashPauseMs = 3000;
         return entry;
     }
 };
 
 TEST_F(SplashPauseTest, ExitDuringTheSplashPauseStaysWithinTheBound) {
     PumpUntil(700);  // the first frame is done and the pause has begun
-    ASSERT_EQ(SplashDone.load(), 0);
+    ASSERT_EQ(Shared.splashDone.load(), 0);
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
     EXPECT_LT(GetTickCount() - start, static_cast<DWORD>(kExitWaitMs));
@@ -259,7 +263,7 @@ std::atomic<int> g_focusSeenWhileHeld{0};
 DWORD WINAPI ReleaseEscapeLater(LPVOID) {
     for (int i = 0; i < 20; ++i) {
         Sleep(10);
-        if (HasFocus != 0) {
+        if (Shared.hasFocus != 0) {
             g_focusSeenWhileHeld = 1;
         }
     }
@@ -271,7 +275,7 @@ TEST_F(WindowThreadTest, EscapeThatClosedABoxNeverReachesTheRun) {
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &HeldEscape;
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);  // the box took the focus
-    ASSERT_EQ(HasFocus.load(), 0);
+    ASSERT_EQ(Shared.hasFocus.load(), 0);
     g_escapeHeld = 1;
     g_focusSeenWhileHeld = 0;
     g_queries = 0;
@@ -281,7 +285,7 @@ TEST_F(WindowThreadTest, EscapeThatClosedABoxNeverReachesTheRun) {
     CloseHandle(releaser);
     QueryKeyState = saved;
     EXPECT_EQ(g_focusSeenWhileHeld.load(), 0);
-    EXPECT_EQ(HasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), 1);
     // About 200 ms held: the drain looks again every few milliseconds, it does not spin.
     EXPECT_GT(g_queries.load(), 7);
     EXPECT_LT(g_queries.load(), 7 * 60);

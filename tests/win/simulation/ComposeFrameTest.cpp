@@ -3,18 +3,18 @@
 // field reload with its refusals and its settings write; the frame's background change.
 #include <gtest/gtest.h>
 
+#include "SimTestSupport.h"
+#include "base/ImageLimits.h"
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
-#include "imaging/DCBrush.h"
-#include "imaging/DCPen.h"
-#include "imaging/ImageLimits.h"
+#include "imaging/SelectedGdiObject.h"
 #include "imaging/MemoryDC.h"
 #include "simulation/GoalStamp.h"
 #include "simulation/LensRenderer.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/WorldRules.h"
-#include "SimTestSupport.h"
 #include "tests/common/MessageRecorder.h"
+#include "resources/TextIds.h"
 
 namespace {
 using simtest::Pixel;
@@ -23,18 +23,17 @@ class ComposeFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
-        simtest::UseTempSettings();
         simtest::CreateShellImages();
         run_.StartUp();
-        ASSERT_EQ(FieldWidth.load(), 455);
-        ASSERT_EQ(FieldHeight.load(), 312);
-        for (int32_t j = 0; j < Ants->Count(); ++j) {
-            Ants->At(j)->active = 0;
+        ASSERT_EQ(Shared.colony.fieldWidth.load(), 455);
+        ASSERT_EQ(Shared.colony.fieldHeight.load(), 312);
+        for (int32_t j = 0; j < TheWorld.ants->Count(); ++j) {
+            TheWorld.ants->At(j)->active = 0;
         }
-        GoalX = -1000;  // out of sight unless a test places it
-        GoalY = -1000;
-        BallX = 1000;
-        BallY = 1000;
+        Shared.colony.goalX = -1000;  // out of sight unless a test places it
+        Shared.colony.goalY = -1000;
+        Shared.colony.ballX = 1000;
+        Shared.colony.ballY = 1000;
     }
     void TearDown() override {
         DestroyWorld();
@@ -45,45 +44,38 @@ class ComposeFrameTest : public ::testing::Test {
     // The frame as it must be: the magnifier where its mask is not white, the canvas at the view
     // inside the lens square, and the frame's earlier content elsewhere.
     int FrameMismatches(int vx, int vy, const std::vector<uint32_t>& before, int* lensPixels) {
-        int mismatches = 0;
         *lensPixels = 0;
-        for (int y = 0; y < 360; ++y) {
-            for (int x = 0; x < 300; ++x) {
-                uint32_t expected = 0;
-                if (Pixel(MagnifierImage, x, 360 + y) != 0xFFFFFF) {
-                    expected = Pixel(MagnifierImage, x, y);
-                } else if (x >= 20 && x < 220 && y >= 20 && y < 220) {
-                    expected = Pixel(FieldCanvas, vx + x - 20, vy + y - 20);
-                    ++*lensPixels;
-                } else {
-                    expected = before[static_cast<size_t>(y) * 300 + x];
-                }
-                mismatches += Pixel(FrameImage, x, y) == expected ? 0 : 1;
+        return simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&](int x, int y) {
+            uint32_t expected = before[static_cast<size_t>(y) * kFrameWidth + x];
+            if (Pixel(TheWorld.magnifier, x, kFrameHeight + y) != kMaskWhite) {
+                expected = Pixel(TheWorld.magnifier, x, y);
+            } else if (x >= kLensLeft && x < kLensRight && y >= kLensTop && y < kLensBottom) {
+                expected = Pixel(TheWorld.fieldCanvas, vx + x - kLensLeft, vy + y - kLensTop);
+                ++*lensPixels;
             }
-        }
-        return mismatches;
+            return Pixel(TheWorld.frame, x, y) != expected;
+        });
     }
 
     std::vector<uint32_t> FrameSnapshot() {
         std::vector<uint32_t> pixels;
-        for (int y = 0; y < 360; ++y) {
-            for (int x = 0; x < 300; ++x) {
-                pixels.push_back(Pixel(FrameImage, x, y));
-            }
-        }
+        simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&pixels](int x, int y) {
+            pixels.push_back(Pixel(TheWorld.frame, x, y));
+            return false;
+        });
         return pixels;
     }
 
-    SimulationRun run_{nullptr};
+    SimulationRun run_{nullptr, simtest::Reports()};
 };
 
 TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
-    FollowBall = 0;
-    ViewX = 120;
-    ViewY = 60;
+    Shared.followBall = 0;
+    Shared.viewX = 120;
+    Shared.viewY = 60;
     const std::vector<uint32_t> before = FrameSnapshot();
     // The rim comes from the runs found when the images were made, not from the mask each frame.
-    ASSERT_TRUE(TheLensOverlay.Ready(MagnifierImage));
+    ASSERT_TRUE(TheWorld.lensOverlay.Ready(TheWorld.magnifier));
     ComposeFrame();
     int lensPixels = 0;
     EXPECT_EQ(FrameMismatches(120, 60, before, &lensPixels), 0);
@@ -91,105 +83,97 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
     EXPECT_GT(lensPixels, 28000);
     EXPECT_LT(lensPixels, 40000);
     // Nothing drawn: the canvas in view is the field itself.
-    int differ = 0;
-    for (int y = 60; y < 260; ++y) {
-        for (int x = 120; x < 320; ++x) {
-            differ += Pixel(FieldCanvas, x, y) == Pixel(FieldImage, x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(simtest::Differences(TheWorld.fieldCanvas, TheWorld.field, 120, 60, 320, 260), 0);
 }
 
 TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
-    FollowBall = 0;
-    ViewX = 150;
-    ViewY = 50;
-    GoalX = 250;
-    GoalY = 150;
+    Shared.followBall = 0;
+    Shared.viewX = 150;
+    Shared.viewY = 50;
+    Shared.colony.goalX = 250;
+    Shared.colony.goalY = 150;
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0x000000u);
-    EXPECT_EQ(Pixel(FieldCanvas, 240, 142), 0x000000u);
-    EXPECT_EQ(Pixel(FieldCanvas, 230, 150), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 130), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(FieldCanvas, 269, 150), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(FieldCanvas, 224, 150), Pixel(FieldImage, 224, 150));
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 175), Pixel(FieldImage, 250, 175));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 240, 142), 0x000000u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 230, 150), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 130), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 269, 150), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 224, 150), Pixel(TheWorld.field, 224, 150));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 175), Pixel(TheWorld.field, 250, 175));
     // And the frame shows it through the lens at (20 + 100, 20 + 100).
-    EXPECT_EQ(Pixel(FrameImage, 120, 120), 0x000000u);
-    EXPECT_EQ(Pixel(FrameImage, 100, 120), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(TheWorld.frame, 120, 120), 0x000000u);
+    EXPECT_EQ(Pixel(TheWorld.frame, 100, 120), 0xC0C0C0u);
 }
 
 TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) {
-    FollowBall = 0;
-    ViewX = 100;
-    ViewY = 50;
-    GoalX = 250;
-    GoalY = 150;
-    BallX = 150;
-    BallY = 90;
-    TheFieldMask->At(160, 100) = CellTrail;
-    TheFieldMask->At(161, 100) = CellStrongTrail;
-    TheFieldMask->At(250, 150) = CellStrongTrail;  // in the goal disc
-    TheFieldMask->At(150, 90) = CellTrail;         // under the ball
-    TheFieldMask->At(99, 100) = CellTrail;         // left of the view: not scanned
+    Shared.followBall = 0;
+    Shared.viewX = 100;
+    Shared.viewY = 50;
+    Shared.colony.goalX = 250;
+    Shared.colony.goalY = 150;
+    Shared.colony.ballX = 150;
+    Shared.colony.ballY = 90;
+    TheWorld.mask->At(160, 100) = CellTrail;
+    TheWorld.mask->At(161, 100) = CellStrongTrail;
+    TheWorld.mask->At(250, 150) = CellStrongTrail;  // in the goal disc
+    TheWorld.mask->At(150, 90) = CellTrail;         // under the ball
+    TheWorld.mask->At(99, 100) = CellTrail;         // left of the view: not scanned
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 160, 100), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(FieldCanvas, 161, 100), 0xFF6464u);
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0xFF6464u);
-    EXPECT_EQ(Pixel(FieldCanvas, 150, 90), 0xFFA57Bu);
-    EXPECT_NE(Pixel(FieldCanvas, 99, 100), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(FrameImage, 20 + 60, 20 + 50), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(FrameImage, 20 + 61, 20 + 50), 0xFF6464u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), 0xFF6464u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0xFF6464u);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 150, 90), 0xFFA57Bu);
+    EXPECT_NE(Pixel(TheWorld.fieldCanvas, 99, 100), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 60, 20 + 50), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 61, 20 + 50), 0xFF6464u);
 
-    HideTrails = 1;
+    Shared.hideTrails = 1;
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 160, 100), Pixel(FieldImage, 160, 100));
-    EXPECT_EQ(Pixel(FieldCanvas, 161, 100), Pixel(FieldImage, 161, 100));
-    EXPECT_EQ(Pixel(FieldCanvas, 250, 150), 0x000000u);
-    EXPECT_EQ(TheFieldMask->At(160, 100), CellTrail);  // hidden, not gone
-    int trailPixels = 0;
-    for (int y = 50; y < 250; ++y) {
-        for (int x = 100; x < 300; ++x) {
-            const uint32_t p = Pixel(FieldCanvas, x, y);
-            trailPixels += p == 0xFFA57B || p == 0xFF6464 ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(trailPixels, 0);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), Pixel(TheWorld.field, 160, 100));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), Pixel(TheWorld.field, 161, 100));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
+    EXPECT_EQ(TheWorld.mask->At(160, 100), CellTrail);  // hidden, not gone
+    EXPECT_EQ(simtest::CountWhere(100, 50, 300, 250,
+                                  [](int x, int y) {
+                                      const uint32_t p = Pixel(TheWorld.fieldCanvas, x, y);
+                                      return p == kTrailColour || p == kStrongTrailColour;
+                                  }),
+              0);
 
     // A thrown ball's pending rebuild hides the trails of the old mask too.
-    HideTrails = 0;
-    MaskRebuildRequested = 1;
+    Shared.hideTrails = 0;
+    Shared.maskRebuildRequested = 1;
     ComposeFrame();
-    EXPECT_EQ(Pixel(FieldCanvas, 160, 100), Pixel(FieldImage, 160, 100));
-    MaskRebuildRequested = 0;
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), Pixel(TheWorld.field, 160, 100));
+    Shared.maskRebuildRequested = 0;
 }
 
 TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
-    FollowBall = 0;
-    ViewX = 100;
-    ViewY = 100;
+    Shared.followBall = 0;
+    Shared.viewX = 100;
+    Shared.viewY = 100;
     for (int y = 126; y < 134; ++y) {
         for (int x = 116; x < 124; ++x) {
-            TheFieldMask->At(x, y) = CellTrail;
+            TheWorld.mask->At(x, y) = CellTrail;
         }
     }
-    Ant* walker = Ants->At(5);
+    Ant* walker = TheWorld.ants->At(5);
     walker->active = 1;
     walker->x = 120;
     walker->y = 130;
     walker->direction = 2;
     walker->frame = 1;
-    Ant* under = Ants->At(8);
+    Ant* under = TheWorld.ants->At(8);
     under->active = 1;
     under->x = 200;
     under->y = 200;
     under->direction = 5;
     under->frame = 0;
-    Heart* heart = Hearts->At(7);
+    Heart* heart = TheWorld.hearts->At(7);
     heart->visible = 1;
     heart->x = 200;
     heart->y = 200;
-    Ant* first = Ants->At(0);  // never walks, never drawn
+    Ant* first = TheWorld.ants->At(0);  // never walks, never drawn
     first->x = 250;
     first->y = 250;
     first->direction = 0;
@@ -199,9 +183,10 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
     const int cell = 2 * 2 + 1;
     for (int k = 0; k < 8; ++k) {
         for (int j = 0; j < 8; ++j) {
-            const bool opaque = Pixel(AntSprites, cell * 8 + j, 8 + k) != 0xFFFFFF;
-            const uint32_t expected = opaque ? Pixel(AntSprites, cell * 8 + j, k) : 0xFFA57Bu;
-            EXPECT_EQ(Pixel(FieldCanvas, 116 + j, 126 + k), expected) << j << "," << k;
+            const bool opaque = Pixel(TheWorld.antSprites, cell * 8 + j, 8 + k) != 0xFFFFFF;
+            const uint32_t expected =
+                opaque ? Pixel(TheWorld.antSprites, cell * 8 + j, k) : 0xFFA57Bu;
+            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 116 + j, 126 + k), expected) << j << "," << k;
             antPixels += opaque ? 1 : 0;
         }
     }
@@ -213,249 +198,239 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
         for (int j = 0; j < 16; ++j) {
             const int fx = 192 + j;
             const int fy = 192 + k;
-            uint32_t expected = Pixel(FieldImage, fx, fy);
+            uint32_t expected = Pixel(TheWorld.field, fx, fy);
             const int aj = fx - 196;
             const int ak = fy - 196;
             if (aj >= 0 && aj < 8 && ak >= 0 && ak < 8 &&
-                Pixel(AntSprites, underCell * 8 + aj, 8 + ak) != 0xFFFFFF) {
-                expected = Pixel(AntSprites, underCell * 8 + aj, ak);
+                Pixel(TheWorld.antSprites, underCell * 8 + aj, 8 + ak) != 0xFFFFFF) {
+                expected = Pixel(TheWorld.antSprites, underCell * 8 + aj, ak);
             }
-            if (Pixel(HeartImage, j, 16 + k) != 0xFFFFFF) {
-                expected = Pixel(HeartImage, j, k);
+            if (Pixel(TheWorld.heart, j, 16 + k) != 0xFFFFFF) {
+                expected = Pixel(TheWorld.heart, j, k);
                 ++heartPixels;
             }
-            EXPECT_EQ(Pixel(FieldCanvas, fx, fy), expected) << j << "," << k;
+            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, fx, fy), expected) << j << "," << k;
         }
     }
     EXPECT_GT(heartPixels, 40);
 
     // The inactive first ant left the field as it was.
-    int differ = 0;
-    for (int y = 246; y < 254; ++y) {
-        for (int x = 246; x < 254; ++x) {
-            differ += Pixel(FieldCanvas, x, y) == Pixel(FieldImage, x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(simtest::Differences(TheWorld.fieldCanvas, TheWorld.field, 246, 246, 254, 254), 0);
 }
 
 TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
-    FollowBall = 0;
-    ViewX = 255;
-    ViewY = 112;
-    Heart* corner = Hearts->At(3);
+    Shared.followBall = 0;
+    Shared.viewX = 255;
+    Shared.viewY = 112;
+    Heart* corner = TheWorld.hearts->At(3);
     corner->visible = 1;
     corner->x = 455 + 3;  // top-left (450, 307): a 5 x 5 corner lies on the canvas
     corner->y = 312 + 3;
-    Heart* gone = Hearts->At(4);
+    Heart* gone = TheWorld.hearts->At(4);
     gone->visible = 1;
     gone->x = 2000;
     gone->y = -500;
     ComposeFrame();
     for (int k = 0; k < 5; ++k) {
         for (int j = 0; j < 5; ++j) {
-            const uint32_t expected = Pixel(HeartImage, j, 16 + k) != 0xFFFFFF
-                                          ? Pixel(HeartImage, j, k)
-                                          : Pixel(FieldImage, 450 + j, 307 + k);
-            EXPECT_EQ(Pixel(FieldCanvas, 450 + j, 307 + k), expected);
+            const uint32_t expected = Pixel(TheWorld.heart, j, 16 + k) != 0xFFFFFF
+                                          ? Pixel(TheWorld.heart, j, k)
+                                          : Pixel(TheWorld.field, 450 + j, 307 + k);
+            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 450 + j, 307 + k), expected);
         }
     }
 }
 
 TEST_F(ComposeFrameTest, FollowingTheBallNearTheFarCornerLooksOneRowHigh) {
-    FollowBall = 1;
-    BallX = 455 - 50;
-    BallY = 312 - 50;
+    Shared.followBall = 1;
+    Shared.colony.ballX = 455 - 50;
+    Shared.colony.ballY = 312 - 50;
     const std::vector<uint32_t> before = FrameSnapshot();
     ComposeFrame();
     int lensPixels = 0;
     EXPECT_EQ(FrameMismatches(255, 111, before, &lensPixels), 0);
     // A point clear of the ball shows the field at (255 + 30, 111 + 100).
-    EXPECT_EQ(Pixel(FrameImage, 20 + 30, 20 + 100), Pixel(FieldImage, 285, 211));
+    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 30, 20 + 100), Pixel(TheWorld.field, 285, 211));
 }
 
 TEST_F(ComposeFrameTest, AThrownBallIsDrawnWhereItIsThenMovesOn) {
-    FollowBall = 1;
-    BallX = 100;
-    BallY = 150;
-    BallSpeed = 20;
-    BallAngle = 0;
-    BallFlying = 1;
+    Shared.followBall = 1;
+    Shared.colony.ballX = 100;
+    Shared.colony.ballY = 150;
+    Shared.ballSpeed = 20;
+    Shared.ballAngle = 0;
+    Shared.colony.ballFlying = 1;
     ComposeFrame();
-    const bool centreOpaque = Pixel(BallImage, 8, 24) != 0xFFFFFF;
+    const bool centreOpaque = Pixel(TheWorld.ball, 8, 24) != 0xFFFFFF;
     ASSERT_TRUE(centreOpaque);
-    EXPECT_EQ(Pixel(FieldCanvas, 100, 150), Pixel(BallImage, 8, 8));
-    EXPECT_EQ(BallX.load(), 120);
-    EXPECT_EQ(BallY.load(), 150);
-    EXPECT_EQ(BallSpeed.load(), 16);
-    EXPECT_EQ(BallFlying.load(), 1);
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 100, 150), Pixel(TheWorld.ball, 8, 8));
+    EXPECT_EQ(Shared.colony.ballX.load(), 120);
+    EXPECT_EQ(Shared.colony.ballY.load(), 150);
+    EXPECT_EQ(Shared.ballSpeed.load(), 16);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
     for (int frame = 0; frame < 10; ++frame) {
         ComposeFrame();
     }
-    EXPECT_EQ(BallX.load(), 100 + 20 + 16 + 12 + 8 + 4);
-    EXPECT_EQ(BallFlying.load(), 0);
+    EXPECT_EQ(Shared.colony.ballX.load(), 100 + 20 + 16 + 12 + 8 + 4);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 0);
 }
 
 TEST_F(ComposeFrameTest, NothingIsDrawnOrMovedWhileANewFieldWaits) {
-    BallX = 100;
-    BallY = 150;
-    BallSpeed = 20;
-    BallFlying = 1;
-    BackgroundChanged = 1;
+    Shared.colony.ballX = 100;
+    Shared.colony.ballY = 150;
+    Shared.ballSpeed = 20;
+    Shared.colony.ballFlying = 1;
+    Shared.backgroundChanged = 1;
     const std::vector<uint32_t> before = FrameSnapshot();
     ComposeFrame();
     EXPECT_EQ(FrameSnapshot(), before);
-    EXPECT_EQ(BallX.load(), 100);
-    EXPECT_EQ(BallFlying.load(), 1);
-    BackgroundChanged = 0;
+    EXPECT_EQ(Shared.colony.ballX.load(), 100);
+    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
+    Shared.backgroundChanged = 0;
 }
 
 TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
     HWND window = simtest::CreateTestWindow();
-    SimulationRun frames(window);
-    SplashDone = 1;
-    TheFieldMask->At(120, 120) = CellStrongTrail;
-    ArrivalSeen = 1;
-    MaskRebuildRequested = 1;
+    SimulationRun frames(window, simtest::Reports());
+    Shared.splashDone = 1;
+    TheWorld.mask->At(120, 120) = CellStrongTrail;
+    Shared.colony.arrivalSeen = 1;
+    Shared.maskRebuildRequested = 1;
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(MaskRebuildRequested.load(), 0);
-    EXPECT_EQ(ArrivalSeen.load(), 0);
-    EXPECT_EQ(TheFieldMask->At(120, 120), CellFree);
-    EXPECT_EQ(TheFieldMask->At(3, 120), CellBlocked);
+    EXPECT_EQ(Shared.maskRebuildRequested.load(), 0);
+    EXPECT_EQ(Shared.colony.arrivalSeen.load(), 0);
+    EXPECT_EQ(TheWorld.mask->At(120, 120), CellFree);
+    EXPECT_EQ(TheWorld.mask->At(3, 120), CellBlocked);
     // Without a request the trails stay.
-    TheFieldMask->At(120, 120) = CellTrail;
+    TheWorld.mask->At(120, 120) = CellTrail;
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(TheFieldMask->At(120, 120), CellTrail);
+    EXPECT_EQ(TheWorld.mask->At(120, 120), CellTrail);
     DestroyWindow(window);
 }
 
 TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
     HWND window = simtest::CreateTestWindow();
-    SimulationRun frames(window);
-    SplashDone = 1;
+    SimulationRun frames(window, simtest::Reports());
+    Shared.splashDone = 1;
     const std::string square = simtest::WriteTestBmp("kirelo_frame_square.bmp", 240, 210);
-    RequestBackground(square.c_str());
+    Shared.RequestBackground(square.c_str());
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(FieldWidth.load(), 240);
-    EXPECT_EQ(FieldHeight.load(), 210);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 240);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 210);
     // The same frame composed the new field.
-    EXPECT_EQ(FieldCanvas->GetWidth(), 240);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), 240);
     DestroyWindow(window);
 }
 
 class ReloadBackgroundTest : public ComposeFrameTest {};
 
 TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
-    WritePrivateProfileStringA("BackBitmapTexture", "FileName", "before", SettingsPath);
-    TheFieldMask->At(100, 100) = CellTrail;
+    TheWorld.mask->At(100, 100) = CellTrail;
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow.bmp", 199, 300);
     const std::string low = simtest::WriteTestBmp("kirelo_low.bmp", 300, 199);
     MessageRecorder recorder;
-    EXPECT_EQ(ReloadBackground(narrow.c_str()), 0);
-    EXPECT_EQ(ReloadBackground(low.c_str()), 0);
+    EXPECT_EQ(ReloadBackground(narrow.c_str(), simtest::Reports()), 0);
+    EXPECT_EQ(ReloadBackground(low.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 2u);
-    EXPECT_EQ(recorder.messages()[0].text, "ビットマップの幅が小さすぎます。");
-    EXPECT_EQ(recorder.messages()[1].text, "ビットマップの高さが小さすぎます。");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_TOO_NARROW);
+    EXPECT_EQ(recorder.messages()[1].text, IDS_TOO_LOW);
     for (const RecordedMessage& m : recorder.messages()) {
-        EXPECT_EQ(m.caption, "警告");
+        EXPECT_EQ(m.caption, IDS_TOO_SMALL_CAPTION);
         EXPECT_EQ(m.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
         EXPECT_EQ(m.owner, MessageOwner::MainWindow);
     }
-    EXPECT_EQ(FieldWidth.load(), 455);
-    EXPECT_EQ(FieldHeight.load(), 312);
-    EXPECT_EQ(FieldImage->GetWidth(), 455);
-    EXPECT_EQ(FieldCanvas->GetHeight(), 312);
-    EXPECT_EQ(TheFieldMask->At(100, 100), CellTrail);
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), "before");
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
+    EXPECT_EQ(TheWorld.field->GetWidth(), 455);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), 312);
+    EXPECT_EQ(TheWorld.mask->At(100, 100), CellTrail);
+    EXPECT_TRUE(simtest::Reports().backgrounds.empty());  // nothing to save
 
     // Both too small: the width is named.
     const std::string tiny = simtest::WriteTestBmp("kirelo_tiny.bmp", 120, 80);
     recorder.clear();
-    EXPECT_EQ(ReloadBackground(tiny.c_str()), 0);
+    EXPECT_EQ(ReloadBackground(tiny.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "ビットマップの幅が小さすぎます。");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_TOO_NARROW);
 }
 
 TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
-    TheFieldMask->At(100, 100) = CellTrail;
+    TheWorld.mask->At(100, 100) = CellTrail;
     const std::string square = simtest::WriteTestBmp("kirelo_square.bmp", 200, 200);
     MessageRecorder recorder;
-    EXPECT_EQ(ReloadBackground(square.c_str()), 1);
+    EXPECT_EQ(ReloadBackground(square.c_str(), simtest::Reports()), 1);
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(FieldWidth.load(), 200);
-    EXPECT_EQ(FieldHeight.load(), 200);
-    ASSERT_EQ(FieldImage->GetWidth(), 200);
-    ASSERT_EQ(FieldCanvas->GetWidth(), 200);
-    ASSERT_EQ(FieldCanvas->GetHeight(), 200);
-    int wrong = 0;
-    for (int y = 0; y < 200; y += 3) {
-        for (int x = 0; x < 200; x += 3) {
-            wrong += Pixel(FieldImage, x, y) == simtest::TestColour(x, y) ? 0 : 1;
-            wrong += Pixel(FieldCanvas, x, y) == simtest::TestColour(x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
-    ASSERT_EQ(TheFieldMask->Width(), 200);
-    EXPECT_EQ(TheFieldMask->At(100, 100), CellFree);  // the trails went with the old field
-    EXPECT_EQ(TheFieldMask->At(5, 100), CellBlocked);
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), square);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 200);
+    ASSERT_EQ(TheWorld.field->GetWidth(), 200);
+    ASSERT_EQ(TheWorld.fieldCanvas->GetWidth(), 200);
+    ASSERT_EQ(TheWorld.fieldCanvas->GetHeight(), 200);
+    const auto wrong = [](int x, int y) {
+        return Pixel(TheWorld.field, x, y) != simtest::TestColour(x, y) ||
+               Pixel(TheWorld.fieldCanvas, x, y) != simtest::TestColour(x, y);
+    };
+    EXPECT_EQ(simtest::CountWhere(0, 0, 200, 200, wrong, 3), 0);
+    ASSERT_EQ(TheWorld.mask->Width(), 200);
+    EXPECT_EQ(TheWorld.mask->At(100, 100), CellFree);  // the trails went with the old field
+    EXPECT_EQ(TheWorld.mask->At(5, 100), CellBlocked);
+    EXPECT_EQ(simtest::Reports().LastBackground(), square);
 
-    EXPECT_EQ(ReloadBackground("Resource"), 1);
-    EXPECT_EQ(FieldWidth.load(), 455);
-    EXPECT_EQ(FieldHeight.load(), 312);
-    EXPECT_EQ(FieldCanvas->GetWidth(), 455);
-    EXPECT_EQ(TheFieldMask->Height(), 312);
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), "Resource");
+    EXPECT_EQ(ReloadBackground("Resource", simtest::Reports()), 1);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), 455);
+    EXPECT_EQ(TheWorld.mask->Height(), 312);
+    EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
     EXPECT_EQ(recorder.size(), 0u);
 }
 
 TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) {
     const std::string square = simtest::WriteTestBmp("kirelo_square2.bmp", 200, 220);
     for (int j = 1; j < 4; ++j) {
-        Ant* ant = Ants->At(j);
+        Ant* ant = TheWorld.ants->At(j);
         ant->active = 1;
         ant->x = 400;
         ant->y = 40 + j;
         ant->trail.Append(ant->x, ant->y, CellTrail);
     }
-    Ant* resting = Ants->At(10);  // inactive ants are left where they are
+    Ant* resting = TheWorld.ants->At(10);  // inactive ants are left where they are
     resting->x = 420;
-    Heart* heart = Hearts->At(2);
+    Heart* heart = TheWorld.hearts->At(2);
     heart->visible = 1;
     heart->x = 430;
     heart->y = 300;
-    BallX = 420;
-    BallY = 290;
-    ViewX = 255;
-    ViewY = 112;
-    RequestBackground(square.c_str());
-    SimulationRun::ApplyBackgroundChange();
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(FieldWidth.load(), 200);
+    Shared.colony.ballX = 420;
+    Shared.colony.ballY = 290;
+    Shared.viewX = 255;
+    Shared.viewY = 112;
+    Shared.RequestBackground(square.c_str());
+    run_.ApplyBackgroundChange();
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
     for (int j = 1; j < 4; ++j) {
-        EXPECT_EQ(Ants->At(j)->x, 164);
-        EXPECT_EQ(Ants->At(j)->y, 40 + j);
-        EXPECT_EQ(Ants->At(j)->trail.Count(), 0);
+        EXPECT_EQ(TheWorld.ants->At(j)->x, 164);
+        EXPECT_EQ(TheWorld.ants->At(j)->y, 40 + j);
+        EXPECT_EQ(TheWorld.ants->At(j)->trail.Count(), 0);
     }
     EXPECT_EQ(resting->x, 420);
     EXPECT_EQ(heart->x, 430);  // hearts keep their places
     EXPECT_EQ(heart->y, 300);
-    EXPECT_EQ(BallX.load(), 164);
-    EXPECT_EQ(BallY.load(), 184);
-    EXPECT_EQ(ViewX.load(), 0);
-    EXPECT_EQ(ViewY.load(), 20);
-    EXPECT_GE(GoalX.load(), 100);
-    EXPECT_LE(GoalX.load(), 139);
-    EXPECT_GE(GoalY.load(), 110);
-    EXPECT_LE(GoalY.load(), 159);
+    EXPECT_EQ(Shared.colony.ballX.load(), 164);
+    EXPECT_EQ(Shared.colony.ballY.load(), 184);
+    EXPECT_EQ(Shared.viewX.load(), 0);
+    EXPECT_EQ(Shared.viewY.load(), 20);
+    EXPECT_GE(Shared.colony.goalX.load(), 100);
+    EXPECT_LE(Shared.colony.goalX.load(), 139);
+    EXPECT_GE(Shared.colony.goalY.load(), 110);
+    EXPECT_LE(Shared.colony.goalY.load(), 159);
     // The heart outside the new field is drawn without harm.
     ComposeFrame();
 }
 
 TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) {
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow2.bmp", 150, 300);
-    Ant* ant = Ants->At(1);
+    Ant* ant = TheWorld.ants->At(1);
     ant->active = 1;
     ant->x = 100;
     ant->y = 100;
@@ -463,28 +438,28 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
     MessageRecorder recorder;
     bool goalMoved = false;
     for (int k = 0; k < 5 && !goalMoved; ++k) {
-        GoalX = 0;
-        RequestBackground(narrow.c_str());
-        SimulationRun::ApplyBackgroundChange();
-        goalMoved = GoalX.load() >= 227 && GoalX.load() <= 393;
+        Shared.colony.goalX = 0;
+        Shared.RequestBackground(narrow.c_str());
+        run_.ApplyBackgroundChange();
+        goalMoved = Shared.colony.goalX.load() >= 227 && Shared.colony.goalX.load() <= 393;
     }
     EXPECT_TRUE(goalMoved);
-    EXPECT_EQ(BackgroundChanged.load(), 0);
-    EXPECT_EQ(FieldWidth.load(), 455);
+    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(ant->trail.Count(), 0);
     EXPECT_GE(recorder.size(), 1u);
 }
 
 // The field, the canvas, the mask and the size the frame uses, all of one size.
 void ExpectFieldOfSize(int w, int h, const std::string& what) {
-    EXPECT_EQ(FieldWidth.load(), w) << what;
-    EXPECT_EQ(FieldHeight.load(), h) << what;
-    EXPECT_EQ(FieldImage->GetWidth(), w) << what;
-    EXPECT_EQ(FieldImage->GetHeight(), h) << what;
-    EXPECT_EQ(FieldCanvas->GetWidth(), w) << what;
-    EXPECT_EQ(FieldCanvas->GetHeight(), h) << what;
-    EXPECT_EQ(TheFieldMask->Width(), w) << what;
-    EXPECT_EQ(TheFieldMask->Height(), h) << what;
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), w) << what;
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), h) << what;
+    EXPECT_EQ(TheWorld.field->GetWidth(), w) << what;
+    EXPECT_EQ(TheWorld.field->GetHeight(), h) << what;
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), w) << what;
+    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), h) << what;
+    EXPECT_EQ(TheWorld.mask->Width(), w) << what;
+    EXPECT_EQ(TheWorld.mask->Height(), h) << what;
 }
 
 TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSize) {
@@ -494,26 +469,24 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     const std::string wide = simtest::WriteTestBmp("kirelo_wide.bmp", kMaxImageSide, 200);
     const std::string past = simtest::WriteTestBmp("kirelo_past.bmp", kMaxImageSide + 1, 200);
     MessageRecorder recorder;
-    ASSERT_EQ(ReloadBackground(tall.c_str()), 1);
+    ASSERT_EQ(ReloadBackground(tall.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(200, kMaxImageSide, "tall");
-    ASSERT_EQ(ReloadBackground(wide.c_str()), 1);
+    ASSERT_EQ(ReloadBackground(wide.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(kMaxImageSide, 200, "wide");
     const int x = kMaxImageSide - 1;
-    EXPECT_EQ(Pixel(FieldImage, x, 199), simtest::TestColour(x, 199));
-    EXPECT_EQ(Pixel(FieldCanvas, x, 199), simtest::TestColour(x, 199));
-    EXPECT_EQ(TheFieldMask->At(x - 28, 100), CellFree);
+    EXPECT_EQ(Pixel(TheWorld.field, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(TheWorld.mask->At(x - 28, 100), CellFree);
     EXPECT_EQ(recorder.size(), 0u);
 
     // One column more is refused by the loader with its data box; nothing changes.
-    EXPECT_EQ(ReloadBackground(past.c_str()), 0);
+    EXPECT_EQ(ReloadBackground(past.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text,
-              "ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があ"
-              "ります。\n読み込みを終了します。");
-    EXPECT_EQ(recorder.messages()[0].caption, "ビットマップデータエラー");
+    EXPECT_EQ(recorder.messages()[0].text, IDS_BAD_BITMAP);
+    EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONERROR | MB_OK));
     ExpectFieldOfSize(kMaxImageSide, 200, "past");
-    EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), wide);
+    EXPECT_EQ(simtest::Reports().LastBackground(), wide);
     for (const std::string& name : {tall, wide, past}) {
         DeleteFileA(name.c_str());
     }
@@ -523,22 +496,23 @@ class StartupFieldTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
-        simtest::UseTempSettings();
         simtest::CreateShellImages();
     }
     void TearDown() override {
         ReleaseWorldLease();
         ReleaseWorldLease();
     }
+
+    SimulationRun run_{nullptr, simtest::Reports()};
 };
 
 TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     MessageRecorder recorder;
-    SimulationRun::LoadStartupField();
+    run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(FieldWidth.load(), 455);
-    EXPECT_EQ(FieldHeight.load(), 312);
-    EXPECT_EQ(FieldImage->GetBitCount(), 32);
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
+    EXPECT_EQ(TheWorld.field->GetBitCount(), 32);
 }
 
 TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
@@ -546,40 +520,39 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
     const std::string names[] = {simtest::TempPath("kirelo_no_such_picture.bmp"), small,
                                  "resource"};
     for (const std::string& name : names) {
-        SetBackgroundFileName(name.c_str());
-        WritePrivateProfileStringA("BackBitmapTexture", "FileName", name.c_str(), SettingsPath);
+        Shared.SetBackgroundFileName(name.c_str());
+        simtest::Reports().backgrounds.clear();
         MessageRecorder recorder;
-        SimulationRun::LoadStartupField();
+        run_.LoadStartupField();
         ASSERT_GE(recorder.size(), 1u) << name;
         const RecordedMessage& warning = recorder.messages().back();
-        EXPECT_EQ(warning.text,
-                  "前回の背景画像の読み込みに失敗しました。\n背景画像は初期化されます。");
-        EXPECT_EQ(warning.caption, "背景画像初期化");
+        EXPECT_EQ(warning.text, IDS_BACKGROUND_RESET);
+        EXPECT_EQ(warning.caption, IDS_BACKGROUND_RESET_CAPTION);
         EXPECT_EQ(warning.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
         EXPECT_EQ(warning.owner, MessageOwner::MainWindow);
-        EXPECT_EQ(FieldWidth.load(), 455) << name;
-        EXPECT_EQ(FieldHeight.load(), 312) << name;
-        EXPECT_EQ(simtest::ReadSetting("BackBitmapTexture", "FileName"), "Resource");
+        EXPECT_EQ(Shared.colony.fieldWidth.load(), 455) << name;
+        EXPECT_EQ(Shared.colony.fieldHeight.load(), 312) << name;
+        EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
         char current[kPathBytes] = {};
-        GetBackgroundFileName(current);
+        Shared.GetBackgroundFileName(current);
         EXPECT_EQ(std::string(current), name);  // the name itself keeps the failed path
     }
     // A picture past the size limit is refused by the loader, then replaced like any other.
     const std::string past = simtest::WriteTestBmp("kirelo_past_start.bmp", 200, kMaxImageSide + 1);
-    SetBackgroundFileName(past.c_str());
+    Shared.SetBackgroundFileName(past.c_str());
     {
         MessageRecorder refused;
-        SimulationRun::LoadStartupField();
+        run_.LoadStartupField();
         ASSERT_EQ(refused.size(), 2u);
-        EXPECT_EQ(refused.messages()[0].caption, "ビットマップデータエラー");
-        EXPECT_EQ(refused.messages()[1].caption, "背景画像初期化");
-        EXPECT_EQ(FieldHeight.load(), 312);
+        EXPECT_EQ(refused.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
+        EXPECT_EQ(refused.messages()[1].caption, IDS_BACKGROUND_RESET_CAPTION);
+        EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
     }
     DeleteFileA(past.c_str());
     // The too-small picture is refused by size alone: the loader had nothing to say.
-    SetBackgroundFileName(small.c_str());
+    Shared.SetBackgroundFileName(small.c_str());
     MessageRecorder recorder;
-    SimulationRun::LoadStartupField();
+    run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 1u);
 }
 }  // namespace

@@ -4,13 +4,13 @@
 // polling, the frame pace, the world lease and the stray ant's windows.
 #include <gtest/gtest.h>
 
-#include "colony/Random.h"
-#include "imaging/ScreenInfo.h"
-#include "simulation/SimulationRun.h"
-#include "simulation/SimulationThread.h"
-#include "simulation/StrayAntMotion.h"
 #include "SimTestSupport.h"
+#include "colony/Random.h"
+#include "platform/ScreenInfo.h"
+#include "simulation/SimulationRun.h"
+#include "simulation/StrayAntMotion.h"
 #include "tests/common/MessageRecorder.h"
+#include "resources/TextIds.h"
 
 namespace {
 using simtest::Log;
@@ -28,22 +28,22 @@ class FrameLoopTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
-        simtest::UseTempSettings();
         simtest::CreateShellImages();
-        RunTimings.splashPauseMs = 50;
-        RunTimings.endingMs = 200;
+        Shared.timings.splashPauseMs = 50;
+        Shared.timings.endingMs = 200;
         g_escapeDown = 0;
         g_queries = 0;
         QueryKeyState = &FakeKeyState;
         window_ = simtest::CreateTestWindow();
         MainWindow = window_;
         simtest::CreateStrayWindows(window_);
-        StrayAntRecord = new StrayAnt(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        Shared.strayRecord =
+            new StrayAnt(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
     void TearDown() override {
         if (thread_ != nullptr) {
-            ExitRequested = 1;
-            SimulationRunning = 0;
+            Shared.exitRequested = 1;
+            Shared.running = 0;
             PumpUntil(thread_, 5000);
             CloseHandle(thread_);
         }
@@ -55,13 +55,13 @@ class FrameLoopTest : public ::testing::Test {
     }
 
     void Start() {
-        SimulationRunning = 1;
-        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, window_, 0, nullptr);
+        Shared.running = 1;
+        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &simtest::Reports(), 0, nullptr);
         ASSERT_NE(thread_, nullptr);
     }
     bool WaitForSplash() {
-        PumpUntil(thread_, 10000, [] { return SplashDone.load() != 0; });
-        return SplashDone.load() != 0;
+        PumpUntil(thread_, 10000, [] { return Shared.splashDone.load() != 0; });
+        return Shared.splashDone.load() != 0;
     }
     bool Alive(DWORD forMs) { return !PumpUntil(thread_, forMs); }
 
@@ -71,25 +71,25 @@ class FrameLoopTest : public ::testing::Test {
 
 TEST_F(FrameLoopTest, EscapeWithFocusEndsTheRunAndAsksForExit) {
     MessageRecorder recorder;
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     Start();
     ASSERT_TRUE(WaitForSplash());
     EXPECT_TRUE(Alive(300));
     g_escapeDown = 1;
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(Log().splashEnds, 1);
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
     EXPECT_GT(Log().paints, 1);
     EXPECT_EQ(recorder.size(), 0u);  // no thank-you for leaving early
     // The thread gave its lease back; the images go with the window side's.
-    EXPECT_NE(FrameImage, nullptr);
+    EXPECT_NE(TheWorld.frame, nullptr);
     ReleaseWorldLease();
-    EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
 }
 
 TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     g_escapeDown = 1;
     Start();
     ASSERT_TRUE(WaitForSplash());
@@ -98,95 +98,95 @@ TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
     EXPECT_GT(Log().paints, paints + 10);  // frames went on
     EXPECT_EQ(g_queries.load(), 0);
     // The user chooses Exit: the thread stops and does not ask for Exit a second time.
-    ExitRequested = 1;
-    SimulationRunning = 0;
+    Shared.exitRequested = 1;
+    Shared.running = 0;
     ASSERT_TRUE(PumpUntil(thread_, 5000));
-    EXPECT_EQ(Log().exitCommands, 0);
+    EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
 
 TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
     MessageRecorder recorder;
     Start();
     ASSERT_TRUE(WaitForSplash());
-    GoalX = -10000;  // no ant becomes happy by itself meanwhile
-    HappyCount.fetch_add(48);
+    Shared.colony.goalX = -10000;  // no ant becomes happy by itself meanwhile
+    Shared.happyCount.fetch_add(48);
     EXPECT_TRUE(Alive(500));
     EXPECT_EQ(recorder.size(), 0u);
-    HappyCount.fetch_add(1);
+    Shared.happyCount.fetch_add(1);
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     ASSERT_EQ(recorder.size(), 1u);
     const RecordedMessage& box = recorder.messages()[0];
-    EXPECT_EQ(box.text, "幸せにしてくれてありがとう");
-    EXPECT_EQ(box.caption, "Kirelo終了報告");
+    EXPECT_EQ(box.text, IDS_THANK_YOU);
+    EXPECT_EQ(box.caption, IDS_THANK_YOU_CAPTION);
     EXPECT_EQ(box.flags, static_cast<uint32_t>(MB_OK));
     EXPECT_EQ(box.owner, MessageOwner::NoOwner);
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
 }
 
 TEST_F(FrameLoopTest, ExitDuringTheClosingSecondsShowsNoBoxAndSendsNoExit) {
     MessageRecorder recorder;
-    RunTimings.endingMs = 3000;
+    Shared.timings.endingMs = 3000;
     Start();
     ASSERT_TRUE(WaitForSplash());
-    GoalX = -10000;
-    HappyCount.fetch_add(49);
+    Shared.colony.goalX = -10000;
+    Shared.happyCount.fetch_add(49);
     EXPECT_TRUE(Alive(300));  // in the closing passes
-    ExitRequested = 1;
-    SimulationRunning = 0;
+    Shared.exitRequested = 1;
+    Shared.running = 0;
     ASSERT_TRUE(PumpUntil(thread_, 2500));
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(Log().exitCommands, 0);
+    EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
 
 TEST_F(FrameLoopTest, ExitDuringTheSplashPauseEndsTheThreadBeforeThePauseIsOver) {
-    RunTimings.splashPauseMs = 3000;
+    Shared.timings.splashPauseMs = 3000;
     ShowWindow(window_, SW_SHOWNOACTIVATE);  // so that the first frame's update paints
     Start();
     // The first frame has been shown: the thread is in its pause.
     PumpUntil(thread_, 5000, [] { return Log().paints > 0; });
     ASSERT_GT(Log().paints, 0);
-    ExitRequested = 1;
-    SimulationRunning = 0;
+    Shared.exitRequested = 1;
+    Shared.running = 0;
     EXPECT_TRUE(PumpUntil(thread_, 1500));
     EXPECT_EQ(Log().splashEnds, 0);
-    EXPECT_EQ(Log().exitCommands, 0);
-    EXPECT_EQ(SplashDone.load(), 0);
+    EXPECT_EQ(simtest::Reports().ended.load(), 0);
+    EXPECT_EQ(Shared.splashDone.load(), 0);
 }
 
 TEST_F(FrameLoopTest, NotRunningAtStartGoesStraightToTeardown) {
-    SimulationRunning = 0;
-    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, window_, 0, nullptr);
+    Shared.running = 0;
+    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &simtest::Reports(), 0, nullptr);
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(Log().paints, 0);
     EXPECT_EQ(Log().splashEnds, 0);
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
 }
 
 TEST_F(FrameLoopTest, TheStrayAntWaitsForTheShellsWindows) {
-    RunTimings.strayDelayMs = 0;
-    ShellReady = 0;
+    Shared.timings.strayDelayMs = 0;
+    Shared.shellReady = 0;
     Start();
     ASSERT_TRUE(WaitForSplash());
-    GoalX = -10000;
+    Shared.colony.goalX = -10000;
     EXPECT_TRUE(Alive(1500));  // some hundred frames, each of which could have let it out
-    EXPECT_EQ(StrayAntActive.load(), 0);
+    EXPECT_EQ(Shared.strayAntActive.load(), 0);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    ShellReady = 1;
-    PumpUntil(thread_, 20000, [] { return StrayAntActive.load() != 0; });
-    EXPECT_EQ(StrayAntActive.load(), 1);
+    Shared.shellReady = 1;
+    PumpUntil(thread_, 20000, [] { return Shared.strayAntActive.load() != 0; });
+    EXPECT_EQ(Shared.strayAntActive.load(), 1);
 }
 
 TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFound) {
     MessageRecorder recorder;
-    ShellReady = 1;
+    Shared.shellReady = 1;
     const DWORD t0 = GetTickCount();
     Start();
     ASSERT_TRUE(WaitForSplash());
-    GoalX = -10000;
+    Shared.colony.goalX = -10000;
     DWORD seen = 0;
     int visibleEarly = 0;
     PumpUntil(thread_, 35000, [&] {
-        if (StrayAntActive.load() != 0) {
+        if (Shared.strayAntActive.load() != 0) {
             seen = GetTickCount();
             return true;
         }
@@ -196,18 +196,18 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     ASSERT_NE(seen, 0u) << "the stray ant never came out";
     EXPECT_GT(seen - t0, 10000u);
     EXPECT_EQ(visibleEarly, 0);
-    EXPECT_EQ(HappyCount.load(), -1);
+    EXPECT_EQ(Shared.happyCount.load(), -1);
 
     // Every walking ant happy, but the stray ant is still out: the run goes on.
-    HappyCount.fetch_add(49);
+    Shared.happyCount.fetch_add(49);
     EXPECT_TRUE(Alive(1000));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
     EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayAntIndex]));
 
     // Found: the click's count and state, as the stray-ant window does it.
-    HappyCount.fetch_add(1);
-    StrayAntRecord->state = StrayRising;
+    Shared.happyCount.fetch_add(1);
+    Shared.strayRecord->state = StrayRising;
     bool heartShown = false;
     const bool ended = PumpUntil(thread_, 10000, [&] {
         heartShown = heartShown || IsWindowVisible(StrayWindows[kStrayHeartIndex]) != 0;
@@ -216,23 +216,23 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     ASSERT_TRUE(ended);
     EXPECT_TRUE(heartShown);
     ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, "幸せにしてくれてありがとう");
-    EXPECT_EQ(Log().exitCommands, 1);
+    EXPECT_EQ(recorder.messages()[0].text, IDS_THANK_YOU);
+    EXPECT_EQ(simtest::Reports().ended.load(), 1);
 }
 
 TEST(KeyboardTest, EscapeCountsOnlyWithFocus) {
     QueryKeyState = &FakeKeyState;
     g_queries = 0;
     g_escapeDown = 1;
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     EXPECT_EQ(PollKeyboard(), 0);
     EXPECT_EQ(g_queries.load(), 0);
-    HasFocus = 1;
+    Shared.hasFocus = 1;
     EXPECT_EQ(PollKeyboard(), 9);
     EXPECT_EQ(g_queries.load(), 1);
     g_escapeDown = 0;
     EXPECT_EQ(PollKeyboard(), 0);
-    HasFocus = 0;
+    Shared.hasFocus = 0;
     QueryKeyState = &GetAsyncKeyState;
 }
 
@@ -279,7 +279,7 @@ TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
         QueryPerformanceCounter(&counter);
         return static_cast<double>(counter.QuadPart) * 1000.0 / frequency.QuadPart;
     };
-    FrameWaitMs = 400;
+    Shared.frameWaitMs = 400;
     FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
     HANDLE self = GetCurrentThread();
     GetThreadTimes(self, &created, &exited, &kernelBefore, &userBefore);
@@ -297,36 +297,36 @@ TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
     EXPECT_LT(busy100ns, 1000000u) << "PaceFrame kept the processor busy";
 
     // A frame that already took longer only sleeps the 10 ms.
-    FrameWaitMs = 80;
+    Shared.frameWaitMs = 80;
     const double before = nowMs();
     PaceFrame(GetTickCount() - 500);
     EXPECT_GE(nowMs() - before, 9.0);
-    FrameWaitMs = 80;
+    Shared.frameWaitMs = 80;
 }
 
 TEST(WorldLeaseTest, TheSecondReleaseFreesTheImagesAndTheRecord) {
     simtest::CreateShellImages();
-    StrayAntRecord = new StrayAnt(800, 600);
+    Shared.strayRecord = new StrayAnt(800, 600);
     ReleaseWorldLease();
-    EXPECT_NE(FrameImage, nullptr);
-    EXPECT_NE(MagnifierImage, nullptr);
-    EXPECT_NE(StrayAntRecord, nullptr);
-    EXPECT_EQ(FrameImage->GetWidth(), 300);  // still usable by the other thread
+    EXPECT_NE(TheWorld.frame, nullptr);
+    EXPECT_NE(TheWorld.magnifier, nullptr);
+    EXPECT_NE(Shared.strayRecord, nullptr);
+    EXPECT_EQ(TheWorld.frame->GetWidth(), 300);  // still usable by the other thread
     ReleaseWorldLease();
-    EXPECT_EQ(FrameImage, nullptr);
-    EXPECT_EQ(FieldCanvas, nullptr);
-    EXPECT_EQ(FieldImage, nullptr);
-    EXPECT_EQ(MagnifierImage, nullptr);
-    EXPECT_EQ(AntSprites, nullptr);
-    EXPECT_EQ(BallImage, nullptr);
-    EXPECT_EQ(HeartImage, nullptr);
-    EXPECT_EQ(StrayAntRecord, nullptr);
+    EXPECT_EQ(TheWorld.frame, nullptr);
+    EXPECT_EQ(TheWorld.fieldCanvas, nullptr);
+    EXPECT_EQ(TheWorld.field, nullptr);
+    EXPECT_EQ(TheWorld.magnifier, nullptr);
+    EXPECT_EQ(TheWorld.antSprites, nullptr);
+    EXPECT_EQ(TheWorld.ball, nullptr);
+    EXPECT_EQ(TheWorld.heart, nullptr);
+    EXPECT_EQ(Shared.strayRecord, nullptr);
     // A surplus release frees nothing a second time.
-    FrameImage = new DIBImage();
+    TheWorld.frame = new DIBImage();
     ReleaseWorldLease();
-    EXPECT_NE(FrameImage, nullptr);
-    delete FrameImage;
-    FrameImage = nullptr;
+    EXPECT_NE(TheWorld.frame, nullptr);
+    delete TheWorld.frame;
+    TheWorld.frame = nullptr;
 }
 
 class StrayWindowsTest : public ::testing::Test {
@@ -339,22 +339,22 @@ class StrayWindowsTest : public ::testing::Test {
         SetActiveWindow(window_);
         SetFocus(window_);
         simtest::CreateStrayWindows(window_);
-        StrayAntRecord = new StrayAnt(800, 600);
-        StrayAntRecord->x = 400;
-        StrayAntRecord->y = 300;
-        StrayAntRecord->direction = 3;
-        StrayAntShown.Publish({});
+        Shared.strayRecord = new StrayAnt(800, 600);
+        Shared.strayRecord->x = 400;
+        Shared.strayRecord->y = 300;
+        Shared.strayRecord->direction = 3;
+        Shared.strayShown.Publish({});
         AcknowledgeStrayPlacement();
-        HappyCount = 10;
-        StrayAntActive = 0;
+        Shared.happyCount = 10;
+        Shared.strayAntActive = 0;
     }
     void TearDown() override {
         Deliver();
         simtest::DestroyStrayWindows();
         DestroyWindow(window_);
         MainWindow = nullptr;
-        delete StrayAntRecord;
-        StrayAntRecord = nullptr;
+        delete Shared.strayRecord;
+        Shared.strayRecord = nullptr;
         delete TheScreen;
         TheScreen = nullptr;
     }
@@ -381,9 +381,9 @@ class StrayWindowsTest : public ::testing::Test {
 
 TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
     ReleaseStrayAnt();
-    EXPECT_EQ(StrayAntActive.load(), 1);
-    EXPECT_EQ(HappyCount.load(), 9);
-    StrayAntPose pose = StrayAntShown.Read();
+    EXPECT_EQ(Shared.strayAntActive.load(), 1);
+    EXPECT_EQ(Shared.happyCount.load(), 9);
+    StrayAntPose pose = Shared.strayShown.Read();
     EXPECT_EQ(pose.kind, StrayAntPose::Walking);
     EXPECT_EQ(pose.cell, 3 * 2 + 0);
     EXPECT_EQ(pose.x, 400);
@@ -394,22 +394,22 @@ TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
         UpdateStrayAnt();
     }
     EXPECT_EQ(Deliver(), 1);
-    pose = StrayAntShown.Read();
-    EXPECT_EQ(pose.cell, StrayAntRecord->Cell());
-    EXPECT_EQ(pose.x, StrayAntRecord->x);
-    EXPECT_EQ(pose.y, StrayAntRecord->y);
+    pose = Shared.strayShown.Read();
+    EXPECT_EQ(pose.cell, Shared.strayRecord->Cell());
+    EXPECT_EQ(pose.x, Shared.strayRecord->x);
+    EXPECT_EQ(pose.y, Shared.strayRecord->y);
     EXPECT_TRUE(AntShownAt(pose.x, pose.y));
     for (int frame = 0; frame < 200; ++frame) {
         UpdateStrayAnt();
         ASSERT_EQ(Deliver(), 1) << frame;
-        pose = StrayAntShown.Read();
+        pose = Shared.strayShown.Read();
         ASSERT_EQ(pose.kind, StrayAntPose::Walking);
-        ASSERT_EQ(pose.cell, StrayAntRecord->Cell());
-        ASSERT_EQ(pose.x, StrayAntRecord->x);
-        ASSERT_EQ(pose.y, StrayAntRecord->y);
+        ASSERT_EQ(pose.cell, Shared.strayRecord->Cell());
+        ASSERT_EQ(pose.x, Shared.strayRecord->x);
+        ASSERT_EQ(pose.y, Shared.strayRecord->y);
         ASSERT_TRUE(AntShownAt(pose.x, pose.y)) << frame;
     }
-    EXPECT_EQ(HappyCount.load(), 9);
+    EXPECT_EQ(Shared.happyCount.load(), 9);
 }
 
 TEST_F(StrayWindowsTest, ThreadNeverTouchesTheWindowsItself) {
@@ -419,25 +419,25 @@ TEST_F(StrayWindowsTest, ThreadNeverTouchesTheWindowsItself) {
         UpdateStrayAnt();
     }
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    StrayAntRecord->state = StrayRising;
+    Shared.strayRecord->state = StrayRising;
     UpdateStrayAnt();
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    EXPECT_EQ(StrayAntShown.Read().kind, StrayAntPose::Heart);
+    EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Heart);
 }
 
 TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
     TheScreen = new ScreenInfo();
     ReleaseStrayAnt();
-    StrayAntRecord->state = StrayRising;
-    const int x0 = StrayAntRecord->x;
-    const int y0 = StrayAntRecord->y;
+    Shared.strayRecord->state = StrayRising;
+    const int x0 = Shared.strayRecord->x;
+    const int y0 = Shared.strayRecord->y;
     for (int frame = 0; frame < 49; ++frame) {
         UpdateStrayAnt();
         Deliver();
         ASSERT_EQ(simtest::VisibleStrayWindows(), 1);
         ASSERT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
     }
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     EXPECT_EQ(pose.kind, StrayAntPose::Heart);
     EXPECT_EQ(pose.x, x0 + 9);
     EXPECT_EQ(pose.y, y0 - 49);
@@ -447,13 +447,13 @@ TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
     EXPECT_EQ(rect.top, y0 - 49);
     EXPECT_EQ(rect.right - rect.left, 16);
     UpdateStrayAnt();  // age 50: the rise is over
-    EXPECT_EQ(StrayAntRecord->state, StrayFinished);
-    EXPECT_EQ(StrayAntActive.load(), 1);
+    EXPECT_EQ(Shared.strayRecord->state, StrayFinished);
+    EXPECT_EQ(Shared.strayAntActive.load(), 1);
     UpdateStrayAnt();  // the frame after: all hidden, the outing over
     Deliver();
-    EXPECT_EQ(StrayAntShown.Read().kind, StrayAntPose::Hidden);
+    EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Hidden);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    EXPECT_EQ(StrayAntActive.load(), 0);
+    EXPECT_EQ(Shared.strayAntActive.load(), 0);
 }
 }  // namespace
 
@@ -468,19 +468,19 @@ TEST_F(FrameLoopTest, AHiddenMagnifierGetsNoFramesButTheBallFliesOn) {
     EXPECT_TRUE(Alive(200));  // a frame under way when it was hidden may still be shown
     const int paints = Log().paints;
     constexpr uint32_t kMarker = 0x00123456;
-    FrameImage->GetLine(120)[120] = kMarker;  // the middle of the lens
-    BallX = 100;
-    BallY = 100;
-    BallAngle = 0;
-    BallSpeed = 20;
-    BallFlying = 1;
+    TheWorld.frame->GetLine(120)[120] = kMarker;  // the middle of the lens
+    Shared.colony.ballX = 100;
+    Shared.colony.ballY = 100;
+    Shared.ballAngle = 0;
+    Shared.ballSpeed = 20;
+    Shared.colony.ballFlying = 1;
     EXPECT_TRUE(Alive(600));
-    EXPECT_EQ(FrameImage->GetLine(120)[120], kMarker);  // not drawn
-    EXPECT_EQ(Log().paints, paints);                    // nor asked to be shown
-    EXPECT_GT(BallX.load(), 100);                       // but the ball flew
+    EXPECT_EQ(TheWorld.frame->GetLine(120)[120], kMarker);  // not drawn
+    EXPECT_EQ(Log().paints, paints);                        // nor asked to be shown
+    EXPECT_GT(Shared.colony.ballX.load(), 100);             // but the ball flew
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     EXPECT_TRUE(Alive(600));
-    EXPECT_NE(FrameImage->GetLine(120)[120], kMarker);
+    EXPECT_NE(TheWorld.frame->GetLine(120)[120], kMarker);
     EXPECT_GT(Log().paints, paints + 3);
 }
 }  // namespace

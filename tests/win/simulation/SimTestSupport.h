@@ -14,24 +14,23 @@
 #include <vector>
 
 #include "imaging/DIBImage.h"
+#include "tests/common/PixelCount.h"
 #include "resources/ResourceIds.h"
-#include "simulation/FrameNotice.h"
+#include "simulation/FrameHandOff.h"
 #include "simulation/Keyboard.h"
 #include "simulation/ProgramWindows.h"
+#include "simulation/RunReports.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/StrayAntShared.h"
-#include "simulation/ThreadMessages.h"
-#include "simulation/WorldImages.h"
-#include "simulation/WorldLease.h"
 #include "simulation/SharedState.h"
-#include "simulation/SimulationTimings.h"
-#include "simulation/SimulationWorld.h"
+#include "platform/WindowMessages.h"
+#include "simulation/World.h"
+#include "simulation/SimulationRun.h"
 
 namespace simtest {
 
-inline uint32_t Pixel(const DIBImage* image, int x, int y) {
-    return image->GetLine(y)[x] & 0xFFFFFFu;
-}
+using pixeltest::CountWhere;
+using pixeltest::Differences;
+using pixeltest::Pixel;
 
 // The seven images as the main window's creation handler makes them.
 inline void CreateShellImages() {
@@ -44,9 +43,26 @@ inline void CreateShellImages() {
 struct WindowLog {
     int paints = 0;
     int splashEnds = 0;
-    int exitCommands = 0;
-    int otherCommands = 0;
+    int commands = 0;  // the simulation names no command: none may come
 };
+
+// What the run reported, as the shell would have heard it. The backgrounds are read on the thread
+// that ran the frames, or after it ended.
+class RecordingReports final : public RunReports {
+  public:
+    void BackgroundReplaced(const char* name) override { backgrounds.push_back(name); }
+    void RunEnded() override { ++ended; }
+    // The last background reported, or "" when none was.
+    std::string LastBackground() const { return backgrounds.empty() ? "" : backgrounds.back(); }
+
+    std::vector<std::string> backgrounds;
+    std::atomic<int> ended{0};
+};
+
+inline RecordingReports& Reports() {
+    static RecordingReports reports;
+    return reports;
+}
 
 inline WindowLog& Log() {
     static WindowLog log;
@@ -58,7 +74,7 @@ inline WindowLog& Log() {
 // hidden.
 inline void ApplyStrayPose() {
     AcknowledgeStrayPlacement();
-    const StrayAntPose pose = StrayAntShown.Read();
+    const StrayAntPose pose = Shared.strayShown.Read();
     const int shown = pose.kind == StrayAntPose::Walking ? kStrayAntIndex
                       : pose.kind == StrayAntPose::Heart ? kStrayHeartIndex
                                                          : -1;
@@ -100,11 +116,7 @@ inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
             UpdateWindow(window);
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDM_EXIT) {
-                ++Log().exitCommands;
-            } else {
-                ++Log().otherCommands;
-            }
+            ++Log().commands;
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -190,21 +202,6 @@ inline std::string TempPath(const char* name) {
     return std::string(dir) + name;
 }
 
-inline std::string ReadSetting(const char* section, const char* key) {
-    char value[kPathBytes] = {};
-    GetPrivateProfileStringA(section, key, "", value, kPathBytes, SettingsPath);
-    return value;
-}
-
-// Points the settings at a fresh file in the temporary directory. The file is named after
-// the process: the frame and loop tests run side by side in one prefix and must not share it.
-inline void UseTempSettings() {
-    const std::string path = TempPath(
-        ("kirelo_simulation_test_" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
-    DeleteFileA(path.c_str());
-    std::snprintf(SettingsPath, kPathBytes, "%s", path.c_str());
-}
-
 // The colour of pixel (x, y) of the test pictures, as 0x00RRGGBB.
 inline uint32_t TestColour(int x, int y) {
     return (static_cast<uint32_t>(x * 7 & 0xFF) << 16) |
@@ -249,28 +246,30 @@ inline std::string WriteTestBmp(const char* name, int w, int h) {
 
 // The run-control values as the settings load leaves them, with short waits.
 inline void ResetRunState() {
-    SimulationRunning = 1;
-    ExitRequested = 0;
-    SplashDone = 0;
-    FrameWaitMs = 0;
-    HideTrails = 0;
-    FollowBall = 1;
-    ViewX = 0;
-    ViewY = 0;
-    BallSpeed = 0;
-    BallAngle = 0;
-    BallFlying = 0;
-    BallGrabbed = 0;
-    HasFocus = 0;
-    BackgroundChanged = 0;
-    MaskRebuildRequested = 0;
-    ShellReady = 0;
-    StrayAntShown.Publish({});
+    Shared.running = 1;
+    Shared.exitRequested = 0;
+    Shared.splashDone = 0;
+    Shared.frameWaitMs = 0;
+    Shared.hideTrails = 0;
+    Shared.followBall = 1;
+    Shared.viewX = 0;
+    Shared.viewY = 0;
+    Shared.ballSpeed = 0;
+    Shared.ballAngle = 0;
+    Shared.colony.ballFlying = 0;
+    Shared.colony.ballGrabbed = 0;
+    Shared.hasFocus = 0;
+    Shared.backgroundChanged = 0;
+    Shared.maskRebuildRequested = 0;
+    Shared.shellReady = 0;
+    Shared.strayShown.Publish({});
     AcknowledgeStrayPlacement();
-    SetBackgroundFileName("Resource");
-    RunTimings = SimulationTimings{};
+    Shared.SetBackgroundFileName("Resource");
+    Shared.timings = SimulationTimings{};
     QueryKeyState = &GetAsyncKeyState;
     Log() = WindowLog{};
+    Reports().backgrounds.clear();
+    Reports().ended = 0;
 }
 
 }  // namespace simtest

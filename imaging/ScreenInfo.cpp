@@ -1,9 +1,0 @@
-// Screen metrics of the primary display.
-#include "imaging/ScreenInfo.h"
-
-#include <windows.h>
-
-ScreenInfo* TheScreen = nullptr;
-
-int ScreenInfo::GetScreenWidth() const { return GetSystemMetrics(SM_CXSCREEN); }
-int ScreenInfo::GetScreenHeight() const { return GetSystemMetrics(SM_CYSCREEN); }

@@ -1,0 +1,16 @@
+// What the shell does with the simulation run's reports.
+#include "shell/ShellReports.h"
+
+#include <windows.h>
+
+#include "shell/ExitSequence.h"
+#include "shell/Settings.h"
+#include "simulation/ProgramWindows.h"
+
+void ShellReports::BackgroundReplaced(const char* name) {
+    Settings::SaveBackground(name);
+}
+
+void ShellReports::RunEnded() {
+    RequestExitFromRun(MainWindow);
+}

@@ -1,0 +1,51 @@
+# Fails when a source file includes a folder its own folder may not depend on, or when the
+# portable folders reach a Windows header. The arrows point one way:
+#   base <- colony <- simulation <- shell
+#   base <- platform <- imaging <- simulation
+# Run by CTest: cmake -DROOT=<source tree> -P CheckLayout.cmake
+cmake_policy(SET CMP0057 NEW)
+set(allowed_base base)
+set(allowed_colony base colony)
+set(allowed_platform base platform)
+set(allowed_imaging base platform imaging)
+set(allowed_simulation base colony platform imaging resources simulation)
+set(allowed_shell base colony platform imaging resources simulation shell)
+set(portable base colony)
+set(project_folders base colony platform imaging simulation shell resources tests)
+# The text ids are plain numbers shared with the resource compiler: every folder may name them.
+set(shared_headers "resources/TextIds.h")
+set(windows_headers "windows|winuser|wingdi|winbase|winreg|shellapi|shlobj|commctrl|mmsystem|htmlhelp|psapi")
+
+set(faults "")
+foreach(folder base colony platform imaging simulation shell)
+    file(GLOB sources ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
+    if(NOT sources)
+        string(APPEND faults "\n  ${folder}/ has no sources (was it moved?)")
+    endif()
+    foreach(source ${sources})
+        file(RELATIVE_PATH name ${ROOT} ${source})
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
+        foreach(line ${includes})
+            if(line MATCHES "#[ \t]*include[ \t]*\"([A-Za-z/]+\\.h)\"" AND CMAKE_MATCH_1 IN_LIST shared_headers)
+                # allowed everywhere
+            elseif(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/")
+                set(target ${CMAKE_MATCH_1})
+                list(FIND project_folders ${target} known)
+                list(FIND allowed_${folder} ${target} ok)
+                if(known GREATER -1 AND ok EQUAL -1)
+                    string(APPEND faults "\n  ${name}: ${line}")
+                endif()
+            endif()
+            string(TOLOWER "${line}" lower)
+            list(FIND portable ${folder} is_portable)
+            if(is_portable GREATER -1 AND lower MATCHES "<(${windows_headers})\\.h>")
+                string(APPEND faults "\n  ${name}: ${line} (a Windows header in portable code)")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(faults)
+    message(FATAL_ERROR "Includes against the folder arrows:${faults}")
+endif()
+message(STATUS "Every include follows the folder arrows.")
