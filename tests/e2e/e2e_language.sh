@@ -44,14 +44,6 @@ menu_reads() {  # menu_reads TAG ITEMS
     test "$mw $mh" = "$rw $rh" && test "$MENU_UNLIKE" = 0
 }
 
-open_rim_menu() {
-    rim_point
-    click_at 3 "$RIM_X" "$RIM_Y"
-    local t=0
-    while [ -z "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ -n "$(menu_windows)" ]
-}
-
 # One run in a language: LANG_TAG names the screenshots; the rest are the expected texts.
 run_in() {  # run_in TAG LOCALE EXPECTED_MENU BOX_CAPTION BOX_TEXT
     local tag=$1 box caption

@@ -23,16 +23,8 @@ shot dragged >/dev/null
 # The rim menu or its submenu is open.
 menu_open() { [ -n "$(menu_windows)" ]; }
 
-open_menu() {
-    rim_point
-    click_at 3 "$RIM_X" "$RIM_Y"
-    local t=0
-    while ! menu_open && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    menu_open
-}
-
 choose() {  # choose KEYS...: open the rim menu and walk it with the keys
-    open_menu || fail "the rim menu did not open"
+    open_rim_menu || fail "the rim menu did not open"
     sleep 0.2
     xdotool key --delay 120 "$@"
     sleep 0.5
@@ -44,7 +36,7 @@ wait_ini() {  # wait_ini SECTION KEY VALUE
     [ "$(ini "$1" "$2")" = "$3" ]
 }
 
-open_menu || fail "the rim menu did not open"
+open_rim_menu || fail "the rim menu did not open"
 shot menu >/dev/null
 read -r menu_x menu_y menu_w _ <<<"$(geometry "$(menu_windows | head -n1)")"
 check "menu opens to the left of a press on the left half" test $((menu_x + menu_w)) -le "$RIM_X"
@@ -58,7 +50,7 @@ menu_closes() {  # menu_closes SECONDS
 xdotool key Escape
 check "Escape closes the menu" menu_closes 3
 check "Escape that closes the menu does not end the program" kill -0 "$KIRELO_PID"
-open_menu || fail "the rim menu did not open again"
+open_rim_menu || fail "the rim menu did not open again"
 click_at 1 $((SCREEN_W - 40)) $((SCREEN_H - 40))
 check "a click on the desktop closes the menu" menu_closes 3
 check "and changes nothing" test "$(ini Status PFlag)" = "<no file>"
