@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/AreaScaler.h"
 #include "base/ImageLimits.h"
 #include "base/PixelSurface.h"
 
@@ -233,49 +234,87 @@ BmpError BmpDecoder::ParseInfo(const uint8_t* data, size_t size, size_t headerAt
         }
     }
 
-    // 16-bit and bit-field pixels become 32-bit words; every other depth is kept.
-    const bool widened = s.bitCount == 16 || s.compression == bmp::kBitfields;
-    const int outBits = widened ? 32 : s.bitCount;
-    if (!FitsImageLimit(s.width, height)) {
+    // 16-bit and bit-field pixels become 32-bit words; every other depth is kept. A picture past
+    // the image limit becomes a scaled image of 32-bit words.
+    if (s.width > kMaxSourceSide || height > kMaxSourceSide) {
         return BmpError::BadData;
     }
-    const int64_t outRow = DibRowBytes(s.width, outBits);
+    layout_.sourceWidth = s.width;
+    layout_.sourceHeight = static_cast<int32_t>(height);
+    layout_.scaled = !FitsImageLimit(s.width, height);
+    int32_t width = s.width;
+    int32_t imageHeight = static_cast<int32_t>(height);
+    AreaScaler::FitWithin(s.width, height, kMaxImageSide, width, imageHeight);
+    const bool widened = s.bitCount == 16 || s.compression == bmp::kBitfields || layout_.scaled;
+    const int outBits = widened ? 32 : s.bitCount;
+    const int64_t outRow = DibRowBytes(width, outBits);
     const int64_t srcRow = DibRowBytes(s.width, s.bitCount);
+    if (outRow <= 0 || srcRow <= 0) {
+        return BmpError::BadData;
+    }
+    // A run-length stream has no rows to seek: a scaled one is decoded whole at its own depth
+    // first, which may take no more than the largest image does.
+    if (layout_.scaled && (s.compression == bmp::kRle8 || s.compression == bmp::kRle4) &&
+        srcRow * height > LimitedSurfaceBytes(kMaxImageSide, kMaxImageSide, 32)) {
+        return BmpError::BadData;
+    }
     layout_.sourceRowBytes = srcRow;
     layout_.widthBytes = static_cast<int>(outRow);
-    layout_.pixelBytes = static_cast<size_t>(outRow * height);
+    layout_.pixelBytes = static_cast<size_t>(outRow * imageHeight);
 
     BmpInfoHeader& o = layout_.header;
     o.size = bmp::kInfoHeaderBytes;
-    o.width = s.width;
-    o.height = static_cast<int32_t>(height);
+    o.width = width;
+    o.height = imageHeight;
     o.planes = 1;
     o.bitCount = static_cast<uint16_t>(outBits);
     o.compression = bmp::kRgb;
     o.sizeImage = static_cast<uint32_t>(layout_.pixelBytes);
     o.xPelsPerMeter = s.xPelsPerMeter;
     o.yPelsPerMeter = s.yPelsPerMeter;
+    palette_.clear();
     if (paletted) {
-        // A table cut short by the pixels counts its colours like a short Windows table does.
-        o.clrUsed = tableEntries_ < (1u << s.bitCount) ? tableEntries_ : s.clrUsed;
-        o.clrImportant = s.clrImportant <= tableEntries_ ? s.clrImportant : 0;
-        layout_.colours.assign(static_cast<size_t>(1) << s.bitCount, BmpColour{0, 0, 0, 0});
+        palette_.assign(static_cast<size_t>(1) << s.bitCount, BmpColour{0, 0, 0, 0});
         const uint8_t* t = data + headerEnd_;
         for (uint32_t i = 0; i < tableEntries_; ++i) {
             const uint8_t* e = t + static_cast<size_t>(i) * entryBytes_;
-            layout_.colours[i] = {e[0], e[1], e[2], 0};
+            palette_[i] = {e[0], e[1], e[2], 0};
         }
+    }
+    if (paletted && !layout_.scaled) {
+        // A table cut short by the pixels counts its colours like a short Windows table does.
+        o.clrUsed = tableEntries_ < (1u << s.bitCount) ? tableEntries_ : s.clrUsed;
+        o.clrImportant = s.clrImportant <= tableEntries_ ? s.clrImportant : 0;
+        layout_.colours = palette_;
     }
     return BmpError::None;
 }
 
 BmpError BmpDecoder::Finish(uint64_t pixelOffset, uint64_t dataEnd) {
-    // Pixels may not start inside the header or its masks, nor at or past the end of the data.
-    if (pixelOffset < headerEnd_ || pixelOffset >= dataEnd) {
+    // Pixels may not start inside the header or its masks, nor at or past the end of the data;
+    // stored rows must all be there (a compressed stream is measured as it is decoded).
+    if (pixelOffset < headerEnd_ || pixelOffset >= dataEnd ||
+        (!IsRle() && dataEnd - pixelOffset < StoredPixelBytes())) {
         return BmpError::BadData;
     }
     layout_.pixelOffset = pixelOffset;
     return BmpError::None;
+}
+
+bool BmpDecoder::IsRle() const {
+    const uint32_t c = layout_.source.compression;
+    return c == bmp::kRle8 || c == bmp::kRle4;
+}
+
+uint64_t BmpDecoder::StoredPixelBytes() const {
+    const uint64_t rows = static_cast<uint64_t>(layout_.sourceHeight);
+    if (rows == 0) {
+        return 0;
+    }
+    // Other readers take a file that stops right after the last pixel, without the padding.
+    const uint64_t lastRow =
+        (static_cast<uint64_t>(layout_.sourceWidth) * layout_.source.bitCount + 7) / 8;
+    return (rows - 1) * static_cast<uint64_t>(layout_.sourceRowBytes) + lastRow;
 }
 
 BmpError BmpDecoder::Fail(BmpError error) {
@@ -283,15 +322,16 @@ BmpError BmpDecoder::Fail(BmpError error) {
     const BmpInfoHeader source = layout_.source;
     layout_ = BmpLayout{};
     layout_.source = source;
+    palette_.clear();
     return error;
 }
 
 uint64_t BmpDecoder::BytesNeeded(uint64_t fileSize) const {
-    const uint64_t height = static_cast<uint64_t>(layout_.header.height);
+    const uint64_t height = static_cast<uint64_t>(layout_.sourceHeight);
     uint64_t stream;
-    if (layout_.source.compression == bmp::kRle8 || layout_.source.compression == bmp::kRle4) {
+    if (IsRle()) {
         // Two bytes a pixel at worst (runs of one), an end of line per row and the end mark.
-        stream = 2 * static_cast<uint64_t>(layout_.header.width) * height + 2 * height + 2;
+        stream = 2 * static_cast<uint64_t>(layout_.sourceWidth) * height + 2 * height + 2;
     } else {
         stream = static_cast<uint64_t>(layout_.sourceRowBytes) * height;
     }
@@ -322,15 +362,17 @@ bool BmpDecoder::DecodePixels(const uint8_t* data, size_t size, uint8_t* out,
         return false;
     }
     std::memset(out, 0, layout_.pixelBytes);
-    if (data == nullptr || size == 0) {
-        return true;
+    if (data == nullptr || (!IsRle() && size < StoredPixelBytes())) {
+        return false;  // the pixel data end before the picture does
     }
-    const uint32_t c = layout_.source.compression;
-    if (c == bmp::kRle8 || c == bmp::kRle4) {
-        return DecodeRle(data, size, out);
+    if (layout_.scaled) {
+        return DecodeScaled(data, size, out);
     }
-    if (layout_.source.bitCount == 16 || c == bmp::kBitfields) {
-        DecodeMasked(data, size, out);
+    if (IsRle()) {
+        return DecodeRle(data, size, out, static_cast<size_t>(layout_.widthBytes));
+    }
+    if (layout_.source.bitCount == 16 || layout_.source.compression == bmp::kBitfields) {
+        DecodeMasked(data, out);
     } else {
         DecodeRows(data, size, out);
     }
@@ -341,44 +383,92 @@ void BmpDecoder::DecodeRows(const uint8_t* data, size_t size, uint8_t* out) cons
     const size_t rows = static_cast<size_t>(layout_.header.height);
     const size_t rowBytes = static_cast<size_t>(layout_.widthBytes);
     for (size_t r = 0; r < rows; ++r) {
-        const uint64_t at = static_cast<uint64_t>(r) * rowBytes;
-        if (at >= size) {
-            break;
-        }
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(rowBytes, size - at));
+        // The last stored row may lack its padding: what there is of it is copied.
+        const size_t at = r * rowBytes;
         const size_t target = layout_.topDown ? rows - 1 - r : r;
-        std::memcpy(out + target * rowBytes, data + at, n);
+        std::memcpy(out + target * rowBytes, data + at, std::min(rowBytes, size - at));
     }
 }
 
-void BmpDecoder::DecodeMasked(const uint8_t* data, size_t size, uint8_t* out) const {
+void BmpDecoder::DecodeMasked(const uint8_t* data, uint8_t* out) const {
     const size_t rows = static_cast<size_t>(layout_.header.height);
-    const size_t width = static_cast<size_t>(layout_.header.width);
-    const size_t step = layout_.source.bitCount / 8;
-    const BmpMasks& m = layout_.masks;
     for (size_t r = 0; r < rows; ++r) {
-        const uint64_t rowAt = static_cast<uint64_t>(r) * layout_.sourceRowBytes;
         const size_t target = layout_.topDown ? rows - 1 - r : r;
-        uint8_t* to = out + target * static_cast<size_t>(layout_.widthBytes);
-        for (size_t x = 0; x < width; ++x) {
-            const uint64_t at = rowAt + x * step;
-            if (at + step > size) {
-                return;
-            }
-            const uint32_t pixel = step == 2 ? Read16(data + at) : Read32(data + at);
-            to[x * 4] = Channel(pixel, m.blue);
-            to[x * 4 + 1] = Channel(pixel, m.green);
-            to[x * 4 + 2] = Channel(pixel, m.red);
-            to[x * 4 + 3] = 0;
-        }
+        ExpandRow(
+            data + r * static_cast<size_t>(layout_.sourceRowBytes),
+            reinterpret_cast<uint32_t*>(out + target * static_cast<size_t>(layout_.widthBytes)));
     }
 }
 
-bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const {
+void BmpDecoder::ExpandRow(const uint8_t* row, uint32_t* to) const {
+    const int32_t width = layout_.sourceWidth;
+    const int bits = layout_.source.bitCount;
+    auto colour = [this](uint32_t index) {
+        const BmpColour& c = palette_[index < palette_.size() ? index : 0];
+        return static_cast<uint32_t>(c.blue) | static_cast<uint32_t>(c.green) << 8 |
+               static_cast<uint32_t>(c.red) << 16;
+    };
+    if (bits <= 8) {
+        const int perByte = 8 / bits;
+        const uint32_t mask = (1u << bits) - 1;
+        for (int32_t x = 0; x < width; ++x) {
+            const int shift = 8 - bits * (x % perByte + 1);
+            to[x] = colour((row[x / perByte] >> shift) & mask);
+        }
+        return;
+    }
+    if (bits == 16 || layout_.source.compression == bmp::kBitfields) {
+        const BmpMasks& m = layout_.masks;
+        const size_t step = static_cast<size_t>(bits / 8);
+        for (int32_t x = 0; x < width; ++x) {
+            const uint8_t* p = row + static_cast<size_t>(x) * step;
+            const uint32_t pixel = step == 2 ? Read16(p) : Read32(p);
+            to[x] = static_cast<uint32_t>(Channel(pixel, m.blue)) |
+                    static_cast<uint32_t>(Channel(pixel, m.green)) << 8 |
+                    static_cast<uint32_t>(Channel(pixel, m.red)) << 16;
+        }
+        return;
+    }
+    const size_t step = static_cast<size_t>(bits / 8);  // 24 or 32 bits: blue, green, red first
+    for (int32_t x = 0; x < width; ++x) {
+        const uint8_t* p = row + static_cast<size_t>(x) * step;
+        to[x] = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                static_cast<uint32_t>(p[2]) << 16;
+    }
+}
+
+bool BmpDecoder::DecodeScaled(const uint8_t* data, size_t size, uint8_t* out) const {
+    const size_t rows = static_cast<size_t>(layout_.sourceHeight);
+    const PixelSurface image{out, layout_.header.width, layout_.header.height, layout_.widthBytes,
+                             32};
+    AreaScaler scaler(layout_.sourceWidth, layout_.sourceHeight, image);
+    std::vector<uint32_t> line(static_cast<size_t>(layout_.sourceWidth));
+    const size_t rowBytes = static_cast<size_t>(layout_.sourceRowBytes);
+    if (IsRle()) {
+        // The stream has no rows to seek: its indices are decoded whole first, at their own
+        // depth (a byte or half a byte a pixel), then scaled.
+        std::vector<uint8_t> indices(rowBytes * rows, 0);
+        if (!DecodeRle(data, size, indices.data(), rowBytes)) {
+            return false;
+        }
+        for (size_t t = 0; t < rows; ++t) {
+            ExpandRow(indices.data() + (rows - 1 - t) * rowBytes, line.data());
+            scaler.AddRow(line.data());
+        }
+        return true;
+    }
+    for (size_t t = 0; t < rows; ++t) {
+        const size_t stored = layout_.topDown ? t : rows - 1 - t;
+        ExpandRow(data + stored * rowBytes, line.data());
+        scaler.AddRow(line.data());
+    }
+    return true;
+}
+
+bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out, size_t rowBytes) const {
     const bool four = layout_.source.compression == bmp::kRle4;
-    const int64_t width = layout_.header.width;
-    const int64_t height = layout_.header.height;
-    const size_t rowBytes = static_cast<size_t>(layout_.widthBytes);
+    const int64_t width = layout_.sourceWidth;
+    const int64_t height = layout_.sourceHeight;
     auto put = [&](int64_t x, int64_t y, uint8_t value) {
         uint8_t* row = out + static_cast<size_t>(y) * rowBytes;
         if (!four) {
@@ -392,7 +482,8 @@ bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const
     uint64_t p = 0;
     int64_t x = 0;
     int64_t y = 0;
-    // A stream that stops early leaves the rest of the picture zero, as a short file does.
+    // A stream may end without its end mark once it has reached its last row; one that stops
+    // before, or inside a command, is cut short.
     while (p + 2 <= size) {
         const uint8_t count = data[p];
         const uint8_t value = data[p + 1];
@@ -419,7 +510,7 @@ bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const
                 return true;
             case 2: {  // move right and up
                 if (p + 2 > size) {
-                    return true;
+                    return false;
                 }
                 const int64_t nx = x + data[p];
                 const int64_t ny = y + data[p + 1];
@@ -440,7 +531,7 @@ bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const
                 for (int i = 0; i < n; ++i) {
                     const uint64_t at = p + (four ? i / 2 : i);
                     if (at >= size) {
-                        return true;
+                        return false;
                     }
                     const uint8_t b = data[at];
                     put(x + i, y, four ? ((i & 1) == 0 ? b >> 4 : b & 0x0F) : b);
@@ -451,5 +542,5 @@ bool BmpDecoder::DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const
             }
         }
     }
-    return true;
+    return y >= height - 1;
 }

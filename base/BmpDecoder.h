@@ -1,6 +1,8 @@
 // Reads an untrusted BMP file (or a packed DIB, as bitmap resources hold them), checks every
 // field against the bytes that are really there, and decodes the pixels into the one form the
-// images keep: a bottom-up, uncompressed DIB with a 40-byte header.
+// images keep: a bottom-up, uncompressed DIB with a 40-byte header. Pixel data that end before
+// the picture does are refused (only the last row's padding may be missing); a picture larger
+// than the image limit comes out scaled down to it, 32 bits deep, by area averaging.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +22,9 @@ struct BmpLayout {
     BmpInfoHeader source{};          // the header as the file has it
     BmpInfoHeader header{};          // the image's: 40 bytes, bottom-up, BI_RGB
     std::vector<BmpColour> colours;  // 2, 16 or 256 entries for paletted images, else none
+    int32_t sourceWidth = 0;         // the picture as stored (header holds the image's size)
+    int32_t sourceHeight = 0;        // positive
+    bool scaled = false;             // the image is the picture scaled down to the limit
     BmpMasks masks{};                // for 16-bit and bit-field pixels
     uint64_t pixelOffset = 0;        // where the pixel data start, from the start of the data
     int64_t sourceRowBytes = 0;      // one stored row (uncompressed formats)
@@ -45,9 +50,10 @@ class BmpDecoder {
     // The image's info block: the normalised header followed by its colour table, or by one spare
     // zero slot when there is none.
     std::vector<uint8_t> InfoBlock() const;
-    // Decodes into out (at least Layout().pixelBytes bytes), bottom row first. Pixels the data
-    // do not reach stay zero. False when a compressed stream leaves its row or the image; out
-    // then holds a partial picture that must not be shown.
+    // Decodes into out (at least Layout().pixelBytes bytes), bottom row first. False when the
+    // pixel data end before the picture does, or a compressed stream leaves its row or the
+    // image, or stops before its last row; out then holds a partial picture that must not be
+    // shown.
     bool Decode(const uint8_t* data, size_t size, uint8_t* out, size_t outBytes) const;
     // The same from the pixel data alone: data holds size bytes from Layout().pixelOffset on, so
     // a file need not be read across a gap before its pixels.
@@ -66,12 +72,22 @@ class BmpDecoder {
     BmpError Fail(BmpError error);
     // These read the pixel data alone, from its first byte.
     void DecodeRows(const uint8_t* data, size_t size, uint8_t* out) const;
-    void DecodeMasked(const uint8_t* data, size_t size, uint8_t* out) const;
-    bool DecodeRle(const uint8_t* data, size_t size, uint8_t* out) const;
+    void DecodeMasked(const uint8_t* data, uint8_t* out) const;
+    // Into rows of rowBytes, the source's size, bottom row first.
+    bool DecodeRle(const uint8_t* data, size_t size, uint8_t* out, size_t rowBytes) const;
+    // The whole picture through the scaler into out, the scaled image.
+    bool DecodeScaled(const uint8_t* data, size_t size, uint8_t* out) const;
+    // One stored row of sourceWidth pixels (or one a run-length stream decoded to) as 32-bit
+    // blue-green-red words.
+    void ExpandRow(const uint8_t* row, uint32_t* to) const;
+    // Bytes the stored rows need: all rows, the last without its padding (uncompressed only).
+    uint64_t StoredPixelBytes() const;
+    bool IsRle() const;
 
     BmpLayout layout_;
     uint64_t headerEnd_ = 0;  // first byte after header and masks
     uint32_t tableEntries_ = 0;
-    uint32_t entryBytes_ = 4;  // one colour-table entry: 3 in an OS/2 1.x file
+    uint32_t entryBytes_ = 4;         // one colour-table entry: 3 in an OS/2 1.x file
+    std::vector<BmpColour> palette_;  // the picture's table, also when the image has none
     HeaderKind kind_ = HeaderKind::Unknown;
 };

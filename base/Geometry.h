@@ -59,4 +59,3 @@ constexpr uint32_t kStrayOneIn = 100;      // after the delay, a chance of 1 in 
 constexpr uint32_t kEndingMs = 2000;       // the closing animation before the thank-you box
 constexpr uint32_t kExitWaitMs = 500;      // how long Exit waits for the simulation thread
 constexpr uint32_t kFinishWaitMs = 4000;   // after the message loop, for a thread in a pause
-constexpr uint32_t kFlushPollMs = 10;      // a key held down is looked at again this late

@@ -10,8 +10,14 @@
 // overlap. That is within reach of a machine with little memory, and still leaves room for a 4K
 // screen shot or a 12-megapixel photo. The limit is on each side rather than on the area so that
 // growing the width first and the height second (or the other way round) never passes through a
-// surface the limit forbids.
+// surface the limit forbids. Larger pictures are scaled down to it when they are loaded.
 constexpr int32_t kMaxImageSide = 4096;
+
+// The longest side of a picture the loader reads at all. A picture past kMaxImageSide (a phone's
+// 8000 x 6000 photo) is scaled down to it as it is decoded; past this one it is refused. While such
+// a picture is decoded its pixel data are held once, as the file stores them (8000 x 6000 at 24
+// bits: 137 MiB), beside the scaled result (at most 64 MiB).
+constexpr int32_t kMaxSourceSide = 32768;
 
 // Whether a surface of width x height pixels is allowed: both sides between 1 and the limit.
 constexpr bool FitsImageLimit(int64_t width, int64_t height) {

@@ -34,6 +34,19 @@ MessageSink SetMessageSink(MessageSink sink);
 // Shows the message through the installed sink and returns its result (IDOK for OK boxes).
 int RaiseMessage(const MessageRequest& request);
 
+// While one lives on a thread, that thread must raise no box: code that holds a lock the window
+// thread may wait for (which shows every box) marks itself so. A box asked for inside one is not
+// shown (the result is 0), is reported on stderr and counted, and stops a build with assertions.
+class NoMessageZone {
+  public:
+    NoMessageZone();
+    ~NoMessageZone();
+    NoMessageZone(const NoMessageZone&) = delete;
+    NoMessageZone& operator=(const NoMessageZone&) = delete;
+};
+// How many boxes were asked for inside a NoMessageZone since the program started.
+int MessageZoneBreaches();
+
 // The usual case: a box owned by the main window.
 inline int ShowProgramMessage(uint32_t text, uint32_t caption, uint32_t flags) {
     return RaiseMessage({text, caption, flags, MessageOwner::MainWindow, nullptr});

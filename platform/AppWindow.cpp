@@ -46,11 +46,12 @@ int ShowOnWindowThread(const MessageRequest& request) {
 
 // Boxes are made on the main window's thread only; a box asked for elsewhere is handed over.
 int RaiseOnWindowThread(const MessageRequest& request, MessageHandOff::ShowFunction showHere) {
-    HWND main = TheAppWindow != nullptr ? TheAppWindow->GetHWnd() : nullptr;
+    AppWindow* app = TheAppWindow;
+    HWND main = app != nullptr ? app->GetHWnd() : nullptr;
     if (main == nullptr || GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId()) {
         return showHere(request);
     }
-    return MessageHandOff::Raise(main, request, g_giveUp);
+    return app->HandOff().Raise(main, request, g_giveUp);
 }
 
 void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp) {

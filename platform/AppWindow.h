@@ -17,10 +17,13 @@ class AppWindow {
     int ShowMessage(uint32_t text, uint32_t caption, UINT type);
     HINSTANCE GetInstance() const { return hInstance_; }
     HWND GetHWnd() const { return hWnd_; }
+    // The road of other threads' boxes to the main window (closed when the window goes).
+    MessageHandOff& HandOff() { return handOff_; }
 
   private:
     HINSTANCE hInstance_;
     HWND hWnd_;  // not owned
+    MessageHandOff handOff_;
 };
 
 // The program's one instance, created at WM_CREATE of the main window and deleted at WM_DESTROY.

@@ -1,14 +1,16 @@
 // The request that travels from the asking thread to the window thread. Both sides hold it; the
 // side that lets go last frees it, so an asker that gave up never leaves the server a dangling
-// request, and a request that is never served never leaves the asker waiting for ever.
+// request, and a request that is never served never leaves the asker waiting for ever. The
+// pending list is the window side's hold: a request posted just before the window went, which
+// the window's queue drops unseen, is still freed by Close.
 #include "platform/MessageHandOff.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/UniqueHandle.h"
 #include "platform/WindowMessages.h"
 
-namespace {
 struct PendingBox {
     uint32_t text = 0;  // copies: the asker may stop waiting before the box is shown
     uint32_t caption = 0;
@@ -24,12 +26,29 @@ struct PendingBox {
             delete this;
         }
     }
+    void Finish(int answer) {
+        result = answer;
+        SetEvent(done.get());
+        Release();
+    }
 };
 
-PendingBox* FromParam(LPARAM request) {
-    return reinterpret_cast<PendingBox*>(request);
-}
+namespace {
+class ExclusiveLock {
+  public:
+    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+
+  private:
+    SRWLOCK& lock_;
+};
 }  // namespace
+
+MessageHandOff::~MessageHandOff() {
+    Close();
+}
 
 int MessageHandOff::Raise(HWND window, const MessageRequest& request, GiveUpCheck giveUp) {
     auto* box = new PendingBox();
@@ -38,7 +57,17 @@ int MessageHandOff::Raise(HWND window, const MessageRequest& request, GiveUpChec
     box->flags = request.flags;
     box->owner = request.owner;
     box->window = request.window;
-    if (!box->done || !PostMessageA(window, WM_SHOWBOX, 0, reinterpret_cast<LPARAM>(box))) {
+    bool posted = false;
+    {
+        // Posted and listed in one step, so Close sees every request that can reach the queue.
+        const ExclusiveLock guard(lock_);
+        if (!closed_ && box->done &&
+            PostMessageA(window, WM_SHOWBOX, 0, reinterpret_cast<LPARAM>(box))) {
+            pending_.push_back(box);
+            posted = true;
+        }
+    }
+    if (!posted) {
         // Nobody will serve it: both holds go here.
         box->Release();
         box->Release();
@@ -58,22 +87,39 @@ int MessageHandOff::Raise(HWND window, const MessageRequest& request, GiveUpChec
     return result;
 }
 
+bool MessageHandOff::Take(PendingBox* box) {
+    const ExclusiveLock guard(lock_);
+    const auto found = std::find(pending_.begin(), pending_.end(), box);
+    if (found == pending_.end()) {
+        return false;
+    }
+    pending_.erase(found);
+    return true;
+}
+
 LRESULT MessageHandOff::Serve(LPARAM request, ShowFunction show) {
-    PendingBox* box = FromParam(request);
-    if (box == nullptr) {
+    auto* box = reinterpret_cast<PendingBox*>(request);
+    if (box == nullptr || !Take(box)) {
         return 0;
     }
     const MessageRequest shown{box->text, box->caption, box->flags, box->owner, box->window};
-    box->result = show != nullptr ? show(shown) : 0;
-    SetEvent(box->done.get());
-    box->Release();
+    box->Finish(show != nullptr ? show(shown) : 0);
     return 0;
 }
 
-void MessageHandOff::Discard(LPARAM request) {
-    PendingBox* box = FromParam(request);
-    if (box != nullptr) {
-        SetEvent(box->done.get());
-        box->Release();
+void MessageHandOff::Close() {
+    std::vector<PendingBox*> dropped;
+    {
+        const ExclusiveLock guard(lock_);
+        closed_ = true;
+        dropped.swap(pending_);
     }
+    for (PendingBox* box : dropped) {
+        box->Finish(0);
+    }
+}
+
+size_t MessageHandOff::Pending() const {
+    const ExclusiveLock guard(lock_);
+    return pending_.size();
 }

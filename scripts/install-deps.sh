@@ -13,6 +13,8 @@ packages=(
     # Xorg with the dummy driver and xrandr: a desktop of two monitors of different sizes, which
     # Xvfb cannot make (../shared/displays/two-monitors.sh).
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    # The window manager of the end-to-end desktop.
+    openbox
     googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev
 )

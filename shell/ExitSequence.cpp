@@ -3,19 +3,19 @@
 // How Kirelo ends, whoever asks (the menu or the tray menu's Exit, Alt+F4, Escape, the end of the
 // game; the last two come from the simulation thread, whose run reports its end: the shell then
 // posts the Exit command to the main window, RequestExitFromRun):
-//  1. RunExitSequence (window thread): Shared.exitRequested := 1, so the simulation thread stops at
-//  its
-//     next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits for a
-//     box shown on its behalf); the magnifier and the stray ant's windows are hidden, so nothing
-//     of the program stays visible; Shared.running := 0.
+//  1. RunExitSequence (window thread): Shared.exitRequested := 1, so the simulation thread stops
+//     at its next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits
+//     for a box shown on its behalf); the magnifier and the stray ant's windows are hidden, so
+//     nothing of the program stays visible; Shared.running := 0.
 //  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the messages the
 //     thread sends to its windows (the splash's end), so a thread in the middle of a frame can
 //     finish it; frames and stray-ant moves are posted notices, which wait in the queue. From a
 //     running game the wait ends as soon as the thread has.
-//  3. The stray ant's two windows and the main window are destroyed. WM_DESTROY
-//     (CloseMainWindow) drops the boxes nobody will show now, removes the tray icon, frees the
-//     menu and the help, and deletes TheScreen and TheAppWindow unless the thread is still alive
-//     (then FinishShell does it later).
+//  3. Menus and drags in progress are ended; the stray ant's two windows and the main window are
+//     destroyed (with any box they own). WM_DESTROY (CloseMainWindow) closes the hand-off of
+//     boxes (those nobody will show now, and any asked for later), removes the tray icon, frees
+//     the menu and the help, and deletes TheScreen and TheAppWindow unless the thread is still
+//     alive (then FinishShell does it later).
 //  4. The simulation thread, on leaving its loop (SimulationRun::Teardown), frees the colony,
 //     hearts and mask, and lets go of its lease on the images and the stray-ant record.
 //  5. After the message loop WinMain (EndProgram) lets go of its lease too: whichever of the two
@@ -27,7 +27,6 @@
 #include <shellapi.h>
 
 #include "platform/AppWindow.h"
-#include "platform/MessageHandOff.h"
 #include "platform/ScreenInfo.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
@@ -121,6 +120,10 @@ void RunExitSequence(HWND mainWindow) {
         ReplyMessage(0);
     }
     WaitServingSentMessages(g_thread.get(), kExitWaitMs);
+    // Exit may come inside a modal loop of this thread (a menu, a drag of the rim, a box): the
+    // menu and the drag are told to end, and a box goes with the window that owns it.
+    EndMenu();
+    ReleaseCapture();
     for (HWND stray : StrayWindows) {
         DestroyWindow(stray);
     }
@@ -134,10 +137,10 @@ bool ExitSequenceStarted() {
 // 3., WM_DESTROY.
 void CloseMainWindow(HWND mainWindow) {
     DragAcceptFiles(mainWindow, FALSE);
-    // Boxes the simulation thread asked for and nobody will show now: its wait ends with them.
-    MSG pending;
-    while (PeekMessageA(&pending, mainWindow, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE)) {
-        MessageHandOff::Discard(pending.lParam);
+    // Boxes the simulation thread asked for and nobody will show now, and any it asks for from
+    // now on: its wait ends with them.
+    if (TheAppWindow != nullptr) {
+        TheAppWindow->HandOff().Close();
     }
     if (TheTrayIcon != nullptr) {
         TheTrayIcon->Remove();

@@ -5,13 +5,13 @@
 #include <shellapi.h>
 
 #include "platform/AppWindow.h"
-#include "platform/ScreenInfo.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/DroppedFile.h"
 #include "shell/ExitSequence.h"
 #include "shell/HelpViewer.h"
+#include "shell/MonitorPlacement.h"
 #include "shell/PointerHandler.h"
 #include "shell/SecondStart.h"
 #include "shell/Settings.h"
@@ -69,33 +69,50 @@ LRESULT OnPaint(HWND window) {
     return 0;
 }
 
+// An Escape that closed a message box, still down or remembered as pressed, must not reach the
+// simulation thread as the end of the run; and a glass the user cannot see never takes Escape.
+void GiveKeysIfShown(HWND window) {
+    if (IsWindowVisible(window)) {
+        TakeKeyboardFocus();
+    } else {
+        Shared.hasFocus = kFocusNone;
+    }
+}
+
 LRESULT OnSetFocus(HWND window) {
     CloseImeStatus(window);
-    // The keys go first: an Escape that closed a message box, still down or remembered as
-    // pressed, must not reach the simulation thread as the end of the run.
-    FlushKeyboard();
-    Shared.hasFocus = 1;
+    GiveKeysIfShown(window);
     InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
 
+// Hidden (a double click, the tray), the glass keeps no keys; shown again with the focus, it
+// takes them as a focus that comes.
+LRESULT OnShowWindow(HWND window, bool shown) {
+    if (!shown) {
+        Shared.hasFocus = kFocusNone;
+    } else if (GetFocus() == window) {
+        TakeKeyboardFocus();
+    }
+    return 0;
+}
+
 LRESULT OnKillFocus() {
-    Shared.hasFocus = 0;
+    Shared.hasFocus = kFocusNone;
     return 0;
 }
 
 // Escape is how a user closes a context menu; while a menu is open the simulation thread must not
-// take that press as the end of the run. Afterwards the focus counts again, once the presses made
-// in the menu are drained (before the flag is set, so the thread never sees them).
+// take that press as the end of the run. Afterwards the focus counts again, the Escape that closed
+// the menu only once it has been released.
 LRESULT OnEnterMenuLoop() {
-    Shared.hasFocus = 0;
+    Shared.hasFocus = kFocusNone;
     return 0;
 }
 
 LRESULT OnExitMenuLoop(HWND window) {
     if (GetFocus() == window) {
-        FlushKeyboard();
-        Shared.hasFocus = 1;
+        GiveKeysIfShown(window);
     }
     return 0;
 }
@@ -124,10 +141,9 @@ void SetFrameWait(bool on) {
 }
 
 void Centre(HWND window) {
-    const int x = TheScreen != nullptr ? (TheScreen->GetScreenWidth() - kFrameWidth) / 2 : 0;
-    const int y = TheScreen != nullptr ? (TheScreen->GetScreenHeight() - kFrameHeight) / 2 : 0;
-    SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
-                 SWP_NOSIZE | SWP_SHOWWINDOW);
+    const ScreenPoint corner = GlassCentredCorner(window);
+    SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, corner.x,
+                 corner.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     ShellState.windowShown = 1;
 }
 
@@ -203,12 +219,33 @@ int RaiseAboveSplash(const MessageRequest& request) {
 
 LRESULT OnShowBox(LPARAM request) {
     // Through the seam again: here, on the window thread, it shows the box at once.
-    return MessageHandOff::Serve(request, &RaiseAboveSplash);
+    return TheAppWindow != nullptr ? TheAppWindow->HandOff().Serve(request, &RaiseAboveSplash) : 0;
+}
+
+// A drag of the rim runs the system's move loop in here. Exit chosen meanwhile (from the tray)
+// destroys the window inside it, and that loop ends on the WM_QUIT of WM_DESTROY, taking it from
+// the program's own loop: it is posted again once the loop is over.
+LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+    if (ExitSequenceStarted() && !IsWindow(window)) {
+        PostQuitMessage(0);
+    }
+    return result;
 }
 
 LRESULT OnSetCursor() {
     SetCursor(ChoosePointerCursor());
     return 1;
+}
+
+// A monitor added, removed or resized, or a work area changed: the stray ant walks the new
+// desktop, and a glass left on no monitor comes back onto the nearest one.
+LRESULT OnDesktopChanged(HWND window, bool monitorsChanged) {
+    RefreshDesktop();
+    if (monitorsChanged) {
+        BringGlassBack(window);
+    }
+    return 0;
 }
 
 LRESULT OnTaskbarCreated() {
@@ -265,6 +302,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return OnSetFocus(window);
         case WM_KILLFOCUS:
             return OnKillFocus();
+        case WM_SHOWWINDOW:
+            OnShowWindow(window, wParam != FALSE);
+            break;
         case WM_ENTERMENULOOP:
             return OnEnterMenuLoop();
         case WM_EXITMENULOOP:
@@ -275,6 +315,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_SETCURSOR:
             return OnSetCursor();
+        case WM_SYSCOMMAND:
+            return OnSysCommand(window, wParam, lParam);
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam));
         case WM_MOUSEMOVE:
@@ -313,6 +355,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_STRAYMOVED:
             PlaceStrayWindows();
             return 0;
+        case WM_DISPLAYCHANGE:
+            return OnDesktopChanged(window, true);
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) {
+                OnDesktopChanged(window, false);
+            }
+            break;
         case WM_TRAYNOTIFY:
             HandleTrayNotify(window, wParam, lParam);
             break;

@@ -7,12 +7,12 @@
 #include "base/Geometry.h"
 #include "colony/Random.h"
 #include "imaging/DIBImage.h"
-#include "platform/ScreenInfo.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/KeyedAntCell.h"
 #include "shell/MainWindow.h"
+#include "shell/MonitorPlacement.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
@@ -22,13 +22,6 @@
 namespace {
 HBRUSH FaceBrush() {
     return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-}
-
-int ScreenWidth() {
-    return TheScreen != nullptr ? TheScreen->GetScreenWidth() : 0;
-}
-int ScreenHeight() {
-    return TheScreen != nullptr ? TheScreen->GetScreenHeight() : 0;
 }
 
 // Gives window its shape; the region belongs to the window from then on.
@@ -69,9 +62,9 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kMainClassName;
     RegisterClassExA(&wc);
+    const ScreenPoint corner = GlassStartCorner();
     HWND window =
-        CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP,
-                        (ScreenWidth() - kFrameWidth) / 2, (ScreenHeight() - kFrameHeight) / 2,
+        CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP, corner.x, corner.y,
                         kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &reports);
     // Hidden until the simulation thread ends the splash.
     return window;
@@ -86,10 +79,10 @@ HWND ShellStartup::ShowSplash() {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kSplashClassName;
     RegisterClassExA(&wc);
-    ShellState.splashWindow =
-        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
-                        (ScreenWidth() - kSplashSide) / 2, (ScreenHeight() - kSplashSide) / 2,
-                        kSplashSide, kSplashSide, MainWindow, nullptr, instance_, nullptr);
+    const ScreenPoint corner = SplashCorner(MainWindow);
+    ShellState.splashWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName,
+                                              nullptr, WS_POPUP, corner.x, corner.y, kSplashSide,
+                                              kSplashSide, MainWindow, nullptr, instance_, nullptr);
     {
         // The picture is drawn this once: the splash has no paint handler.
         DIBImage title;
@@ -124,7 +117,7 @@ void ShellStartup::CreateStrayAnt() {
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    Shared.strayRecord = new StrayAnt(ScreenWidth(), ScreenHeight());
+    Shared.strayRecord = new StrayAnt(RefreshDesktop());
     Shared.strayShown.Publish({});
 }
 

@@ -23,7 +23,8 @@ class ShellStartup {
     HWND ShowSplash();
     // Gives the main window its magnifier outline and keeps the rim (outline minus lens).
     void CutMagnifierShape();
-    // The stray-ant record, placed on the screen.
+    // The stray-ant record, placed on the desktop of monitors (read anew and handed to the
+    // simulation thread).
     void CreateStrayAnt();
     // Registers the stray-ant class and creates its two hidden windows: the walking ant,
     // colour-keyed, and the heart, cut to its shape.

@@ -23,12 +23,19 @@ constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 // again: it is, every so many moves (about once a second), at a twelfth of the cost.
 constexpr int kMovesBetweenRaises = 12;
 
-// While the found-box is open the ant keeps walking, and its window stays enabled; a second click
+// While the found-box is open the ant stands still, and its window stays enabled; a second click
 // on it must not find the ant twice.
-bool g_foundBoxOpen = false;
-StrayAnt* g_foundAnt = nullptr;  // not owned: the ant of the open found-box
-int g_shown = -1;                // the stray window on show, or -1
-int g_cell = -1;                 // the cell the ant's window shows, or -1 before the first
+// The hook that watches the box can reach its state only from here.
+struct FoundBox {
+    bool open = false;
+    StrayAnt* ant = nullptr;  // not owned: the ant of the open found-box
+    HWND owner = nullptr;     // not owned: the ant's window that was clicked, the box's owner
+    HWND box = nullptr;       // not owned: the found-box itself, once it exists
+    POINT at{};               // where the found ant stands
+};
+FoundBox g_found;
+int g_shown = -1;  // the stray window on show, or -1
+int g_cell = -1;   // the cell the ant's window shows, or -1 before the first
 int g_movesSinceRaise = 0;
 
 HWND Window(int index) {
@@ -109,56 +116,102 @@ LRESULT OnPaint(HWND window) {
     return 0;
 }
 
-// The found ant becomes the heart here and now, where it was last shown; the simulation thread
-// rises it from the next frame. The state changes only from walking, so the ant is found once.
+// The found ant becomes the heart here and now, where it was clicked; the simulation thread
+// rises it from there from the next frame. The state changes only from walking, so the ant is
+// found once.
 void TurnIntoHeart(StrayAnt& ant) {
     int32_t walking = StrayWalking;
     if (!ant.state.compare_exchange_strong(walking, StrayRising)) {
         return;
     }
     Shared.happyCount.fetch_add(1);
-    const StrayAntPose pose = Shared.strayShown.Read();
-    ShowHeart(pose.x, pose.y);
+    ShowHeart(g_found.at.x, g_found.at.y);
 }
 
-// The moment the user answers the found-box (OK, Return, Escape or its close button all reach
-// the box as a command), the ant turns into the heart. Taking the box down can hold the window
-// thread a while longer (Wine without a window manager waits up to two seconds for one after it
-// hides an active window), and the user must not see the ant walk on meanwhile.
+bool IsDialog(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return lstrcmpA(name, "#32770") == 0;  // the dialog class of message boxes
+}
+
+// Whether the call answers the box: OK, Return and Escape reach it as a command, its close button
+// and Alt+F4 as a close (which the dialog then turns into a posted command the watch never sees).
+bool AnswersTheBox(const CWPSTRUCT& call) {
+    switch (call.message) {
+        case WM_COMMAND:
+            return LOWORD(call.wParam) == IDOK || LOWORD(call.wParam) == IDCANCEL;
+        case WM_CLOSE:
+            return true;
+        case WM_SYSCOMMAND:
+            return (call.wParam & 0xFFF0) == SC_CLOSE;
+        default:
+            return false;
+    }
+}
+
+// The moment the user answers the found-box, the ant turns into the heart. Taking the box down
+// can hold the window thread a while longer (Wine without a window manager waits up to two
+// seconds for one after it hides an active window), and the user must not wait for the heart
+// meanwhile. The box is known by its window, the first dialog made for the clicked ant's window:
+// other boxes that come up while it is open (a dropped file's, the thank-you box) are not it.
 LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call != nullptr && call->message == WM_COMMAND &&
-        (LOWORD(call->wParam) == IDOK || LOWORD(call->wParam) == IDCANCEL) &&
-        g_foundAnt != nullptr && Shared.exitRequested == 0) {
-        char name[16] = {};
-        GetClassNameA(call->hwnd, name, sizeof(name));
-        if (lstrcmpA(name, "#32770") == 0) {  // the dialog class of message boxes
-            TurnIntoHeart(*g_foundAnt);
+    if (code == HC_ACTION && call != nullptr && g_found.ant != nullptr) {
+        if (g_found.box == nullptr && call->message == WM_INITDIALOG &&
+            GetWindow(call->hwnd, GW_OWNER) == g_found.owner && IsDialog(call->hwnd)) {
+            g_found.box = call->hwnd;
+        } else if (call->hwnd == g_found.box && g_found.box != nullptr && AnswersTheBox(*call) &&
+                   Shared.exitRequested == 0) {
+            TurnIntoHeart(*g_found.ant);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Where the clicked ant stands: its window on show, which is what the user clicked, or else the
+// place last published.
+POINT FoundPlace(HWND window) {
+    RECT shown{};
+    if (OnShow(kStrayAntIndex) && window == Window(kStrayAntIndex) &&
+        GetWindowRect(window, &shown)) {
+        return {shown.left, shown.top};
+    }
+    const StrayAntPose pose = Shared.strayShown.Read();
+    return {pose.x, pose.y};
+}
+
+void AskFoundBox(HWND window, StrayAnt& ant) {
+    g_found.open = true;
+    g_found.ant = &ant;
+    g_found.owner = window;
+    g_found.box = nullptr;
+    g_found.at = FoundPlace(window);
+    ant.Hold(g_found.at.x, g_found.at.y);
+    {
+        UniqueHook watch(
+            SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
+        RaiseMessage({IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::GivenWindow, window});
+    }
+    const POINT at = g_found.at;
+    g_found = FoundBox{};
+    g_found.at = at;  // the heart still comes up here
+}
+
 LRESULT OnLButtonDown(HWND window) {
     StrayAnt* ant = Shared.strayRecord;
-    if (ant != nullptr && !g_foundBoxOpen && ant->state == StrayWalking &&
+    if (ant != nullptr && !g_found.open && ant->state == StrayWalking &&
         Shared.exitRequested == 0) {
-        g_foundBoxOpen = true;
-        g_foundAnt = ant;
-        {
-            UniqueHook watch(
-                SetWindowsHookExA(WH_CALLWNDPROC, &WatchFoundBox, nullptr, GetCurrentThreadId()));
-            RaiseMessage(
-                {IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::GivenWindow, window});
-        }
-        g_foundAnt = nullptr;
-        g_foundBoxOpen = false;
+        AskFoundBox(window, *ant);
         // Exit may have been chosen (from the tray) while the box was open.
         if (Shared.exitRequested == 0) {
             TurnIntoHeart(*ant);
         }
     }
-    SetFocus(MainWindow);
+    // The keys go back to the glass, but never to a hidden one: an Escape there would end a
+    // program the user cannot see.
+    if (MainWindow != nullptr && IsWindowVisible(MainWindow)) {
+        SetFocus(MainWindow);
+    }
     return 0;
 }
 }  // namespace
@@ -183,9 +236,11 @@ void PlaceStrayWindows() {
     const StrayAntPose pose = Shared.strayShown.Read();
     switch (pose.kind) {
         case StrayAntPose::Walking: {
-            // A walking pose made before the click was handled: the heart already shows.
+            // A walking pose made before the click was handled: the heart already shows. While
+            // its box is open the found ant stands where it was clicked.
             const StrayAnt* ant = Shared.strayRecord;
-            if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells) {
+            if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells ||
+                g_found.open) {
                 return;
             }
             ShowAnt(pose.cell, pose.x, pose.y);
@@ -204,8 +259,7 @@ void ResetStrayPlacement() {
     g_shown = -1;
     g_cell = -1;
     g_movesSinceRaise = 0;
-    g_foundBoxOpen = false;
-    g_foundAnt = nullptr;
+    g_found = FoundBox{};
 }
 
 LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,5 @@
 // Reading a background picture and deciding whether the ants can walk on it.
-// The size limit itself is the image object's: larger pictures never load.
+// The size limit itself is the image object's: larger pictures load scaled down to it.
 #include "simulation/BackgroundLoader.h"
 
 #include <cstring>

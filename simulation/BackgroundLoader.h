@@ -10,10 +10,10 @@ enum class BackgroundVerdict { Loaded, Unreadable, TooNarrow, TooLow };
 
 class BackgroundLoader {
   public:
-    // Loads kBuiltInBackground or the BMP
-    // file name into picture and checks that the ants can walk on it: at least kMinFieldSide
-    // each way (the lens shows a kLensSide square of it). A picture past the image size limit, or
-    // one that cannot be read, is Unreadable; the bitmap loader has already said why.
+    // Loads kBuiltInBackground or the BMP file name into picture and checks that the ants can
+    // walk on it: at least kMinFieldSide each way (the lens shows a kLensSide square of it), as it
+    // comes out of the loader: a picture past the image size limit comes scaled down to it. One
+    // that cannot be read (or is cut short) is Unreadable; the bitmap loader has already said why.
     static BackgroundVerdict Load(DIBImage& picture, const char* name);
 
     // The warning a dropped picture that is too small gets; nothing for the other verdicts.

@@ -9,7 +9,7 @@ namespace {
 constexpr int32_t kTopLimit = 16;
 }
 
-bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age) {
+bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age, int32_t top) {
     ++age;
     const int32_t phase = age / 10;
     bool rising = true;
@@ -30,8 +30,8 @@ bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age) {
             rising = false;
             break;
     }
-    if (y < kTopLimit) {
-        y = kTopLimit;
+    if (y < top + kTopLimit) {
+        y = top + kTopLimit;
         age = 0;
         rising = false;
     }

@@ -13,7 +13,7 @@ struct Heart {
 };
 
 class HeartList {
-public:
+  public:
     HeartList() = default;
 
     int32_t Count() const { return static_cast<int32_t>(hearts_.size()); }
@@ -23,10 +23,11 @@ public:
     Heart* At(int32_t index);
     void Animate();  // one frame of rising for every visible heart
 
-private:
+  private:
     std::vector<Heart> hearts_;
 };
 
 // One frame of the zigzag rise shared by lens hearts and the stray ant's heart: returns false
-// when the rise has ended (age reset to 0).
-bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age);
+// when the rise has ended (age reset to 0). It ends at the top margin below row top: the field's
+// first row for lens hearts, the top of its monitor's work area for the stray ant's heart.
+bool RiseOneFrame(int32_t& x, int32_t& y, int32_t& age, int32_t top = 0);

@@ -1,7 +1,6 @@
 // Keyboard polling over the replaceable key-state query.
 #include "simulation/Keyboard.h"
 
-#include "base/Geometry.h"
 #include "simulation/SharedState.h"
 
 const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT,
@@ -9,23 +8,27 @@ const int PolledKeys[kPolledKeyCount] = {VK_SPACE, VK_UP,     VK_DOWN,  VK_RIGHT
 
 KeyStateFunction QueryKeyState = &GetAsyncKeyState;
 
+namespace {
+constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
+}  // namespace
+
 uint8_t PollKeyboard() {
-    if (Shared.hasFocus == 0) {
-        return kKeyNothing;
+    const int32_t focus = Shared.hasFocus.load();
+    if (focus == kFocusKeysLive) {
+        return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;
     }
-    return QueryKeyState(VK_ESCAPE) != 0 ? kKeyEscape : kKeyNothing;
+    if (focus == kFocusUntilReleased && (QueryKeyState(VK_ESCAPE) & kKeyDown) == 0) {
+        // Seen up: the press that came with the focus is over. A focus lost meanwhile stays lost.
+        int32_t waiting = kFocusUntilReleased;
+        Shared.hasFocus.compare_exchange_strong(waiting, kFocusKeysLive);
+    }
+    return kKeyNothing;
 }
 
-void FlushKeyboard() {
-    for (;;) {
-        uint16_t combined = 0;
-        for (int key : PolledKeys) {
-            combined |= static_cast<uint16_t>(QueryKeyState(key));
-        }
-        if (combined == 0) {
-            return;
-        }
-        // A key held down: look again a little later instead of spinning a core meanwhile.
-        Sleep(kFlushPollMs);
+void TakeKeyboardFocus() {
+    uint16_t combined = 0;
+    for (int key : PolledKeys) {
+        combined |= static_cast<uint16_t>(QueryKeyState(key));
     }
+    Shared.hasFocus = combined == 0 ? kFocusKeysLive : kFocusUntilReleased;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/MessageSeam.h"
+#include "base/PixelCopy.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
 #include "resources/ResourceIds.h"
@@ -182,24 +183,29 @@ void ComposeFrame() {
     }
     DrawAnts();
     DrawHearts();
-    // The window thread paints from the frame whenever it likes (a notice, an expose). Nothing
-    // under the lock may raise a box: the window thread shows this thread's boxes, and it may be
-    // waiting for the lock. Only a 32-bit frame is written (the copies refuse others with a box).
-    if (TheWorld.frame->GetBitCount() == 32 && TheWorld.magnifier->GetBitCount() == 32) {
+    // The window thread paints from the frame whenever it likes (a notice, an expose). Under the
+    // lock only the pixel kernels run: they raise no box (the window thread shows this thread's
+    // boxes, and it may be waiting for the lock). The formats are checked before, with GDI's
+    // drawing flushed into the pixels.
+    if (TheWorld.frame->GetBitCount() == 32 && TheWorld.magnifier->GetBitCount() == 32 &&
+        TheWorld.fieldCanvas->GetBitCount() == 32) {
+        GdiFlush();
+        const PixelSurface frame = TheWorld.frame->GetSurface();
+        const PixelSurface magnifier = TheWorld.magnifier->GetSurface();
+        const bool overlay = TheWorld.lensOverlay.Ready(TheWorld.magnifier);
         const FrameLock lock;
-        if (TheWorld.frame->GetWidth() >= kLensLeft + kView &&
-            TheWorld.frame->GetHeight() >= kLensTop + kView) {
-            TheWorld.frame->DIBCopy(kLensLeft, kLensTop, kView, kView, TheWorld.fieldCanvas, view.x,
-                                    view.y);
+        if (frame.width >= kLensLeft + kView && frame.height >= kLensTop + kView) {
+            CopyPixelRows(frame, kLensLeft, kLensTop, kView, kView,
+                          TheWorld.fieldCanvas->GetSurface(), view.x, view.y);
         }
         // The magnifier was laid into the whole frame when it was made; only the lens square was
         // overwritten since, and only there is the magnifier laid again (its rim reaches into
         // the square's corners).
-        if (TheWorld.lensOverlay.Ready(TheWorld.magnifier)) {
+        if (overlay) {
             TheWorld.lensOverlay.Apply(*TheWorld.frame);
         } else {
-            DrawSprite(TheWorld.frame, kLensLeft, kLensTop, kView, kView, TheWorld.magnifier,
-                       kLensLeft, kLensTop, kLensLeft, kFrameHeight + kLensTop);
+            MaskCopyPixels(frame, kLensLeft, kLensTop, kView, kView, magnifier, kLensLeft, kLensTop,
+                           magnifier, kLensLeft, kFrameHeight + kLensTop, kMaskWhite);
         }
     }
     AdvanceBall(w, h);

@@ -9,6 +9,8 @@
 //  - lock: the background name is copied under its own small lock (a name is not one word).
 //  - fixed: set before the simulation thread starts, read-only while it runs.
 //  - published: the stray ant's pose goes over in one atomic word (StrayAntView).
+//  - handed over: the desktop of monitors is published whole by the window thread and taken by
+//    the simulation thread at the top of a stray-ant frame (DesktopShare).
 // The frame's pixels are shared under the frame lock (FrameHandOff.h), not here.
 #pragma once
 
@@ -17,6 +19,7 @@
 
 #include "base/Geometry.h"
 #include "colony/SharedWorld.h"
+#include "simulation/DesktopShare.h"
 #include "simulation/StrayAnt.h"
 
 constexpr int kPathBytes = 256;
@@ -51,7 +54,10 @@ class SharedState {
     SharedInt viewY{0};
     SharedInt ballSpeed{0};  // pixels per frame of a thrown ball; written before ballFlying
     SharedInt ballAngle{0};  // degrees, 0 right, 90 down; written before ballFlying
-    SharedInt hasFocus{0};   // the main window has the keyboard focus
+    // Whether the main window has the keyboard focus, and Escape counts: kFocusNone,
+    // kFocusKeysLive or kFocusUntilReleased (Keyboard.h). The simulation thread moves it only
+    // from the last to the second, by compare-and-swap, so a focus lost meanwhile stays lost.
+    SharedInt hasFocus{0};
     // Set by the window thread when the user lets go of the ball, after ballFlying; the
     // simulation thread rebuilds the field mask and resets arrivalSeen at the top of its next
     // frame, before any ant steps, so that the rebuild never runs under a step.
@@ -72,6 +78,10 @@ class SharedState {
     // lease. Only the simulation thread moves it; the click changes only its state (1 -> 2,
     // atomically).
     StrayAnt* strayRecord = nullptr;
+    // Handed over. The monitors' work areas the stray ant walks, published by the window thread
+    // before the simulation thread starts and again whenever the monitors or their work areas
+    // change; the simulation thread reads only its own copy (Current).
+    DesktopShare desktop;
 
     // Fixed.
     SimulationTimings timings;

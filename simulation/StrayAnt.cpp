@@ -10,61 +10,89 @@
 #include "simulation/HeartList.h"
 
 namespace {
-constexpr int32_t kCellSide = kAntCell;  // the walking window is one sprite cell
-
-int32_t KeepOnScreen(int32_t value, int32_t screenSide) {
-    if (value < 0) {
-        return 0;
-    }
-    if (value >= screenSide - kCellSide) {
-        return screenSide - kCellSide;
-    }
-    return value;
-}
-
-// A degenerate screen still draws once so the random sequence keeps its order.
-int32_t Bound(int32_t value) {
-    return value > 0 ? value : 1;
+DesktopArea SingleScreen(int32_t width, int32_t height) {
+    return DesktopArea({ScreenRect{0, 0, width, height}}, kAntCell);
 }
 }  // namespace
 
-StrayAnt::StrayAnt(int32_t screenWidth, int32_t screenHeight) {
-    Reset(screenWidth, screenHeight);
+StrayAnt::StrayAnt(const DesktopArea& desktop) {
+    Reset(desktop);
+}
+
+StrayAnt::StrayAnt(int32_t screenWidth, int32_t screenHeight)
+    : StrayAnt(SingleScreen(screenWidth, screenHeight)) {}
+
+void StrayAnt::Reset(const DesktopArea& desktop) {
+    // Two statements: the draws must be made in this order.
+    const int32_t drawX = Random();
+    const int32_t drawY = Random();
+    const ScreenPoint place = desktop.StartPlace(drawX, drawY);
+    x = place.x;
+    y = place.y;
+    direction = Random() % 8;
+    state = StrayWalking;
+    held = 0;
+    frame = 0;
+    age = 0;
 }
 
 void StrayAnt::Reset(int32_t screenWidth, int32_t screenHeight) {
-    x = Random() % Bound(screenWidth - kCellSide);
-    y = Random() % Bound(screenHeight - kCellSide);
-    direction = Random() % 8;
-    state = StrayWalking;
-    frame = 0;
-    age = 0;
+    Reset(SingleScreen(screenWidth, screenHeight));
+}
+
+void StrayAnt::Hold(int32_t atX, int32_t atY) {
+    heldX = atX;
+    heldY = atY;
+    held = 1;
 }
 
 void StrayAnt::Advance(int32_t heading, int32_t& px, int32_t& py) {
     ::Advance(heading, px, py);
 }
 
-void StrayAnt::Step(int32_t screenWidth, int32_t screenHeight) {
+void StrayAnt::Step(const DesktopArea& desktop) {
     const int32_t current = state.load();
     if (current == StrayWalking) {
         const int32_t r = Random() % 10;
         const bool turn = r == 0 || r >= 8;
         const bool move = r <= 6;
+        if (held != 0) {
+            // Found: it stands where it was clicked, drawing what a step would.
+            if (turn) {
+                Random();
+            }
+            x = heldX;
+            y = heldY;
+            return;
+        }
         if (turn) {
             direction = TurnChoices[direction & 7][Random() % 3];
         }
         if (move) {
-            Advance(direction, x, y);
-            x = KeepOnScreen(x, screenWidth);
-            y = KeepOnScreen(y, screenHeight);
+            int32_t nx = x;
+            int32_t ny = y;
+            Advance(direction, nx, ny);
+            const ScreenPoint kept = desktop.KeepOn(x, y, nx, ny);
+            x = kept.x;
+            y = kept.y;
         }
         frame = 1 - frame;
     } else if (current == StrayRising) {
-        if (!RiseOneFrame(x, y, age)) {
+        if (age == 0 && held != 0) {
+            // A step made as the click came may have moved it on: the heart starts at the click.
+            x = heldX;
+            y = heldY;
+        }
+        const ScreenRect here{x, y, x + kHeartSide, y + kHeartSide};
+        const int32_t top = desktop.WorkAreas()[desktop.NearestTo(here)].top;
+        if (!RiseOneFrame(x, y, age, top)) {
             state = StrayFinished;
         }
     }
+}
+
+void StrayAnt::Step(int32_t screenWidth, int32_t screenHeight) {
+    Step(SingleScreen(screenWidth, screenHeight));
 }
 
 bool StrayAntGate::Opens(uint32_t now, bool windowsReady) {

@@ -6,25 +6,39 @@
 #include <atomic>
 #include <cstdint>
 
+#include "base/DesktopArea.h"
 #include "base/Geometry.h"
 
 enum StrayState : int32_t { StrayFinished = 0, StrayWalking = 1, StrayRising = 2 };
 
 class StrayAnt {
   public:
-    // Performs Reset with the given screen size.
+    // Performs Reset on the desktop.
+    explicit StrayAnt(const DesktopArea& desktop);
+    // The same on a single screen of that size at the origin.
     StrayAnt(int32_t screenWidth, int32_t screenHeight);
 
+    // Three draws: the place (two, spread over the desktop), then the heading.
+    void Reset(const DesktopArea& desktop);
     void Reset(int32_t screenWidth, int32_t screenHeight);
-    // One frame by state: walk (kept on the screen) or rise.
+    // One frame by state: walk (kept on the monitors) or rise (up to the top of the work area of
+    // the monitor it is on).
+    void Step(const DesktopArea& desktop);
     void Step(int32_t screenWidth, int32_t screenHeight);
     static void Advance(int32_t direction, int32_t& px, int32_t& py);
     int32_t Cell() const { return direction * 2 + frame; }
+    // For the window thread, when the user clicks the walking ant: from then on it stands at
+    // (atX, atY), where it was shown, and its heart rises from there. Its frames draw the same
+    // random numbers as a walk would, so a run keeps its sequence.
+    void Hold(int32_t atX, int32_t atY);
 
     int32_t x = 0;
     int32_t y = 0;
     int32_t direction = 0;
     std::atomic<int32_t> state{StrayWalking};  // the click (window thread) moves it 1 -> 2
+    std::atomic<int32_t> held{0};              // set by Hold, with the place below
+    std::atomic<int32_t> heldX{0};
+    std::atomic<int32_t> heldY{0};
     int32_t age = 0;
     int32_t frame = 0;
 };

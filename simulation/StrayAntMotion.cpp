@@ -13,12 +13,14 @@
 namespace {
 CoalescedPost g_placement{WM_STRAYMOVED};
 
-int ScreenWidth() {
-    return TheScreen != nullptr ? TheScreen->GetScreenWidth() : GetSystemMetrics(SM_CXSCREEN);
-}
-
-int ScreenHeight() {
-    return TheScreen != nullptr ? TheScreen->GetScreenHeight() : GetSystemMetrics(SM_CYSCREEN);
+// The simulation thread's copy of the desktop, taken at the top of each stray-ant frame. A run
+// driven without the shell (the simulation's own tests) has had nothing published and reads the
+// monitors once itself.
+const DesktopArea& Desktop() {
+    if (!Shared.desktop.Published()) {
+        Shared.desktop.Publish(ScreenInfo().Desktop(kAntCell));
+    }
+    return Shared.desktop.Current();
 }
 
 void Publish(const StrayAntPose& pose) {
@@ -56,7 +58,7 @@ void RiseStrayHeart() {
     if (ant == nullptr) {
         return;
     }
-    ant->Step(ScreenWidth(), ScreenHeight());
+    ant->Step(Desktop());
     Publish(StrayAntPose::Heart, 0, *ant);
 }
 
@@ -70,7 +72,7 @@ void UpdateStrayAnt() {
     // walking pose that comes after it.
     switch (ant->state.load()) {
         case StrayWalking:
-            ant->Step(ScreenWidth(), ScreenHeight());
+            ant->Step(Desktop());
             Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
             break;
         case StrayRising:

@@ -2,6 +2,8 @@
 // while it is installed, answers IDOK, and restores the previous sink when it goes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 #include "base/MessageSeam.h"
@@ -28,6 +30,16 @@ class MessageRecorder {
     const std::vector<RecordedMessage>& messages() const { return Messages(); }
     size_t size() const { return Messages().size(); }
     void clear() { Messages().clear(); }
+
+    // Exactly one box was raised, with this text, caption and flags, owned by the main window.
+    void ExpectOnly(uint32_t text, uint32_t caption, uint32_t flags) const {
+        ASSERT_EQ(size(), 1u);
+        const RecordedMessage& m = Messages()[0];
+        EXPECT_EQ(m.text, text);
+        EXPECT_EQ(m.caption, caption);
+        EXPECT_EQ(m.flags, flags);
+        EXPECT_EQ(m.owner, MessageOwner::MainWindow);
+    }
 
   private:
     static int Record(const MessageRequest& r) {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Dropped pictures as a user meets them, dragged from a file manager (XDND) onto the magnifier:
 # a BMP becomes the field at once and is remembered in kirelo.ini for the next start, an OS/2
-# bitmap as well as a Windows one; a file that
-# is not a bitmap and a picture narrower than 200 pixels are refused with their warnings and the
-# field stays; "back to the standard background" brings the dry leaves back; Exit from the tray
+# bitmap as well as a Windows one; a 6000 x 4000 photo comes scaled down to the size limit; a file
+# cut short, a file that is not a bitmap and a picture narrower than 200 pixels are refused with
+# their warnings and the field and the settings stay; "back to the standard background" brings the dry leaves back; Exit from the tray
 # menu while a warning is open ends the program cleanly.
 source "$(dirname "$0")/e2e_lib.sh" drop "$@"
 
@@ -13,6 +13,9 @@ python3 "$E2E_DIR/make_bmp.py" "$WORK/lagoon.bmp" 320 240 30 120 200
 python3 "$E2E_DIR/make_bmp.py" "$WORK/narrow.bmp" 150 300 200 40 40
 python3 "$E2E_DIR/make_bmp.py" "$WORK/tiny.bmp" 150 150 40 200 40
 python3 "$E2E_DIR/make_bmp.py" "$WORK/ember.bmp" 320 240 200 60 40 os2
+python3 "$E2E_DIR/make_bmp.py" "$WORK/photo.bmp" 6000 4000 200 60 40
+python3 "$E2E_DIR/make_bmp.py" "$WORK/whole.bmp" 640 480 30 120 200
+head -c 5000 "$WORK/whole.bmp" >"$WORK/cut.bmp"
 printf 'not a picture\r\n' >"$WORK/notes.txt"
 
 # Share of the lens (inner square) in the dropped picture's colours.
@@ -64,6 +67,21 @@ check "the OS/2 picture is the field" wait_share ember_share ember
 check "its name is remembered" test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/ember.bmp")"
 check "the Windows picture comes back on its drop" drop_file "$WORK/lagoon.bmp"
 check "the Windows picture is the field again" wait_share lagoon_share lagoon-again
+
+# A photo of 6000 x 4000 (past the 4096 limit) is no damaged file: scaled down, it is the field,
+# its own colours averaged over the ripple, and its name is remembered.
+check "the drop of a 6000 x 4000 picture is accepted" drop_file "$WORK/photo.bmp"
+check "the large picture is the field" wait_share ember_share photo
+check "its name is remembered" test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/photo.bmp")"
+check "no box came up for it" test -z "$(titled "ビットマップデータエラー")"
+# The first 5000 bytes of a 640 x 480 picture: refused as damaged, the field and the settings stay.
+drop_file "$WORK/cut.bmp"
+check "a file cut short is refused with the damaged-data box" expect_box "ビットマップデータエラー" refused-cut
+check "the field stays after the cut file" wait_share ember_share after-cut
+check "the remembered name stays after the cut file" \
+    test "$(ini BackBitmapTexture FileName)" = "$(windows_path "$WORK/photo.bmp")"
+check "the Windows picture comes back once more" drop_file "$WORK/lagoon.bmp"
+check "the Windows picture is the field once more" wait_share lagoon_share lagoon-once-more
 
 drop_file "$WORK/notes.txt"
 check "a file that is no bitmap is refused with its warning" expect_box "ファイルタイプエラー" refused-text

@@ -43,6 +43,8 @@ cleanup() {
     done
     xdotool mouseup 1 2>/dev/null
     xdotool mouseup 3 2>/dev/null
+    # A script that brings servers of its own stops them last.
+    if declare -F e2e_stop_own >/dev/null; then e2e_stop_own; fi
 }
 trap cleanup EXIT
 

@@ -1,8 +1,30 @@
 #!/usr/bin/env bash
 # The stray ant as a user meets it: some seconds into the run a tiny ant-shaped window walks over
-# the desktop; a click on it says "みつかっちまった", and once the box is closed the ant becomes a
-# heart that rises and vanishes. Escape on the magnifier afterwards ends the program.
+# the desktop; a click on it says "みつかっちまった", the found ant stands still while its box is up,
+# and once the box is closed (by its close button) the ant becomes a heart that rises from where
+# it was clicked and vanishes. Escape on the magnifier afterwards ends the program.
 source "$(dirname "$0")/e2e_lib.sh" stray "$@"
+
+# The absolute top-left corner of a window, as the X server has it: "X Y".
+corner() {  # corner WINDOW
+    xwininfo -id "$1" 2>/dev/null |
+        awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
+}
+
+# The middle of a window's close button: in the frame a window manager puts round it (its
+# _NET_FRAME_EXTENTS), or in the caption Wine draws itself inside the window when none does.
+close_button() {  # close_button WINDOW: prints "X Y"
+    local x y w extents left right top
+    read -r x y <<<"$(corner "$1")"
+    w=$(xwininfo -id "$1" | awk '/Width:/{print $NF}')
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ',')
+    if [ -n "$extents" ]; then
+        read -r left right top _ <<<"$extents"
+        echo $((x + w + right - top / 2 - 2)) $((y - top / 2))
+    else
+        echo $((x + w - 12)) $((y + 10))
+    fi
+}
 
 # Without the frame wait the frames come quickly, and so does the stray ant's chance.
 write_ini "[Status]" "Wait ON=0"
@@ -67,8 +89,12 @@ fi
 caught=0
 for attempt in 1 2 3 4 5; do
     wait_window 8 8 2 || break
-    xdotool mousemove $((WIN_X + 4)) $((WIN_Y + 4)) click 1
-    caught_y=$WIN_Y
+    ant=$WIN
+    read -r ax ay <<<"$(corner "$ant")"
+    click_x=$((ax + 4))
+    click_y=$((ay + 4))
+    xdotool mousemove "$click_x" "$click_y" click 1
+    caught_y=$ay
     if wait_titled "はぐれありさん" 2; then caught=1; break; fi
 done
 check "a click on the stray ant opens its box" test "$caught" = 1
@@ -77,24 +103,49 @@ check "its box is painted" box_painted "$box" 5
 shot found >/dev/null
 check "the box is the only one shown" test "$(titled "はぐれありさん")" = "$box"
 
-# OK, as a user clicks it: half a second later the ant is gone and its heart stands there.
-read -r bx by bw bh <<<"$(geometry "$box")"
-xdotool mousemove $((bx + bw / 2)) $((by + bh - 22))
+# While the box is up the found ant stands still, where it was clicked (about a dozen frames).
+read -r fx fy <<<"$(corner "$ant")"
+still=1
+for t in 1 2 3 4 5 6 7 8 9 10; do
+    sleep 0.1
+    read -r nx ny <<<"$(corner "$ant")"
+    [ "$nx $ny" = "$fx $fy" ] || still=0
+done
+log "the found ant stood at ($fx, $fy), clicked at ($click_x, $click_y); last seen at ($nx, $ny)"
+check "the found ant does not move while its box is up" test "$still" = 1
+check "it stands where it was clicked" \
+    test $((fx + 4 - click_x)) -ge -2 -a $((fx + 4 - click_x)) -le 2 -a \
+    $((fy + 4 - click_y)) -ge -2 -a $((fy + 4 - click_y)) -le 2
+
+# The box's close button, as a user clicks it: half a second later the ant is gone and its heart
+# stands where the ant was clicked.
+read -r cx cy <<<"$(close_button "$box")"
+xdotool mousemove "$cx" "$cy"
 sleep 0.2
 t_ok=$(date +%s.%N)
 xdotool click 1
+first_heart=""
+while [ -z "$first_heart" ] && [ "$(echo "$(seconds_since "$t_ok") < 2" | bc)" = 1 ]; do
+    heart=$(windows_of_size 16 16 | head -n1)
+    [ -n "$heart" ] && first_heart=$(corner "${heart%% *}")
+done
 sleep "$(echo "0.5 - $(seconds_since "$t_ok")" | bc | sed 's/^-.*/0/')"
 ants_after=$(windows_of_size 8 8)
 hearts_after=$(windows_of_size 16 16)
 shot after-ok >/dev/null
-log "0.5 s after OK: ant windows [${ants_after}], heart windows [${hearts_after}]"
-check "within 0.5 s of OK the ant window is gone" test -z "$ants_after"
+log "0.5 s after the close button: ant windows [${ants_after}], heart windows [${hearts_after}]"
+check "within 0.5 s of the close button the ant window is gone" test -z "$ants_after"
 # The heart may not rise above row 16: found near the top edge, its rise is cut short (in its
 # first frame right at the edge); lower down it shows and rises for about four seconds.
 at_top=$(( caught_y < 30 ? 1 : 0 ))
 rises_long=$(( caught_y >= 70 ? 1 : 0 ))
 if [ "$at_top" = 0 ]; then
-    check "within 0.5 s of OK the heart is shown" test -n "$hearts_after"
+    check "within 0.5 s of the close button the heart is shown" test -n "$hearts_after"
+    read -r hx hy <<<"$first_heart"
+    log "the heart came up at ($hx, $hy): its middle $((hx + 8 - click_x)), $((hy + 8 - click_y)) from the click"
+    check "the heart's first place is within a few pixels of the click" \
+        test $((hx + 8 - click_x)) -ge -8 -a $((hx + 8 - click_x)) -le 8 -a \
+        $((hy + 8 - click_y)) -ge -8 -a $((hy + 8 - click_y)) -le 8
 else
     log "found at the top edge (row $caught_y): the heart ends at once"
 fi

@@ -1,23 +1,33 @@
 // Start-up hook linked only into kirelo_bench.exe: KIRELO_BENCH_STRAY_MS sets when the stray ant
-// comes out, for certain, so the CPU benchmark can measure the phases before and after it.
+// comes out, for certain, so the CPU benchmark can measure the phases before and after it;
+// KIRELO_BENCH_SPLASH_MS shortens the splash, so that a test that starts the program many times
+// (e2e_monitors.sh) sees the stray ant soon after each start.
 #include <cstdlib>
 
 #include "simulation/SimulationRun.h"
 
 namespace {
+bool ReadMs(const char* name, uint32_t& ms) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (end == nullptr || *end != '\0') {
+        return false;
+    }
+    ms = static_cast<uint32_t>(value);
+    return true;
+}
+
 // Runs before WinMain; Shared.timings is constant-initialised, so it is already in place.
 struct StrayAtAKnownTime {
     StrayAtAKnownTime() {
-        const char* text = std::getenv("KIRELO_BENCH_STRAY_MS");
-        if (text == nullptr || *text == '\0') {
-            return;
-        }
-        char* end = nullptr;
-        const unsigned long ms = std::strtoul(text, &end, 10);
-        if (end != nullptr && *end == '\0') {
-            Shared.timings.strayDelayMs = static_cast<uint32_t>(ms);
+        if (ReadMs("KIRELO_BENCH_STRAY_MS", Shared.timings.strayDelayMs)) {
             Shared.timings.strayOneIn = 1;
         }
+        ReadMs("KIRELO_BENCH_SPLASH_MS", Shared.timings.splashPauseMs);
     }
 };
 

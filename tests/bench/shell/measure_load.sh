@@ -7,7 +7,6 @@ root=$(cd "$(dirname "$0")/../../.." && pwd)
 secs=${1:-${KIRELO_BENCH_SECONDS:-60}}
 exe=${2:-$root/build/windows/shell/kirelo.exe}
 warmup=8   # the splash and start-up are left out of the CPU figure
-harness=$root/scripts/wine-harness.sh
 bench=$root/build/bench-shell
 state=$bench/state
 
@@ -19,6 +18,8 @@ if [ ! -f "$exe" ]; then echo "measure_load: no program at $exe" >&2; exit 2; fi
 exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
 mkdir -p "$bench"
 
+# shellcheck source=tests/bench/shell/bench_lib.sh
+. "$root/tests/bench/shell/bench_lib.sh"
 pid="" launcher=""
 # Stops the program (kill, then kill -9) and the wine command that started it.
 stop_program() {
@@ -32,30 +33,15 @@ stop_program() {
     pid="" launcher=""
 }
 # shellcheck disable=SC2317  # run by the EXIT trap
-cleanup() {
-    stop_program
-    bash "$harness" stop "$state" >/dev/null 2>&1
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
+bench_cleanup() { stop_program; }
 
 echo "measure_load: starting display and Wine prefix in $state"
-bash "$harness" start "$state" || exit 1
-export WINEPREFIX="$state/prefix" WINEDEBUG=-all
+bench_start_prefix "$state" || exit 1
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-DISPLAY=$(cat "$state/display") && export DISPLAY
 tck=$(getconf CLK_TCK)
 
-# The kirelo.exe process of this prefix; other prefixes (other runs on the machine) are skipped.
-find_program() {
-    local p
-    for p in $(pgrep -f 'kirelo.exe'); do
-        [ "$(cat "/proc/$p/comm" 2>/dev/null)" = kirelo.exe ] || continue
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-        echo "$p"; return 0
-    done
-    return 1
-}
+# The kirelo.exe process of this prefix.
+find_program() { prefix_pids kirelo.exe | head -n 1 | grep .; }
 now() { date +%s.%N; }
 ticks() { sed 's/^.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{ print $12 + $13 }'; }
 status_kb() { awk -v k="$1:" '$1 == k { print $2 }' "/proc/$pid/status" 2>/dev/null; }

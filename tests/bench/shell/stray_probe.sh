@@ -8,18 +8,12 @@ modes=${*:-none move map park parknz rgn key ulwkey ulwalpha}
 out=${PROBE_OUT:-$root/build/bench-probe}
 mkdir -p "$out"
 x86_64-w64-mingw32-g++ -O2 -static -mwindows "$root/tests/bench/shell/StrayWindowProbe.cpp" -o "$out/probe.exe" || exit 1
-harness=$root/scripts/wine-harness.sh
-state=$out/state
-bash "$harness" start "$state" >"$out/harness.log" 2>&1 || { cat "$out/harness.log"; exit 1; }
-trap 'bash "$harness" stop "$state" >/dev/null 2>&1' EXIT
-export WINEPREFIX="$state/prefix" WINEDEBUG=-all DISPLAY=$(cat "$state/display")
-xvfb=$(cat "$state/xvfb.pid")
-pids() {
-    echo "$xvfb"
-    for d in /proc/[0-9]*; do
-        { tr '\0' '\n' <"$d/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null && echo "${d#/proc/}"
-    done
-}
+# shellcheck source=tests/bench/shell/bench_lib.sh
+. "$root/tests/bench/shell/bench_lib.sh"
+bench_start_prefix "$out/state" >"$out/harness.log" 2>&1 || { cat "$out/harness.log"; exit 1; }
+xvfb=$(cat "$out/state/xvfb.pid")
+# shellcheck disable=SC2119  # every process of the prefix
+pids() { echo "$xvfb"; prefix_pids; }
 # "role microseconds" per line
 total() {
     for p in $(pids); do

@@ -2,10 +2,14 @@
 // each kind of file it refuses, and the boxes a refusal raises.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
+#include "base/AreaScaler.h"
 #include "base/BmpDecoder.h"
+#include "base/ImageLimits.h"
 #include "base/ImagingMessages.h"
+#include "base/PixelSurface.h"
 #include "tests/common/MessageRecorder.h"
 #include "resources/TextIds.h"
 #include "tests/native/base/BmpWriter.h"
@@ -270,50 +274,65 @@ TEST(BmpAccepted, RleFourAlternatesNibblesInRunsAndLiterals) {
     EXPECT_EQ(row, Bytes({0x12, 0x12, 0x14, 0x56}));
 }
 
-TEST(BmpAccepted, ShortFilesLeaveTheMissingPixelsZero) {
+// Pixel data that end before the picture does are damage, not a picture: refused when the file
+// says so at once, and when a read brings less than the file promised. Only the last row's
+// padding may be missing, as other readers allow.
+TEST(BmpRefused, PixelDataThatEndBeforeThePictureDoes) {
     BmpSpec s;
     s.bitCount = 32;
     s.width = 2;
     s.height = 2;
     s.pixels = Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
     const std::vector<uint8_t> file = WriteBmp(s);
-    // Cut two bytes into the second stored row, the top one.
-    std::vector<uint8_t> cut(file.begin(), file.end() - 6);
-    const Decoded d = DecodeFile(cut);
-    ASSERT_EQ(d.error, BmpError::None);
-    ASSERT_TRUE(d.decoded);
-    EXPECT_EQ(Pixel32(d, 0, 1), 0x04030201u);
-    EXPECT_EQ(Pixel32(d, 1, 1), 0x08070605u);
-    EXPECT_EQ(Pixel32(d, 0, 0), 0x00000A09u);
-    EXPECT_EQ(Pixel32(d, 1, 0), 0u);
-    // A stream that stops before its end mark leaves the rest zero.
-    const Decoded r = DecodeFile(WriteBmp(Rle(8, 4, 2, Bytes({2, 5}))));
+    struct Cut {
+        const char* what;
+        std::vector<uint8_t> file;
+    } cuts[] = {
+        {"two bytes into the top row", {file.begin(), file.end() - 6}},
+        {"one byte short", {file.begin(), file.end() - 1}},
+        {"a run-length stream that stops before its last row",
+         WriteBmp(Rle(8, 4, 3, Bytes({2, 5, 0, 0})))},
+        {"a literal run cut short", WriteBmp(Rle(8, 4, 2, Bytes({0, 4, 1, 2})))},
+        {"a move cut short", WriteBmp(Rle(8, 4, 2, Bytes({0, 2, 1})))},
+    };
+    for (const Cut& c : cuts) {
+        const Decoded d = DecodeFile(c.file);
+        EXPECT_TRUE(d.error == BmpError::BadData || !d.decoded) << c.what;
+    }
+    // Uncompressed ones are refused by the header's own sums, before anything is read.
+    EXPECT_EQ(ParseOnly(cuts[0].file), BmpError::BadData);
+    // A read that brings less than the file's length promised.
+    BmpDecoder decoder;
+    ASSERT_EQ(decoder.ParseFile(file.data(), file.size(), file.size()), BmpError::None);
+    std::vector<uint8_t> out(decoder.Layout().pixelBytes);
+    EXPECT_FALSE(decoder.Decode(file.data(), file.size() - 1, out.data(), out.size()));
+    // A run-length stream that ends on its last row without the end mark is whole.
+    const Decoded r = DecodeFile(WriteBmp(Rle(8, 4, 2, Bytes({2, 5, 0, 0, 4, 6}))));
     ASSERT_EQ(r.error, BmpError::None);
     ASSERT_TRUE(r.decoded);
     EXPECT_EQ(std::vector<uint8_t>(Row(r, 1), Row(r, 1) + 4), Bytes({5, 5, 0, 0}));
-    EXPECT_EQ(std::vector<uint8_t>(Row(r, 0), Row(r, 0) + 4), Bytes({0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(Row(r, 0), Row(r, 0) + 4), Bytes({6, 6, 6, 6}));
 }
 
-TEST(BmpAccepted, EveryTruncationIsEitherRefusedOrDecodedWithZeroFill) {
+TEST(BmpAccepted, EveryTruncationIsRefusedButOfTheLastRowsPadding) {
     BmpSpec s = Paletted(8, 3, 2);
     s.pixels = Bytes({1, 2, 3, 0, 4, 5, 6, 0});
     const std::vector<uint8_t> file = WriteBmp(s);
-    const size_t offBits = 14 + 40 + 1024;
-    for (size_t len = 0; len <= file.size(); ++len) {
+    const size_t whole = file.size();
+    for (size_t len = 0; len <= whole; ++len) {
         const std::vector<uint8_t> cut(file.begin(), file.begin() + len);
         BmpDecoder decoder;
         const BmpError e = decoder.ParseFile(cut.data(), cut.size(), cut.size());
         if (len < 2) {
             EXPECT_EQ(e, BmpError::NotBitmap) << len;
-        } else if (len <= offBits) {
+        } else if (len < whole - 1) {
             EXPECT_EQ(e, BmpError::BadData) << len;
         } else {
+            // Whole, or short of the one padding byte of the top row.
             ASSERT_EQ(e, BmpError::None) << len;
             std::vector<uint8_t> out(decoder.Layout().pixelBytes, 0xCD);
             ASSERT_TRUE(decoder.Decode(cut.data(), cut.size(), out.data(), out.size()));
-            for (size_t i = 0; i < out.size(); ++i) {
-                EXPECT_EQ(out[i], offBits + i < len ? file[offBits + i] : 0) << len << "/" << i;
-            }
+            EXPECT_EQ(out, s.pixels) << len;
         }
     }
 }
@@ -379,6 +398,144 @@ TEST(BmpAccepted, BytesNeededStopsAtThePixelsOrTheFile) {
 
 // --- Refusals: each kind of lie or damage, with the image-side result empty. ---
 
+// --- Pictures past the image limit: scaled down by area averaging as they are decoded. ---
+
+TEST(BmpScaled, FittedSizesKeepTheProportionsWithTheLongerSideAtTheLimit) {
+    const int64_t sizes[][4] = {{8000, 6000, 4096, 3072}, {6000, 4000, 4096, 2731},
+                                {4000, 6000, 2731, 4096}, {4097, 1, 4096, 1},
+                                {1, 5000, 1, 4096},       {20000, 300, 4096, 61},
+                                {4096, 4096, 4096, 4096}, {640, 480, 640, 480}};
+    for (const auto& z : sizes) {
+        int32_t w = 0;
+        int32_t h = 0;
+        AreaScaler::FitWithin(z[0], z[1], kMaxImageSide, w, h);
+        EXPECT_EQ(w, z[2]) << z[0] << "x" << z[1];
+        EXPECT_EQ(h, z[3]) << z[0] << "x" << z[1];
+    }
+}
+
+// The mean of the source area each image pixel covers, worked out the slow way: each source
+// pixel weighted by the length of its overlap, in doubles.
+double AreaMean(const std::vector<double>& source, int sw, int sh, int dw, int dh, int x, int y) {
+    const double sx = static_cast<double>(sw) / dw;
+    const double sy = static_cast<double>(sh) / dh;
+    double sum = 0;
+    for (int j = 0; j < sh; ++j) {
+        const double oy = std::min(j + 1.0, (y + 1) * sy) - std::max(j + 0.0, y * sy);
+        for (int i = 0; oy > 0 && i < sw; ++i) {
+            const double ox = std::min(i + 1.0, (x + 1) * sx) - std::max(i + 0.0, x * sx);
+            if (ox > 0) {
+                sum += source[static_cast<size_t>(j) * sw + i] * ox * oy;
+            }
+        }
+    }
+    return sum / (sx * sy);
+}
+
+TEST(BmpScaled, ALargePictureComesOutAtTheLimitWithEachPixelTheMeanOfItsArea) {
+    // 5000 x 7, 24 bits, top-down: the blue channel a pattern, green its inverse, red flat.
+    const int sw = 5000;
+    const int sh = 7;
+    BmpSpec s;
+    s.width = sw;
+    s.height = -sh;
+    s.pixels.assign(static_cast<size_t>(DibRowBytes(sw, 24)) * sh, 0);
+    std::vector<double> blue(static_cast<size_t>(sw) * sh);
+    for (int y = 0; y < sh; ++y) {
+        for (int x = 0; x < sw; ++x) {
+            const uint8_t v = static_cast<uint8_t>((x * 37 + y * 101) % 256);
+            blue[static_cast<size_t>(y) * sw + x] = v;
+            uint8_t* p = &s.pixels[static_cast<size_t>(y) * DibRowBytes(sw, 24) + x * 3];
+            p[0] = v;
+            p[1] = static_cast<uint8_t>(255 - v);
+            p[2] = 200;
+        }
+    }
+    const Decoded d = DecodeFile(WriteBmp(s));
+    ASSERT_EQ(d.error, BmpError::None);
+    ASSERT_TRUE(d.decoded);
+    EXPECT_TRUE(d.layout.scaled);
+    EXPECT_EQ(d.layout.sourceWidth, sw);
+    EXPECT_EQ(d.layout.sourceHeight, sh);
+    const int dw = d.layout.header.width;
+    const int dh = d.layout.header.height;
+    EXPECT_EQ(dw, 4096);
+    EXPECT_EQ(dh, 6);  // 7 x 4096 / 5000 = 5.7
+    EXPECT_EQ(d.layout.header.bitCount, 32);
+    EXPECT_TRUE(d.layout.colours.empty());
+    EXPECT_EQ(d.info.size(), 44u);
+    int wrong = 0;
+    for (int y = 0; y < dh; ++y) {
+        for (int x = 0; x < dw; x += 7) {
+            const uint32_t p = Pixel32(d, x, y);
+            const double mean = AreaMean(blue, sw, sh, dw, dh, x, y);
+            wrong += std::abs(static_cast<double>(p & 0xFF) - mean) > 0.51 ? 1 : 0;
+            // Green is 255 - blue everywhere, so its mean is too (give or take the rounding).
+            wrong +=
+                std::abs(static_cast<int>((p >> 8) & 0xFF) + static_cast<int>(p & 0xFF) - 255) > 1
+                    ? 1
+                    : 0;
+            wrong += ((p >> 16) & 0xFF) != 200 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(BmpScaled, PalettedAndRunLengthPicturesAverageTheirColours) {
+    // 8192 x 4 at 8 bits, each 2 x 2 block two colours: the image pixel is their mean.
+    BmpSpec rows = Paletted(8, 8192, 4);
+    for (size_t i = 0; i < rows.pixels.size(); ++i) {
+        rows.pixels[i] = static_cast<uint8_t>((i % 8192) % 2 == 0 ? 10 : 30);
+    }
+    // The same as a run-length stream: per row 64 runs of 128 pixels alternating 10 and 30 would
+    // differ, so runs of one pixel each, written as pairs (1, 10), (1, 30).
+    std::vector<uint8_t> stream;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8192; x += 2) {
+            stream.insert(stream.end(), {1, 10, 1, 30});
+        }
+        stream.insert(stream.end(), {0, 0});
+    }
+    stream.insert(stream.end(), {0, 1});
+    BmpSpec rle = Rle(8, 8192, 4, stream);
+    for (const BmpSpec& s : {rows, rle}) {
+        const Decoded d = DecodeFile(WriteBmp(s));
+        ASSERT_EQ(d.error, BmpError::None) << s.compression;
+        ASSERT_TRUE(d.decoded) << s.compression;
+        ASSERT_EQ(d.layout.header.width, 4096);
+        ASSERT_EQ(d.layout.header.height, 2);
+        const BmpColour a = s.colours[10];
+        const BmpColour b = s.colours[30];
+        const uint32_t mean = static_cast<uint32_t>((a.blue + b.blue + 1) / 2) |
+                              static_cast<uint32_t>((a.green + b.green + 1) / 2) << 8 |
+                              static_cast<uint32_t>((a.red + b.red + 1) / 2) << 16;
+        int wrong = 0;
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 4096; ++x) {
+                wrong += Pixel32(d, x, y) != mean ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << s.compression;
+    }
+}
+
+TEST(BmpScaled, APictureThinAfterScalingKeepsItsThinSideAndPastTheSourceLimitIsRefused) {
+    BmpSpec thin = Paletted(1, 20000, 300);
+    const Decoded d = DecodeFile(WriteBmp(thin));
+    ASSERT_EQ(d.error, BmpError::None);
+    EXPECT_EQ(d.layout.header.width, 4096);
+    EXPECT_EQ(d.layout.header.height, 61);  // under the field's 200: the loader says too low
+    BmpSpec past = Paletted(1, 1, 1);
+    past.width = kMaxSourceSide + 1;
+    EXPECT_EQ(ParseOnly(WriteBmp(past)), BmpError::BadData);
+    // A run-length picture is decoded whole before it is scaled: no larger than the largest
+    // image (64 MiB of indices), whatever its stream says.
+    BmpSpec rle = Rle(8, 8192, 8192, Bytes({0, 1}));
+    EXPECT_EQ(ParseOnly(WriteBmp(rle)), BmpError::None);
+    rle.height = 8193;
+    EXPECT_EQ(ParseOnly(WriteBmp(rle)), BmpError::BadData);
+}
+
 TEST(BmpRefused, NotStartingWithBMIsNoBitmap) {
     EXPECT_EQ(ParseOnly({}), BmpError::NotBitmap);
     EXPECT_EQ(ParseOnly(Bytes({'B'})), BmpError::NotBitmap);
@@ -424,7 +581,8 @@ TEST(BmpRefused, ZeroOrNegativeWidthAndZeroHeight) {
     }
 }
 
-TEST(BmpRefused, AbsurdSizesBeyondTheSurfaceLimit) {
+// Absurd sizes, and large ones whose pixels the file does not hold, before anything is read.
+TEST(BmpRefused, AbsurdSizesAndLargeOnesWithoutTheirPixels) {
     const int32_t sizes[][3] = {{3000000, 2000000, 24},
                                 {INT32_MAX, 1, 32},
                                 {1, INT32_MAX, 1},
@@ -446,14 +604,13 @@ TEST(BmpRefused, AbsurdSizesBeyondTheSurfaceLimit) {
         s.pixels = Bytes({1, 2, 3, 4});
         EXPECT_EQ(ParseOnly(WriteBmp(s)), BmpError::BadData) << z[0] << "x" << z[1];
     }
-    // A side of exactly the limit, either way up, is still a picture.
+    // A side of exactly the limit, either way up, is still a picture as it is.
     for (int32_t height : {4096, -4096}) {
-        BmpSpec edge;
-        edge.width = 4096;
+        BmpSpec edge = Paletted(1, 4096, 4096);
         edge.height = height;
-        edge.bitCount = 32;
-        edge.pixels = Bytes({1, 2, 3, 4});
-        EXPECT_EQ(ParseOnly(WriteBmp(edge)), BmpError::None) << height;
+        const Decoded d = DecodeFile(WriteBmp(edge));
+        EXPECT_EQ(d.error, BmpError::None) << height;
+        EXPECT_FALSE(d.layout.scaled) << height;
     }
 }
 
@@ -532,7 +689,12 @@ TEST(BmpRefused, PixelOffsetPastTheEndOrInsideTheHeader) {
         EXPECT_EQ(ParseOnly(Tiny([off](BmpSpec& s) { s.offBits = off; })), BmpError::BadData)
             << off;
     }
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 57; })), BmpError::None);
+    // The one pixel's three bytes are there, the row's padding byte is not: still a picture.
+    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 55; })), BmpError::None);
+    for (int64_t off : {int64_t{56}, int64_t{57}}) {
+        EXPECT_EQ(ParseOnly(Tiny([off](BmpSpec& s) { s.offBits = off; })), BmpError::BadData)
+            << off;
+    }
     // Bit fields: the masks are header too.
     EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
                   s.bitCount = 32;

@@ -245,7 +245,7 @@ TEST(ImageLimit, SurfaceSizesAtTheEdgeOnePastItAndWhereRowsWouldOverflow) {
     EXPECT_FALSE(FitsImageLimit(1, kMaxImageSide + 1));
 }
 
-TEST(ImageLimit, TheLoaderTakesTheEdgeAndRefusesOnePast) {
+TEST(ImageLimit, TheLoaderTakesTheEdgeScalesOnePastAndRefusesPastTheSourceLimit) {
     // A square at the limit, 1 bit deep: decoded whole, first and last stored bytes in place.
     BmpSpec edge = Picture(1, kMaxImageSide, kMaxImageSide);
     const Result r = ReadFile(WriteBmp(edge));
@@ -255,16 +255,22 @@ TEST(ImageLimit, TheLoaderTakesTheEdgeAndRefusesOnePast) {
     EXPECT_EQ(r.pixels, edge.pixels);
     // The same square as OS/2 1.x, whose 16-bit sides could say more.
     EXPECT_EQ(ReadFile(WriteBmp(WithHeader(edge, 12))).error, BmpError::None);
-    for (const auto& size : {std::pair<int, int>{4097, 1}, {1, 4097}, {65535, 65535}}) {
+    // One past it either way, whole: the image is the picture scaled to the limit.
+    for (const auto& size : {std::pair<int, int>{4097, 1}, {1, 4097}}) {
         for (uint32_t header : {bmp::kInfoHeaderBytes, bmp::kCoreHeaderBytes}) {
-            BmpSpec past = Picture(1, 1, 1);
-            past.headerSize = header;
-            past.width = size.first;
-            past.height = size.second;
-            EXPECT_EQ(ReadFile(WriteBmp(past)).error, BmpError::BadData)
-                << size.first << "x" << size.second << " in " << header;
+            const Result past =
+                ReadFile(WriteBmp(WithHeader(Picture(1, size.first, size.second), header)));
+            ASSERT_EQ(past.error, BmpError::None) << size.first << "x" << size.second;
+            EXPECT_TRUE(past.decoded);
+            EXPECT_EQ(past.layout.header.width, std::min(size.first, kMaxImageSide));
+            EXPECT_EQ(past.layout.header.height, std::min(size.second, kMaxImageSide));
         }
     }
+    BmpSpec huge = Picture(1, 1, 1);
+    huge.headerSize = bmp::kCoreHeaderBytes;
+    huge.width = 65535;
+    huge.height = 65535;
+    EXPECT_EQ(ReadFile(WriteBmp(huge)).error, BmpError::BadData);
     // The 66-byte file: 536 870 912 x 1 at 1 bit, pixels at 62, four pixel bytes.
     BmpSpec wide = Picture(1, 1, 1);
     wide.width = 536870912;

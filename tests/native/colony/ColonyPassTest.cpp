@@ -66,27 +66,12 @@ using ColonyStepperTest = ColonyWorldTest;
 
 TEST_F(ColonyStepperTest, ArrivalsAreSettledAndOnlyWalkingAntsStep) {
     AntColony ants;
-    for (int i = 0; i < 4; ++i) {
-        ants.Add(shared);
-    }
-    Ant* idle = ants.At(0);  // inactive: never stepped
-    idle->x = 200;
-    idle->y = 150;
-    Ant* home = ants.At(1);
-    home->active = 1;
-    home->x = kBallX + 1;
-    home->y = kBallY;
+    Ant* idle = AddAnt(ants, 200, 150, 0);  // inactive: never stepped
+    Ant* home = AddAnt(ants, kBallX + 1, kBallY);
     home->trail.Append(80, 80, CellTrail);
-    Ant* happy = ants.At(2);
-    happy->active = 1;
-    happy->x = kGoalX + 4;
-    happy->y = kGoalY - 2;
+    Ant* happy = AddAnt(ants, kGoalX + 4, kGoalY - 2);
     happy->trail.Append(250, 190, CellStrongTrail);
-    Ant* walker = ants.At(3);
-    walker->active = 1;
-    walker->x = 200;
-    walker->y = 150;
-
+    Ant* walker = AddAnt(ants, 200, 150);
     std::vector<int32_t> happyIndices;
     const int32_t count =
         ColonyStepper::StepFrame(ants, mask, nullptr, [&](int32_t index, Ant& ant) {
@@ -113,14 +98,9 @@ TEST_F(ColonyStepperTest, ArrivalsAreSettledAndOnlyWalkingAntsStep) {
 
 TEST_F(ColonyStepperTest, PendingBackgroundIsCheckedBeforeEachAnt) {
     AntColony ants;
-    for (int i = 0; i < 3; ++i) {
-        ants.Add(shared);
-        ants.At(i)->active = 1;
-        ants.At(i)->x = 200 + 10 * i;
-        ants.At(i)->y = 150;
-    }
-    ants.At(1)->x = kGoalX;
-    ants.At(1)->y = kGoalY;
+    AddAnt(ants, 200, 150);
+    AddAnt(ants, kGoalX, kGoalY);
+    AddAnt(ants, 220, 150);
     SharedInt pending{0};
     // The second ant's happiness raises the flag, as a drop on the window could at any time.
     ColonyStepper::StepFrame(ants, mask, &pending, [&](int32_t, Ant&) { pending = 1; });
@@ -137,21 +117,13 @@ TEST_F(ColonyStepperTest, PendingBackgroundIsCheckedBeforeEachAnt) {
 
 TEST_F(ColonyStepperTest, PullInsideMovesOnlyWalkingAntsFromRightAndBottom) {
     AntColony ants;
+    AddAnt(ants, 400, 300, 0);  // inactive: left alone
+    AddAnt(ants, 400, 280);
+    AddAnt(ants, 164, 165);
+    AddAnt(ants, 30, 30);
     for (int i = 0; i < 4; ++i) {
-        ants.Add(shared);
         ants.At(i)->trail.Append(100, 100, CellTrail);
     }
-    ants.At(0)->x = 400;  // inactive: left alone
-    ants.At(0)->y = 300;
-    ants.At(1)->active = 1;
-    ants.At(1)->x = 400;
-    ants.At(1)->y = 280;
-    ants.At(2)->active = 1;
-    ants.At(2)->x = 164;
-    ants.At(2)->y = 165;
-    ants.At(3)->active = 1;
-    ants.At(3)->x = 30;
-    ants.At(3)->y = 30;
     ColonyStepper::PullInside(ants, 200, 200);
     EXPECT_EQ(ants.At(0)->x, 400);
     EXPECT_EQ(ants.At(0)->trail.Count(), 1);

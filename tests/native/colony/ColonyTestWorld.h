@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "colony/Ant.h"
+#include "colony/AntColony.h"
 #include "colony/FieldMask.h"
 #include "colony/Random.h"
 #include "colony/SharedWorld.h"
@@ -94,6 +95,16 @@ class ColonyWorldTest : public ::testing::Test {
         ant->active = 1;
         ant->lastHomeX = shared.ballX.load();
         ant->lastHomeY = shared.ballY.load();
+        return ant;
+    }
+
+    // Adds an ant to the colony at (x, y), walking unless `active` says otherwise.
+    Ant* AddAnt(AntColony& ants, int32_t x, int32_t y, int32_t active = 1) {
+        ants.Add(shared);
+        Ant* ant = ants.At(ants.Count() - 1);
+        ant->x = x;
+        ant->y = y;
+        ant->active = active;
         return ant;
     }
 

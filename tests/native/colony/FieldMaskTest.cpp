@@ -24,57 +24,30 @@ void ExpectBandAndInterior(const FieldMask& mask) {
     EXPECT_EQ(wrong, 0) << mask.Width() << "x" << mask.Height();
 }
 
-TEST(FieldMaskBuild, SmallestReplacementField) {
+// Each size is built over a mask full of trail cells, so the rebuild must wipe them all: the
+// smallest replacement field, the default one, and the two smallest fields the build accepts
+// (56 x 56 is all band, 57 x 57 has exactly one free cell).
+TEST(FieldMaskBuild, BandAndInteriorForEveryFieldSizeWipingOldTrails) {
+    const struct {
+        int32_t width, height, free;
+    } sizes[] = {{200, 200, 144 * 144},
+                 {455, 312, (426 - 28 + 1) * (283 - 28 + 1)},
+                 {56, 56, 0},
+                 {57, 57, 1}};
     FieldMask mask;
-    ASSERT_TRUE(mask.Allocate(200, 200));
-    ASSERT_TRUE(BuildWalkMask(mask));
-    EXPECT_EQ(mask.At(28, 28), CellFree);
-    EXPECT_EQ(mask.At(171, 171), CellFree);
-    EXPECT_EQ(mask.At(27, 100), CellBlocked);
-    EXPECT_EQ(mask.At(172, 100), CellBlocked);
-    EXPECT_EQ(mask.At(100, 27), CellBlocked);
-    EXPECT_EQ(mask.At(100, 172), CellBlocked);
-    ExpectBandAndInterior(mask);
-}
-
-TEST(FieldMaskBuild, DefaultFieldInteriorIsColumns28To426Rows28To283) {
-    FieldMask mask;
-    ASSERT_TRUE(mask.Allocate(455, 312));
-    ASSERT_TRUE(BuildWalkMask(mask));
-    int free = 0;
-    for (int32_t y = 0; y < 312; ++y) {
-        for (int32_t x = 0; x < 455; ++x) {
-            free += mask.At(x, y) == CellFree ? 1 : 0;
+    for (const auto& size : sizes) {
+        ASSERT_TRUE(mask.Allocate(size.width, size.height));
+        for (int32_t i = 0; i < size.width * size.height; ++i) {
+            mask.Cells()[i] = (i % 2 == 0) ? CellTrail : CellStrongTrail;
         }
+        ASSERT_TRUE(BuildWalkMask(mask));
+        ExpectBandAndInterior(mask);
+        int free = 0;
+        for (int32_t i = 0; i < size.width * size.height; ++i) {
+            free += mask.Cells()[i] == CellFree ? 1 : 0;
+        }
+        EXPECT_EQ(free, size.free) << size.width << "x" << size.height;
     }
-    EXPECT_EQ(free, (426 - 28 + 1) * (283 - 28 + 1));
-    EXPECT_EQ(mask.At(426, 283), CellFree);
-    EXPECT_EQ(mask.At(427, 283), CellBlocked);
-    EXPECT_EQ(mask.At(426, 284), CellBlocked);
-    ExpectBandAndInterior(mask);
-}
-
-TEST(FieldMaskBuild, RebuildWipesEveryTrailCell) {
-    FieldMask mask;
-    ASSERT_TRUE(mask.Allocate(455, 312));
-    ASSERT_TRUE(BuildWalkMask(mask));
-    for (int32_t i = 30; i < 400; i += 3) {
-        mask.At(i, 30 + i / 2) = (i % 2 == 0) ? CellTrail : CellStrongTrail;
-    }
-    ASSERT_TRUE(BuildWalkMask(mask));
-    ExpectBandAndInterior(mask);
-}
-
-TEST(FieldMaskBuild, BandOnlyFieldsAtTheMinimumSize) {
-    FieldMask mask;
-    ASSERT_TRUE(mask.Allocate(56, 56));
-    ASSERT_TRUE(BuildWalkMask(mask));
-    ExpectBandAndInterior(mask);
-    EXPECT_EQ(mask.At(28, 28), CellBlocked) << "56 x 56 is all band";
-    ASSERT_TRUE(mask.Allocate(57, 57));
-    ASSERT_TRUE(BuildWalkMask(mask));
-    EXPECT_EQ(mask.At(28, 28), CellFree) << "57 x 57 has exactly one free cell";
-    ExpectBandAndInterior(mask);
 }
 
 TEST(FieldMaskBuild, TooSmallOrEmptyMasksAreRefusedUntouched) {

@@ -3,6 +3,7 @@
 
 #include "colony/Ant.h"
 #include "colony/Random.h"
+#include "simulation/DesktopShare.h"
 #include "simulation/StrayAnt.h"
 
 namespace {
@@ -81,6 +82,46 @@ TEST(StrayAntWalkTest, StaysOnA1024WideScreen) {
     EXPECT_EQ(minY, 0);
 }
 
+// Found (held by the click), it stands where it was clicked, with its cell, yet draws exactly what
+// a walking step would: a seeded run keeps its sequence. Its heart rises from that place, even
+// when a step taken as the click came had moved it on.
+TEST(StrayAntWalkTest, AHeldAntStandsStillDrawingWhatAWalkWouldAndRisesFromThere) {
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        StrayAnt walking(1024, 768);
+        StrayAnt held(1024, 768);
+        for (StrayAnt* ant : {&walking, &held}) {
+            ant->x = 500;
+            ant->y = 400;
+            ant->direction = static_cast<int32_t>(seed % 8);
+        }
+        held.Hold(499, 401);
+        SeedRandom(seed);
+        for (int k = 0; k < 5; ++k) {
+            walking.Step(1024, 768);
+        }
+        const int32_t afterWalk = Random();
+        SeedRandom(seed);
+        for (int k = 0; k < 5; ++k) {
+            held.Step(1024, 768);
+        }
+        EXPECT_EQ(Random(), afterWalk) << "seed " << seed;
+        EXPECT_EQ(held.x, 499);
+        EXPECT_EQ(held.y, 401);
+        EXPECT_EQ(held.direction, static_cast<int32_t>(seed % 8));
+        EXPECT_EQ(held.frame, 0);
+    }
+    StrayAnt ant(1024, 768);
+    ant.x = 520;  // a step went on after the click
+    ant.y = 380;
+    ant.Hold(500, 400);
+    ant.state = StrayRising;
+    ant.Step(1024, 768);
+    EXPECT_EQ(ant.x, 501);  // the first frame of the rise, from the click
+    EXPECT_EQ(ant.y, 399);
+    ant.Reset(1024, 768);
+    EXPECT_EQ(ant.held.load(), 0);
+}
+
 TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
     StrayAnt ant(1024, 768);
     ant.x = 300;
@@ -126,6 +167,86 @@ TEST(StrayAntRiseTest, StopsAtTheTopOfTheScreen) {
     ant.Step(1024, 768);
     EXPECT_EQ(ant.y, 16);
     EXPECT_EQ(ant.state, StrayFinished);
+}
+
+// Two monitors side by side, the larger on the right, and one below the primary one.
+const DesktopArea kTwoSideBySide({{0, 0, 1024, 768}, {1024, 0, 2304, 800}}, kAntCell);
+const DesktopArea kOneBelow({{0, 0, 1024, 768}, {0, 768, 1280, 1568}}, kAntCell);
+
+TEST(StrayAntDesktopTest, StartsWithTheSameThreeDrawsAnywhereOnTheMonitors) {
+    bool onSecond = false;
+    for (uint32_t k = 1; k <= 200; ++k) {
+        const uint32_t seed = k * 2654435761u;  // seeds far apart: their first draws differ
+        SeedRandom(seed);
+        const int32_t a = Random();
+        const int32_t b = Random();
+        const int32_t c = Random();
+        const int32_t next = Random();
+        SeedRandom(seed);
+        StrayAnt ant(kTwoSideBySide);
+        ASSERT_EQ((ScreenPoint{ant.x, ant.y}), kTwoSideBySide.StartPlace(a, b)) << seed;
+        ASSERT_EQ(ant.direction, c % 8);
+        ASSERT_EQ(Random(), next) << "the start took another number of draws";
+        ASSERT_TRUE(kTwoSideBySide.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}));
+        onSecond = onSecond || ant.x >= 1024;
+    }
+    EXPECT_TRUE(onSecond);
+}
+
+TEST(StrayAntDesktopTest, WalksAcrossButNeverIntoTheGap) {
+    SeedRandom(7);
+    StrayAnt ant(kTwoSideBySide);
+    bool crossed[2] = {false, false};
+    for (int frame = 0; frame < 100000; ++frame) {
+        if (frame % 2000 == 0) {
+            ant.x = 1020;  // back to the seam, just above the gap below the smaller monitor
+            ant.y = 760 - (frame / 2000) % 40;
+        }
+        ant.Step(kTwoSideBySide);
+        ASSERT_TRUE(kTwoSideBySide.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}))
+            << ant.x << "," << ant.y;
+        crossed[ant.x >= 1024 ? 1 : 0] = true;
+    }
+    EXPECT_TRUE(crossed[0] && crossed[1]);
+}
+
+TEST(StrayAntDesktopTest, TheHeartStopsAtTheTopOfItsOwnMonitor) {
+    const struct {
+        const DesktopArea* desktop;
+        ScreenPoint from;
+        int32_t stopsAt;
+    } cases[] = {
+        {&kTwoSideBySide, {1500, 20}, 16},  // a second monitor level with the first
+        {&kOneBelow, {100, 788}, 784},      // the one below: its own top, not the desktop's
+        {&kOneBelow, {100, 20}, 16},        // the primary one
+    };
+    for (const auto& c : cases) {
+        StrayAnt ant(*c.desktop);
+        ant.x = c.from.x;
+        ant.y = c.from.y;
+        ant.state = StrayRising;
+        ant.age = 0;
+        for (int k = 0; k < 4; ++k) {
+            ant.Step(*c.desktop);
+            ASSERT_EQ(ant.state, StrayRising) << c.from.y;
+        }
+        ant.Step(*c.desktop);
+        EXPECT_EQ(ant.y, c.stopsAt);
+        EXPECT_EQ(ant.state, StrayFinished);
+    }
+}
+
+TEST(DesktopShareTest, TheSimulationSideSeesOnlyWhatWasPublishedAndKeepsItsCopy) {
+    DesktopShare share;
+    EXPECT_FALSE(share.Published());
+    share.Publish(kTwoSideBySide);
+    EXPECT_TRUE(share.Published());
+    const DesktopArea& current = share.Current();
+    EXPECT_EQ(current.WorkAreas(), kTwoSideBySide.WorkAreas());
+    share.Publish(kOneBelow);
+    // The reference stays the simulation thread's own copy until it asks again.
+    EXPECT_EQ(current.WorkAreas(), kTwoSideBySide.WorkAreas());
+    EXPECT_EQ(share.Current().WorkAreas(), kOneBelow.WorkAreas());
 }
 
 TEST(StrayAntGateTest, StaysShutDuringTheDelayWithoutDrawing) {

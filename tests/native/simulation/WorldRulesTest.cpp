@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 
 #include "colony/Random.h"
 #include "simulation/WorldRules.h"
@@ -11,43 +13,36 @@ namespace {
 constexpr int32_t kW = 455;  // the default field
 constexpr int32_t kH = 312;
 
+// The lens looks at the 200 x 200 square centred on the ball, kept inside the field; its lowest
+// row stops one short (h - 201), but never above row 0 for a field exactly 200 high.
 TEST(FollowViewTest, CentresOnTheBallAndKeepsInsideWithTheLowRowQuirk) {
-    EXPECT_EQ(WorldRules::FollowView(kW - 50, 150, kW, kH).x, kW - 200);
-    EXPECT_EQ(WorldRules::FollowView(150, kH - 50, kW, kH).y, kH - 201);
-    EXPECT_EQ(WorldRules::FollowView(kW - 100, kH - 100, kW, kH).x, kW - 200);
-    EXPECT_EQ(WorldRules::FollowView(kW - 100, kH - 100, kW, kH).y, kH - 201);
-    const ViewOrigin middle = WorldRules::FollowView(180, 130, kW, kH);
-    EXPECT_EQ(middle.x, 80);
-    EXPECT_EQ(middle.y, 30);
-    const ViewOrigin corner = WorldRules::FollowView(99, 99, kW, kH);
-    EXPECT_EQ(corner.x, 0);
-    EXPECT_EQ(corner.y, 0);
-    const ViewOrigin edge = WorldRules::FollowView(100, 100, kW, kH);
-    EXPECT_EQ(edge.x, 0);
-    EXPECT_EQ(edge.y, 0);
-    EXPECT_EQ(WorldRules::FollowView(101, 101, kW, kH).x, 1);
-}
-
-TEST(FollowViewTest, NeverLooksAboveTheFirstRowOfAFieldExactly200High) {
-    // 200 - 201 would be row -1.
-    const ViewOrigin view = WorldRules::FollowView(150, 150, 200, 200);
-    EXPECT_EQ(view.x, 0);
-    EXPECT_EQ(view.y, 0);
-    const ViewOrigin wide = WorldRules::FollowView(950, 190, 1000, 201);
-    EXPECT_EQ(wide.x, 800);
-    EXPECT_EQ(wide.y, 0);
+    const struct {
+        int32_t ballX, ballY, w, h, x, y;
+    } rows[] = {{kW - 50, 150, kW, kH, kW - 200, 50},
+                {150, kH - 50, kW, kH, 50, kH - 201},
+                {kW - 100, kH - 100, kW, kH, kW - 200, kH - 201},
+                {180, 130, kW, kH, 80, 30},
+                {99, 99, kW, kH, 0, 0},
+                {100, 100, kW, kH, 0, 0},
+                {101, 101, kW, kH, 1, 1},
+                {150, 150, 200, 200, 0, 0},
+                {950, 190, 1000, 201, 800, 0}};
+    for (const auto& r : rows) {
+        const ViewOrigin view = WorldRules::FollowView(r.ballX, r.ballY, r.w, r.h);
+        EXPECT_EQ(view.x, r.x) << r.ballX << "," << r.ballY << " in " << r.w << "x" << r.h;
+        EXPECT_EQ(view.y, r.y) << r.ballX << "," << r.ballY << " in " << r.w << "x" << r.h;
+    }
 }
 
 TEST(ClampViewTest, KeepsTheViewInsideAfterTheFieldShrank) {
-    const ViewOrigin pulled = WorldRules::ClampView({255, 112}, 300, 250);
-    EXPECT_EQ(pulled.x, 100);
-    EXPECT_EQ(pulled.y, 50);
-    const ViewOrigin negative = WorldRules::ClampView({-5, -1}, 300, 250);
-    EXPECT_EQ(negative.x, 0);
-    EXPECT_EQ(negative.y, 0);
-    const ViewOrigin inside = WorldRules::ClampView({40, 30}, 300, 250);
-    EXPECT_EQ(inside.x, 40);
-    EXPECT_EQ(inside.y, 30);
+    const struct {
+        ViewOrigin from, to;
+    } rows[] = {{{255, 112}, {100, 50}}, {{-5, -1}, {0, 0}}, {{40, 30}, {40, 30}}};
+    for (const auto& r : rows) {
+        const ViewOrigin view = WorldRules::ClampView(r.from, 300, 250);
+        EXPECT_EQ(view.x, r.to.x) << r.from.x;
+        EXPECT_EQ(view.y, r.to.y) << r.from.y;
+    }
 }
 
 int FramesUntilStop(BallFlight& ball, int32_t angle, int32_t w, int32_t h) {
@@ -85,25 +80,20 @@ TEST(BallFlightTest, ThrowAtFourMovesFourAndStopsInTheSameFrame) {
 }
 
 TEST(BallFlightTest, StopsAtTheMarginsWithTheFlightCleared) {
-    BallFlight left{60, 150, 50, 1};
-    WorldRules::FlyBall(left, 180, kW, kH);
-    EXPECT_EQ(left.x, 36);
-    EXPECT_EQ(left.flying, 0);
-
-    BallFlight right{kW - 50, 150, 30, 1};
-    WorldRules::FlyBall(right, 0, kW, kH);
-    EXPECT_EQ(right.x, kW - 36);
-    EXPECT_EQ(right.flying, 0);
-
-    BallFlight down{200, kH - 40, 20, 1};
-    WorldRules::FlyBall(down, 90, kW, kH);
-    EXPECT_EQ(down.y, kH - 36);
-    EXPECT_EQ(down.flying, 0);
-
-    BallFlight up{200, 50, 20, 1};
-    WorldRules::FlyBall(up, 270, kW, kH);
-    EXPECT_EQ(up.y, 36);
-    EXPECT_EQ(up.flying, 0);
+    const struct {
+        BallFlight from;
+        int32_t angle, x, y;
+    } rows[] = {{{60, 150, 50, 1}, 180, 36, 150},
+                {{kW - 50, 150, 30, 1}, 0, kW - 36, 150},
+                {{200, kH - 40, 20, 1}, 90, 200, kH - 36},
+                {{200, 50, 20, 1}, 270, 200, 36}};
+    for (const auto& r : rows) {
+        BallFlight ball = r.from;
+        WorldRules::FlyBall(ball, r.angle, kW, kH);
+        EXPECT_EQ(ball.x, r.x) << r.angle;
+        EXPECT_EQ(ball.y, r.y) << r.angle;
+        EXPECT_EQ(ball.flying, 0) << r.angle;
+    }
 }
 
 TEST(BallFlightTest, DiagonalStepsAreTruncatedTowardZero) {
@@ -129,102 +119,65 @@ TEST(ClampBallTest, PullsTheBallInFromTheRightAndBottomOnly) {
     EXPECT_EQ(sy, 37);
 }
 
-TEST(PlacementTest, GoalLiesInTheLowerRightQuarterOverManySeeds) {
-    int32_t minX = 1 << 30, maxX = 0, minY = 1 << 30, maxY = 0;
+// The smallest and largest x and y a placement gives over five thousand seeds.
+std::array<int32_t, 4> RangeOverSeeds(const std::function<void(int32_t&, int32_t&)>& place) {
+    std::array<int32_t, 4> range{1 << 30, 0, 1 << 30, 0};
     for (uint32_t seed = 1; seed <= 5000; ++seed) {
         SeedRandom(seed);
-        int32_t gx = 0;
-        int32_t gy = 0;
-        WorldRules::PlaceGoal(kW, kH, gx, gy);
-        minX = std::min(minX, gx);
-        maxX = std::max(maxX, gx);
-        minY = std::min(minY, gy);
-        maxY = std::max(maxY, gy);
+        int32_t x = 0;
+        int32_t y = 0;
+        place(x, y);
+        range = {std::min(range[0], x), std::max(range[1], x), std::min(range[2], y),
+                 std::max(range[3], y)};
     }
-    EXPECT_EQ(minX, 227);
-    EXPECT_EQ(maxX, 393);
-    EXPECT_EQ(minY, 156);
-    EXPECT_EQ(maxY, 251);
+    return range;
 }
 
-TEST(PlacementTest, GoalDrawsXThenY) {
+TEST(PlacementTest, GoalInTheLowerRightQuarterAndBallInTheTopLeftDrawingXThenY) {
+    EXPECT_EQ(RangeOverSeeds([](int32_t& x, int32_t& y) { WorldRules::PlaceGoal(kW, kH, x, y); }),
+              (std::array<int32_t, 4>{227, 393, 156, 251}));
+    EXPECT_EQ(RangeOverSeeds([](int32_t& x, int32_t& y) { WorldRules::PlaceBall(x, y); }),
+              (std::array<int32_t, 4>{36, 149, 36, 179}));
     SeedRandom(777);
     const int32_t first = Random();
     const int32_t second = Random();
+    int32_t x = 0;
+    int32_t y = 0;
     SeedRandom(777);
-    int32_t gx = 0;
-    int32_t gy = 0;
-    WorldRules::PlaceGoal(640, 480, gx, gy);
-    EXPECT_EQ(gx, first % 260 + 320);
-    EXPECT_EQ(gy, second % 180 + 240);
+    WorldRules::PlaceGoal(640, 480, x, y);
+    EXPECT_EQ(x, first % 260 + 320);
+    EXPECT_EQ(y, second % 180 + 240);
+    SeedRandom(777);
+    WorldRules::PlaceBall(x, y);
+    EXPECT_EQ(x, std::max(first % 150, 36));
+    EXPECT_EQ(y, std::max(second % 180, 36));
 }
 
-TEST(PlacementTest, BallStartsInsideTheTopLeftOverManySeeds) {
-    int32_t minX = 1 << 30, maxX = 0, minY = 1 << 30, maxY = 0;
-    for (uint32_t seed = 1; seed <= 5000; ++seed) {
-        SeedRandom(seed);
-        int32_t bx = 0;
-        int32_t by = 0;
-        WorldRules::PlaceBall(bx, by);
-        minX = std::min(minX, bx);
-        maxX = std::max(maxX, bx);
-        minY = std::min(minY, by);
-        maxY = std::max(maxY, by);
+std::array<int32_t, 8> Fields(const SpriteCopy& c) {
+    return {c.dx, c.dy, c.w, c.h, c.sx, c.sy, c.mx, c.my};
+}
+
+// Inside copies are left alone; overhanging ones are cut with their sources following; copies
+// wholly outside or empty copy nothing.
+TEST(ClipTest, CopiesAreCutToTheDestinationWithTheirSourcesFollowing) {
+    const struct {
+        SpriteCopy from;
+        int32_t w, h;
+        bool any;
+        std::array<int32_t, 8> to;
+    } rows[] = {{{10, 20, 8, 8, 16, 0, 16, 8}, kW, kH, true, {10, 20, 8, 8, 16, 0, 16, 8}},
+                {{-3, -5, 16, 16, 0, 0, 0, 16}, 200, 200, true, {0, 0, 13, 11, 3, 5, 3, 21}},
+                {{195, 190, 16, 16, 0, 0, 0, 16}, 200, 200, true, {195, 190, 5, 10, 0, 0, 0, 16}},
+                {{10, 300, 16, 16, 0, 0, 0, 16}, 200, 200, false, {}},
+                {{-16, 10, 16, 16, 0, 0, 0, 16}, 200, 200, false, {}},
+                {{10, 10, 0, 16, 0, 0, 0, 16}, 200, 200, false, {}}};
+    for (const auto& r : rows) {
+        SpriteCopy copy = r.from;
+        ASSERT_EQ(WorldRules::ClipToDestination(copy, r.w, r.h), r.any) << r.from.dx;
+        if (r.any) {
+            EXPECT_EQ(Fields(copy), r.to) << r.from.dx;
+        }
     }
-    EXPECT_EQ(minX, 36);
-    EXPECT_EQ(maxX, 149);
-    EXPECT_EQ(minY, 36);
-    EXPECT_EQ(maxY, 179);
-
-    SeedRandom(31337);
-    const int32_t first = Random();
-    const int32_t second = Random();
-    SeedRandom(31337);
-    int32_t bx = 0;
-    int32_t by = 0;
-    WorldRules::PlaceBall(bx, by);
-    EXPECT_EQ(bx, std::max(first % 150, 36));
-    EXPECT_EQ(by, std::max(second % 180, 36));
-}
-
-TEST(ClipTest, CopiesInsideAreLeftAlone) {
-    SpriteCopy copy{10, 20, 8, 8, 16, 0, 16, 8};
-    ASSERT_TRUE(WorldRules::ClipToDestination(copy, kW, kH));
-    EXPECT_EQ(copy.dx, 10);
-    EXPECT_EQ(copy.dy, 20);
-    EXPECT_EQ(copy.w, 8);
-    EXPECT_EQ(copy.h, 8);
-    EXPECT_EQ(copy.sx, 16);
-    EXPECT_EQ(copy.my, 8);
-}
-
-TEST(ClipTest, OverhangingCopiesAreCutAndTheirSourcesFollow) {
-    SpriteCopy topLeft{-3, -5, 16, 16, 0, 0, 0, 16};
-    ASSERT_TRUE(WorldRules::ClipToDestination(topLeft, 200, 200));
-    EXPECT_EQ(topLeft.dx, 0);
-    EXPECT_EQ(topLeft.dy, 0);
-    EXPECT_EQ(topLeft.w, 13);
-    EXPECT_EQ(topLeft.h, 11);
-    EXPECT_EQ(topLeft.sx, 3);
-    EXPECT_EQ(topLeft.sy, 5);
-    EXPECT_EQ(topLeft.mx, 3);
-    EXPECT_EQ(topLeft.my, 21);
-
-    SpriteCopy bottomRight{195, 190, 16, 16, 0, 0, 0, 16};
-    ASSERT_TRUE(WorldRules::ClipToDestination(bottomRight, 200, 200));
-    EXPECT_EQ(bottomRight.w, 5);
-    EXPECT_EQ(bottomRight.h, 10);
-    EXPECT_EQ(bottomRight.sx, 0);
-    EXPECT_EQ(bottomRight.my, 16);
-}
-
-TEST(ClipTest, CopiesEntirelyOutsideOrEmptyCopyNothing) {
-    SpriteCopy below{10, 300, 16, 16, 0, 0, 0, 16};
-    EXPECT_FALSE(WorldRules::ClipToDestination(below, 200, 200));
-    SpriteCopy left{-16, 10, 16, 16, 0, 0, 0, 16};
-    EXPECT_FALSE(WorldRules::ClipToDestination(left, 200, 200));
-    SpriteCopy empty{10, 10, 0, 16, 0, 0, 0, 16};
-    EXPECT_FALSE(WorldRules::ClipToDestination(empty, 200, 200));
 }
 
 TEST(RemainingWaitTest, WaitsOutTheRestOfTheMinimumPeriod) {

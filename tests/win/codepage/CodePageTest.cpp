@@ -121,47 +121,30 @@ TEST(Language, TheUsersLanguageIsChosenFromTheLocale) {
                  JapaneseExpected() ? "KireloHelp.chm" : "KireloHelpEn.chm");
 }
 
-// Every box a user can meet, shown for real through the program's own sink and read back.
-struct BoxCase {
-    uint32_t text;
-    uint32_t caption;
-    const wchar_t* japaneseText;
-    const wchar_t* japaneseCaption;
-    const wchar_t* englishText;
-    const wchar_t* englishCaption;
-};
-
-const BoxCase kBoxes[] = {
-    {IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, L"開いたファイルはビットマップファイルではありません",
-     L"ファイルタイプエラー", L"That file isn't a BMP picture.", L"Not a picture"},
-    {IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, L"ビットマップの幅が小さすぎます。", L"警告",
-     L"That picture is too narrow.", L"Picture too small"},
-    {IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION,
-     L"ビットマップ情報の取得に失敗しました。\n有効なビットマップデータではない可能性があります。"
-     L"\n読み込みを終了します。",
-     L"ビットマップデータエラー",
-     L"Couldn't read this picture.\nIts data may be damaged.\nLoading stopped.",
-     L"Damaged picture"},
-    {IDS_FOUND, IDS_FOUND_CAPTION, L"みつかっちまった", L"はぐれありさん", L"Oops, you found me!",
-     L"Stray ant"},
-    {IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, L"幸せにしてくれてありがとう", L"Kirelo終了報告",
-     L"Thanks for making us happy!", L"Goodbye from Kirelo"},
-};
-
+// Every box a user can meet, shown for real through the program's own sink and read back. The
+// words of each text in both languages are pinned by the resources test; here the box must show
+// the ones of the locale's language.
 TEST(Language, RealMessageBoxesShowTheTextsOfTheUsersLanguage) {
-    for (const BoxCase& c : kBoxes) {
+    const LANGID language = JapaneseExpected() ? UiText::kJapanese : UiText::kEnglish;
+    const uint32_t boxes[][2] = {{IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION},
+                                 {IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION},
+                                 {IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION},
+                                 {IDS_FOUND, IDS_FOUND_CAPTION},
+                                 {IDS_THANK_YOU, IDS_THANK_YOU_CAPTION}};
+    for (const auto& c : boxes) {
         const BoxReading box =
-            ShowAndRead([&] { ShowProgramMessage(c.text, c.caption, mb::kOk | mb::kIconWarning); });
-        ASSERT_TRUE(box.seen) << "no message box came up for text " << c.text;
-        EXPECT_EQ(box.caption, JapaneseExpected() ? c.japaneseCaption : c.englishCaption);
-        EXPECT_EQ(box.text, JapaneseExpected() ? c.japaneseText : c.englishText);
+            ShowAndRead([&] { ShowProgramMessage(c[0], c[1], mb::kOk | mb::kIconWarning); });
+        ASSERT_TRUE(box.seen) << "no message box came up for text " << c[0];
+        EXPECT_EQ(box.caption, UiText::Text(c[1], language));
+        EXPECT_EQ(box.text, UiText::Text(c[0], language));
+        EXPECT_FALSE(box.text.empty());
     }
     // The refused picture's box, the way the program raises it.
     const BoxReading refused =
         ShowAndRead([] { ReportBmpError(BmpError::NotBitmap, BmpSource::File); });
     ASSERT_TRUE(refused.seen);
-    EXPECT_EQ(refused.caption,
-              JapaneseExpected() ? kBoxes[0].japaneseCaption : kBoxes[0].englishCaption);
+    EXPECT_EQ(refused.caption, UiText::Text(IDS_NOT_BITMAP_CAPTION, language));
+    EXPECT_EQ(refused.caption, JapaneseExpected() ? L"ファイルタイプエラー" : L"Not a picture");
 }
 
 TEST(Language, TrayTipIsInTheUsersLanguage) {

@@ -14,28 +14,17 @@
 namespace {
 constexpr uint32_t kKey = 0x00FF84;
 
+// A picture of ramp colours whose stored byte i is i.
 std::unique_ptr<DIBImage> Paletted(int bits, int width, int height) {
-    BmpSpec s;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.width = width;
-    s.height = height;
-    s.colours = RampColours(1 << bits);
-    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
-    for (size_t i = 0; i < s.pixels.size(); ++i) {
-        s.pixels[i] = static_cast<uint8_t>(i);
-    }
-    TempFile file("copy" + std::to_string(bits) + ".bmp", WriteBmp(s));
+    TempFile file("copy" + std::to_string(bits) + ".bmp",
+                  WriteBmp(PatternedPicture(bits, width, height, 1, 0)));
     auto image = std::make_unique<DIBImage>();
     EXPECT_EQ(image->LoadBitmapFile(file.path()), 1);
     return image;
 }
 
 void ExpectOneMethodBox(const MessageRecorder& recorder, uint32_t text) {
-    ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, text);
-    EXPECT_EQ(recorder.messages()[0].caption, IDS_METHOD_CAPTION);
-    EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONWARNING));
-    EXPECT_EQ(recorder.messages()[0].owner, MessageOwner::MainWindow);
+    recorder.ExpectOnly(text, IDS_METHOD_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 // The pixels a region covers inside a w x h grid, from its GetRegionData rectangles, which must
@@ -71,20 +60,16 @@ TEST(DIBCopyOnImages, FormatBoxesForSubByteAndMixedDepths) {
     auto deep24 = NewCanvas(4, 4);
     ASSERT_EQ(deep24->ChangeBitCount(24), 1);
     auto deep32 = NewCanvas(4, 4);
-    {
+    const struct {
+        DIBImage *dst, *src;
+        uint32_t text;
+    } cases[] = {{four.get(), eight.get(), IDS_COPY_NEEDS_256},
+                 {eight.get(), four.get(), IDS_COPY_SAME_FORMAT},
+                 {deep24.get(), deep32.get(), IDS_COPY_SAME_FORMAT}};
+    for (const auto& c : cases) {
         MessageRecorder recorder;
-        EXPECT_EQ(four->DIBCopy(0, 0, 2, 2, eight.get(), 0, 0), 0);
-        ExpectOneMethodBox(recorder, IDS_COPY_NEEDS_256);
-    }
-    {
-        MessageRecorder recorder;
-        EXPECT_EQ(eight->DIBCopy(0, 0, 2, 2, four.get(), 0, 0), 0);
-        ExpectOneMethodBox(recorder, IDS_COPY_SAME_FORMAT);
-    }
-    {
-        MessageRecorder recorder;
-        EXPECT_EQ(deep24->DIBCopy(0, 0, 2, 2, deep32.get(), 0, 0), 0);
-        ExpectOneMethodBox(recorder, IDS_COPY_SAME_FORMAT);
+        EXPECT_EQ(c.dst->DIBCopy(0, 0, 2, 2, c.src, 0, 0), 0);
+        ExpectOneMethodBox(recorder, c.text);
     }
 }
 
@@ -127,20 +112,16 @@ TEST(DIBMaskCopyOnImages, FormatBoxesInOrderAndOnlyTheFirstFailure) {
     auto four = Paletted(4, 4, 4);
     auto deep24 = NewCanvas(4, 4);
     ASSERT_EQ(deep24->ChangeBitCount(24), 1);
-    {
+    const struct {
+        DIBImage *dst, *src, *mask;
+        uint32_t text;
+    } cases[] = {{four.get(), deep.get(), deep.get(), IDS_MASK_DESTINATION},
+                 {deep.get(), four.get(), four.get(), IDS_MASK_SOURCE},
+                 {deep.get(), deep.get(), deep24.get(), IDS_MASK_MASK}};
+    for (const auto& c : cases) {
         MessageRecorder recorder;
-        EXPECT_EQ(four->DIBMaskCopy(0, 0, 1, 1, deep.get(), 0, 0, deep.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(recorder, IDS_MASK_DESTINATION);
-    }
-    {
-        MessageRecorder recorder;
-        EXPECT_EQ(deep->DIBMaskCopy(0, 0, 1, 1, four.get(), 0, 0, four.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(recorder, IDS_MASK_SOURCE);
-    }
-    {
-        MessageRecorder recorder;
-        EXPECT_EQ(deep->DIBMaskCopy(0, 0, 1, 1, deep.get(), 0, 0, deep24.get(), 0, 0, 0), 0);
-        ExpectOneMethodBox(recorder, IDS_MASK_MASK);
+        EXPECT_EQ(c.dst->DIBMaskCopy(0, 0, 1, 1, c.src, 0, 0, c.mask, 0, 0, 0), 0);
+        ExpectOneMethodBox(recorder, c.text);
     }
 }
 

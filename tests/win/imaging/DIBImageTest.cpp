@@ -86,47 +86,6 @@ TEST(DIBImageResize, ShrinkingKeepsTheTopRowsAndSizesBelowOneBecomeOne) {
     ExpectLineTable(*image);
 }
 
-TEST(DIBImageConvert, FourBitBecomesItsColourTableColoursInRowsOfFourBytesAPixel) {
-    BmpSpec s;
-    s.bitCount = 4;
-    s.width = 5;
-    s.height = 3;
-    s.colours = RampColours(16);
-    // Stored bottom row first; index at (x, y from the top) is x + 5y.
-    for (int y = 2; y >= 0; --y) {
-        uint8_t row[4] = {};
-        for (int x = 0; x < 5; ++x) {
-            row[x / 2] |= static_cast<uint8_t>(((x + 5 * y) & 15) << ((x & 1) ? 0 : 4));
-        }
-        for (uint8_t b : row) {
-            s.pixels.push_back(b);
-        }
-    }
-    TempFile file("convert4.bmp", WriteBmp(s));
-    MessageRecorder recorder;
-    DIBImage image;
-    ASSERT_EQ(image.LoadBitmapFile(file.path()), 1);
-    EXPECT_EQ(image.GetBitCount(), 4);
-    EXPECT_EQ(image.GetWidthBytes(), 4);
-    ExpectLineTable(image);
-    ASSERT_EQ(image.ChangeBitCount(32), 1);
-    ExpectLineTable(image);
-    EXPECT_EQ(image.GetWidthBytes(), 4 * 5);
-    EXPECT_EQ(image.GetBytesPerPixel(), 4);
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 5; ++x) {
-            const int i = (x + 5 * y) & 15;
-            const uint32_t want = (static_cast<uint32_t>(i * 16 + 1) << 16) | ((255 - i) << 8) | i;
-            EXPECT_EQ(PixelAt(image, x, y), want) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(image.GetInfo()->bmiHeader.biBitCount, 32);
-    EXPECT_EQ(recorder.size(), 0u);
-    // An unknown depth is refused and changes nothing.
-    EXPECT_EQ(image.ChangeBitCount(7), 0);
-    EXPECT_EQ(image.GetBitCount(), 32);
-}
-
 TEST(DrawingTools, GoalEllipseIsABlackDiscWithAThreePixelGreyOutline) {
     auto canvas = NewCanvas(200, 200);
     MemoryDC* dc = canvas->GetMemoryDC();
@@ -215,13 +174,7 @@ TEST(DrawingTools, BlitCopiesBetweenMemoryDCs) {
 }
 
 TEST(ImagingGdiObjects, FlatAcrossAThousandLoadConvertDestroyCycles) {
-    BmpSpec s;
-    s.bitCount = 4;
-    s.width = 40;
-    s.height = 30;
-    s.colours = RampColours(16);
-    s.pixels.assign(20 * 30, 0x5A);
-    TempFile file("cycles.bmp", WriteBmp(s));
+    TempFile file("cycles.bmp", WriteBmp(PatternedPicture(4, 40, 30, 0, 0x5A)));
     MessageRecorder recorder;
     const HANDLE process = GetCurrentProcess();
     const DWORD systemBefore = GetGuiResources(process, GR_GDIOBJECTS);

@@ -10,11 +10,13 @@
 #include "imaging/DIBImage.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
+#include "resources/TextIds.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/World.h"
+#include "tests/common/MessageRecorder.h"
 
 namespace {
 constexpr int kW = 300;
@@ -223,6 +225,36 @@ TEST(FrameNoticeTest, OneNoticeWaitsUntilTheWindowThreadTakesIt) {
     EXPECT_TRUE(PeekMessageA(&msg, next, WM_FRAMEREADY, WM_FRAMEREADY, PM_REMOVE));
     AcknowledgeFrameNotice();
     DestroyWindow(next);
+}
+
+// No box can come up under the frame lock (the window thread, which shows the boxes, may be
+// waiting for it): one asked for all the same is refused, said so and counted, on that thread
+// only, and only while the lock is held.
+TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
+    MessageRecorder recorder;
+    const int before = MessageZoneBreaches();
+    {
+        const FrameLock lock;
+        EXPECT_EQ(ShowProgramMessage(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, mb::kIconError), 0);
+        std::atomic<int> elsewhere{-1};
+        HANDLE other = CreateThread(
+            nullptr, 0,
+            [](LPVOID p) -> DWORD {
+                *static_cast<std::atomic<int>*>(p) =
+                    ShowProgramMessage(IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk);
+                return 0;
+            },
+            &elsewhere, 0, nullptr);
+        ASSERT_NE(other, nullptr);
+        WaitForSingleObject(other, 5000);
+        CloseHandle(other);
+        EXPECT_EQ(elsewhere.load(), mb::kIdOk);
+    }
+    EXPECT_EQ(MessageZoneBreaches(), before + 1);
+    ASSERT_EQ(recorder.size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].text, static_cast<uint32_t>(IDS_FOUND));
+    EXPECT_EQ(ShowProgramMessage(IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk), mb::kIdOk);
+    EXPECT_EQ(recorder.size(), 2u);
 }
 
 // The window thread paints from the frame while the simulation thread may be writing the next

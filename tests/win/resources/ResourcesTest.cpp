@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,13 @@ std::wstring MenuTextW(HMENU menu, UINT pos) {
     return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
+std::string Cp932(const std::wstring& text) {
+    char bytes[512] = {};
+    const int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes,
+                                      sizeof bytes, nullptr, nullptr);
+    return std::string(bytes, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
 bool IsSeparator(HMENU menu, UINT pos) {
     MENUITEMINFOA mi{};
     mi.cbSize = sizeof mi;
@@ -89,84 +97,19 @@ bool IsSeparator(HMENU menu, UINT pos) {
     return GetMenuItemInfoA(menu, pos, TRUE, &mi) && (mi.fType & MFT_SEPARATOR) != 0;
 }
 
-struct Item {
-    const char* text;     // code page 932 bytes
-    const wchar_t* wide;  // the same text as stored (UTF-16)
-    int id;               // 0 separator, -1 popup
+// The menu's structure, the same in every language: ids (0 separator, -1 popup) and check marks.
+struct Slot {
+    int id;
     bool checked;
 };
-
-void ExpectItems(HMENU menu, const Item* items, int count, const char* where) {
-    ASSERT_EQ(GetMenuItemCount(menu), count) << where;
-    for (int i = 0; i < count; ++i) {
-        const Item& it = items[i];
-        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-        if (it.id == 0) {
-            EXPECT_TRUE(IsSeparator(menu, i)) << where << " item " << i;
-            continue;
-        }
-        EXPECT_FALSE(IsSeparator(menu, i)) << where << " item " << i;
-        EXPECT_EQ(MenuText(menu, i), it.text) << where << " item " << i;
-        EXPECT_EQ(MenuTextW(menu, i), it.wide) << where << " item " << i;
-        if (it.id == -1) {
-            EXPECT_NE(GetSubMenu(menu, i), nullptr) << where << " item " << i;
-        } else {
-            EXPECT_EQ(GetSubMenu(menu, i), nullptr) << where << " item " << i;
-            EXPECT_EQ(GetMenuItemID(menu, i), static_cast<UINT>(it.id)) << where << " item " << i;
-            EXPECT_EQ((state & MF_CHECKED) != 0, it.checked) << where << " item " << i;
-            EXPECT_EQ(state & (MF_GRAYED | MF_DISABLED), 0u) << where << " item " << i;
-        }
-    }
-}
-
-TEST(Menu, JapanesePopupMenuWithItsCommands) {
-    ASSERT_NE(
-        FindResourceExA(Self(), MAKEINTRESOURCEA(4) /* RT_MENU */, MAKEINTRESOURCEA(IDR_POPUPMENU),
-                        MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)),
-        nullptr)
-        << "the menu is a Japanese (1041) resource";
-    HMENU bar = UiText::Menu(IDR_POPUPMENU, UiText::kJapanese);
-    ASSERT_NE(bar, nullptr);
-    const Item top[] = {{"PopupMenu", L"PopupMenu", -1, false}};
-    ExpectItems(bar, top, 1, "menu");
-    HMENU popup = GetSubMenu(bar, 0);
-    ASSERT_NE(popup, nullptr);
-    const Item main[] = {
-        {"表示(&V)", L"表示(&V)", -1, false},
-        {"背景を標準に戻す(&B)", L"背景を標準に戻す(&B)", IDM_BACKGROUND_RESET, false},
-        {"ウインドウを中央に表示(&C)", L"ウインドウを中央に表示(&C)", IDM_CENTER, false},
-        {"", L"", 0, false},
-        {"ヘルプを表示(&H)", L"ヘルプを表示(&H)", IDM_HELP, false},
-        {"", L"", 0, false},
-        {"終了(&X)", L"終了(&X)", IDM_EXIT, false},
-    };
-    ExpectItems(popup, main, 7, "PopupMenu");
-    HMENU view = GetSubMenu(popup, 0);
-    ASSERT_NE(view, nullptr);
-    const Item viewItems[] = {
-        {"フェロモン道を表示する(&Y)", L"フェロモン道を表示する(&Y)", IDM_TRAIL_SHOW, true},
-        {"フェロモン道を表示しない(&N)", L"フェロモン道を表示しない(&N)", IDM_TRAIL_HIDE, true},
-        {"", L"", 0, false},
-        {"ウインドウを一番手前に表示(&T)", L"ウインドウを一番手前に表示(&T)", IDM_TOPMOST, true},
-        {"ウインドウを普通に表示(&N)", L"ウインドウを普通に表示(&N)", IDM_NORMAL, true},
-        {"", L"", 0, false},
-        {"ウエイトをかける(&W)", L"ウエイトをかける(&W)", IDM_WAIT_ON, true},
-        {"ウエイトをかけない(&F)", L"ウエイトをかけない(&F)", IDM_WAIT_OFF, true},
-    };
-    ExpectItems(view, viewItems, 8, "表示(&V)");
-    // the ids are the ones the program's command handler switches on
-    EXPECT_EQ(IDM_EXIT, 40001);
-    EXPECT_EQ(IDM_TRAIL_SHOW, 40002);
-    EXPECT_EQ(IDM_TRAIL_HIDE, 40003);
-    EXPECT_EQ(IDM_TOPMOST, 40004);
-    EXPECT_EQ(IDM_NORMAL, 40005);
-    EXPECT_EQ(IDM_BACKGROUND_RESET, 40006);
-    EXPECT_EQ(IDM_CENTER, 40010);
-    EXPECT_EQ(IDM_HELP, 40011);
-    EXPECT_EQ(IDM_WAIT_ON, 40013);
-    EXPECT_EQ(IDM_WAIT_OFF, 40014);
-    DestroyMenu(bar);
-}
+const Slot kTop[] = {{-1, false}};
+const Slot kMain[] = {{-1, false},         {IDM_BACKGROUND_RESET, false},
+                      {IDM_CENTER, false}, {0, false},
+                      {IDM_HELP, false},   {0, false},
+                      {IDM_EXIT, false}};
+const Slot kView[] = {{IDM_TRAIL_SHOW, true}, {IDM_TRAIL_HIDE, true}, {0, false},
+                      {IDM_TOPMOST, true},    {IDM_NORMAL, true},     {0, false},
+                      {IDM_WAIT_ON, true},    {IDM_WAIT_OFF, true}};
 
 // The access key of a menu text: the letter after the single '&'.
 wchar_t AccessKey(const std::wstring& text) {
@@ -176,49 +119,76 @@ wchar_t AccessKey(const std::wstring& text) {
     return amp + 1 < text.size() ? static_cast<wchar_t>(towupper(text[amp + 1])) : L'\0';
 }
 
-void ExpectDistinctAccessKeys(HMENU menu, const char* where) {
-    std::set<wchar_t> keys;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (!IsSeparator(menu, i)) {
-            EXPECT_TRUE(keys.insert(AccessKey(MenuTextW(menu, i))).second)
-                << where << " item " << i << " repeats an access key";
+// Checks a menu against its slots and texts (code page 932 bytes, "" for a separator), read both
+// through the narrow and the wide call; the access keys of one menu differ from each other.
+void ExpectItems(HMENU menu, const Slot* slots, const char* const* texts, int count,
+                 const char* where, bool keys) {
+    ASSERT_EQ(GetMenuItemCount(menu), count) << where;
+    std::set<wchar_t> seen;
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(::testing::Message() << where << " item " << i);
+        const Slot& it = slots[i];
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        EXPECT_EQ(IsSeparator(menu, i), it.id == 0);
+        if (it.id == 0) {
+            continue;
+        }
+        EXPECT_EQ(MenuText(menu, i), texts[i]);
+        EXPECT_EQ(Cp932(MenuTextW(menu, i)), texts[i]);
+        if (keys) {
+            EXPECT_TRUE(seen.insert(AccessKey(MenuTextW(menu, i))).second) << "repeated key";
+        }
+        EXPECT_EQ(GetSubMenu(menu, i) != nullptr, it.id == -1);
+        if (it.id != -1) {
+            EXPECT_EQ(GetMenuItemID(menu, i), static_cast<UINT>(it.id));
+            EXPECT_EQ((state & MF_CHECKED) != 0, it.checked);
+            EXPECT_EQ(state & (MF_GRAYED | MF_DISABLED), 0u);
         }
     }
 }
 
-TEST(Menu, EnglishPopupMenuWithTheSameCommands) {
-    HMENU bar = UiText::Menu(IDR_POPUPMENU, UiText::kEnglish);
-    ASSERT_NE(bar, nullptr) << "the menu is also an English (1033) resource";
-    const Item top[] = {{"PopupMenu", L"PopupMenu", -1, false}};
-    ExpectItems(bar, top, 1, "menu");
-    HMENU popup = GetSubMenu(bar, 0);
-    ASSERT_NE(popup, nullptr);
-    const Item main[] = {
-        {"&View", L"&View", -1, false},
-        {"&Back to dry leaves", L"&Back to dry leaves", IDM_BACKGROUND_RESET, false},
-        {"&Center the window", L"&Center the window", IDM_CENTER, false},
-        {"", L"", 0, false},
-        {"&Help", L"&Help", IDM_HELP, false},
-        {"", L"", 0, false},
-        {"E&xit", L"E&xit", IDM_EXIT, false},
+// The English access keys were chosen to differ; the Japanese ones are kept as they have
+// always been.
+TEST(Menu, PopupMenuInJapaneseAndEnglishWithTheSameCommands) {
+    const struct {
+        LANGID language;
+        const char* main[7];
+        const char* view[8];
+        bool distinctKeys;
+    } menus[] = {
+        {UiText::kJapanese,
+         {"表示(&V)", "背景を標準に戻す(&B)", "ウインドウを中央に表示(&C)", "", "ヘルプを表示(&H)",
+          "", "終了(&X)"},
+         {"フェロモン道を表示する(&Y)", "フェロモン道を表示しない(&N)", "",
+          "ウインドウを一番手前に表示(&T)", "ウインドウを普通に表示(&N)", "",
+          "ウエイトをかける(&W)", "ウエイトをかけない(&F)"},
+         false},
+        {UiText::kEnglish,
+         {"&View", "&Back to dry leaves", "&Center the window", "", "&Help", "", "E&xit"},
+         {"&Show trails", "&Hide trails", "", "Always on &top", "&Normal window", "",
+          "Steady &pace", "&Full speed"},
+         true},
     };
-    ExpectItems(popup, main, 7, "PopupMenu");
-    ExpectDistinctAccessKeys(popup, "PopupMenu");
-    HMENU view = GetSubMenu(popup, 0);
-    ASSERT_NE(view, nullptr);
-    const Item viewItems[] = {
-        {"&Show trails", L"&Show trails", IDM_TRAIL_SHOW, true},
-        {"&Hide trails", L"&Hide trails", IDM_TRAIL_HIDE, true},
-        {"", L"", 0, false},
-        {"Always on &top", L"Always on &top", IDM_TOPMOST, true},
-        {"&Normal window", L"&Normal window", IDM_NORMAL, true},
-        {"", L"", 0, false},
-        {"Steady &pace", L"Steady &pace", IDM_WAIT_ON, true},
-        {"&Full speed", L"&Full speed", IDM_WAIT_OFF, true},
-    };
-    ExpectItems(view, viewItems, 8, "&View");
-    ExpectDistinctAccessKeys(view, "&View");
-    DestroyMenu(bar);
+    const char* const top[] = {"PopupMenu"};
+    for (const auto& m : menus) {
+        HMENU bar = UiText::Menu(IDR_POPUPMENU, m.language);
+        ASSERT_NE(bar, nullptr) << m.language;
+        ExpectItems(bar, kTop, top, 1, "menu", false);
+        HMENU popup = GetSubMenu(bar, 0);
+        ASSERT_NE(popup, nullptr);
+        ExpectItems(popup, kMain, m.main, 7, "PopupMenu", m.distinctKeys);
+        ASSERT_NE(GetSubMenu(popup, 0), nullptr);
+        ExpectItems(GetSubMenu(popup, 0), kView, m.view, 8, m.main[0], m.distinctKeys);
+        DestroyMenu(bar);
+    }
+    // the ids are the ones the program's command handler switches on
+    const int ids[] = {IDM_EXIT,    IDM_TRAIL_SHOW,       IDM_TRAIL_HIDE, IDM_TOPMOST,
+                       IDM_NORMAL,  IDM_BACKGROUND_RESET, IDM_CENTER,     IDM_HELP,
+                       IDM_WAIT_ON, IDM_WAIT_OFF};
+    const int want[] = {40001, 40002, 40003, 40004, 40005, 40006, 40010, 40011, 40013, 40014};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(ids[i], want[i]) << i;
+    }
 }
 
 TEST(Menu, OnlyJapaneseAndEnglishExist) {
@@ -296,13 +266,6 @@ const TextCase kTexts[] = {
     {IDS_THANK_YOU_CAPTION, "Kirelo終了報告", L"Goodbye from Kirelo"},
     {IDS_TRAY_TIP, "ありさんを幸せにしてあげてね", L"Make the ants happy!"},
 };
-
-std::string Cp932(const std::wstring& text) {
-    char bytes[512] = {};
-    const int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes,
-                                      sizeof bytes, nullptr, nullptr);
-    return std::string(bytes, n > 0 ? static_cast<size_t>(n) : 0);
-}
 
 TEST(Texts, EveryTextInBothLanguages) {
     ASSERT_EQ(sizeof kTexts / sizeof kTexts[0], static_cast<size_t>(IDS_LAST - IDS_FIRST + 1))
@@ -384,16 +347,13 @@ void ExpectIconSize(HICON icon, int size, bool isIcon) {
 }
 
 TEST(Icons, LoadAtTheirSizes) {
-    HICON big =
-        static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
-    ASSERT_NE(big, nullptr);
-    ExpectIconSize(big, 32, true);
-    DestroyIcon(big);
-    HICON small =
-        static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON, 16, 16, 0));
-    ASSERT_NE(small, nullptr);
-    ExpectIconSize(small, 16, true);
-    DestroyIcon(small);
+    for (auto [id, size] : {std::pair<int, int>{IDI_APP, 32}, {IDI_SMALL, 16}}) {
+        HICON icon =
+            static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr) << id;
+        ExpectIconSize(icon, size, true);
+        DestroyIcon(icon);
+    }
     // the icons hold exactly one image each, in the size they are drawn for
     HRSRC group =
         FindResourceA(Self(), MAKEINTRESOURCEA(IDI_APP), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);

@@ -202,6 +202,75 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     EXPECT_EQ(ShellState.windowShown, 1);
 }
 
+// A desktop of two monitors of different sizes, the larger right of the primary; a test may
+// unplug the second one before it tells the window so.
+std::vector<ScreenRect> g_fakeMonitors;
+std::vector<ScreenRect> FakeMonitors() {
+    return g_fakeMonitors;
+}
+
+class TwoMonitorTest : public ShellWindowTest {
+  protected:
+    void PrepareDirectory() override {
+        g_fakeMonitors = {{0, 0, 1024, 768}, {1024, 0, 2304, 800}};
+        delete TheScreen;
+        TheScreen = new ScreenInfo(&FakeMonitors);
+    }
+    void MoveGlass(int x, int y) {
+        SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ScreenPoint Corner(HWND window) const {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top)};
+    }
+};
+
+TEST_F(TwoMonitorTest, StartsOnThePrimaryAndCentresOnTheMonitorItIsOn) {
+    EXPECT_EQ(Corner(window_), (ScreenPoint{362, 204}));
+    const struct {
+        ScreenPoint from;
+        ScreenPoint centred;
+    } cases[] = {
+        {{1500, 100}, {1024 + 490, 220}},  // on the second monitor
+        {{900, 100}, {1024 + 490, 220}},   // more of it on the second
+        {{700, 300}, {362, 204}},          // more of it on the primary
+        {{2500, 900}, {1024 + 490, 220}},  // off both: the nearest
+    };
+    for (const auto& c : cases) {
+        MoveGlass(c.from.x, c.from.y);
+        Command(IDM_CENTER);
+        EXPECT_EQ(Corner(window_), c.centred) << c.from.x << "," << c.from.y;
+    }
+    // The splash shows centred on the glass, where the glass is to show.
+    HWND splash = startup_->ShowSplash();
+    EXPECT_EQ(Corner(splash), (ScreenPoint{1024 + 490 + 100, 220 + 130}));
+    SendMessageA(window_, WM_SPLASHEND, 0, 0);
+}
+
+// The simulation thread of these tests is idle, so the test may read the thread's copy.
+TEST_F(TwoMonitorTest, TheStrayAntStartsOnTheDesktopHandedToTheSimulation) {
+    const DesktopArea desktop(g_fakeMonitors, kAntCell);
+    const StrayAnt& ant = *Shared.strayRecord;
+    EXPECT_TRUE(desktop.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}));
+    EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
+}
+
+TEST_F(TwoMonitorTest, AGlassLeftOnAnUnpluggedMonitorComesBackOnlyWhenTheDisplayChanges) {
+    MoveGlass(1500, 100);
+    g_fakeMonitors.pop_back();
+    // A work area that changed moves nothing but what the stray ant walks.
+    SendMessageA(window_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_EQ(Corner(window_), (ScreenPoint{1500, 100}));
+    EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
+    SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(Corner(window_), (ScreenPoint{1024 - 300, 100}));
+    // On a monitor, even partly, it stays where it is.
+    MoveGlass(-100, 600);
+    SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(Corner(window_), (ScreenPoint{-100, 600}));
+}
+
 TEST_F(MainWindowTest, UnknownCommandChangesNothing) {
     EXPECT_EQ(Command(40012), 0);
     EXPECT_EQ(Command(40007), 0);
@@ -259,12 +328,22 @@ TEST_F(MainWindowTest, DropOfALongNameIsCutToTheBuffer) {
     EXPECT_EQ(std::string(name), longName.substr(0, kPathBytes - 1));
 }
 
-TEST_F(MainWindowTest, FocusSetsAndClearsHasFocus) {
+TEST_F(MainWindowTest, FocusSetsAndClearsHasFocusAndAHiddenGlassNeverTakesTheKeys) {
+    ShowWindow(window_, SW_SHOWNA);
     Shared.hasFocus = 0;
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 1);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 0);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    // Hidden with the focus (a double click, the tray), the glass lets go of the keys, and a focus
+    // that comes to it while hidden gives none.
+    SendMessageA(window_, WM_SETFOCUS, 0, 0);
+    ShowWindow(window_, SW_HIDE);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    SendMessageA(window_, WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
 }
 
 namespace {
@@ -280,6 +359,7 @@ SHORT WINAPI EscapeStillDown(int key) {
 }  // namespace
 
 TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
+    ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     SetFocus(window_);
     ASSERT_EQ(GetFocus(), window_);
@@ -292,10 +372,13 @@ TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
     EXPECT_EQ(Shared.hasFocus.load(), 0);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);  // the Escape that closes the menu
     EXPECT_EQ(escapeQueries, 0);
-    // Closing the menu gives the focus back only after the press is drained.
+    // Closing the menu gives the focus back at once, its Escape counting only once released.
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 1);
-    EXPECT_GE(escapeQueries, 3);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    EXPECT_EQ(escapeQueries, 1);
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // still down
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // released
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
     EXPECT_EQ(PollKeyboard(), kKeyNothing);
     QueryKeyState = saved;
 }

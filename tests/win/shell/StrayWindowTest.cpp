@@ -8,6 +8,7 @@
 #include "resources/TextIds.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 namespace shelltest {
@@ -462,6 +463,186 @@ TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesT
     EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();
     ReleaseWorldLease();
+}
+
+// The found-box as the program shows it (a real MessageBoxW owned by the clicked ant's window),
+// answered from another thread as a user would; what the ant was when the box came back.
+std::atomic<int32_t> g_stateWhenTheBoxReturned{-1};
+MessageSink g_realSink = nullptr;
+int NoteTheAntAfterTheBox(const MessageRequest& request) {
+    const int result = g_realSink(request);
+    if (request.owner == MessageOwner::GivenWindow) {
+        g_stateWhenTheBoxReturned = Shared.strayRecord->state.load();
+    }
+    return result;
+}
+
+class RealFoundBoxTest : public StrayWindowTest {
+  protected:
+    void SetUp() override {
+        StrayWindowTest::SetUp();
+        InstallMessageBoxSink([] { return Shared.exitRequested != 0; });
+        g_realSink = SetMessageSink(&NoteTheAntAfterTheBox);
+        g_stateWhenTheBoxReturned = -1;
+        PlaceStrayWindows();  // the ant on show at (200, 150)
+    }
+    void TearDown() override {
+        SetMessageSink(nullptr);
+        StrayWindowTest::TearDown();
+    }
+    DWORD thread_ = GetCurrentThreadId();
+};
+
+// Every way of answering the box turns the ant into the heart while the box is still there: its
+// close button and Alt+F4 (a close, which the box turns into a posted command), Escape, OK.
+TEST_F(RealFoundBoxTest, EveryAnswerToTheFoundBoxMakesTheHeartAtOnce) {
+    struct Answer {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool posted;
+    } answers[] = {
+        {"close button", WM_SYSCOMMAND, SC_CLOSE, true},
+        {"WM_CLOSE", WM_CLOSE, 0, false},
+        {"Escape", WM_KEYDOWN, VK_ESCAPE, true},
+        {"OK", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), false},
+    };
+    for (const Answer& a : answers) {
+        Shared.strayRecord->state = StrayWalking;
+        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+        PlaceStrayWindows();
+        Shared.happyCount = 40;
+        g_stateWhenTheBoxReturned = -1;
+        HWND ant = Ant();
+        {
+            Helper user([&] {
+                HWND box = WaitForBox(thread_, ant);
+                if (box == nullptr) {
+                    return;
+                }
+                if (a.posted) {
+                    PostMessageA(box, a.message, a.wParam, 0);
+                } else {
+                    SendMessageA(box, a.message, a.wParam, 0);
+                }
+            });
+            Click(ant);
+        }
+        EXPECT_EQ(g_stateWhenTheBoxReturned.load(), StrayRising) << a.name;
+        EXPECT_EQ(Shared.happyCount.load(), 41) << a.name;
+        EXPECT_TRUE(StandsAt(Heart(), 200, 150, 16)) << a.name;
+        EXPECT_EQ(FindBox(thread_, ant), nullptr) << a.name;
+    }
+}
+
+// Another box answered while the found-box is open (a dropped file that is no picture, the
+// thank-you box) is not the found-box: the ant stays found-but-not-yet-happy until its own box
+// is answered.
+TEST_F(RealFoundBoxTest, ANestedBoxAnsweredWhileTheFoundBoxIsOpenIsNotTheFoundBox) {
+    struct Nested {
+        MessageOwner owner;
+        HWND ownerWindow;
+    } nested[] = {{MessageOwner::MainWindow, window_}, {MessageOwner::NoOwner, nullptr}};
+    for (const Nested& n : nested) {
+        Shared.strayRecord->state = StrayWalking;
+        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+        PlaceStrayWindows();
+        Shared.happyCount = 40;
+        std::atomic<int32_t> stateAfterNested{-1};
+        std::atomic<int> happyAfterNested{-1};
+        HWND ant = Ant();
+        {
+            Helper user([&] {
+                HWND found = WaitForBox(thread_, ant);
+                if (found == nullptr) {
+                    return;
+                }
+                // The simulation thread asks for its box meanwhile; the user answers it with OK.
+                Helper asker([&] {
+                    RaiseMessage({IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, mb::kIconWarning, n.owner,
+                                  nullptr});
+                });
+                HWND other = WaitForBox(thread_, n.ownerWindow, found);
+                if (other != nullptr) {
+                    SendMessageA(other, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                }
+                while (IsWindow(other)) {
+                    Sleep(10);
+                }
+                stateAfterNested = Shared.strayRecord->state.load();
+                happyAfterNested = Shared.happyCount.load();
+                SendMessageA(found, WM_CLOSE, 0, 0);
+            });
+            Click(ant);
+        }
+        const int row = static_cast<int>(n.owner);
+        EXPECT_EQ(stateAfterNested.load(), StrayWalking) << row;
+        EXPECT_EQ(happyAfterNested.load(), 40) << row;
+        EXPECT_EQ(g_stateWhenTheBoxReturned.load(), StrayRising) << row;
+        EXPECT_EQ(Shared.happyCount.load(), 41) << row;
+    }
+}
+
+// From the click until its box is answered the found ant stands where it was clicked, however
+// the simulation thread's frames go on; its heart comes up there.
+TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStartsThere) {
+    g_stopWalking = false;
+    HANDLE walker = CreateThread(nullptr, 0, &WalkEveryTenMs, nullptr, 0, nullptr);
+    ASSERT_NE(walker, nullptr);
+    PumpUntil(300);
+    ASSERT_TRUE(IsWindowVisible(Ant()));
+    static RECT clickedAt{};
+    static int moves = 0;
+    static StrayAntPose lastPose{};
+    GetWindowRect(Ant(), &clickedAt);
+    moves = 0;
+    MessageSink previous = SetMessageSink([](const MessageRequest&) {
+        // The box is open for half a second, its loop serving the thread's frames.
+        PumpUntil(500, [] {
+            RECT now{};
+            GetWindowRect(StrayWindows[kStrayAntIndex], &now);
+            moves += now.left != clickedAt.left || now.top != clickedAt.top ? 1 : 0;
+            return false;
+        });
+        lastPose = Shared.strayShown.Read();
+        return mb::kIdOk;
+    });
+    Click(Ant());
+    SetMessageSink(previous);
+    const StrayAntPose firstHeart = Shared.strayShown.Read();
+    RECT heart{};
+    GetWindowRect(Heart(), &heart);
+    g_stopWalking = true;
+    WaitForSingleObject(walker, 5000);
+    CloseHandle(walker);
+    EXPECT_EQ(moves, 0);
+    EXPECT_EQ(lastPose.kind, StrayAntPose::Walking);
+    EXPECT_EQ(lastPose.x, clickedAt.left);  // the thread's frames too
+    EXPECT_EQ(lastPose.y, clickedAt.top);
+    EXPECT_EQ(heart.left, clickedAt.left);
+    EXPECT_EQ(heart.top, clickedAt.top);
+    // The rise goes on from there: one frame, one pixel.
+    if (firstHeart.kind == StrayAntPose::Heart) {
+        EXPECT_LE(std::abs(firstHeart.x - clickedAt.left), 1);
+        EXPECT_LE(std::abs(firstHeart.y - clickedAt.top), 1);
+    }
+}
+
+// With the glass hidden the found box gives the focus to nobody: an Escape then must not end a
+// program the user cannot see.
+TEST_F(StrayWindowTest, AfterTheBoxAHiddenGlassGetsNoFocus) {
+    PlaceStrayWindows();
+    ShowWindow(window_, SW_HIDE);
+    SetFocus(nullptr);
+    Click(Ant());
+    EXPECT_EQ(recorder_.size(), 1u);
+    EXPECT_NE(GetFocus(), window_);
+    EXPECT_EQ(Shared.hasFocus.load(), 0);
+    // Shown again, it takes the focus as ever.
+    ShowWindow(window_, SW_SHOW);
+    SetFocus(window_);
+    Click(Ant());
+    EXPECT_EQ(GetFocus(), window_);
 }
 
 }  // namespace

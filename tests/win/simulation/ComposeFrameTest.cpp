@@ -467,7 +467,8 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     // the old height, a square at the limit, before they take the new height.
     const std::string tall = simtest::WriteTestBmp("kirelo_tall.bmp", 200, kMaxImageSide);
     const std::string wide = simtest::WriteTestBmp("kirelo_wide.bmp", kMaxImageSide, 200);
-    const std::string past = simtest::WriteTestBmp("kirelo_past.bmp", kMaxImageSide + 1, 200);
+    const std::string past = simtest::WriteTestBmp("kirelo_past.bmp", 2 * kMaxImageSide, 400);
+    const std::string thin = simtest::WriteTestBmp("kirelo_thin.bmp", 2 * kMaxImageSide, 300);
     MessageRecorder recorder;
     ASSERT_EQ(ReloadBackground(tall.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(200, kMaxImageSide, "tall");
@@ -479,15 +480,37 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     EXPECT_EQ(TheWorld.mask->At(x - 28, 100), CellFree);
     EXPECT_EQ(recorder.size(), 0u);
 
-    // One column more is refused by the loader with its data box; nothing changes.
-    EXPECT_EQ(ReloadBackground(past.c_str(), simtest::Reports()), 0);
+    // A picture cut inside its pixels is refused by the loader with its data box; nothing changes.
+    std::string cut = simtest::WriteTestBmp("kirelo_cut.bmp", 640, 480);
+    HANDLE file = CreateFileA(cut.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFilePointer(file, 5000, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    EXPECT_EQ(ReloadBackground(cut.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, IDS_BAD_BITMAP);
     EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONERROR | MB_OK));
-    ExpectFieldOfSize(kMaxImageSide, 200, "past");
+    ExpectFieldOfSize(kMaxImageSide, 200, "cut");
     EXPECT_EQ(simtest::Reports().LastBackground(), wide);
-    for (const std::string& name : {tall, wide, past}) {
+
+    // Twice the limit wide: scaled to it, proportions kept, and remembered by its own name.
+    ASSERT_EQ(ReloadBackground(past.c_str(), simtest::Reports()), 1);
+    ExpectFieldOfSize(kMaxImageSide, 200, "past");
+    EXPECT_EQ(simtest::Reports().LastBackground(), past);
+    // Each field pixel the mean of a 2 x 2 block: TestColour's blue is (x + y) & 0xFF, so (10, 7)
+    // is the mean of 34, 35, 35 and 36.
+    EXPECT_EQ(Pixel(TheWorld.field, 10, 7) & 0xFF, 35u);
+    EXPECT_EQ(recorder.size(), 1u);
+
+    // Scaled under the field's 200 pixels: the too-small warning, and nothing changes.
+    ASSERT_EQ(ReloadBackground(thin.c_str(), simtest::Reports()), 0);
+    ASSERT_EQ(recorder.size(), 2u);
+    EXPECT_EQ(recorder.messages()[1].text, IDS_TOO_LOW);
+    ExpectFieldOfSize(kMaxImageSide, 200, "thin");
+    EXPECT_EQ(simtest::Reports().LastBackground(), past);
+    for (const std::string& name : {tall, wide, past, cut, thin}) {
         DeleteFileA(name.c_str());
     }
 }
@@ -537,16 +560,18 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         Shared.GetBackgroundFileName(current);
         EXPECT_EQ(std::string(current), name);  // the name itself keeps the failed path
     }
-    // A picture past the size limit is refused by the loader, then replaced like any other.
+    // A picture past the size limit comes scaled to it at the start as at a drop.
     const std::string past = simtest::WriteTestBmp("kirelo_past_start.bmp", 200, kMaxImageSide + 1);
     Shared.SetBackgroundFileName(past.c_str());
+    simtest::Reports().backgrounds.clear();
     {
-        MessageRecorder refused;
+        MessageRecorder quiet;
         run_.LoadStartupField();
-        ASSERT_EQ(refused.size(), 2u);
-        EXPECT_EQ(refused.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
-        EXPECT_EQ(refused.messages()[1].caption, IDS_BACKGROUND_RESET_CAPTION);
-        EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
+        EXPECT_EQ(quiet.size(), 0u);
+        EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
+        EXPECT_EQ(Shared.colony.fieldHeight.load(), kMaxImageSide);
+        // Nothing replaced: the settings keep naming the original file.
+        EXPECT_TRUE(simtest::Reports().backgrounds.empty());
     }
     DeleteFileA(past.c_str());
     // The too-small picture is refused by size alone: the loader had nothing to say.

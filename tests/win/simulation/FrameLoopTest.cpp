@@ -4,6 +4,8 @@
 // polling, the frame pace, the world lease and the stray ant's windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SimTestSupport.h"
 #include "colony/Random.h"
 #include "platform/ScreenInfo.h"
@@ -236,38 +238,67 @@ TEST(KeyboardTest, EscapeCountsOnlyWithFocus) {
     QueryKeyState = &GetAsyncKeyState;
 }
 
-std::vector<int> g_flushKeys;
-int g_spaceHeldFor = 0;
-
-SHORT WINAPI SpaceHeld(int key) {
-    g_flushKeys.push_back(key);
-    if (key == VK_SPACE && g_spaceHeldFor > 0) {
-        --g_spaceHeldFor;
-        return static_cast<SHORT>(0x8000);
-    }
-    // Return was pressed once since the last query.
-    if (key == VK_RETURN && g_flushKeys.size() == 6) {
-        return 1;
-    }
-    return 0;
+// The keys as the focus finds them: which are down (high bit) or were pressed since the last
+// query (low bit), and every query in order.
+std::vector<int> g_keyQueries;
+SHORT g_keyState[256] = {};
+SHORT WINAPI ScriptedKeys(int key) {
+    g_keyQueries.push_back(key);
+    return g_keyState[key & 0xFF];
 }
 
-TEST(KeyboardTest, FlushQueriesAllSevenKeysUntilNoneIsPressed) {
-    QueryKeyState = &SpaceHeld;
-    g_flushKeys.clear();
-    g_spaceHeldFor = 3;
-    FlushKeyboard();
-    // Three passes with Space down, then one clean pass.
-    ASSERT_EQ(g_flushKeys.size(), 4u * 7u);
+TEST(KeyboardTest, TheFocusQueriesAllSevenKeysOnceAndNeverWaits) {
+    QueryKeyState = &ScriptedKeys;
+    struct Case {
+        int key;
+        SHORT state;
+        int32_t focus;  // what the focus gives
+    } cases[] = {
+        {VK_ESCAPE, 0, kFocusKeysLive},
+        {VK_ESCAPE, static_cast<SHORT>(0x8000), kFocusUntilReleased},  // held
+        {VK_ESCAPE, 1, kFocusUntilReleased},  // pressed while a box had the focus
+        {VK_SPACE, static_cast<SHORT>(0x8000), kFocusUntilReleased},
+        {VK_RETURN, 1, kFocusUntilReleased},
+    };
     const int order[7] = {VK_SPACE, VK_UP, VK_DOWN, VK_RIGHT, VK_LEFT, VK_RETURN, VK_ESCAPE};
-    for (size_t i = 0; i < g_flushKeys.size(); ++i) {
-        EXPECT_EQ(g_flushKeys[i], order[i % 7]) << i;
+    for (const Case& c : cases) {
+        g_keyQueries.clear();
+        std::fill(std::begin(g_keyState), std::end(g_keyState), SHORT{0});
+        g_keyState[c.key] = c.state;
+        TakeKeyboardFocus();
+        EXPECT_EQ(Shared.hasFocus.load(), c.focus) << c.key << "/" << c.state;
+        ASSERT_EQ(g_keyQueries.size(), 7u);  // one pass, held key or not
+        for (size_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(g_keyQueries[i], order[i]);
+        }
     }
-    // A press remembered by one key alone (the low bit) also needs another pass.
-    g_flushKeys.clear();
-    g_spaceHeldFor = 0;
-    FlushKeyboard();
-    EXPECT_EQ(g_flushKeys.size(), 14u);
+    Shared.hasFocus = 0;
+    QueryKeyState = &GetAsyncKeyState;
+}
+
+TEST(KeyboardTest, AnEscapeHeldWhenTheFocusCameCountsOnlyAfterItsRelease) {
+    QueryKeyState = &ScriptedKeys;
+    std::fill(std::begin(g_keyState), std::end(g_keyState), SHORT{0});
+    g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8001);
+    TakeKeyboardFocus();
+    ASSERT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8000);
+    for (int frame = 0; frame < 100; ++frame) {
+        ASSERT_EQ(PollKeyboard(), kKeyNothing) << frame;  // held: never the end of the run
+    }
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    g_keyState[VK_ESCAPE] = 1;  // released (the low bit still remembers the press)
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
+    g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8001);  // a new press
+    EXPECT_EQ(PollKeyboard(), kKeyEscape);
+    // A focus lost while the key was held is not given back by its release.
+    g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8000);
+    TakeKeyboardFocus();
+    Shared.hasFocus = kFocusNone;
+    g_keyState[VK_ESCAPE] = 0;
+    EXPECT_EQ(PollKeyboard(), kKeyNothing);
+    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
     QueryKeyState = &GetAsyncKeyState;
 }
 
