@@ -296,8 +296,34 @@ glass_takes_clicks() {
             return
         fi
         log "readiness: no rim menu after right click $attempt"
+        probe_glass "readiness-$attempt"
+        # Wine under a reparenting manager on a busy machine now and then keeps the glass's
+        # place as the manager's frame had it while mapping it, (0, 0), though X shows it where
+        # the program put it; its hit-testing then gives the rim's clicks to the desktop. A
+        # configure request for the place X already has makes the manager confirm it, and Wine
+        # takes it in.
+        xdotool windowmove "$MAIN" "$MAIN_X" "$MAIN_Y"
     done
     return 1
+}
+
+# What Wine and X each believe about the glass, into the log: Wine's own view from inside the
+# prefix (foreground thread, capture, the window at the rim point, the glass's rectangle), X's
+# from xwininfo and the focus.
+probe_glass() {  # probe_glass NAME
+    local out="$E2E_ART/probe-$1.txt"
+    if [ ! -f "$E2E_ART/wine_probe.exe" ]; then
+        x86_64-w64-mingw32-gcc -O1 -o "$E2E_ART/wine_probe.exe" "$E2E_DIR/wine_probe.c" ||
+            { log "cannot build wine_probe"; return 0; }
+    fi
+    {
+        timeout 20 wine "$E2E_ART/wine_probe.exe" "$RIM_X" "$RIM_Y" 2>/dev/null
+        echo "--- xwininfo of the glass $MAIN"
+        xwininfo -id "$MAIN" 2>&1 | grep -E 'Absolute|Relative|Width|Height|Map State'
+        echo "--- X focus: $(xdotool getwindowfocus 2>&1) active: $(xdotool getactivewindow 2>&1)"
+        xwininfo -root -tree 2>/dev/null | grep -E 'kirelo|Wine|explorer' | head -20
+    } >"$out" 2>&1
+    sed 's/^/    /' "$out"
 }
 
 # Presses, drags and releases with pauses between: Wine reads the pointer in its own time, and a
