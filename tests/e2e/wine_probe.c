@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <windows.h>
 
-static void describe(const char *what, HWND w) {
+static void describe(const char* what, HWND w) {
     char cls[128] = "", title[128] = "";
     DWORD pid = 0, tid = 0;
     RECT r = {0, 0, 0, 0};
@@ -16,7 +16,7 @@ static void describe(const char *what, HWND w) {
         GetWindowRect(w, &r);
     }
     printf("%s=%p class=\"%s\" title=\"%s\" pid=%lu tid=%lu rect=(%ld,%ld)-(%ld,%ld) visible=%d\n",
-           what, (void *)w, cls, title, pid, tid, r.left, r.top, r.right, r.bottom,
+           what, (void*)w, cls, title, pid, tid, r.left, r.top, r.right, r.bottom,
            w ? IsWindowVisible(w) : 0);
 }
 
@@ -30,7 +30,7 @@ static BOOL CALLBACK each(HWND w, LPARAM unused) {
     return TRUE;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     GUITHREADINFO g;
     g.cbSize = sizeof g;
     POINT p = {argc > 2 ? atoi(argv[1]) : 0, argc > 2 ? atoi(argv[2]) : 0};
@@ -50,7 +50,10 @@ int main(int argc, char **argv) {
     describe("foreground", GetForegroundWindow());
     describe("frompoint", WindowFromPoint(p));
     /* 「Kirelo」 */
-    describe("glass", FindWindowW(L"\x300c" L"Kirelo" L"\x300d", NULL));
+    describe("glass", FindWindowW(L"\x300c"
+                                  L"Kirelo"
+                                  L"\x300d",
+                                  NULL));
     printf("visible top-level windows, top first:\n");
     EnumWindows(each, 0);
     return 0;
