@@ -33,10 +33,13 @@ function(kirelo_native_test)
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS native)
 endfunction()
 
-# The Wine fixture: one Xvfb display and one Wine prefix under the build tree for all Wine tests,
-# started before the first and torn down (by process id) after the last.
+# The Wine fixture: one Xvfb display with the openbox window manager (a desktop as users have it)
+# and one Wine prefix under the build tree for all Wine tests, started before the first and torn
+# down (by process id) after the last. The manager runs for the whole display, not only for the
+# end-to-end tests: Wine's own windows (the tray) live across tests, and a manager that came and
+# went between them would leave them adopted by one that is gone.
 if(WIN32 AND NOT KIRELO_FUZZ)
-    add_test(NAME wine_start COMMAND bash ${KIRELO_WINE_HARNESS} start ${KIRELO_WINE_STATE})
+    add_test(NAME wine_start COMMAND bash ${KIRELO_WINE_HARNESS} start ${KIRELO_WINE_STATE} openbox)
     add_test(NAME wine_stop COMMAND bash ${KIRELO_WINE_HARNESS} stop ${KIRELO_WINE_STATE})
     set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180 LABELS wine)
     set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)
@@ -44,7 +47,7 @@ endif()
 
 # Runs an already defined command under the Wine fixture. The Wine tests take turns on the one
 # display: a window another test program shows takes the activation and the keyboard focus that
-# a test is checking (there is no window manager to keep them apart). The native tests and the
+# a test is checking. The native tests and the
 # fuzzer run beside them.
 function(kirelo_wine_command NAME TIMEOUT)
     add_test(NAME ${NAME} COMMAND bash ${KIRELO_WINE_HARNESS} run ${KIRELO_WINE_STATE} ${TIMEOUT} ${ARGN})

@@ -17,11 +17,15 @@ constexpr UINT WM_SHOWBOX = WM_USER + 102;
 // Posted by the simulation thread after each frame it composed while the magnifier shows; at
 // most one waits in the queue, and its handler paints the lens from the newest frame.
 constexpr UINT WM_FRAMEREADY = WM_USER + 103;
+// Posted by a second start of the program to the running one's main window (found by its class
+// name): the user asked for the magnifier, so it comes forward.
+constexpr UINT WM_SECONDSTART = WM_USER + 104;
 // Tray icon events, from the shell's notification area.
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 200;
 
 namespace window_messages {
-constexpr UINT kAll[] = {WM_SPLASHEND, WM_STRAYMOVED, WM_SHOWBOX, WM_FRAMEREADY, WM_TRAYNOTIFY};
+constexpr UINT kAll[] = {WM_SPLASHEND,  WM_STRAYMOVED,  WM_SHOWBOX,
+                         WM_FRAMEREADY, WM_SECONDSTART, WM_TRAYNOTIFY};
 
 constexpr bool AllDistinct() {
     for (size_t i = 0; i < sizeof kAll / sizeof kAll[0]; ++i) {

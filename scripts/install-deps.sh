@@ -8,6 +8,7 @@ packages=(
     wine wine64
     locales zip unzip
     xvfb xdotool x11-apps x11-utils imagemagick fonts-ipafont-gothic bc libx11-dev libxext-dev procps
+    openbox
     fp-utils
     # Xorg with the dummy driver and xrandr: a desktop of two monitors of different sizes, which
     # Xvfb cannot make (../shared/displays/two-monitors.sh).

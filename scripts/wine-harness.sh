@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs Windows test programs under Wine in a private virtual X display and a private Wine prefix.
-#   wine-harness.sh start STATE_DIR          start Xvfb + wineserver, initialise the prefix
+#   wine-harness.sh start STATE_DIR [openbox] start Xvfb (with the openbox window manager on it
+#                                            when asked) + wineserver, initialise the prefix
 #   wine-harness.sh run STATE_DIR SECS CMD.. run one program (exe or script) with a hard timeout
 #   wine-harness.sh stop STATE_DIR           stop wineserver and Xvfb by process id
 # A stuck program is killed by its timeout; a stuck display or server is killed at stop.
@@ -50,6 +51,22 @@ kill_pidfile() {
     rm -f "$f"
 }
 
+# Starts openbox on the display and waits until it has taken the screen (it names itself on the
+# root window). Its own configuration, not the user's: every run sees the same desktop.
+start_wm() {
+    DISPLAY=$(cat "$state/display") openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml \
+        >"$state/openbox.log" 2>&1 &
+    echo $! >"$state/wm.pid"
+    local t
+    for t in $(seq 1 100); do
+        DISPLAY=$(cat "$state/display") xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+            grep -q 'window id' && return 0
+        kill -0 "$(cat "$state/wm.pid")" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "wine-harness: openbox did not start:"; cat "$state/openbox.log"; exit 1
+}
+
 case "$cmd" in
 start)
     "$0" stop "$state" >/dev/null 2>&1
@@ -67,6 +84,8 @@ start)
         echo "wine-harness: Xvfb did not start:"; cat "$state/xvfb.log"; exit 1
     fi
     echo ":$(head -n1 "$state/display.tmp")" >"$state/display"
+    # The manager comes before Wine: Wine's own windows (the tray) are managed from their start.
+    [ "${3:-}" = openbox ] && start_wm
     wine_env
     echo "wine-harness: display $DISPLAY, prefix $WINEPREFIX"
     t0=$(date +%s)
@@ -107,6 +126,7 @@ stop)
     wine_env
     if [ -d "$WINEPREFIX" ]; then timeout -k 2 20 wineserver -k >/dev/null 2>&1 || true; fi
     kill_pidfile "$state/wineserver.pid"
+    kill_pidfile "$state/wm.pid"
     kill_pidfile "$state/xvfb.pid"
     rm -f "$state/display" "$state/display.tmp"
     echo "wine-harness: stopped"

@@ -14,6 +14,7 @@
 #include "shell/HelpViewer.h"
 #include "shell/MonitorPlacement.h"
 #include "shell/PointerHandler.h"
+#include "shell/SecondStart.h"
 #include "shell/Settings.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
@@ -45,6 +46,7 @@ void CloseImeStatus(HWND window) {
 LRESULT OnCreate(HWND window, LPVOID reports) {
     MainWindow = window;
     TheAppWindow = new AppWindow(window);
+    AttachRimDrag(window);
     const HINSTANCE instance = TheAppWindow->GetInstance();
     ShellState.stickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STICK));
     ShellState.binocularsCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_BINOCULARS));
@@ -60,6 +62,7 @@ LRESULT OnCreate(HWND window, LPVOID reports) {
 }
 
 LRESULT OnDestroy(HWND window) {
+    DetachRimDrag(window);
     CloseMainWindow(window);
     return 0;
 }
@@ -231,9 +234,24 @@ LRESULT OnSplashEnd(HWND window) {
     return 0;
 }
 
+// The splash stays in front of every window, and a window manager keeps it above a box that
+// comes while it is up (a warning at start-up), hiding the box's button: it steps aside while
+// the box is up, unless it has ended meanwhile.
+int RaiseAboveSplash(const MessageRequest& request) {
+    if (ShellState.splashWindow == nullptr) {
+        return RaiseMessage(request);
+    }
+    ShowWindow(ShellState.splashWindow, SW_HIDE);
+    const int answer = RaiseMessage(request);
+    if (ShellState.splashWindow != nullptr) {
+        ShowWindow(ShellState.splashWindow, SW_SHOWNOACTIVATE);
+    }
+    return answer;
+}
+
 LRESULT OnShowBox(LPARAM request) {
     // Through the seam again: here, on the window thread, it shows the box at once.
-    return TheAppWindow != nullptr ? TheAppWindow->HandOff().Serve(request, &RaiseMessage) : 0;
+    return TheAppWindow != nullptr ? TheAppWindow->HandOff().Serve(request, &RaiseAboveSplash) : 0;
 }
 
 // A drag of the rim runs the system's move loop in here. Exit chosen meanwhile (from the tray)
@@ -334,7 +352,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND:
             return OnCommand(window, LOWORD(wParam));
         case WM_MOUSEMOVE:
-            OnPointerMove(PointerX(lParam), PointerY(lParam));
+            OnPointerMove(window, PointerX(lParam), PointerY(lParam));
             break;
         case WM_LBUTTONDOWN:
             if (OnPointerPress(window, PointerX(lParam), PointerY(lParam))) {
@@ -342,7 +360,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             }
             break;
         case WM_LBUTTONUP:
-            OnPointerRelease(PointerX(lParam), PointerY(lParam));
+            OnPointerRelease(window, PointerX(lParam), PointerY(lParam));
+            break;
+        case WM_CAPTURECHANGED:
+            OnPointerCaptureLost(window);
             break;
         case WM_LBUTTONDBLCLK:
             OnPointerDoubleClick(window);
@@ -364,6 +385,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_FRAMEREADY:
             ShowNewFrame(window);
             return 0;
+        case WM_SECONDSTART:
+            return OnSecondStart(window);
         case WM_STRAYMOVED:
             PlaceStrayWindows();
             return 0;

@@ -4,6 +4,7 @@
 
 #include "shell/PointerRules.h"
 #include "shell/ExitSequence.h"
+#include "shell/RimDrag.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 
@@ -26,6 +27,44 @@ void StartPan(HWND window, int16_t x, int16_t y) {
     SetCapture(window);
 }
 
+RimDrag* RimDragOf(HWND window) {
+    return reinterpret_cast<RimDrag*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The pointer in screen pixels. (x, y) are glass pixels; on a scaled glass they have lost the
+// screen pixel inside the enlarged one, so the message's own screen position is taken there, and
+// the glass still follows the pointer pixel for pixel.
+RimDrag::Point ScreenPoint(HWND window, int16_t x, int16_t y) {
+    if (Shared.Scale().Factor() != 1) {
+        const DWORD position = GetMessagePos();
+        return {static_cast<int16_t>(LOWORD(position)), static_cast<int16_t>(HIWORD(position))};
+    }
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return {point.x, point.y};
+}
+
+// The press itself moves nothing; the pointer is held so that the drag follows it anywhere.
+void PressRim(HWND window, int16_t x, int16_t y) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag == nullptr) {
+        return;
+    }
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    drag->Press(ScreenPoint(window, x, y), {frame.left, frame.top},
+                {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)});
+    SetCapture(window);
+}
+
+void DragRim(HWND window, RimDrag& drag, int16_t x, int16_t y) {
+    RimDrag::Point corner{};
+    if (drag.Move(ScreenPoint(window, x, y), &corner)) {
+        SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Throw(int16_t x, int16_t y) {
     const DWORD now = ShellTickCount();
     const int32_t dx = x - ShellState.pointer.lastX;
@@ -44,7 +83,23 @@ void Throw(int16_t x, int16_t y) {
 }
 }  // namespace
 
-void OnPointerMove(int16_t x, int16_t y) {
+void AttachRimDrag(HWND window) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new RimDrag()));
+}
+
+void DetachRimDrag(HWND window) {
+    delete RimDragOf(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+}
+
+void OnPointerMove(HWND window, int16_t x, int16_t y) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag != nullptr && drag->Pressed()) {
+        // The window follows the pointer, so the pointer stays on the rim; (x, y) are measured
+        // from where the window was before this move.
+        DragRim(window, *drag, x, y);
+        return;
+    }
     ShellState.pointer.overRim =
         ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y) ? 1 : 0;
     if (ShellState.pointer.panDragging != 0) {
@@ -63,7 +118,7 @@ void OnPointerMove(int16_t x, int16_t y) {
 
 bool OnPointerPress(HWND window, int16_t x, int16_t y) {
     if (ShellState.pointer.overRim != 0) {
-        SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        PressRim(window, x, y);
         return true;
     }
     const int32_t bx = BallLensCoordinate(Shared.colony.ballX, Shared.colony.fieldWidth);
@@ -81,13 +136,23 @@ bool OnPointerPress(HWND window, int16_t x, int16_t y) {
     return false;
 }
 
-void OnPointerRelease(int16_t x, int16_t y) {
-    if (Shared.colony.ballGrabbed >= 1) {
+void OnPointerRelease(HWND window, int16_t x, int16_t y) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag != nullptr && drag->Pressed()) {
+        drag->End();
+    } else if (Shared.colony.ballGrabbed >= 1) {
         Throw(x, y);
     } else {
         ShellState.pointer.panDragging = 0;
     }
     ReleaseCapture();
+}
+
+void OnPointerCaptureLost(HWND window) {
+    RimDrag* drag = RimDragOf(window);
+    if (drag != nullptr) {
+        drag->End();
+    }
 }
 
 void OnPointerDoubleClick(HWND window) {
@@ -113,8 +178,12 @@ RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
 void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y) {
     if (ShellState.pointer.overRim != 0) {
         RimMenuPlacement placement = PlaceRimMenu(window, x, y);
+        // As for the tray's menu: Escape and a click elsewhere close it only while its owner is
+        // the foreground window.
+        SetForegroundWindow(window);
         TrackPopupMenuEx(GetSubMenu(ShellState.menu.get(), 0), placement.flags, placement.point.x,
                          placement.point.y, window, &placement.params);
+        PostMessageA(window, WM_NULL, 0, 0);
     } else {
         Shared.followBall = 1;
     }

@@ -6,11 +6,19 @@
 
 #include <cstdint>
 
+// The window's rim drag (shell/RimDrag.h) lives with the window: attached at WM_CREATE, freed at
+// WM_DESTROY.
+void AttachRimDrag(HWND window);
+void DetachRimDrag(HWND window);
+
 // Client coordinates as the messages give them (signed 16-bit).
-void OnPointerMove(int16_t x, int16_t y);
-// Returns true when the press was on the rim (the window is being dragged; the message is done).
+void OnPointerMove(HWND window, int16_t x, int16_t y);
+// Returns true when the press was on the rim (a click, or a drag of the window once the pointer
+// moves far enough; the message is done).
 bool OnPointerPress(HWND window, int16_t x, int16_t y);
-void OnPointerRelease(int16_t x, int16_t y);
+void OnPointerRelease(HWND window, int16_t x, int16_t y);
+// WM_CAPTURECHANGED: a rim drag ends when another window takes the pointer.
+void OnPointerCaptureLost(HWND window);
 void OnPointerDoubleClick(HWND window);
 // Right release, with the coordinates taken unsigned.
 void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y);

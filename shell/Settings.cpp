@@ -101,8 +101,12 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     ShellState.topmost = GetPrivateProfileIntA(kStatusSection, kTopmostKey, 0, g_path) != 0 ? 1 : 0;
     TickMenuItem(IDM_TOPMOST, ShellState.topmost == 1);
     TickMenuItem(IDM_NORMAL, ShellState.topmost == 0);
+    // The window stays hidden until the splash ends: mapped now and unmapped again at once, a
+    // window manager that reparents it can leave the display driver with a stale idea of where it
+    // stands, and the first clicks on the glass go astray. The topmost style set here holds when
+    // the window is shown.
     SetWindowPos(mainWindow, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     const bool waitOn = GetPrivateProfileIntA(kStatusSection, kFrameWaitKey, 1, g_path) != 0;
     TickMenuItem(IDM_WAIT_ON, waitOn);

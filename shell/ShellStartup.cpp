@@ -67,11 +67,9 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP, corner.x, corner.y,
                         kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &reports);
-    // The settings may have shown it to set the z-order; the simulation thread shows it when the
-    // splash ends.
-    ShowWindow(window, SW_HIDE);
-    // Its size on the screen, from the user's choice and its monitor's DPI, around the same
-    // centre; its shape follows once the splash shows.
+    // Hidden until the simulation thread ends the splash. Its size on the screen comes from the
+    // user's choice and its monitor's DPI, around the same centre; its shape follows once the
+    // splash shows.
     if (window != nullptr) {
         const PixelScale scale = GlassScale::Choose(ShellState.sizeChoice, window);
         Shared.displayScale = scale.Factor();

@@ -51,6 +51,24 @@ void AddTrayIcon() {
     TheTrayIcon->Add();
 }
 
+void ShowMagnifier(HWND window) {
+    // In front of every window first, then back among the others unless it stays on top: Wine
+    // restacks a window on the screen only when none of its own visible windows stands above it.
+    // The stray ant is owned by the glass and comes along above it, so while the ant is out the
+    // glass is shown but stays under other programs' windows on a managed desktop.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (ShellState.topmost != 1) {
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    SetForegroundWindow(window);
+    ShellState.windowShown = 1;
+}
+
+UINT TrayMenuFlags() {
+    const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    return TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | side;
+}
+
 void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != kTrayIconId) {
         return;
@@ -60,16 +78,17 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
             ShowWindow(window, SW_HIDE);
             ShellState.windowShown = 0;
         } else {
-            SetWindowPos(window, ShellState.topmost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
-                         0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-            SetForegroundWindow(window);
-            ShellState.windowShown = 1;
+            ShowMagnifier(window);
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         POINT cursor{};
         GetCursorPos(&cursor);
         ShellState.pointer.overRim = 1;
-        TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+        // A menu closes with Escape or a click elsewhere only when its owner is the foreground
+        // window; the posted message lets the menu's loop end cleanly once it closes.
+        SetForegroundWindow(window);
+        TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TrayMenuFlags(), cursor.x, cursor.y, 0,
                        window, nullptr);
+        PostMessageA(window, WM_NULL, 0, 0);
     }
 }

@@ -30,3 +30,9 @@ void AddTrayIcon();
 // WM_TRAYNOTIFY: wParam the icon id, lParam the mouse message. The caller then passes the
 // message on to DefWindowProcA.
 void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage);
+// Shows the magnifier with its remembered z-order, raised and with the focus, and records it
+// shown: what a left press on the icon does to a hidden magnifier.
+void ShowMagnifier(HWND window);
+// How the icon's menu is opened: at the pointer, above it (bottom-aligned) and to the side the
+// system drops menus (SM_MENUDROPALIGNMENT), as the notification area's menus are.
+UINT TrayMenuFlags();

@@ -7,6 +7,7 @@
 #include "platform/DisplayDpi.h"
 #include "platform/ScreenInfo.h"
 #include "platform/UniqueHandle.h"
+#include "shell/SecondStart.h"
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
@@ -48,6 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShellReports reports;
     UniqueKernelHandle instanceMutex = TakeInstanceMutex();
     if (!instanceMutex) {
+        // The user asked for the glass again: the running one comes forward instead.
+        BringRunningInstanceForward();
         return 0;
     }
     // Before any window: the program sizes its windows for each monitor's DPI itself.

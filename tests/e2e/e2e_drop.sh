@@ -112,9 +112,7 @@ check "the second start shows the remembered picture" \
     test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
 
 # Context menu on the rim, third item: back to the standard background.
-rim_point
-click_at 3 "$RIM_X" "$RIM_Y"
-sleep 0.5
+open_rim_menu || fail "the rim menu did not open"
 xdotool key --delay 120 Down Down Down Return
 sleep 1.5
 check "the standard background is written at once" test "$(ini BackBitmapTexture FileName)" = "Resource"
@@ -124,17 +122,13 @@ check "the leaves are back" test "$(echo "$(lagoon_share "$(shot leaves-again)")
 # still ends, cleanly, with code 0.
 drop_file "$WORK/notes.txt"
 wait_titled "ファイルタイプエラー" 10 || fail "no warning for the second text drop"
-wait_titled "Wine System Tray" 5 || fail "no tray window"
-read -r tx ty <<<"$(xdotool getwindowgeometry "$WIN" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
-click_at 3 $((tx + 10)) $((ty + 10))
-sleep 0.6
+tray_point || fail "no tray window"
+tray_menu "ファイルタイプエラー" || fail "the tray menu did not open"
+sleep 0.3
 shot tray-menu >/dev/null
 # The keys stay with the open warning: pick the last item, Exit, with the pointer.
 menu=$(menu_windows "ファイルタイプエラー" | tail -n1)
-[ -n "$menu" ] || fail "the tray menu did not open"
-geo=$(xdotool getwindowgeometry "$menu")
-read -r mx my <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
-read -r mw mh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
+read -r mx my mw mh <<<"$(geometry "$menu")"
 t_exit=$(date +%s.%N)
 click_at 1 $((mx + mw / 3)) $((my + mh - 12))
 wait_exit "$KIRELO_PID" 15

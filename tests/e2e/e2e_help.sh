@@ -15,9 +15,7 @@ export PATH="$E2E_ART/bin:$PATH"
 
 # The rim menu's help item: the fifth item, the separators skipped.
 choose_help() {
-    rim_point
-    click_at 3 "$RIM_X" "$RIM_Y"
-    sleep 0.5
+    open_rim_menu || fail "the rim menu did not open"
     xdotool key --delay 120 Down Down Down Down Down Return
 }
 

@@ -16,13 +16,6 @@ readback_box() {  # readback_box NAME: the caption and the text of the box on sh
     cat "$E2E_ART/$1.txt" 2>/dev/null
 }
 
-geometry() {  # geometry WINDOW: "x y w h"
-    local geo
-    geo=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 1
-    echo "$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')" \
-        "$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
-}
-
 # The program's open menu against a menu made of the expected items, shown by readback.exe at
 # the same place: the same size and the same pixels. Sets MENU_UNLIKE.
 menu_reads() {  # menu_reads TAG ITEMS
@@ -49,14 +42,6 @@ menu_reads() {  # menu_reads TAG ITEMS
     kill "${PIDS[-1]}" 2>/dev/null
     log "[$1] pixels unlike the expected menu: $MENU_UNLIKE"
     test "$mw $mh" = "$rw $rh" && test "$MENU_UNLIKE" = 0
-}
-
-open_rim_menu() {
-    rim_point
-    click_at 3 "$RIM_X" "$RIM_Y"
-    local t=0
-    while [ -z "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ -n "$(menu_windows)" ]
 }
 
 # One run in a language: LANG_TAG names the screenshots; the rest are the expected texts.

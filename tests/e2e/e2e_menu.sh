@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The rim: dragging it moves the window, a right click opens the context menu beside the window,
-# the trail, z-order and wait commands write kirelo.ini as they should, and Exit from the menu
-# ends the program with code 0.
+# Escape or a click elsewhere closes it, the tray icon's menu comes up at the pointer and closes
+# on a click elsewhere, the trail, z-order and wait commands write kirelo.ini as they should, and
+# Exit from the menu ends the program with code 0.
 source "$(dirname "$0")/e2e_lib.sh" menu "$@"
 
 start_kirelo
@@ -22,16 +23,8 @@ shot dragged >/dev/null
 # The rim menu or its submenu is open.
 menu_open() { [ -n "$(menu_windows)" ]; }
 
-open_menu() {
-    rim_point
-    click_at 3 "$RIM_X" "$RIM_Y"
-    local t=0
-    while ! menu_open && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    menu_open
-}
-
 choose() {  # choose KEYS...: open the rim menu and walk it with the keys
-    open_menu || fail "the rim menu did not open"
+    open_rim_menu || fail "the rim menu did not open"
     sleep 0.2
     xdotool key --delay 120 "$@"
     sleep 0.5
@@ -43,19 +36,40 @@ wait_ini() {  # wait_ini SECTION KEY VALUE
     [ "$(ini "$1" "$2")" = "$3" ]
 }
 
-open_menu || fail "the rim menu did not open"
+open_rim_menu || fail "the rim menu did not open"
 shot menu >/dev/null
-menu_id=$(menu_windows | head -n1)
-menu_x=$(xdotool getwindowgeometry "$menu_id" | awk '/Position/{split($2, p, ","); print p[1]}')
-menu_w=$(xdotool getwindowgeometry "$menu_id" | awk '/Geometry/{split($2, g, "x"); print g[1]}')
+read -r menu_x menu_y menu_w _ <<<"$(geometry "$(menu_windows | head -n1)")"
 check "menu opens to the left of a press on the left half" test $((menu_x + menu_w)) -le "$RIM_X"
-menu_y=$(xdotool getwindowgeometry "$menu_id" | awk '/Position/{split($2, p, ","); print p[2]}')
 check "menu opens at the height of the press" test "$menu_y" -ge $((RIM_Y - 2)) -a "$menu_y" -le $((RIM_Y + 2))
+# Menus close as Windows menus do: with Escape, and with a click anywhere else.
+menu_closes() {  # menu_closes SECONDS
+    local t=0
+    while menu_open && [ $t -lt $(($1 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
+    ! menu_open
+}
 xdotool key Escape
-t=0
-while menu_open && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "Escape closes the menu" eval '! menu_open'
+check "Escape closes the menu" menu_closes 3
 check "Escape that closes the menu does not end the program" kill -0 "$KIRELO_PID"
+open_rim_menu || fail "the rim menu did not open again"
+click_at 1 $((SCREEN_W - 40)) $((SCREEN_H - 40))
+check "a click on the desktop closes the menu" menu_closes 3
+check "and changes nothing" test "$(ini Status PFlag)" = "<no file>"
+
+# The tray icon's menu comes up at the pointer, on the side the system drops menus to, and above
+# the pointer where the screen has room (Wine's tray window sits at the top, so there it is held
+# at the screen's upper edge); a click elsewhere closes it.
+tray_point || fail "no tray window"
+tray_menu || fail "the tray menu did not open"
+shot tray-menu >/dev/null
+read -r menu_x menu_y menu_w menu_h <<<"$(geometry "$(menu_windows | head -n1)")"
+log "tray menu at ($menu_x, $menu_y), $menu_w x $menu_h, for a press at ($TRAY_X, $TRAY_Y)"
+check "the tray menu's side edge is at the pointer" \
+    test "$menu_x" = "$TRAY_X" -o $((menu_x + menu_w)) = "$TRAY_X"
+check "it ends at the pointer's height, or at the top when there is no room above" \
+    test $((menu_y + menu_h)) = "$TRAY_Y" -o \( "$menu_y" = 0 -a "$menu_h" -gt "$TRAY_Y" \)
+click_at 1 $((SCREEN_W - 40)) $((SCREEN_H - 40))
+check "a click on the desktop closes the tray menu" menu_closes 3
+check "the program runs on" kill -0 "$KIRELO_PID"
 
 choose Down Right Down Return  # View > do not show the trails
 check "trail hide writes PFlag=1" wait_ini Status PFlag 1

@@ -29,9 +29,7 @@ check "no settings file before the first start" test ! -e "$WORK/kirelo.ini"
 start_kirelo
 find_main 30 || fail "no magnifier from the unpacked folder"
 # "Back to the standard background" writes the settings file at once.
-rim_point
-click_at 3 "$RIM_X" "$RIM_Y"
-sleep 0.5
+open_rim_menu || fail "the rim menu did not open"
 xdotool key --delay 120 Down Down Down Return
 t=0
 while [ "$(ini BackBitmapTexture FileName)" != Resource ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done

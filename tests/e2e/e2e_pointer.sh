@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The pointer in the lens as a user meets it: a drag pans the view with the pointer, a right
-# click brings the view back to the ball, a flick on the ball throws it away, a double click on
-# the rim hides the magnifier and a left click on the tray icon brings it back where it was.
+# The pointer as a user meets it: a drag in the lens pans the view with the pointer, a right
+# click brings the view back to the ball, a flick on the ball throws it away; a drag by the handle
+# moves the window pixel for pixel with the pointer while a click leaves it be; a double click
+# anywhere on the rim or the handle hides the magnifier, every time, and a left click on the tray
+# icon brings it back where it was.
 source "$(dirname "$0")/e2e_lib.sh" pointer "$@"
 
 start_kirelo
@@ -84,27 +86,70 @@ check "the thrown ball went the way of the flick" test \
     "$(( (BN >= 8 && (BX - bx0) * DIR >= 20) || $(echo "$moved_view > 8" | bc) ))" = 1
 check "the thrown ball kept its height" test "$(( BN < 8 || (BY - by0) ** 2 <= 100 ))" = 1
 
-# Double click on the rim hides the magnifier; the program runs on in the tray.
-rim_point
-xdotool mousemove "$RIM_X" "$RIM_Y"
-sleep 0.2
-xdotool click --repeat 2 --delay 80 1
-t=0
-while main_visible && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "a double click on the rim hides the magnifier" eval '! main_visible'
-check "the program runs on" kill -0 "$KIRELO_PID"
-shot hidden >/dev/null
+# The magnifier's upper-left corner on the screen now.
+main_corner() { geometry "$MAIN" | awk '{ print $1, $2 }'; }
+wait_corner() {  # wait_corner X Y SECONDS
+    local t=0
+    while [ "$(main_corner)" != "$1 $2" ] && [ $t -lt $(($3 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
+    [ "$(main_corner)" = "$1 $2" ]
+}
 
-# The tray icon (the first and only one in Wine's tray window) brings it back.
-wait_titled "Wine System Tray" 5 || fail "no tray window"
-tray=$WIN
-read -r tx ty <<<"$(xdotool getwindowgeometry "$tray" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
-click_at 1 $((tx + 10)) $((ty + 10))
-find_main 5 || fail "the tray click did not bring the magnifier back"
-check "it comes back where it was" test "$MAIN_X $MAIN_Y" = "$(((SCREEN_W - 300) / 2)) $(((SCREEN_H - 360) / 2))"
+# A drag by the handle: nothing moves while the pointer stays within the system's drag threshold
+# of the press; past it the window follows the pointer pixel for pixel, keeping the offset it had
+# at the press, while the button is still down, and stays where the release leaves it.
+x0=$MAIN_X
+y0=$MAIN_Y
+xdotool mousemove $((x0 + 228)) $((y0 + 282))
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+xdotool mousemove_relative -- 2 1
+sleep 0.4
+check "a move within the drag threshold leaves the window where it is" test "$(main_corner)" = "$x0 $y0"
+for i in 1 2 3 4 5; do xdotool mousemove_relative -- 9 -5; sleep 0.08; done
+check "with the button down the window follows the pointer (+47, -24)" \
+    wait_corner $((x0 + 47)) $((y0 - 24)) 3
+for i in 1 2 3 4; do xdotool mousemove_relative -- -15 10; sleep 0.08; done
+check "and follows it back the other way (-13, +16)" wait_corner $((x0 - 13)) $((y0 + 16)) 3
+xdotool mouseup 1
+sleep 0.3
+check "the release leaves it there" wait_corner $((x0 - 13)) $((y0 + 16)) 1
+shot dragged >/dev/null
+find_main 5 || fail "magnifier lost after the drag"
+# A single click on the rim neither moves nor hides it.
+click_at 1 $((MAIN_X + 120)) $((MAIN_Y + 8))
+sleep 0.6
+check "a click on the rim leaves the magnifier shown where it was" \
+    test "$(main_visible && main_corner)" = "$MAIN_X $MAIN_Y"
+DRAGGED="$MAIN_X $MAIN_Y"
+
+# A double click on the rim or the handle hides the magnifier, wherever it is made: the top and
+# the left of the rim, its lower left and the handle, five times each. The tray icon brings it
+# back between the tries, where it was; the program runs on meanwhile.
+tray_point || fail "no tray window"
+hidden=0
+tries=0
+for place in "120 8" "9 120" "44 196" "228 282"; do
+    for round in 1 2 3 4 5; do
+        read -r px py <<<"$place"
+        tries=$((tries + 1))
+        if double_click_hides "$px" "$py"; then
+            hidden=$((hidden + 1))
+            click_at 1 "$TRAY_X" "$TRAY_Y"
+            wait_window 300 360 5 || fail "the tray click did not bring the magnifier back"
+        else
+            log "the double click at ($px, $py), round $round, left the magnifier shown"
+            shot "not-hidden-$px-$py-$round" >/dev/null
+            wait_window 300 360 1 || fail "the magnifier is neither hidden nor shown"
+        fi
+        read -r MAIN MAIN_X MAIN_Y <<<"$WIN $WIN_X $WIN_Y"
+    done
+done
+log "double clicks that hid the magnifier: $hidden of $tries"
+check "every double click on the rim and the handle hid the magnifier" test "$hidden" = "$tries"
+check "it comes back where it was dragged" test "$MAIN_X $MAIN_Y" = "$DRAGGED"
+check "the program runs on" kill -0 "$KIRELO_PID"
 shot shown-again >/dev/null
-click_at 1 $((tx + 10)) $((ty + 10))
-t=0
-while main_visible && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "a second tray click hides it again" eval '! main_visible'
+click_at 1 "$TRAY_X" "$TRAY_Y"
+check "a tray click hides it again" wait_hidden 3
 log "passed"

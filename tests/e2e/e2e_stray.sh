@@ -53,9 +53,7 @@ x1=$WIN_X
 y1=$WIN_Y
 
 # Slow the frames down with the frame wait (rim menu: View, sixth item) so the ant can be caught.
-rim_point
-click_at 3 "$RIM_X" "$RIM_Y"
-sleep 0.5
+open_rim_menu || fail "the rim menu did not open"
 xdotool key --delay 120 Down Right Down Down Down Down Return
 sleep 0.5
 check "the frame wait is back on" test "$(ini Status "Wait ON")" = 1

@@ -1,6 +1,7 @@
 // The pointer on the real main window: the rim and the lens told apart by the cut regions, the
 // grab bounds, the throw's speed and angle from a scripted clock, the pan and its clamps, the
-// return to the ball, the double click, the rim menu and the cursor.
+// return to the ball, the double click, the rim drag and its threshold, the rim menu and the
+// cursor.
 #include "ShellTestSupport.h"
 #include "shell/PointerHandler.h"
 
@@ -277,14 +278,70 @@ TEST_F(PointerTest, DoubleClickHidesOnTheRimOnly) {
     EXPECT_EQ(GetClassLongA(window_, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
 }
 
-TEST_F(PointerTest, PressOnTheRimIsTheWindowsOwnDrag) {
+// The window's corner on the screen.
+POINT Corner(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return {frame.left, frame.top};
+}
+
+TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
+    const int cx = GetSystemMetrics(SM_CXDRAG);
+    const int cy = GetSystemMetrics(SM_CYDRAG);
+    ASSERT_GT(cx, 0);
     const POINT rim = FindRimPoint(true);
-    Move(rim.x, rim.y);
-    // With no button really down the system's move loop ends at once.
-    EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, Point(rim.x, rim.y)), 0);
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 0);
-    EXPECT_EQ(Shared.followBall.load(), 1);
+    ASSERT_GE(rim.x, 0);
+    struct Case {
+        int dx, dy;
+        bool moves;
+    } cases[] = {{cx, 0, false},    {0, -cy, false},      {-cx, cy, false},
+                 {cx + 1, 0, true}, {0, -(cy + 1), true}, {-(cx + 1), 2, true}};
+    for (const Case& c : cases) {
+        SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(Press(rim.x, rim.y), 0);
+        EXPECT_EQ(GetCapture(), window_);
+        Move(rim.x + c.dx, rim.y + c.dy);  // client coordinates of the unmoved window
+        const POINT corner = Corner(window_);
+        EXPECT_EQ(corner.x, 300 + (c.moves ? c.dx : 0)) << c.dx << "," << c.dy;
+        EXPECT_EQ(corner.y, 200 + (c.moves ? c.dy : 0)) << c.dx << "," << c.dy;
+        Release(rim.x + c.dx, rim.y + c.dy);
+        EXPECT_EQ(GetCapture(), nullptr);
+        // Neither the ball nor the view took the press.
+        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+        EXPECT_EQ(ShellState.pointer.panDragging, 0);
+        EXPECT_EQ(Shared.followBall.load(), 1);
+    }
+}
+
+TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCaptureGoes) {
+    const POINT rim = FindRimPoint(false);
+    ASSERT_GE(rim.x, 0);
+    SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT press{300 + rim.x, 200 + rim.y};
+    // The pointer at press + (dx, dy) on the screen, given in the moved window's own coordinates.
+    const auto moveBy = [&](int dx, int dy) {
+        POINT p{press.x + dx, press.y + dy};
+        ScreenToClient(window_, &p);
+        Move(p.x, p.y);
+    };
+    Press(rim.x, rim.y);
+    const POINT steps[] = {{9, 0}, {40, -25}, {-130, 60}, {-131, 61}, {7, 7}};
+    for (const POINT& d : steps) {
+        moveBy(d.x, d.y);
+        const POINT corner = Corner(window_);
+        EXPECT_EQ(corner.x, 300 + d.x) << d.x << "," << d.y;
+        EXPECT_EQ(corner.y, 200 + d.y) << d.x << "," << d.y;
+    }
+    EXPECT_EQ(ShellState.pointer.overRim, 1);  // the pointer stays on the same point of the rim
+    Release(rim.x, rim.y);
+    moveBy(50, 50);
+    EXPECT_EQ(Corner(window_).x, 307);  // no button, no move
+    // Another window taking the pointer ends the drag as the release does.
+    Press(rim.x, rim.y);
+    ReleaseCapture();
+    Move(rim.x + 30, rim.y + 30);
+    EXPECT_EQ(Corner(window_).x, 307);
+    EXPECT_EQ(Corner(window_).y, 207);
 }
 
 TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
@@ -310,10 +367,12 @@ TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
 // The rim menu, closed again by a timer inside its own modal loop once it has been seen.
 RECT g_menuRect{};
 int g_menusSeen = 0;
+HWND g_menuForeground = nullptr;
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);
     if (menu != nullptr && IsWindowVisible(menu)) {
         GetWindowRect(menu, &g_menuRect);
+        g_menuForeground = GetForegroundWindow();
         ++g_menusSeen;
         KillTimer(nullptr, id);
         EndMenu();
@@ -378,9 +437,13 @@ TEST_F(PointerTest, RightClickOnTheRimOpensTheMenuOnTheRequestedSide) {
         ASSERT_GE(rim.x, 0);
         Move(rim.x, rim.y);
         g_menusSeen = 0;
+        PumpUntil(100);  // focus changes left by the tests before
         SetTimer(nullptr, 0, 50, &CloseMenu);
         EXPECT_EQ(SendMessageA(window_, WM_RBUTTONUP, 0, Point(rim.x, rim.y)), 0);
         EXPECT_EQ(g_menusSeen, 1) << leftHalf;
+        EXPECT_EQ(g_menuForeground, window_) << leftHalf;
+        MSG null;
+        EXPECT_TRUE(PeekMessageA(&null, window_, WM_NULL, WM_NULL, PM_REMOVE)) << leftHalf;
         EXPECT_EQ(Shared.followBall.load(), 1);  // a rim click does not touch the view
         POINT screen = rim;
         ClientToScreen(window_, &screen);

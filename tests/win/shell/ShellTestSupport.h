@@ -234,12 +234,16 @@ class ShellWindowTest : public ::testing::Test {
             TheScreen = new ScreenInfo();
         }
         startup_ = new ShellStartup(GetModuleHandleA(nullptr));
+        MainShows() = 0;
+        HHOOK shows =
+            SetWindowsHookExA(WH_CALLWNDPROC, &CountMainShows, nullptr, GetCurrentThreadId());
         window_ = startup_->CreateMainWindow(reports_);
-        ASSERT_NE(window_, nullptr);
         startup_->CutMagnifierShape();
         startup_->CreateStrayAnt();
         startup_->CreateStrayWindows();
         startup_->ReleaseShapeImage();
+        UnhookWindowsHookEx(shows);
+        ASSERT_NE(window_, nullptr);
         Shared.shellReady = 1;
     }
 
@@ -259,6 +263,21 @@ class ShellWindowTest : public ::testing::Test {
         ShellTickCount = &GetTickCount;
         SetCurrentDirectoryA(previousDir_.c_str());
         RemoveTree(dir_);
+    }
+
+    // Times the main window was shown while the start-up built the windows.
+    static int& MainShows() {
+        static int shows = 0;
+        return shows;
+    }
+    static LRESULT CALLBACK CountMainShows(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+            (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+            call->hwnd == MainWindow) {
+            ++MainShows();
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
     std::string IniPath() const { return dir_ + "\\kirelo.ini"; }

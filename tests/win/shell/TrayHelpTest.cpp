@@ -1,7 +1,8 @@
-// The tray icon (its record, the show/hide toggle, its menu, the return after a taskbar restart)
-// and the help command with the help file absent.
+// The tray icon (its record, the show/hide toggle, its menu, the return after a taskbar restart),
+// a second start of the program, and the help command with the help file absent.
 #include "ShellTestSupport.h"
 #include "shell/HelpViewer.h"
+#include "shell/SecondStart.h"
 #include "shell/TrayIcon.h"
 
 #include <cstring>
@@ -95,24 +96,107 @@ TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
     EXPECT_EQ(ShellState.windowShown, 1);
 }
 
-int g_trayMenus = 0;
+// The open menu, seen from inside its own modal loop and closed again.
+struct OpenMenu {
+    int seen = 0;
+    RECT rect{};
+    HWND foreground = nullptr;
+} g_menu;
 void CALLBACK CloseTrayMenu(HWND, UINT, UINT_PTR id, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);
     if (menu != nullptr && IsWindowVisible(menu)) {
-        ++g_trayMenus;
+        ++g_menu.seen;
+        GetWindowRect(menu, &g_menu.rect);
+        g_menu.foreground = GetForegroundWindow();
         KillTimer(nullptr, id);
         EndMenu();
     }
 }
 
-TEST_F(TrayTest, RightPressOpensTheContextMenu) {
-    ShellState.pointer.overRim = 0;
-    g_trayMenus = 0;
-    SetTimer(nullptr, 0, 50, &CloseTrayMenu);
-    Tray(1, WM_RBUTTONDOWN);
-    EXPECT_EQ(g_trayMenus, 1);
-    EXPECT_EQ(ShellState.pointer.overRim, 1);
+// Whether a WM_NULL waits for the window (taken out of the queue).
+bool NullPosted(HWND window) {
+    MSG msg;
+    return PeekMessageA(&msg, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
+}
+
+TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
+    // Shown or hidden, the owner is brought to the foreground first (else the menu keeps neither
+    // Escape nor a click elsewhere), and WM_NULL follows the menu.
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    for (const bool shown : {true, false}) {
+        ShowWindow(window_, shown ? SW_SHOW : SW_HIDE);
+        ShowWindow(other, SW_SHOW);
+        SetForegroundWindow(other);
+        ASSERT_EQ(GetForegroundWindow(), other);
+        // The focus changes reach the display first: a stale one would cancel the menu.
+        PumpUntil(150);
+        ShellState.pointer.overRim = 0;
+        g_menu = OpenMenu{};
+        ASSERT_TRUE(SetCursorPos(500, 400));
+        SetTimer(nullptr, 0, 50, &CloseTrayMenu);
+        Tray(1, WM_RBUTTONDOWN);
+        EXPECT_EQ(g_menu.seen, 1) << shown;
+        EXPECT_EQ(g_menu.foreground, window_) << shown;
+        EXPECT_TRUE(NullPosted(window_)) << shown;
+        EXPECT_EQ(ShellState.pointer.overRim, 1);
+        // Above the pointer, on the side the system drops menus to.
+        EXPECT_EQ(g_menu.rect.bottom, 400) << shown;
+        if (GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0) {
+            EXPECT_EQ(g_menu.rect.right, 500) << shown;
+        } else {
+            EXPECT_EQ(g_menu.rect.left, 500) << shown;
+        }
+    }
+    EXPECT_EQ(TrayMenuFlags() & ~static_cast<UINT>(TPM_RIGHTALIGN),
+              static_cast<UINT>(TPM_RIGHTBUTTON | TPM_BOTTOMALIGN));
     EXPECT_TRUE(IsWindow(window_));
+    DestroyWindow(other);
+}
+
+// A second start posts its request to the running main window, found by its class.
+TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) {
+    SetWindowPos(window_, nullptr, 240, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP, 200, 100, 400, 400, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(cover, nullptr);
+    ShellState.windowShown = 0;
+    Shared.hasFocus = 0;
+    ShowWindow(cover, SW_SHOW);
+    SetForegroundWindow(cover);
+    const std::string pflag = ReadIni("Status", "PFlag");
+    BringRunningInstanceForward();
+    EXPECT_TRUE(PumpUntil(1000, [&] { return IsWindowVisible(window_) != FALSE; }));
+    PumpUntil(100);
+    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(GetForegroundWindow(), window_);
+    EXPECT_EQ(GetFocus(), window_);
+    EXPECT_EQ(Shared.hasFocus, 1);
+    // Raised: the cover is somewhere below it now.
+    bool coverBelow = false;
+    for (HWND w = GetWindow(window_, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        coverBelow = coverBelow || w == cover;
+    }
+    EXPECT_TRUE(coverBelow);
+    RECT place{};
+    GetWindowRect(window_, &place);
+    EXPECT_EQ(place.left, 240);
+    EXPECT_EQ(place.top, 130);
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // ShellState.topmost is 0
+    EXPECT_EQ(ReadIni("Status", "PFlag"), pflag);
+    EXPECT_EQ(Shared.running.load(), 1);
+    DestroyWindow(cover);
+}
+
+TEST_F(TrayTest, SecondStartDuringTheSplashLeavesTheGlassToTheSplash) {
+    // The splash is up (any window stands for it): the glass comes when the splash ends.
+    ShellState.splashWindow = window_;
+    ShellState.windowShown = 1;
+    SendMessageA(window_, WM_SECONDSTART, 0, 0);
+    ShellState.splashWindow = nullptr;
+    EXPECT_FALSE(IsWindowVisible(window_));
+    EXPECT_EQ(ShellState.windowShown, 1);
 }
 
 TEST_F(TrayTest, TaskbarRestartBringsTheIconBack) {

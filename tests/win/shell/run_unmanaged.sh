@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs a Wine test program with its windows left unmanaged by the (absent) X window manager:
-# Wine otherwise waits two seconds for a manager at every hide of an activated window, which
-# the virtual display of the tests never has. The setting is for this one program name only.
+# Runs a Wine test program with its windows left unmanaged by the display's window manager. The
+# shell's message-level tests check what the program asks for (activation, focus, z-order) right
+# after asking; a managed window gets those from the manager, later, and Wine 8 never asks the
+# manager to activate one (a second start's raise and focus then fail here although the program
+# did its part). The setting is for this one program name only.
 set -u
 exe=${1:?usage: run_unmanaged.sh PROGRAM.exe [args]}
 shift
