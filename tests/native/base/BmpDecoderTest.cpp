@@ -13,27 +13,12 @@
 #include "tests/common/MessageRecorder.h"
 #include "resources/TextIds.h"
 #include "tests/native/base/BmpWriter.h"
+#include "tests/common/BmpRead.h"
 
 namespace {
-struct Decoded {
-    BmpError error;
-    BmpLayout layout;
-    bool decoded;
-    std::vector<uint8_t> pixels;
-    std::vector<uint8_t> info;
-};
-
-Decoded DecodeFile(const std::vector<uint8_t>& file, size_t available = SIZE_MAX) {
-    const size_t size = std::min(available, file.size());
-    BmpDecoder decoder;
-    Decoded d{decoder.ParseFile(file.data(), size, file.size()), {}, false, {}, {}};
-    d.layout = decoder.Layout();
-    if (d.error == BmpError::None) {
-        d.pixels.assign(d.layout.pixelBytes, 0xCD);
-        d.decoded = decoder.Decode(file.data(), size, d.pixels.data(), d.pixels.size());
-        d.info = decoder.InfoBlock();
-    }
-    return d;
+using Decoded = BmpRead;
+Decoded DecodeFile(const std::vector<uint8_t>& file) {
+    return ReadBmpBytes(file);
 }
 
 BmpError ParseOnly(const std::vector<uint8_t>& file) {
@@ -62,14 +47,9 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
     return v;
 }
 
+// All pixels index 0 of a full table of distinct colours.
 BmpSpec Paletted(int bits, int width, int height) {
-    BmpSpec s;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.width = width;
-    s.height = height;
-    s.colours = RampColours(1 << bits);
-    s.pixels.assign(static_cast<size_t>((width * bits + 31) / 32 * 4) * height, 0);
-    return s;
+    return PatternedPicture(bits, width, height, 0, 0);
 }
 
 // The smallest 24-bit file, changed by f before it is written.
@@ -135,16 +115,7 @@ TEST(BmpAccepted, FourBit455WideGets228ByteRowsAndItsFullTable) {
 
 TEST(BmpAccepted, EveryPalettedAndDirectDepthKeepsItsBytes) {
     for (int bits : {1, 4, 8, 24, 32}) {
-        BmpSpec s = bits <= 8 ? Paletted(bits, 9, 4) : BmpSpec{};
-        if (bits > 8) {
-            s.bitCount = static_cast<uint16_t>(bits);
-            s.width = 9;
-            s.height = 4;
-            s.pixels.assign(static_cast<size_t>((9 * bits + 31) / 32 * 4) * 4, 0);
-        }
-        for (size_t i = 0; i < s.pixels.size(); ++i) {
-            s.pixels[i] = static_cast<uint8_t>(i * 7 + 3);
-        }
+        const BmpSpec s = PatternedPicture(bits, 9, 4, 7, 3);
         const Decoded d = DecodeFile(WriteBmp(s));
         ASSERT_EQ(d.error, BmpError::None) << bits;
         ASSERT_TRUE(d.decoded);
@@ -354,10 +325,7 @@ TEST(BmpAccepted, PackedDibAsResourcesHoldThem) {
 }
 
 TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
-    BmpSpec rows = Paletted(8, 5, 3);
-    for (size_t i = 0; i < rows.pixels.size(); ++i) {
-        rows.pixels[i] = static_cast<uint8_t>(i * 11 + 1);
-    }
+    BmpSpec rows = PatternedPicture(8, 5, 3, 11, 1);
     rows.offBits = 14 + 40 + 1024 + 300;  // a gap before the pixels
     rows.pixels.insert(rows.pixels.begin(), 300, 0xEE);
     BmpSpec masked;
@@ -572,13 +540,48 @@ TEST(BmpRefused, UnknownHeaderSizes) {
     }
 }
 
-TEST(BmpRefused, ZeroOrNegativeWidthAndZeroHeight) {
-    for (int32_t w : {0, -1, -300, INT32_MIN}) {
-        EXPECT_EQ(ParseOnly(Tiny([w](BmpSpec& s) { s.width = w; })), BmpError::BadData) << w;
+// One header field out of its range in the smallest file: refused before anything is read.
+TEST(BmpRefused, HeaderFieldsOutOfTheirRange) {
+    struct Field {
+        const char* name;
+        void (*set)(BmpSpec&, int64_t);
+        std::vector<int64_t> values;
+    } fields[] = {
+        {"width",
+         [](BmpSpec& s, int64_t v) { s.width = static_cast<int32_t>(v); },
+         {0, -1, -300, INT32_MIN}},
+        {"height",
+         [](BmpSpec& s, int64_t v) { s.height = static_cast<int32_t>(v); },
+         {0, INT32_MIN}},
+        {"bit count",
+         [](BmpSpec& s, int64_t v) { s.bitCount = static_cast<uint16_t>(v); },
+         {0, 2, 7, 12, 15, 48, 64}},
+        {"planes", [](BmpSpec& s, int64_t v) { s.planes = static_cast<uint16_t>(v); }, {0, 2, 3}},
+        {"compression",
+         [](BmpSpec& s, int64_t v) { s.compression = static_cast<uint32_t>(v); },
+         {4, 5, 6, 11, 0x80000000}},
+        // Past the end, inside the header, or leaving less than the one pixel's three bytes.
+        {"pixel offset",
+         [](BmpSpec& s, int64_t v) { s.offBits = v; },
+         {58, 59, 1000, 0xFFFFFFFF, 0, 14, 53, 56, 57}},
+    };
+    for (const Field& f : fields) {
+        for (int64_t v : f.values) {
+            EXPECT_EQ(ParseOnly(Tiny([&](BmpSpec& s) { f.set(s, v); })), BmpError::BadData)
+                << f.name << " " << v;
+        }
     }
-    for (int32_t h : {0, INT32_MIN}) {
-        EXPECT_EQ(ParseOnly(Tiny([h](BmpSpec& s) { s.height = h; })), BmpError::BadData) << h;
-    }
+    // The one pixel's three bytes are there, the row's padding byte is not: still a picture.
+    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 55; })), BmpError::None);
+    // Bit fields: the masks are header too.
+    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
+                  s.bitCount = 32;
+                  s.compression = bmp::kBitfields;
+                  s.writeMasks = true;
+                  s.masks = {0xFF0000, 0xFF00, 0xFF};
+                  s.offBits = 60;
+              })),
+              BmpError::BadData);
 }
 
 // Absurd sizes, and large ones whose pixels the file does not hold, before anything is read.
@@ -614,24 +617,7 @@ TEST(BmpRefused, AbsurdSizesAndLargeOnesWithoutTheirPixels) {
     }
 }
 
-TEST(BmpRefused, BitCountsAndPlaneCountsThatDoNotExist) {
-    for (int bits : {0, 2, 7, 12, 15, 48, 64}) {
-        EXPECT_EQ(ParseOnly(Tiny([bits](BmpSpec& s) { s.bitCount = static_cast<uint16_t>(bits); })),
-                  BmpError::BadData)
-            << bits;
-    }
-    for (int planes : {0, 2, 3}) {
-        EXPECT_EQ(
-            ParseOnly(Tiny([planes](BmpSpec& s) { s.planes = static_cast<uint16_t>(planes); })),
-            BmpError::BadData)
-            << planes;
-    }
-}
-
-TEST(BmpRefused, UnknownCompressionsAndOnesThatDoNotFitTheDepth) {
-    for (uint32_t c : {4u, 5u, 6u, 11u, 0x80000000u}) {
-        EXPECT_EQ(ParseOnly(Tiny([c](BmpSpec& s) { s.compression = c; })), BmpError::BadData) << c;
-    }
+TEST(BmpRefused, CompressionsThatDoNotFitTheDepth) {
     BmpSpec rle8on4 = Rle(4, 2, 1, Bytes({2, 1, 0, 1}));
     rle8on4.compression = bmp::kRle8;
     EXPECT_EQ(ParseOnly(WriteBmp(rle8on4)), BmpError::BadData);
@@ -681,29 +667,6 @@ TEST(BmpRefused, MasksThatAreMissingOverlapOrAreNotOneBlock) {
         s.masks = m;
         EXPECT_EQ(ParseOnly(WriteBmp(s)), BmpError::BadData) << m.red << " " << m.blue;
     }
-}
-
-TEST(BmpRefused, PixelOffsetPastTheEndOrInsideTheHeader) {
-    for (int64_t off : {int64_t{58}, int64_t{59}, int64_t{1000}, int64_t{0xFFFFFFFF}, int64_t{0},
-                        int64_t{14}, int64_t{53}}) {
-        EXPECT_EQ(ParseOnly(Tiny([off](BmpSpec& s) { s.offBits = off; })), BmpError::BadData)
-            << off;
-    }
-    // The one pixel's three bytes are there, the row's padding byte is not: still a picture.
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 55; })), BmpError::None);
-    for (int64_t off : {int64_t{56}, int64_t{57}}) {
-        EXPECT_EQ(ParseOnly(Tiny([off](BmpSpec& s) { s.offBits = off; })), BmpError::BadData)
-            << off;
-    }
-    // Bit fields: the masks are header too.
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
-                  s.bitCount = 32;
-                  s.compression = bmp::kBitfields;
-                  s.writeMasks = true;
-                  s.masks = {0xFF0000, 0xFF00, 0xFF};
-                  s.offBits = 60;
-              })),
-              BmpError::BadData);
 }
 
 TEST(BmpRefused, CompressedPicturesStoredTopDown) {
