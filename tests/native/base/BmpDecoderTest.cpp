@@ -718,18 +718,7 @@ TEST(BmpMessages, EachRefusalRaisesItsExactBox) {
     ReportBmpError(BmpError::BadData, BmpSource::File);
     ReportBmpError(BmpError::BadData, BmpSource::Resource);
     ASSERT_EQ(recorder.size(), 3u);
-    const auto& m = recorder.messages();
-    EXPECT_EQ(m[0].text, IDS_NOT_BITMAP);
-    EXPECT_EQ(m[0].caption, IDS_NOT_BITMAP_CAPTION);
-    EXPECT_EQ(m[0].flags, mb::kOk | mb::kIconWarning);
-    const uint32_t bad = IDS_BAD_BITMAP;
-    EXPECT_EQ(m[1].text, bad);
-    EXPECT_EQ(m[1].caption, IDS_BAD_BITMAP_CAPTION);
-    EXPECT_EQ(m[1].flags, mb::kOk | mb::kIconError);
-    EXPECT_EQ(m[2].text, bad);
-    EXPECT_EQ(m[2].caption, IDS_BAD_RESOURCE_CAPTION);
-    EXPECT_EQ(m[2].flags, mb::kOk | mb::kIconError);
-    for (const auto& r : m) {
-        EXPECT_EQ(r.owner, MessageOwner::MainWindow);
-    }
+    recorder.ExpectAt(0, IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, mb::kOk | mb::kIconWarning);
+    recorder.ExpectAt(1, IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, mb::kOk | mb::kIconError);
+    recorder.ExpectAt(2, IDS_BAD_BITMAP, IDS_BAD_RESOURCE_CAPTION, mb::kOk | mb::kIconError);
 }
