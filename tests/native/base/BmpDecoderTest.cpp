@@ -52,6 +52,23 @@ BmpSpec Paletted(int bits, int width, int height) {
     return PatternedPicture(bits, width, height, 0, 0);
 }
 
+// An uncompressed picture of bits per pixel with these stored bytes.
+BmpSpec Direct(int bits, int width, int height, std::vector<uint8_t> pixels) {
+    BmpSpec s;
+    s.bitCount = static_cast<uint16_t>(bits);
+    s.width = width;
+    s.height = height;
+    s.pixels = std::move(pixels);
+    return s;
+}
+// Bit fields with these masks.
+BmpSpec Fields(BmpSpec s, BmpMasks masks) {
+    s.compression = bmp::kBitfields;
+    s.writeMasks = true;
+    s.masks = masks;
+    return s;
+}
+
 // The smallest 24-bit file, changed by f before it is written.
 template <typename F>
 std::vector<uint8_t> Tiny(F f) {
@@ -129,12 +146,9 @@ TEST(BmpAccepted, EveryPalettedAndDirectDepthKeepsItsBytes) {
 }
 
 TEST(BmpAccepted, TopDownRowsComeOutBottomUpWithPositiveHeight) {
-    BmpSpec s;
-    s.bitCount = 32;
-    s.width = 2;
-    s.height = -3;
     // Stored top row first.
-    s.pixels = Bytes({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0});
+    const BmpSpec s = Direct(
+        32, 2, -3, Bytes({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0}));
     const Decoded d = DecodeFile(WriteBmp(s));
     ASSERT_EQ(d.error, BmpError::None);
     EXPECT_TRUE(d.layout.topDown);
@@ -146,12 +160,8 @@ TEST(BmpAccepted, TopDownRowsComeOutBottomUpWithPositiveHeight) {
 }
 
 TEST(BmpAccepted, SixteenBitFiveFiveFiveWidensToThirtyTwoBits) {
-    BmpSpec s;
-    s.bitCount = 16;
-    s.width = 3;
-    s.height = 1;
     // 0x7FFF white, 0x7C00 red, 0x0010 blue half-way; row padded to 8 bytes.
-    s.pixels = Bytes({0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0});
+    const BmpSpec s = Direct(16, 3, 1, Bytes({0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0}));
     const Decoded d = DecodeFile(WriteBmp(s));
     ASSERT_EQ(d.error, BmpError::None);
     EXPECT_EQ(d.layout.header.bitCount, 32);
@@ -164,14 +174,9 @@ TEST(BmpAccepted, SixteenBitFiveFiveFiveWidensToThirtyTwoBits) {
 
 TEST(BmpAccepted, BitFieldsAfterAFortyByteHeaderAndInsideV4AndV5Headers) {
     // 5-6-5 after a 40-byte header.
-    BmpSpec s;
-    s.bitCount = 16;
-    s.compression = bmp::kBitfields;
-    s.writeMasks = true;
-    s.masks = {0xF800, 0x07E0, 0x001F};
-    s.width = 2;
-    s.height = 1;
-    s.pixels = Bytes({0xE0, 0x07, 0x1F, 0xF8});  // green, then red + blue
+    // Green, then red + blue.
+    const BmpSpec s =
+        Fields(Direct(16, 2, 1, Bytes({0xE0, 0x07, 0x1F, 0xF8})), {0xF800, 0x07E0, 0x001F});
     Decoded d = DecodeFile(WriteBmp(s));
     ASSERT_EQ(d.error, BmpError::None);
     EXPECT_EQ(d.layout.pixelOffset, 14u + 40u + 12u);
@@ -179,15 +184,10 @@ TEST(BmpAccepted, BitFieldsAfterAFortyByteHeaderAndInsideV4AndV5Headers) {
     EXPECT_EQ(Pixel32(d, 1, 0), 0x00FF00FFu);
     // 32-bit with the channels in an unusual order, in V4 and V5 headers.
     for (uint32_t header : {bmp::kV4HeaderBytes, bmp::kV5HeaderBytes}) {
-        BmpSpec v;
+        // Red in the low byte.
+        BmpSpec v = Fields(Direct(32, 1, 1, Bytes({0x10, 0x20, 0x30, 0x99})),
+                           {0x000000FF, 0x0000FF00, 0x00FF0000});
         v.headerSize = header;
-        v.bitCount = 32;
-        v.compression = bmp::kBitfields;
-        v.writeMasks = true;
-        v.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // red in the low byte
-        v.width = 1;
-        v.height = 1;
-        v.pixels = Bytes({0x10, 0x20, 0x30, 0x99});
         d = DecodeFile(WriteBmp(v));
         ASSERT_EQ(d.error, BmpError::None) << header;
         EXPECT_EQ(d.layout.pixelOffset, 14u + header);
@@ -249,12 +249,8 @@ TEST(BmpAccepted, RleFourAlternatesNibblesInRunsAndLiterals) {
 // says so at once, and when a read brings less than the file promised. Only the last row's
 // padding may be missing, as other readers allow.
 TEST(BmpRefused, PixelDataThatEndBeforeThePictureDoes) {
-    BmpSpec s;
-    s.bitCount = 32;
-    s.width = 2;
-    s.height = 2;
-    s.pixels = Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
-    const std::vector<uint8_t> file = WriteBmp(s);
+    const std::vector<uint8_t> file =
+        WriteBmp(Direct(32, 2, 2, Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})));
     struct Cut {
         const char* what;
         std::vector<uint8_t> file;
@@ -328,11 +324,8 @@ TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
     BmpSpec rows = PatternedPicture(8, 5, 3, 11, 1);
     rows.offBits = 14 + 40 + 1024 + 300;  // a gap before the pixels
     rows.pixels.insert(rows.pixels.begin(), 300, 0xEE);
-    BmpSpec masked;
-    masked.bitCount = 16;
-    masked.width = 2;
-    masked.height = -2;
-    masked.pixels = Bytes({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F});
+    const BmpSpec masked =
+        Direct(16, 2, -2, Bytes({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}));
     const BmpSpec rle = Rle(4, 8, 2, Bytes({5, 0x12, 0, 3, 0x45, 0x60, 0, 0, 0, 2, 1, 0, 0, 1}));
     for (const BmpSpec& s : {rows, masked, rle}) {
         const std::vector<uint8_t> file = WriteBmp(s);
@@ -352,11 +345,7 @@ TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
 }
 
 TEST(BmpAccepted, BytesNeededStopsAtThePixelsOrTheFile) {
-    BmpSpec s;
-    s.width = 10;
-    s.height = 4;
-    s.pixels.assign(32 * 4, 0);
-    std::vector<uint8_t> file = WriteBmp(s);
+    std::vector<uint8_t> file = WriteBmp(Direct(24, 10, 4, std::vector<uint8_t>(32 * 4, 0)));
     file.resize(file.size() + 1000, 0xEE);  // trailing bytes nobody needs
     BmpDecoder decoder;
     ASSERT_EQ(decoder.ParseFile(file.data(), 200, file.size()), BmpError::None);
@@ -574,14 +563,9 @@ TEST(BmpRefused, HeaderFieldsOutOfTheirRange) {
     // The one pixel's three bytes are there, the row's padding byte is not: still a picture.
     EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 55; })), BmpError::None);
     // Bit fields: the masks are header too.
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
-                  s.bitCount = 32;
-                  s.compression = bmp::kBitfields;
-                  s.writeMasks = true;
-                  s.masks = {0xFF0000, 0xFF00, 0xFF};
-                  s.offBits = 60;
-              })),
-              BmpError::BadData);
+    BmpSpec masked = Fields(Direct(32, 1, 1, Bytes({1, 2, 3, 0})), {0xFF0000, 0xFF00, 0xFF});
+    masked.offBits = 60;
+    EXPECT_EQ(ParseOnly(WriteBmp(masked)), BmpError::BadData);
 }
 
 // Absurd sizes, and large ones whose pixels the file does not hold, before anything is read.
@@ -624,11 +608,8 @@ TEST(BmpRefused, CompressionsThatDoNotFitTheDepth) {
     BmpSpec rle4on8 = Rle(8, 2, 1, Bytes({2, 1, 0, 1}));
     rle4on8.compression = bmp::kRle4;
     EXPECT_EQ(ParseOnly(WriteBmp(rle4on8)), BmpError::BadData);
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
-                  s.compression = bmp::kBitfields;
-                  s.writeMasks = true;
-                  s.masks = {0xFF0000, 0xFF00, 0xFF};
-              })),
+    EXPECT_EQ(ParseOnly(WriteBmp(
+                  Fields(Direct(24, 1, 1, Bytes({1, 2, 3, 0})), {0xFF0000, 0xFF00, 0xFF}))),
               BmpError::BadData);
 }
 
@@ -650,12 +631,7 @@ TEST(BmpRefused, PaletteSizesThatLieOrRunPastTheFile) {
 }
 
 TEST(BmpRefused, MasksThatAreMissingOverlapOrAreNotOneBlock) {
-    BmpSpec s;
-    s.bitCount = 16;
-    s.compression = bmp::kBitfields;
-    s.writeMasks = true;
-    s.masks = {0xF800, 0x07E0, 0x001F};
-    s.pixels = Bytes({1, 2, 3, 4});
+    BmpSpec s = Fields(Direct(16, 1, 1, Bytes({1, 2, 3, 4})), {0xF800, 0x07E0, 0x001F});
     std::vector<uint8_t> file = WriteBmp(s);
     EXPECT_EQ(ParseOnly(std::vector<uint8_t>(file.begin(), file.begin() + 14 + 40 + 8)),
               BmpError::BadData);
