@@ -19,11 +19,25 @@
 namespace {
 using simtest::Pixel;
 
-class ComposeFrameTest : public ::testing::Test {
+// The images as the shell makes them, and the run that uses them; both leases given back after.
+class StartupFieldTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
         simtest::CreateShellImages();
+    }
+    void TearDown() override {
+        ReleaseWorldLease();
+        ReleaseWorldLease();
+    }
+
+    SimulationRun run_{nullptr, simtest::Reports()};
+};
+
+class ComposeFrameTest : public StartupFieldTest {
+  protected:
+    void SetUp() override {
+        StartupFieldTest::SetUp();
         run_.StartUp();
         ASSERT_EQ(Shared.colony.fieldWidth.load(), 455);
         ASSERT_EQ(Shared.colony.fieldHeight.load(), 312);
@@ -37,8 +51,7 @@ class ComposeFrameTest : public ::testing::Test {
     }
     void TearDown() override {
         DestroyWorld();
-        ReleaseWorldLease();
-        ReleaseWorldLease();
+        StartupFieldTest::TearDown();
     }
 
     // The frame as it must be: the magnifier where its mask is not white, the canvas at the view
@@ -88,8 +101,6 @@ class ComposeFrameTest : public ::testing::Test {
         });
         return pixels;
     }
-
-    SimulationRun run_{nullptr, simtest::Reports()};
 };
 
 TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
@@ -480,20 +491,6 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
         DeleteFileA(name.c_str());
     }
 }
-
-class StartupFieldTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        simtest::ResetRunState();
-        simtest::CreateShellImages();
-    }
-    void TearDown() override {
-        ReleaseWorldLease();
-        ReleaseWorldLease();
-    }
-
-    SimulationRun run_{nullptr, simtest::Reports()};
-};
 
 TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     MessageRecorder recorder;
