@@ -13,6 +13,7 @@
 #include "base/ImagingMessages.h"
 #include "base/MessageSeam.h"
 #include "base/PixelCopy.h"
+#include "base/NearestNeighbour.h"
 #include "base/TransparentRuns.h"
 #include "imaging/GdiObjectCount.h"
 #include "platform/AppWindow.h"
@@ -466,33 +467,35 @@ int DIBImage::DIBMaskCopy(int dx, int dy, int w, int h, const DIBImage* src, int
     return 1;
 }
 
-HRGN DIBImage::GetTransRgn(int x, int y, int w, int h, uint32_t key) const {
+HRGN DIBImage::GetTransRgn(int x, int y, int w, int h, uint32_t key, int32_t scale) const {
     if (bitCount_ != 32) {
         ShowMethodError(IDS_REGION_NEEDS_32);
         return nullptr;
     }
     GdiFlush();
-    const std::vector<PixelRun> runs = FindOpaqueRuns(GetSurface(), x, y, w, h, key);
+    const std::vector<ScreenRect> rects =
+        ScaleRuns(FindOpaqueRuns(GetSurface(), x, y, w, h, key), scale);
     // The runs go to the system in blocks, each as one region description, rather than one
     // rectangle at a time: the same union, far fewer combinations.
     UniqueRegion region;
     std::vector<uint8_t> storage;
-    for (size_t first = 0; first < runs.size(); first += kRunsPerRegion) {
-        const size_t count = std::min(kRunsPerRegion, runs.size() - first);
+    for (size_t first = 0; first < rects.size(); first += kRunsPerRegion) {
+        const size_t count = std::min(kRunsPerRegion, rects.size() - first);
         storage.assign(sizeof(RGNDATAHEADER) + count * sizeof(RECT), 0);
         auto* data = reinterpret_cast<RGNDATA*>(storage.data());
         data->rdh.dwSize = sizeof(RGNDATAHEADER);
         data->rdh.iType = RDH_RECTANGLES;
         data->rdh.nCount = static_cast<DWORD>(count);
         data->rdh.nRgnSize = static_cast<DWORD>(count * sizeof(RECT));
-        RECT bound = {runs[first].start, runs[first].row, runs[first].end, runs[first].row + 1};
-        RECT* rects = reinterpret_cast<RECT*>(data->Buffer);
+        const ScreenRect& head = rects[first];
+        RECT bound = {head.left, head.top, head.right, head.bottom};
+        RECT* out = reinterpret_cast<RECT*>(data->Buffer);
         for (size_t i = 0; i < count; ++i) {
-            const PixelRun& r = runs[first + i];
-            rects[i] = {r.start, r.row, r.end, r.row + 1};
-            bound.left = std::min<LONG>(bound.left, r.start);
-            bound.right = std::max<LONG>(bound.right, r.end);
-            bound.bottom = r.row + 1;
+            const ScreenRect& r = rects[first + i];
+            out[i] = {r.left, r.top, r.right, r.bottom};
+            bound.left = std::min<LONG>(bound.left, r.left);
+            bound.right = std::max<LONG>(bound.right, r.right);
+            bound.bottom = r.bottom;
         }
         data->rdh.rcBound = bound;
         UniqueRegion part(ExtCreateRegion(nullptr, static_cast<DWORD>(storage.size()), data));

@@ -47,7 +47,9 @@ class DIBImage {
     int DIBCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy);
     int DIBMaskCopy(int dx, int dy, int w, int h, const DIBImage* src, int sx, int sy,
                     const DIBImage* mask, int mx, int my, uint32_t key);
-    HRGN GetTransRgn(int x, int y, int w, int h, uint32_t key) const;
+    // The shape of the non-key pixels of the rectangle, each pixel enlarged to a scale x scale
+    // block (image coordinates times scale).
+    HRGN GetTransRgn(int x, int y, int w, int h, uint32_t key, int32_t scale = 1) const;
 
     // The pixels as the portable kernels see them.
     PixelSurface GetSurface() const { return {bits_, width_, height_, widthBytes_, bitCount_}; }

@@ -30,6 +30,11 @@
 #define IDM_HELP 40011
 #define IDM_WAIT_ON 40013
 #define IDM_WAIT_OFF 40014
+// The size submenu: automatic, then 1x, 2x, 3x in a row (IDM_SCALE_1 + factor - 1)
+#define IDM_SCALE_AUTO 40015
+#define IDM_SCALE_1 40016
+#define IDM_SCALE_2 40017
+#define IDM_SCALE_3 40018
 
 // The colour that stands for "transparent" in the shape bitmaps 125, 128 and 129: RGB(0, 255, 132)
 #define KIRELO_KEY_RED 0

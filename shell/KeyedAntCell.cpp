@@ -30,7 +30,7 @@ KeyedAntCell::KeyedAntCell(const DIBImage* sheet, int cell) {
     }
 }
 
-void KeyedAntCell::Draw(HDC dc) const {
+void KeyedAntCell::Draw(HDC dc, int32_t scale) const {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = kSide;
@@ -38,7 +38,14 @@ void KeyedAntCell::Draw(HDC dc) const {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, kSide, kSide, 0, 0, 0, kSide, pixels_, &info, DIB_RGB_COLORS);
+    if (scale <= 1) {
+        SetDIBitsToDevice(dc, 0, 0, kSide, kSide, 0, 0, 0, kSide, pixels_, &info, DIB_RGB_COLORS);
+        return;
+    }
+    // Whole pixels: the key colour must stay exactly the key colour at the ant's edge.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, kSide * scale, kSide * scale, 0, 0, kSide, kSide, pixels_, &info,
+                  DIB_RGB_COLORS, SRCCOPY);
 }
 
 COLORREF KeyedAntCell::KeyColourRef() {

@@ -20,8 +20,8 @@ class KeyedAntCell {
 
     // The pixel at (x, y) as 0x00RRGGBB.
     uint32_t At(int x, int y) const { return pixels_[y * kSide + x]; }
-    // Copies the cell to (0, 0) of dc in one call.
-    void Draw(HDC dc) const;
+    // Copies the cell to (0, 0) of dc in one call, each pixel a scale x scale block.
+    void Draw(HDC dc, int32_t scale = 1) const;
 
     // The key colour as the layered-window attribute wants it.
     static COLORREF KeyColourRef();

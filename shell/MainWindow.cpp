@@ -10,6 +10,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/DroppedFile.h"
 #include "shell/ExitSequence.h"
+#include "shell/GlassScale.h"
 #include "shell/HelpViewer.h"
 #include "shell/MonitorPlacement.h"
 #include "shell/PointerHandler.h"
@@ -26,11 +27,14 @@
 #include "simulation/WorldRules.h"
 
 namespace {
+// The pointer in the program's own pixels: the window shows each of them as a block of scale x
+// scale screen pixels, so grabbing, throwing, panning, the rim and the menu's side work on the
+// same numbers at every scale.
 int16_t PointerX(LPARAM lParam) {
-    return static_cast<int16_t>(LOWORD(lParam));
+    return static_cast<int16_t>(Shared.Scale().Down(static_cast<int16_t>(LOWORD(lParam))));
 }
 int16_t PointerY(LPARAM lParam) {
-    return static_cast<int16_t>(HIWORD(lParam));
+    return static_cast<int16_t>(Shared.Scale().Down(static_cast<int16_t>(HIWORD(lParam))));
 }
 
 void CloseImeStatus(HWND window) {
@@ -144,7 +148,35 @@ void Centre(HWND window) {
     ShellState.windowShown = 1;
 }
 
+// The glass keeps its centre on the screen as it grows or shrinks.
+void ChooseSize(HWND window, int32_t choice) {
+    ShellState.sizeChoice = choice;
+    Settings::TickSizeChoice(choice);
+    Settings::SaveSizeChoice(choice);
+    GlassScale::Apply(window, GlassScale::Choose(choice, window), GlassScale::CentreOf(window));
+}
+
+// Moved to a monitor of another DPI (or the DPI changed): in place, around the centre of the
+// rectangle the system suggests; a fixed size stays as it is.
+LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (ShellState.sizeChoice == GlassScale::kAutomatic) {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        const POINT centre = suggested != nullptr
+                                 ? POINT{suggested->left + (suggested->right - suggested->left) / 2,
+                                         suggested->top + (suggested->bottom - suggested->top) / 2}
+                                 : GlassScale::CentreOf(window);
+        GlassScale::Apply(window, GlassScale::ChooseForDpi(GlassScale::kAutomatic, LOWORD(wParam)),
+                          centre);
+    }
+    return 0;
+}
+
 LRESULT OnCommand(HWND window, UINT id) {
+    if (id >= IDM_SCALE_AUTO && id <= IDM_SCALE_3) {
+        ChooseSize(window, id == IDM_SCALE_AUTO ? GlassScale::kAutomatic
+                                                : static_cast<int32_t>(id - IDM_SCALE_1 + 1));
+        return 0;
+    }
     switch (id) {
         case IDM_EXIT:
             RunExitSequence(window);
@@ -242,16 +274,16 @@ LRESULT OnTaskbarCreated() {
 void PaintFrame(HDC dc) {
     const FrameLock lock;
     if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
-        BitBlt(dc, 0, 0, kFrameWidth, kFrameHeight, TheWorld.frame->GetMemoryDC()->GetHDC(), 0, 0,
-               SRCCOPY);
+        GlassScale::Blit(dc, 0, 0, kFrameWidth, kFrameHeight,
+                         TheWorld.frame->GetMemoryDC()->GetHDC(), Shared.Scale());
     }
 }
 
 void PaintLens(HDC dc) {
     const FrameLock lock;
     if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
-        BitBlt(dc, kLensLeft, kLensTop, kLensSide, kLensSide,
-               TheWorld.frame->GetMemoryDC()->GetHDC(), kLensLeft, kLensTop, SRCCOPY);
+        GlassScale::Blit(dc, kLensLeft, kLensTop, kLensSide, kLensSide,
+                         TheWorld.frame->GetMemoryDC()->GetHDC(), Shared.Scale());
     }
 }
 
@@ -316,8 +348,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             OnPointerDoubleClick(window);
             return 0;
         case WM_RBUTTONUP:
-            OnPointerRightRelease(window, LOWORD(lParam), HIWORD(lParam));
+            OnPointerRightRelease(window, static_cast<uint16_t>(PointerX(lParam)),
+                                  static_cast<uint16_t>(PointerY(lParam)));
             return 0;
+        case WM_DPICHANGED:
+            return OnDpiChanged(window, wParam, lParam);
         case WM_DROPFILES:
             // DefWindowProcA would answer 0 too; the drop handle is already released here.
             OnDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -6,9 +6,10 @@
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Copies the composed frame into dc (the whole 300 x 360 window).
+// Copies the composed frame into dc (the whole window), enlarged to the scale on the screen.
 void PaintFrame(HDC dc);
-// Copies the lens square of the composed frame into dc: all a new frame changes.
+// Copies the lens square of the composed frame into dc, enlarged likewise: all a new frame
+// changes.
 void PaintLens(HDC dc);
 // For WM_FRAMEREADY: the newest frame's lens, straight into the window's DC (no invalidation, so
 // no WM_PAINT round), while the window shows.

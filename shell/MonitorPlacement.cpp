@@ -7,8 +7,10 @@
 
 namespace {
 // The desktop as last read; a shell without TheScreen (torn down) reads it for the one answer.
+// The stray ant's window is a cell at the scale on the screen.
 DesktopArea Desktop() {
-    return TheScreen != nullptr ? TheScreen->Desktop(kAntCell) : ScreenInfo().Desktop(kAntCell);
+    const int32_t cell = Shared.Scale().Up(kAntCell);
+    return TheScreen != nullptr ? TheScreen->Desktop(cell) : ScreenInfo().Desktop(cell);
 }
 
 ScreenRect WindowRect(HWND window) {
@@ -40,12 +42,13 @@ ScreenPoint GlassCentredCorner(HWND glass) {
 }
 
 ScreenPoint SplashCorner(HWND glass) {
+    const int32_t side = Shared.Scale().Up(kSplashSide);
     if (glass == nullptr) {
-        return Desktop().CentreOn(0, kSplashSide, kSplashSide);
+        return Desktop().CentreOn(0, side, side);
     }
     const ScreenRect rect = WindowRect(glass);
-    return {static_cast<int32_t>(rect.left + (rect.Width() - kSplashSide) / 2),
-            static_cast<int32_t>(rect.top + (rect.Height() - kSplashSide) / 2)};
+    return {static_cast<int32_t>(rect.left + (rect.Width() - side) / 2),
+            static_cast<int32_t>(rect.top + (rect.Height() - side) / 2)};
 }
 
 bool BringGlassBack(HWND glass) {

@@ -15,7 +15,7 @@ DesktopArea RefreshDesktop();
 ScreenPoint GlassStartCorner();
 // The corner that centres the glass on the monitor it is (mostly) on.
 ScreenPoint GlassCentredCorner(HWND glass);
-// The splash's corner: centred where the glass shows.
+// The splash's corner at the scale on the screen: centred where the glass shows.
 ScreenPoint SplashCorner(HWND glass);
 // Moves a glass that is on no monitor any more onto the nearest one; true if it moved.
 bool BringGlassBack(HWND glass);

@@ -100,7 +100,10 @@ void OnPointerDoubleClick(HWND window) {
 RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y) {
     RimMenuPlacement placement{};
     placement.flags = TPM_RIGHTBUTTON | (RimMenuOpensLeft(x) ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
-    placement.point = {x, y};
+    // The menu opens at the pointer on the screen, where the program's pixel is a block of scale
+    // x scale.
+    const PixelScale scale = Shared.Scale();
+    placement.point = {scale.Up(static_cast<int16_t>(x)), scale.Up(static_cast<int16_t>(y))};
     ClientToScreen(window, &placement.point);
     placement.params.cbSize = sizeof(TPMPARAMS);
     GetWindowRect(window, &placement.params.rcExclude);

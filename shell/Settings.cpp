@@ -6,6 +6,7 @@
 #include "platform/UiText.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
+#include "shell/GlassScale.h"
 #include "shell/SettingsPath.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
@@ -19,6 +20,7 @@ constexpr char kStatusSection[] = "Status";
 constexpr char kTrailsHiddenKey[] = "PFlag";
 constexpr char kTopmostKey[] = "Window Z_Order";
 constexpr char kFrameWaitKey[] = "Wait ON";
+constexpr char kSizeKey[] = "Scale";  // 0 or absent: automatic; 1..3 a fixed size
 
 // Written once by Load, before the simulation thread starts (which saves a replaced background
 // through ShellReports); only read afterwards.
@@ -52,6 +54,18 @@ void Settings::SaveTopmost(bool topmost) {
 
 void Settings::SaveFrameWait(bool on) {
     Write(kStatusSection, kFrameWaitKey, Flag(on));
+}
+
+void Settings::SaveSizeChoice(int32_t choice) {
+    char value[2] = {static_cast<char>('0' + choice), '\0'};
+    Write(kStatusSection, kSizeKey, value);
+}
+
+void Settings::TickSizeChoice(int32_t choice) {
+    for (int32_t c = GlassScale::kAutomatic; c <= GlassScale::kLargestChoice; ++c) {
+        TickMenuItem(c == GlassScale::kAutomatic ? IDM_SCALE_AUTO : IDM_SCALE_1 + c - 1,
+                     c == choice);
+    }
 }
 
 const char* Settings::Path() {
@@ -94,6 +108,13 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance) {
     TickMenuItem(IDM_WAIT_ON, waitOn);
     TickMenuItem(IDM_WAIT_OFF, !waitOn);
     Shared.frameWaitMs = waitOn ? static_cast<int32_t>(kFrameWaitMs) : 0;
+
+    const UINT size =
+        GetPrivateProfileIntA(kStatusSection, kSizeKey, GlassScale::kAutomatic, g_path);
+    ShellState.sizeChoice = size <= static_cast<UINT>(GlassScale::kLargestChoice)
+                                ? static_cast<int32_t>(size)
+                                : GlassScale::kAutomatic;
+    TickSizeChoice(ShellState.sizeChoice);
 
     Shared.splashDone = 0;
     Shared.exitRequested = 0;

@@ -1,4 +1,4 @@
-// The four remembered settings (background, trails, z-order, frame wait) in kirelo.ini of the
+// The five remembered settings (background, trails, z-order, frame wait, size) in kirelo.ini of the
 // working directory: read once when the main window is created, written key by key on change.
 // This class is the only reader and writer of the file; its sections and keys are named here
 // alone.
@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 class Settings {
   public:
-    // Loads the context menu, builds the path, reads the four keys, ticks the menu items, sets
+    // Loads the context menu, builds the path, reads the five keys, ticks the menu items, sets
     // the z-order and the frame wait, and gives the shared flags their start values.
     static void Load(HWND mainWindow, HINSTANCE instance);
 
@@ -18,6 +20,10 @@ class Settings {
     static void SaveTrailsHidden(bool hidden);
     static void SaveTopmost(bool topmost);
     static void SaveFrameWait(bool on);
+    // The size menu's choice (GlassScale::kAutomatic or 1..GlassScale::kLargestChoice).
+    static void SaveSizeChoice(int32_t choice);
+    // Ticks the size menu's item of choice alone.
+    static void TickSizeChoice(int32_t choice);
 
     // Ticks (or clears) the context menu's item of command id.
     static void TickMenuItem(UINT id, bool ticked);

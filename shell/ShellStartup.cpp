@@ -10,6 +10,7 @@
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
+#include "shell/GlassScale.h"
 #include "shell/KeyedAntCell.h"
 #include "shell/MainWindow.h"
 #include "shell/MonitorPlacement.h"
@@ -69,6 +70,16 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     // The settings may have shown it to set the z-order; the simulation thread shows it when the
     // splash ends.
     ShowWindow(window, SW_HIDE);
+    // Its size on the screen, from the user's choice and its monitor's DPI, around the same
+    // centre; its shape follows once the splash shows.
+    if (window != nullptr) {
+        const PixelScale scale = GlassScale::Choose(ShellState.sizeChoice, window);
+        Shared.displayScale = scale.Factor();
+        if (scale.Factor() != 1) {
+            GlassScale::SizeGlass(window, scale, GlassScale::CentreOf(window));
+            RefreshDesktop();  // the stray ant's window is larger too
+        }
+    }
     return window;
 }
 
@@ -81,10 +92,12 @@ HWND ShellStartup::ShowSplash() {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kSplashClassName;
     RegisterClassExA(&wc);
+    const PixelScale scale = Shared.Scale();
+    const int side = scale.Up(kSplashSide);
     const ScreenPoint corner = SplashCorner(MainWindow);
-    ShellState.splashWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName,
-                                              nullptr, WS_POPUP, corner.x, corner.y, kSplashSide,
-                                              kSplashSide, MainWindow, nullptr, instance_, nullptr);
+    ShellState.splashWindow =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
+                        corner.x, corner.y, side, side, MainWindow, nullptr, instance_, nullptr);
     {
         // The picture is drawn this once: the splash has no paint handler.
         DIBImage title;
@@ -92,8 +105,8 @@ HWND ShellStartup::ShowSplash() {
         ShowWindow(ShellState.splashWindow, SW_SHOW);
         WindowDC dc(ShellState.splashWindow);
         if (dc.get() != nullptr) {
-            BitBlt(dc.get(), 0, 0, kSplashSide, kSplashSide, title.GetMemoryDC()->GetHDC(), 0, 0,
-                   SRCCOPY);
+            GlassScale::Blit(dc.get(), 0, 0, kSplashSide, kSplashSide,
+                             title.GetMemoryDC()->GetHDC(), scale);
         }
     }
     InvalidateRect(ShellState.splashWindow, nullptr, FALSE);
@@ -110,8 +123,14 @@ void ShellStartup::CutMagnifierShape() {
     UniqueRegion rim(CreateEllipticRgn(kLensLeft, kLensTop, kLensRight, kLensBottom));
     CombineRgn(rim.get(), outline.get(), rim.get(), RGN_XOR);
     rim_ = std::move(rim);
+    // The rim stays in the program's pixels, as the pointer reaches it divided back; the window
+    // takes the outline at its scale.
     ShellState.rimRegion = rim_.get();
-    GiveRegion(MainWindow, std::move(outline));
+    if (Shared.Scale().Factor() == 1) {
+        GiveRegion(MainWindow, std::move(outline));
+    } else {
+        GlassScale::CutGlass(MainWindow, Shared.Scale());
+    }
 }
 
 void ShellStartup::CreateStrayAnt() {
@@ -137,19 +156,18 @@ void ShellStartup::CreateStrayWindows() {
     // The walking ant: its picture carries its outline in the key colour, so one window serves
     // every cell and the display cuts it to the ant's shape as it paints; where the key colour
     // shows, clicks go through to what is below.
+    const int side = Shared.Scale().Up(kAntCell);
     HWND ant = CreateWindowExA(WS_EX_TOPMOST | WS_EX_LAYERED, kStrayClassName, nullptr, WS_POPUP, 0,
-                               0, kAntCell, kAntCell, MainWindow, nullptr, instance_, nullptr);
+                               0, side, side, MainWindow, nullptr, instance_, nullptr);
     if (ant != nullptr) {
         SetLayeredWindowAttributes(ant, KeyedAntCell::KeyColourRef(), 255, LWA_COLORKEY);
     }
     StrayWindows[kStrayAntIndex] = ant;
     // The heart is shown once and then only moved: a plain window cut to its shape.
-    DIBImage& heart = ShapeImage(MAKEINTRESOURCEA(IDB_HEART_SHAPE));
-    UniqueRegion heartShape(heart.GetTransRgn(0, 0, kHeartSide, kHeartSide, kKeyColour));
     StrayWindows[kStrayHeartIndex] =
-        CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, kAntCell, kAntCell,
+        CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, side, side,
                         MainWindow, nullptr, instance_, nullptr);
-    GiveRegion(StrayWindows[kStrayHeartIndex], std::move(heartShape));
+    GlassScale::CutHeart(Shared.Scale());
 }
 
 void ShellStartup::ReleaseShapeImage() {

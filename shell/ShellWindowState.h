@@ -30,9 +30,10 @@ struct MainWindowState {
     HCURSOR binocularsCursor = nullptr;  // not owned
     int windowShown = 1;                 // the window is meant to be visible
     int topmost = 0;                     // the window stays above all others
-    HRGN rimRegion = nullptr;            // not owned: WinMain's, deleted after the message loop
-    HWND splashWindow = nullptr;         // not owned: destroyed on WM_SPLASHEND
-    UINT taskbarCreatedMessage = 0;      // sent to top-level windows when the taskbar (re)starts
+    int32_t sizeChoice = 0;  // the size menu's choice: 0 automatic (the monitor's DPI), 1..3 fixed
+    HRGN rimRegion = nullptr;        // not owned: WinMain's, deleted after the message loop
+    HWND splashWindow = nullptr;     // not owned: destroyed on WM_SPLASHEND
+    UINT taskbarCreatedMessage = 0;  // sent to top-level windows when the taskbar (re)starts
     PointerState pointer;
 };
 

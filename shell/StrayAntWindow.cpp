@@ -6,6 +6,7 @@
 #include "base/MessageSeam.h"
 #include "platform/UniqueHandle.h"
 #include "resources/TextIds.h"
+#include "shell/GlassScale.h"
 #include "shell/KeyedAntCell.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
@@ -79,7 +80,8 @@ void ShowAnt(int cell, int x, int y) {
         }
     } else {
         g_movesSinceRaise = 0;
-        SetWindowPos(ant, HWND_TOPMOST, x, y, kAntCell, kAntCell, kShowFlags);
+        const int side = Shared.Scale().Up(kAntCell);
+        SetWindowPos(ant, HWND_TOPMOST, x, y, side, side, kShowFlags);
         HideIfVisible(kStrayHeartIndex);
         g_shown = kStrayAntIndex;
         repaint = true;
@@ -97,8 +99,8 @@ void ShowHeart(int x, int y) {
         return;
     }
     const bool onShow = OnShow(kStrayHeartIndex);
-    SetWindowPos(heart, HWND_TOPMOST, x, y, kHeartSide, kHeartSide,
-                 onShow ? SWP_NOACTIVATE : kShowFlags);
+    const int side = Shared.Scale().Up(kHeartSide);
+    SetWindowPos(heart, HWND_TOPMOST, x, y, side, side, onShow ? SWP_NOACTIVATE : kShowFlags);
     HideIfVisible(kStrayAntIndex);
     g_shown = kStrayHeartIndex;
 }
@@ -221,10 +223,10 @@ void PaintStrayWindow(HDC dc, HWND window) {
         return;
     }
     if (window == StrayWindows[kStrayAntIndex]) {
-        KeyedAntCell(TheWorld.antSprites, g_cell).Draw(dc);
+        KeyedAntCell(TheWorld.antSprites, g_cell).Draw(dc, Shared.Scale().Factor());
     } else if (window == StrayWindows[kStrayHeartIndex] && TheWorld.heart != nullptr) {
-        BitBlt(dc, 0, 0, kHeartSide, kHeartSide, TheWorld.heart->GetMemoryDC()->GetHDC(), 0, 0,
-               SRCCOPY);
+        GlassScale::Blit(dc, 0, 0, kHeartSide, kHeartSide, TheWorld.heart->GetMemoryDC()->GetHDC(),
+                         Shared.Scale());
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/Geometry.h"
 #include "platform/AppWindow.h"
+#include "platform/DisplayDpi.h"
 #include "platform/ScreenInfo.h"
 #include "platform/UniqueHandle.h"
 #include "shell/ShellReports.h"
@@ -49,6 +50,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!instanceMutex) {
         return 0;
     }
+    // Before any window: the program sizes its windows for each monitor's DPI itself.
+    DisplayDpi::DeclareAwareness();
     TheScreen = new ScreenInfo();
     // A box the simulation thread waits for stops being waited for once Exit was chosen.
     InstallMessageBoxSink([] { return Shared.exitRequested != 0; });

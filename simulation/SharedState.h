@@ -18,6 +18,7 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
+#include "base/PixelScale.h"
 #include "colony/SharedWorld.h"
 #include "simulation/DesktopShare.h"
 #include "simulation/StrayAnt.h"
@@ -65,6 +66,11 @@ class SharedState {
     // Set once by WinMain when the stray-ant record, its windows and their shapes exist; the
     // simulation thread lets the stray ant out only after that.
     SharedInt shellReady{0};
+    // The whole-pixel scale S (1..4) the glass, the splash and the stray ant's windows are drawn
+    // at on the screen: set by the window thread at start-up, from the size menu and when the
+    // glass moves to a monitor of another DPI. The simulation itself stays in field pixels.
+    SharedInt displayScale{1};
+    PixelScale Scale() const { return PixelScale(displayScale.load()); }
 
     // Atomic, set by the simulation thread, read by the window thread.
     SharedInt splashDone{0};      // the splash has been handed over

@@ -18,7 +18,7 @@ CoalescedPost g_placement{WM_STRAYMOVED};
 // monitors once itself.
 const DesktopArea& Desktop() {
     if (!Shared.desktop.Published()) {
-        Shared.desktop.Publish(ScreenInfo().Desktop(kAntCell));
+        Shared.desktop.Publish(ScreenInfo().Desktop(Shared.Scale().Up(kAntCell)));
     }
     return Shared.desktop.Current();
 }

@@ -111,11 +111,11 @@ find_main 30 || fail "no magnifier at the second start"
 check "the second start shows the remembered picture" \
     test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
 
-# Context menu on the rim, second item: back to the standard background.
+# Context menu on the rim, third item: back to the standard background.
 rim_point
 click_at 3 "$RIM_X" "$RIM_Y"
 sleep 0.5
-xdotool key --delay 120 Down Down Return
+xdotool key --delay 120 Down Down Down Return
 sleep 1.5
 check "the standard background is written at once" test "$(ini BackBitmapTexture FileName)" = "Resource"
 check "the leaves are back" test "$(echo "$(lagoon_share "$(shot leaves-again)") < 0.05" | bc)" = 1

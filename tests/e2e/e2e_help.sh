@@ -13,12 +13,12 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$opened" >"$E2E_ART/bin/xdg-o
 chmod +x "$E2E_ART/bin/xdg-open"
 export PATH="$E2E_ART/bin:$PATH"
 
-# The rim menu's help item: the fourth item, the separators skipped.
+# The rim menu's help item: the fifth item, the separators skipped.
 choose_help() {
     rim_point
     click_at 3 "$RIM_X" "$RIM_Y"
     sleep 0.5
-    xdotool key --delay 120 Down Down Down Down Return
+    xdotool key --delay 120 Down Down Down Down Down Return
 }
 
 wait_opened() {  # wait_opened SECONDS: true when the opener has been called

@@ -2,7 +2,14 @@
 """Screenshot measurements for the end-to-end scripts (standard library only; ImageMagick's
 convert turns the PNG crops into PPM).
 
-  e2e_image.py ball SHOT LENS_X LENS_Y          centre of the ball in the lens: "x y count"
+  e2e_image.py ball SHOT LENS_X LENS_Y [SCALE]  centre of the ball in the lens: "x y count", in
+                                                  the lens's own pixels (SCALE screen pixels each)
+  e2e_image.py blocks SHOT X Y W H SCALE        SCALE x SCALE blocks from (X, Y) not of one colour
+  e2e_image.py outline SHOT X Y SCALE MASK R G B [TOP]  "INSIDE OUTSIDE": pixels of the window at
+                                                  (X, Y) inside the enlarged outline of MASK (key
+                                                  colour outside) that show the desktop (R, G, B),
+                                                  and pixels outside it that do not; rows above
+                                                  TOP of the window are not judged
   e2e_image.py diffat SHOT_A XA YA SHOT_B XB YB W H  difference (0..255) of two crops, ants aside
   e2e_image.py shift SHOT_A SHOT_B X Y W H MAXDX   "DX DIFF": the horizontal offset DX (|DX| <= MAXDX)
                                                   at which A's patch at (X + DX, Y) best matches B's
@@ -47,17 +54,18 @@ def crop(shot, x, y, w, h):
     return width, height, data[pos:pos + width * height * 3]
 
 
-def ball(shot, lens_x, lens_y):
+def ball(shot, lens_x, lens_y, scale=1):
     # The ball is the only cool grey inside the lens (the leaves are warm: red above blue):
     # pixels with red and green equal, blue a little above them, neither black nor white, at
-    # most 92 px from the lens centre (away from the grey rim).
-    w, h, px = crop(shot, lens_x, lens_y, 200, 200)
+    # most 92 px from the lens centre (away from the grey rim). One screen pixel of each block.
+    w, h, px = crop(shot, lens_x, lens_y, 200 * scale, 200 * scale)
     sx = sy = n = 0
-    for y in range(h):
-        for x in range(w):
+    for y in range(h // scale):
+        for x in range(w // scale):
             if (x - 100) ** 2 + (y - 100) ** 2 > 92 * 92:
                 continue
-            r, g, b = px[(y * w + x) * 3:(y * w + x) * 3 + 3]
+            i = (y * scale * w + x * scale) * 3
+            r, g, b = px[i:i + 3]
             if abs(r - g) <= 4 and 3 <= b - r <= 14 and 50 <= (r + g + b) // 3 <= 240:
                 sx += x
                 sy += y
@@ -228,10 +236,44 @@ def glyphs(shot, x, y, w, h):
     return f"{shapes} {empty}"
 
 
+def blocks(shot, x, y, w, h, scale):
+    cw, ch, px = crop(shot, x, y, w, h)
+    uneven = 0
+    for by in range(0, ch - scale + 1, scale):
+        for bx in range(0, cw - scale + 1, scale):
+            first = px[(by * cw + bx) * 3:(by * cw + bx) * 3 + 3]
+            for j in range(scale):
+                i = ((by + j) * cw + bx) * 3
+                if px[i:i + 3 * scale] != first * scale:
+                    uneven += 1
+                    break
+    return uneven
+
+
+def outline(shot, x, y, scale, mask, r, g, b, top=0):
+    mw, mh, mp = crop(mask, 0, 0, 300, 360)
+    w, h, px = crop(shot, x, y, mw * scale, mh * scale)
+    desk = bytes((r, g, b))
+    inside_desk = outside_not = 0
+    for sy in range(top, h):
+        for sx in range(w):
+            i = ((sy // scale) * mw + sx // scale) * 3
+            inside = tuple(mp[i:i + 3]) != KEY
+            shows_desk = px[(sy * w + sx) * 3:(sy * w + sx) * 3 + 3] == desk
+            inside_desk += inside and shows_desk
+            outside_not += not inside and not shows_desk
+    return f"{inside_desk} {outside_not}"
+
+
 def main(argv):
     cmd, args = argv[1], argv[2:]
     if cmd == "ball":
-        print(ball(args[0], int(args[1]), int(args[2])))
+        print(ball(args[0], *map(int, args[1:4])))
+    elif cmd == "blocks":
+        print(blocks(args[0], *map(int, args[1:6])))
+    elif cmd == "outline":
+        print(outline(args[0], int(args[1]), int(args[2]), int(args[3]), args[4],
+                      *map(int, args[5:9])))
     elif cmd == "diffat":
         print(diffat(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
     elif cmd == "shift":

@@ -83,10 +83,10 @@ run_in() {  # run_in TAG LOCALE EXPECTED_MENU BOX_CAPTION BOX_TEXT
 }
 
 run_in en en_US.UTF-8 \
-    "&View>|&Back to dry leaves|&Center the window||&Help||E&xit" \
+    "&View>|&Size>|&Back to dry leaves|&Center the window||&Help||E&xit" \
     "Picture too small" "That picture is too narrow."
 run_in ja ja_JP.UTF-8 \
-    "表示(&V)>|背景を標準に戻す(&B)|ウインドウを中央に表示(&C)||ヘルプを表示(&H)||終了(&X)" \
+    "表示(&V)>|大きさ(&S)>|背景を標準に戻す(&B)|ウインドウを中央に表示(&C)||ヘルプを表示(&H)||終了(&X)" \
     "警告" "ビットマップの幅が小さすぎます。"
 
 # A Japanese UI on a Western system: the box's Japanese text is drawn in glyphs, no empty squares.

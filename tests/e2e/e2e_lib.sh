@@ -19,6 +19,9 @@ cp "$E2E_EXE" "$WORK/kirelo.exe"
 [ -f "$E2E_HELP" ] && cp "$E2E_HELP" "$WORK/KireloHelp.chm"
 [ -f "${E2E_HELP%.chm}En.chm" ] && cp "${E2E_HELP%.chm}En.chm" "$WORK/KireloHelpEn.chm"
 PIDS=()
+# The whole-pixel scale the program is expected to show at (its windows SCALE times as large); a
+# script that changes the display's DPI sets it.
+SCALE=1
 SCREEN_W=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1]}')
 SCREEN_H=$(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[2]}')
 
@@ -185,32 +188,34 @@ titled() {
     done
 }
 
-main_visible() { [ -n "$(windows_of_size 300 360)" ]; }
+main_visible() { [ -n "$(windows_of_size $((300 * SCALE)) $((360 * SCALE)))" ]; }
 
-# The main window on the screen: sets MAIN, MAIN_X, MAIN_Y, LENS_X, LENS_Y (lens top-left).
+# The main window on the screen: sets MAIN, MAIN_X, MAIN_Y, LENS_X, LENS_Y (lens top-left, on the
+# screen).
 find_main() {
     local secs=${1:-15} t=0
     # The magnifier is mapped for a moment when it is created, before the splash: only a window
     # that stays up after the splash has gone counts.
-    [ "${SPLASH_SEEN:-0}" = 1 ] || { wait_window 100 100 "$secs" && SPLASH_SEEN=1; }
+    local splash=$((100 * SCALE))
+    [ "${SPLASH_SEEN:-0}" = 1 ] || { wait_window "$splash" "$splash" "$secs" && SPLASH_SEEN=1; }
     while [ "$t" -lt $((secs * 10)) ]; do
-        if [ -z "$(windows_of_size 100 100)" ] && main_visible; then
+        if [ -z "$(windows_of_size "$splash" "$splash")" ] && main_visible; then
             sleep 0.5
-            [ -z "$(windows_of_size 100 100)" ] && main_visible && break
+            [ -z "$(windows_of_size "$splash" "$splash")" ] && main_visible && break
         fi
         sleep 0.1
         t=$((t + 1))
     done
-    wait_window 300 360 1 || return 1
+    wait_window $((300 * SCALE)) $((360 * SCALE)) 1 || return 1
     MAIN=$WIN
     MAIN_X=$WIN_X
     MAIN_Y=$WIN_Y
-    LENS_X=$((MAIN_X + 20))
-    LENS_Y=$((MAIN_Y + 20))
+    LENS_X=$((MAIN_X + 20 * SCALE))
+    LENS_Y=$((MAIN_Y + 20 * SCALE))
 }
 
 # A screen point on the magnifier's rim, left of the lens top (x <= 150 in the window).
-rim_point() { RIM_X=$((MAIN_X + 120)); RIM_Y=$((MAIN_Y + 8)); }
+rim_point() { RIM_X=$((MAIN_X + 120 * SCALE)); RIM_Y=$((MAIN_Y + 8 * SCALE)); }
 
 # Presses, drags and releases with pauses between: Wine reads the pointer in its own time, and a
 # press that arrives together with the move before it lands where the pointer was.
@@ -257,13 +262,14 @@ close_box() {  # close_box WINDOW CAPTION
     [ -z "$(titled "$2")" ]
 }
 
-# The ball in the lens: sets BX, BY (lens pixels) and BN (pixels seen). Resting ants crowd round
-# the ball and may cover most of it, so several screenshots are tried; true when it was seen.
+# The ball in the lens: sets BX, BY (lens pixels of the program, SCALE screen pixels each) and BN
+# (pixels seen). Resting ants crowd round the ball and may cover most of it, so several
+# screenshots are tried; true when it was seen.
 find_ball() {  # find_ball SHOT_NAME
     local attempt s
     for attempt in 1 2 3 4 5 6 7 8; do
         s=$(shot "$1")
-        read -r BX BY BN <<<"$($E2E_IMAGE ball "$s" "$LENS_X" "$LENS_Y")"
+        read -r BX BY BN <<<"$($E2E_IMAGE ball "$s" "$LENS_X" "$LENS_Y" "$SCALE")"
         [ "$BN" -ge 8 ] && return 0
         sleep 0.3
     done
@@ -328,7 +334,7 @@ shot_screen() {  # shot_screen NAME
 # The user's way out: a click in the lens (low, away from the ball) gives the magnifier the keys,
 # then Escape; the program must end with code 0.
 end_with_escape() {  # end_with_escape DESCRIPTION
-    click_at 1 $((LENS_X + 100)) $((LENS_Y + 155))
+    click_at 1 $((LENS_X + 100 * SCALE)) $((LENS_Y + 155 * SCALE))
     sleep 0.3
     xdotool key Escape
     wait_exit "$KIRELO_PID" 10

@@ -147,8 +147,8 @@ while [ "$runs" -lt 12 ] && [ "$SECONDS" -lt "$deadline" ]; do
         check "the glass was dragged onto the second monitor" test "$gx" -ge "$PRIMARY_W"
         MAIN_X=$gx MAIN_Y=$gy
         want="$((PRIMARY_W + (SECOND_W - 300) / 2)) $(((SECOND_H - 360) / 2))"
-        # The rim menu, once it is up: a click on its third item. (Keys would go wherever the
-        # window manager put the keyboard focus.) Its five items are of one height, its two
+        # The rim menu, once it is up: a click on its fourth item. (Keys would go wherever the
+        # window manager put the keyboard focus.) Its six items are of one height, its two
         # separators and its frame take 20 pixels.
         for attempt in 1 2 3; do
             rim_point
@@ -161,8 +161,8 @@ while [ "$runs" -lt 12 ] && [ "$SECONDS" -lt "$deadline" ]; do
             read -r mx my <<<"$(corner "$menu")"
             mw=$(xwininfo -id "$menu" | awk '/Width:/{print $2}')
             mh=$(xwininfo -id "$menu" | awk '/Height:/{print $2}')
-            item=$(((mh - 20) / 5))
-            click_at 1 $((mx + mw / 2)) $((my + 2 + 2 * item + item / 2))
+            item=$(((mh - 20) / 6))
+            click_at 1 $((mx + mw / 2)) $((my + 2 + 3 * item + item / 2))
             t=0
             while [ "$(corner "$MAIN")" != "$want" ] && [ $t -lt 20 ]; do sleep 0.1; t=$((t + 1)); done
             [ "$(corner "$MAIN")" = "$want" ] && break

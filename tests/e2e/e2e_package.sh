@@ -32,7 +32,7 @@ find_main 30 || fail "no magnifier from the unpacked folder"
 rim_point
 click_at 3 "$RIM_X" "$RIM_Y"
 sleep 0.5
-xdotool key --delay 120 Down Down Return
+xdotool key --delay 120 Down Down Down Return
 t=0
 while [ "$(ini BackBitmapTexture FileName)" != Resource ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
 check "the settings file is kept in the unpacked folder" test "$(ini BackBitmapTexture FileName)" = Resource

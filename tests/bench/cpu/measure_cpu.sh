@@ -3,10 +3,13 @@
 # window), one after the other on one private virtual display, phase by phase: before the stray ant
 # comes out, while it walks, while its heart rises, and with the magnifier hidden.
 #   usage: measure_cpu.sh [-s SHARED_DIR] [-p PHASE_SECONDS] [-b BUILD_DIR] [-e EXE] [-o OUT_DIR]
+#                         [-x SCALE]
 #     SHARED_DIR     holds bench/floor.cpp, used as it is (default: the repository's ../shared)
 #     PHASE_SECONDS  length of each measured phase but the heart's (default 18)
 #     BUILD_DIR      the Windows build tree (default build/windows); kirelo_bench is built in it
 #     EXE            a kirelo_bench.exe built before (for instance of an older commit), not built
+#     SCALE          whole-pixel scale 1..4 (default 1): the floor draws at it (floor.exe SCALE),
+#                    and the program runs on a display of 96 x SCALE DPI (the prefix's LogPixels)
 # Counted per phase: the program, wineserver, the X server and Wine's explorer.exe, as CPU time
 # from /proc (nanoseconds of every thread, from schedstat), in % of one core.
 set -u
@@ -16,25 +19,31 @@ phase=18
 build=$root/build/windows
 out=$root/build/bench-cpu
 bench_exe=""
-while getopts "s:p:b:e:o:" opt; do
+scale=1
+while getopts "s:p:b:e:o:x:" opt; do
     case "$opt" in
         s) shared=$OPTARG ;;
         p) phase=$OPTARG ;;
         b) build=$OPTARG ;;
         e) bench_exe=$(cd "$(dirname "$OPTARG")" && pwd)/$(basename "$OPTARG") ;;
         o) out=$OPTARG ;;
-        *) sed -n '5,10p' "$0" >&2; exit 2 ;;
+        x) scale=$OPTARG ;;
+        *) sed -n '5,13p' "$0" >&2; exit 2 ;;
     esac
 done
 case "$phase" in '' | *[!0-9]*) echo "measure_cpu: PHASE_SECONDS must be a whole number" >&2; exit 2 ;; esac
+case "$scale" in [1-4]) ;; *) echo "measure_cpu: SCALE must be 1..4" >&2; exit 2 ;; esac
+# The window sizes on the screen at that scale.
+main_w=$((300 * scale)) main_h=$((360 * scale)) splash=$((100 * scale))
+ant=$((8 * scale)) heart=$((16 * scale))
 floor_src=$shared/bench/floor.cpp
 [ -f "$floor_src" ] || { echo "measure_cpu: no $floor_src (give the shared directory with -s)" >&2; exit 2; }
 harness=$root/scripts/wine-harness.sh
-state=$out/state
 settle=3          # seconds after a window shows before anything is measured
 heart_max=3.5     # the heart rises for about 4 s (50 frames): the part measured, at most
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
+state=$out/state
 
 log() { echo "measure_cpu: $*" >&2; }
 
@@ -81,6 +90,9 @@ xvfb_pid=$(cat "$state/xvfb.pid")
 # whenever the found-box comes or goes (frames included), which is not what a desktop costs. The
 # windows are left unmanaged, as in the end-to-end tests.
 wine reg add "HKCU\\Software\\Wine\\AppDefaults\\kirelo.exe\\X11 Driver" /v Managed /d N /f \
+    >/dev/null 2>&1
+# The display's DPI, which the program takes its scale from (the floor is told its scale).
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale)) /f \
     >/dev/null 2>&1
 
 # --- CPU time ----------------------------------------------------------------------------------
@@ -158,10 +170,10 @@ titled() {
     done
     return 1
 }
-start_program() {  # start_program DIR EXE [ENV=VALUE..]
-    local dir=$1 exe=$2
-    shift 2
-    (cd "$dir" && exec env LC_ALL=ja_JP.UTF-8 "$@" wine "./$exe" >"$dir/wine.log" 2>&1 </dev/null) &
+start_program() {  # start_program DIR EXE ARGUMENT [ENV=VALUE..]
+    local dir=$1 exe=$2 argument=$3
+    shift 3
+    (cd "$dir" && exec env LC_ALL=ja_JP.UTF-8 "$@" wine "./$exe" $argument >"$dir/wine.log" 2>&1 </dev/null) &
     launcher=$!
     local p
     for _ in $(seq 1 150); do
@@ -178,8 +190,8 @@ fail() { log "FAIL: $*"; exit 1; }
 # --- the floor ---------------------------------------------------------------------------------
 dir=$out/floor && rm -rf "$dir" && mkdir -p "$dir" && cp "$out/floor.exe" "$dir/"
 log "floor: running"
-start_program "$dir" floor.exe || exit 1
-wait_for floor.exe 300 360 30 || fail "the floor's window did not show"
+start_program "$dir" floor.exe "$scale" || exit 1
+wait_for floor.exe "$main_w" "$main_h" 30 || fail "the floor's window did not show"
 sleep "$settle"
 measure floor "$phase"
 stop_program
@@ -190,21 +202,22 @@ stop_program
 stray_ms=$(( (5 + settle + phase + 4) * 1000 ))
 dir=$out/kirelo && rm -rf "$dir" && mkdir -p "$dir" && cp "$bench_exe" "$dir/kirelo.exe"
 log "kirelo: running, the stray ant comes out ${stray_ms} ms into the run"
-start_program "$dir" kirelo.exe "KIRELO_BENCH_STRAY_MS=$stray_ms" || exit 1
+start_program "$dir" kirelo.exe "" "KIRELO_BENCH_STRAY_MS=$stray_ms" || exit 1
 t_start=$(now)
 # The magnifier shows when the splash goes.
 t=0
 while [ $t -lt 300 ]; do
-    [ -z "$(windows_of kirelo.exe 100 100)" ] && [ -n "$(windows_of kirelo.exe 300 360)" ] && break
+    [ -z "$(windows_of kirelo.exe "$splash" "$splash")" ] &&
+        [ -n "$(windows_of kirelo.exe "$main_w" "$main_h")" ] && break
     sleep 0.1; t=$((t + 1))
 done
-wait_for kirelo.exe 300 360 1 || fail "no magnifier"
+wait_for kirelo.exe "$main_w" "$main_h" 1 || fail "no magnifier"
 main_x=$WIN_X main_y=$WIN_Y
 sleep "$settle"
 measure before "$phase"
-[ -z "$(windows_of kirelo.exe 8 8)" ] || fail "the stray ant came out before the first phase ended"
+[ -z "$(windows_of kirelo.exe "$ant" "$ant")" ] || fail "the stray ant came out before the first phase ended"
 
-wait_for kirelo.exe 8 8 $((stray_ms / 1000 + 10)) || fail "no stray ant"
+wait_for kirelo.exe "$ant" "$ant" $((stray_ms / 1000 + 10)) || fail "no stray ant"
 log "stray ant out $(echo "$(now) - $t_start" | bc | cut -c1-5) s into the run"
 sleep 1
 measure walking "$phase"
@@ -212,8 +225,8 @@ measure walking "$phase"
 # Found: a click on the ant (it moves a pixel a frame at most), then OK in its box.
 box=""
 for _ in 1 2 3 4 5 6; do
-    wait_for kirelo.exe 8 8 2 || break
-    xdotool mousemove $((WIN_X + 4)) $((WIN_Y + 4)) click 1
+    wait_for kirelo.exe "$ant" "$ant" 2 || break
+    xdotool mousemove $((WIN_X + ant / 2)) $((WIN_Y + ant / 2)) click 1
     for _ in $(seq 1 20); do box=$(titled "はぐれありさん") && break; sleep 0.1; done
     [ -n "$box" ] && break
 done
@@ -223,7 +236,7 @@ geo=$(xdotool getwindowgeometry "$box")
 read -r bx by <<<"$(echo "$geo" | awk '/Position/{split($2, p, ","); print p[1], p[2]}')"
 read -r bw bh <<<"$(echo "$geo" | awk '/Geometry/{split($2, g, "x"); print g[1], g[2]}')"
 xdotool mousemove $((bx + bw / 2)) $((by + bh - 22)) click 1
-wait_for kirelo.exe 16 16 5 || fail "no heart after the box"
+wait_for kirelo.exe "$heart" "$heart" 5 || fail "no heart after the box"
 # It rises 50 frames, fewer when it starts near the top (it stops at y 16).
 frames=$((WIN_Y - 16 < 50 ? WIN_Y - 16 : 50))
 secs=$(echo "s = $frames * 0.08 - 0.5; if (s > $heart_max) s = $heart_max; s" | bc)
@@ -233,22 +246,22 @@ else
     log "the heart started too near the top to be measured"
 fi
 t=0
-while [ -n "$(windows_of kirelo.exe 16 16)" ] && [ $t -lt 100 ]; do sleep 0.1; t=$((t + 1)); done
+while [ -n "$(windows_of kirelo.exe "$heart" "$heart")" ] && [ $t -lt 100 ]; do sleep 0.1; t=$((t + 1)); done
 
 # Hidden: a double click on the rim, as a user hides it (the tray click does the same).
-xdotool mousemove $((main_x + 120)) $((main_y + 8))
+xdotool mousemove $((main_x + 120 * scale)) $((main_y + 8 * scale))
 sleep 0.3
 xdotool click --repeat 2 --delay 80 1
 t=0
-while [ -n "$(windows_of kirelo.exe 300 360)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-[ -z "$(windows_of kirelo.exe 300 360)" ] || fail "the double click did not hide the magnifier"
+while [ -n "$(windows_of kirelo.exe "$main_w" "$main_h")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+[ -z "$(windows_of kirelo.exe "$main_w" "$main_h")" ] || fail "the double click did not hide the magnifier"
 sleep "$settle"
 measure hidden "$phase"
 stop_program
 
 # --- report ------------------------------------------------------------------------------------
 echo
-echo "CPU in % of one core (program, wineserver, X server, explorer.exe; other Wine processes apart)"
+echo "scale $scale; CPU in % of one core (program, wineserver, X server, explorer.exe; other Wine processes apart)"
 printf '%-8s %6s %8s %10s %8s %9s %7s %7s %7s\n' phase secs program wineserver xserver explorer total other ratio
 for r in "${results[@]}"; do
     echo "$r"

@@ -114,8 +114,8 @@ TEST(ExeManifest, SaysWhatTheProgramNeeds) {
                            "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {  // 10 and 11
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
     }
-    EXPECT_NE(manifest.find(">unaware</dpiAwareness>"), std::string::npos);
-    EXPECT_NE(manifest.find(">false</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 TEST(ExeManifest, LoaderAcceptsIt) {

@@ -103,10 +103,11 @@ struct Slot {
     bool checked;
 };
 const Slot kTop[] = {{-1, false}};
-const Slot kMain[] = {{-1, false},         {IDM_BACKGROUND_RESET, false},
-                      {IDM_CENTER, false}, {0, false},
-                      {IDM_HELP, false},   {0, false},
-                      {IDM_EXIT, false}};
+const Slot kMain[] = {{-1, false},         {-1, false},      {IDM_BACKGROUND_RESET, false},
+                      {IDM_CENTER, false}, {0, false},       {IDM_HELP, false},
+                      {0, false},          {IDM_EXIT, false}};
+const Slot kSize[] = {
+    {IDM_SCALE_AUTO, true}, {IDM_SCALE_1, true}, {IDM_SCALE_2, true}, {IDM_SCALE_3, true}};
 const Slot kView[] = {{IDM_TRAIL_SHOW, true}, {IDM_TRAIL_HIDE, true}, {0, false},
                       {IDM_TOPMOST, true},    {IDM_NORMAL, true},     {0, false},
                       {IDM_WAIT_ON, true},    {IDM_WAIT_OFF, true}};
@@ -152,21 +153,24 @@ void ExpectItems(HMENU menu, const Slot* slots, const char* const* texts, int co
 TEST(Menu, PopupMenuInJapaneseAndEnglishWithTheSameCommands) {
     const struct {
         LANGID language;
-        const char* main[7];
+        const char* main[8];
         const char* view[8];
+        const char* size[4];
         bool distinctKeys;
     } menus[] = {
         {UiText::kJapanese,
-         {"表示(&V)", "背景を標準に戻す(&B)", "ウインドウを中央に表示(&C)", "", "ヘルプを表示(&H)",
-          "", "終了(&X)"},
+         {"表示(&V)", "大きさ(&S)", "背景を標準に戻す(&B)", "ウインドウを中央に表示(&C)", "",
+          "ヘルプを表示(&H)", "", "終了(&X)"},
          {"フェロモン道を表示する(&Y)", "フェロモン道を表示しない(&N)", "",
           "ウインドウを一番手前に表示(&T)", "ウインドウを普通に表示(&N)", "",
           "ウエイトをかける(&W)", "ウエイトをかけない(&F)"},
+         {"自動(&A)", "等倍(&1)", "2倍(&2)", "3倍(&3)"},
          false},
         {UiText::kEnglish,
-         {"&View", "&Back to dry leaves", "&Center the window", "", "&Help", "", "E&xit"},
+         {"&View", "&Size", "&Back to dry leaves", "&Center the window", "", "&Help", "", "E&xit"},
          {"&Show trails", "&Hide trails", "", "Always on &top", "&Normal window", "",
           "Steady &pace", "&Full speed"},
+         {"&Automatic", "&1x", "&2x", "&3x"},
          true},
     };
     const char* const top[] = {"PopupMenu"};
@@ -176,17 +180,22 @@ TEST(Menu, PopupMenuInJapaneseAndEnglishWithTheSameCommands) {
         ExpectItems(bar, kTop, top, 1, "menu", false);
         HMENU popup = GetSubMenu(bar, 0);
         ASSERT_NE(popup, nullptr);
-        ExpectItems(popup, kMain, m.main, 7, "PopupMenu", m.distinctKeys);
+        ExpectItems(popup, kMain, m.main, 8, "PopupMenu", m.distinctKeys);
         ASSERT_NE(GetSubMenu(popup, 0), nullptr);
         ExpectItems(GetSubMenu(popup, 0), kView, m.view, 8, m.main[0], m.distinctKeys);
+        // The size submenu is new: its keys differ in both languages.
+        ASSERT_NE(GetSubMenu(popup, 1), nullptr);
+        ExpectItems(GetSubMenu(popup, 1), kSize, m.size, 4, m.main[1], true);
         DestroyMenu(bar);
     }
     // the ids are the ones the program's command handler switches on
     const int ids[] = {IDM_EXIT,    IDM_TRAIL_SHOW,       IDM_TRAIL_HIDE, IDM_TOPMOST,
                        IDM_NORMAL,  IDM_BACKGROUND_RESET, IDM_CENTER,     IDM_HELP,
-                       IDM_WAIT_ON, IDM_WAIT_OFF};
-    const int want[] = {40001, 40002, 40003, 40004, 40005, 40006, 40010, 40011, 40013, 40014};
-    for (int i = 0; i < 10; ++i) {
+                       IDM_WAIT_ON, IDM_WAIT_OFF,         IDM_SCALE_AUTO, IDM_SCALE_1,
+                       IDM_SCALE_2, IDM_SCALE_3};
+    const int want[] = {40001, 40002, 40003, 40004, 40005, 40006, 40010,
+                        40011, 40013, 40014, 40015, 40016, 40017, 40018};
+    for (int i = 0; i < 14; ++i) {
         EXPECT_EQ(ids[i], want[i]) << i;
     }
 }

@@ -335,6 +335,40 @@ TEST_F(PointerTest, RimMenuPlacementSideAndExclusion) {
     EXPECT_EQ(right.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_LEFTALIGN));
 }
 
+// At 2x and 3x the window gets screen pixels; the dispatch divides them back, so every screen
+// pixel of the program pixel's block lands on it: the ball grabbed, the rim told from the lens,
+// the pan moving the view by program pixels, and the menu at the pointer on the screen.
+TEST_F(PointerTest, ScaledPointerLandsOnTheSameProgramPixel) {
+    const POINT rim = FindRimPoint(true);
+    ASSERT_GE(rim.x, 0);
+    for (int32_t s : {2, 3}) {
+        SCOPED_TRACE(s);
+        ASSERT_EQ(Command(IDM_SCALE_1 + s - 1), 0);
+        for (int corner : {0, s - 1}) {
+            Move(rim.x * s + corner, rim.y * s + corner);
+            EXPECT_EQ(ShellState.pointer.overRim, 1);
+            Shared.colony.ballGrabbed = 0;
+            Press(112 * s + corner, 111 * s + corner);  // the ball's top-left pixel
+            EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1);
+            Release(112 * s + corner, 111 * s + corner);
+            Shared.colony.ballFlying = 0;
+            Shared.colony.ballGrabbed = 0;
+        }
+        Press(111 * s + s - 1, 111 * s);  // just left of the ball: a pan
+        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
+        ASSERT_EQ(ShellState.pointer.panDragging, 1);
+        const int32_t viewX = Shared.viewX;
+        Move(101 * s + s - 1, 111 * s);  // ten program pixels to the left
+        EXPECT_EQ(Shared.viewX.load(), std::max(0, viewX - 10));
+        Release(101 * s, 111 * s);
+        Shared.followBall = 1;
+        SetWindowPos(window_, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const RimMenuPlacement left = PlaceRimMenu(window_, 150, 40);
+        EXPECT_EQ(left.point.x, 100 + 150 * s);
+        EXPECT_EQ(left.point.y, 50 + 40 * s);
+    }
+}
+
 TEST_F(PointerTest, RightClickOnTheRimOpensTheMenuOnTheRequestedSide) {
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
