@@ -41,6 +41,17 @@ class MessageRecorder {
         EXPECT_EQ(m.owner, MessageOwner::MainWindow);
     }
 
+    // Box i (of those raised so far) had this text, caption, flags and owner.
+    void ExpectAt(size_t i, uint32_t text, uint32_t caption, uint32_t flags,
+                  MessageOwner owner = MessageOwner::MainWindow) const {
+        ASSERT_GT(size(), i);
+        const RecordedMessage& m = Messages()[i];
+        EXPECT_EQ(m.text, text) << "box " << i;
+        EXPECT_EQ(m.caption, caption) << "box " << i;
+        EXPECT_EQ(m.flags, flags) << "box " << i;
+        EXPECT_EQ(m.owner, owner) << "box " << i;
+    }
+
   private:
     static int Record(const MessageRequest& r) {
         Messages().push_back({r.text, r.caption, r.flags, r.owner, r.window});

@@ -8,19 +8,8 @@
 
 namespace {
 BmpSpec Picture(int bits, int width, int height, uint32_t compression = bmp::kRgb) {
-    BmpSpec s;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.width = width;
-    s.height = height;
+    BmpSpec s = PatternedPicture(bits, width, height, 37, 11);
     s.compression = compression;
-    if (bits <= 8) {
-        s.colours = RampColours(1 << bits);
-    }
-    const int rows = height < 0 ? -height : height;
-    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * rows);
-    for (size_t i = 0; i < s.pixels.size(); ++i) {
-        s.pixels[i] = static_cast<uint8_t>(i * 37 + 11);
-    }
     return s;
 }
 

@@ -13,27 +13,12 @@
 #include "tests/common/MessageRecorder.h"
 #include "resources/TextIds.h"
 #include "tests/native/base/BmpWriter.h"
+#include "tests/common/BmpRead.h"
 
 namespace {
-struct Decoded {
-    BmpError error;
-    BmpLayout layout;
-    bool decoded;
-    std::vector<uint8_t> pixels;
-    std::vector<uint8_t> info;
-};
-
-Decoded DecodeFile(const std::vector<uint8_t>& file, size_t available = SIZE_MAX) {
-    const size_t size = std::min(available, file.size());
-    BmpDecoder decoder;
-    Decoded d{decoder.ParseFile(file.data(), size, file.size()), {}, false, {}, {}};
-    d.layout = decoder.Layout();
-    if (d.error == BmpError::None) {
-        d.pixels.assign(d.layout.pixelBytes, 0xCD);
-        d.decoded = decoder.Decode(file.data(), size, d.pixels.data(), d.pixels.size());
-        d.info = decoder.InfoBlock();
-    }
-    return d;
+using Decoded = BmpRead;
+Decoded DecodeFile(const std::vector<uint8_t>& file) {
+    return ReadBmpBytes(file);
 }
 
 BmpError ParseOnly(const std::vector<uint8_t>& file) {
@@ -62,13 +47,25 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
     return v;
 }
 
+// All pixels index 0 of a full table of distinct colours.
 BmpSpec Paletted(int bits, int width, int height) {
+    return PatternedPicture(bits, width, height, 0, 0);
+}
+
+// An uncompressed picture of bits per pixel with these stored bytes.
+BmpSpec Direct(int bits, int width, int height, std::vector<uint8_t> pixels) {
     BmpSpec s;
     s.bitCount = static_cast<uint16_t>(bits);
     s.width = width;
     s.height = height;
-    s.colours = RampColours(1 << bits);
-    s.pixels.assign(static_cast<size_t>((width * bits + 31) / 32 * 4) * height, 0);
+    s.pixels = std::move(pixels);
+    return s;
+}
+// Bit fields with these masks.
+BmpSpec Fields(BmpSpec s, BmpMasks masks) {
+    s.compression = bmp::kBitfields;
+    s.writeMasks = true;
+    s.masks = masks;
     return s;
 }
 
@@ -135,16 +132,7 @@ TEST(BmpAccepted, FourBit455WideGets228ByteRowsAndItsFullTable) {
 
 TEST(BmpAccepted, EveryPalettedAndDirectDepthKeepsItsBytes) {
     for (int bits : {1, 4, 8, 24, 32}) {
-        BmpSpec s = bits <= 8 ? Paletted(bits, 9, 4) : BmpSpec{};
-        if (bits > 8) {
-            s.bitCount = static_cast<uint16_t>(bits);
-            s.width = 9;
-            s.height = 4;
-            s.pixels.assign(static_cast<size_t>((9 * bits + 31) / 32 * 4) * 4, 0);
-        }
-        for (size_t i = 0; i < s.pixels.size(); ++i) {
-            s.pixels[i] = static_cast<uint8_t>(i * 7 + 3);
-        }
+        const BmpSpec s = PatternedPicture(bits, 9, 4, 7, 3);
         const Decoded d = DecodeFile(WriteBmp(s));
         ASSERT_EQ(d.error, BmpError::None) << bits;
         ASSERT_TRUE(d.decoded);
@@ -158,12 +146,9 @@ TEST(BmpAccepted, EveryPalettedAndDirectDepthKeepsItsBytes) {
 }
 
 TEST(BmpAccepted, TopDownRowsComeOutBottomUpWithPositiveHeight) {
-    BmpSpec s;
-    s.bitCount = 32;
-    s.width = 2;
-    s.height = -3;
     // Stored top row first.
-    s.pixels = Bytes({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0});
+    const BmpSpec s = Direct(
+        32, 2, -3, Bytes({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0}));
     const Decoded d = DecodeFile(WriteBmp(s));
     ASSERT_EQ(d.error, BmpError::None);
     EXPECT_TRUE(d.layout.topDown);
@@ -175,12 +160,8 @@ TEST(BmpAccepted, TopDownRowsComeOutBottomUpWithPositiveHeight) {
 }
 
 TEST(BmpAccepted, SixteenBitFiveFiveFiveWidensToThirtyTwoBits) {
-    BmpSpec s;
-    s.bitCount = 16;
-    s.width = 3;
-    s.height = 1;
     // 0x7FFF white, 0x7C00 red, 0x0010 blue half-way; row padded to 8 bytes.
-    s.pixels = Bytes({0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0});
+    const BmpSpec s = Direct(16, 3, 1, Bytes({0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0}));
     const Decoded d = DecodeFile(WriteBmp(s));
     ASSERT_EQ(d.error, BmpError::None);
     EXPECT_EQ(d.layout.header.bitCount, 32);
@@ -193,14 +174,9 @@ TEST(BmpAccepted, SixteenBitFiveFiveFiveWidensToThirtyTwoBits) {
 
 TEST(BmpAccepted, BitFieldsAfterAFortyByteHeaderAndInsideV4AndV5Headers) {
     // 5-6-5 after a 40-byte header.
-    BmpSpec s;
-    s.bitCount = 16;
-    s.compression = bmp::kBitfields;
-    s.writeMasks = true;
-    s.masks = {0xF800, 0x07E0, 0x001F};
-    s.width = 2;
-    s.height = 1;
-    s.pixels = Bytes({0xE0, 0x07, 0x1F, 0xF8});  // green, then red + blue
+    // Green, then red + blue.
+    const BmpSpec s =
+        Fields(Direct(16, 2, 1, Bytes({0xE0, 0x07, 0x1F, 0xF8})), {0xF800, 0x07E0, 0x001F});
     Decoded d = DecodeFile(WriteBmp(s));
     ASSERT_EQ(d.error, BmpError::None);
     EXPECT_EQ(d.layout.pixelOffset, 14u + 40u + 12u);
@@ -208,15 +184,10 @@ TEST(BmpAccepted, BitFieldsAfterAFortyByteHeaderAndInsideV4AndV5Headers) {
     EXPECT_EQ(Pixel32(d, 1, 0), 0x00FF00FFu);
     // 32-bit with the channels in an unusual order, in V4 and V5 headers.
     for (uint32_t header : {bmp::kV4HeaderBytes, bmp::kV5HeaderBytes}) {
-        BmpSpec v;
+        // Red in the low byte.
+        BmpSpec v = Fields(Direct(32, 1, 1, Bytes({0x10, 0x20, 0x30, 0x99})),
+                           {0x000000FF, 0x0000FF00, 0x00FF0000});
         v.headerSize = header;
-        v.bitCount = 32;
-        v.compression = bmp::kBitfields;
-        v.writeMasks = true;
-        v.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // red in the low byte
-        v.width = 1;
-        v.height = 1;
-        v.pixels = Bytes({0x10, 0x20, 0x30, 0x99});
         d = DecodeFile(WriteBmp(v));
         ASSERT_EQ(d.error, BmpError::None) << header;
         EXPECT_EQ(d.layout.pixelOffset, 14u + header);
@@ -278,12 +249,8 @@ TEST(BmpAccepted, RleFourAlternatesNibblesInRunsAndLiterals) {
 // says so at once, and when a read brings less than the file promised. Only the last row's
 // padding may be missing, as other readers allow.
 TEST(BmpRefused, PixelDataThatEndBeforeThePictureDoes) {
-    BmpSpec s;
-    s.bitCount = 32;
-    s.width = 2;
-    s.height = 2;
-    s.pixels = Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
-    const std::vector<uint8_t> file = WriteBmp(s);
+    const std::vector<uint8_t> file =
+        WriteBmp(Direct(32, 2, 2, Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})));
     struct Cut {
         const char* what;
         std::vector<uint8_t> file;
@@ -354,17 +321,11 @@ TEST(BmpAccepted, PackedDibAsResourcesHoldThem) {
 }
 
 TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
-    BmpSpec rows = Paletted(8, 5, 3);
-    for (size_t i = 0; i < rows.pixels.size(); ++i) {
-        rows.pixels[i] = static_cast<uint8_t>(i * 11 + 1);
-    }
+    BmpSpec rows = PatternedPicture(8, 5, 3, 11, 1);
     rows.offBits = 14 + 40 + 1024 + 300;  // a gap before the pixels
     rows.pixels.insert(rows.pixels.begin(), 300, 0xEE);
-    BmpSpec masked;
-    masked.bitCount = 16;
-    masked.width = 2;
-    masked.height = -2;
-    masked.pixels = Bytes({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F});
+    const BmpSpec masked =
+        Direct(16, 2, -2, Bytes({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}));
     const BmpSpec rle = Rle(4, 8, 2, Bytes({5, 0x12, 0, 3, 0x45, 0x60, 0, 0, 0, 2, 1, 0, 0, 1}));
     for (const BmpSpec& s : {rows, masked, rle}) {
         const std::vector<uint8_t> file = WriteBmp(s);
@@ -384,11 +345,7 @@ TEST(BmpAccepted, PixelDataAloneDecodesAsTheWholeFile) {
 }
 
 TEST(BmpAccepted, BytesNeededStopsAtThePixelsOrTheFile) {
-    BmpSpec s;
-    s.width = 10;
-    s.height = 4;
-    s.pixels.assign(32 * 4, 0);
-    std::vector<uint8_t> file = WriteBmp(s);
+    std::vector<uint8_t> file = WriteBmp(Direct(24, 10, 4, std::vector<uint8_t>(32 * 4, 0)));
     file.resize(file.size() + 1000, 0xEE);  // trailing bytes nobody needs
     BmpDecoder decoder;
     ASSERT_EQ(decoder.ParseFile(file.data(), 200, file.size()), BmpError::None);
@@ -572,13 +529,43 @@ TEST(BmpRefused, UnknownHeaderSizes) {
     }
 }
 
-TEST(BmpRefused, ZeroOrNegativeWidthAndZeroHeight) {
-    for (int32_t w : {0, -1, -300, INT32_MIN}) {
-        EXPECT_EQ(ParseOnly(Tiny([w](BmpSpec& s) { s.width = w; })), BmpError::BadData) << w;
+// One header field out of its range in the smallest file: refused before anything is read.
+TEST(BmpRefused, HeaderFieldsOutOfTheirRange) {
+    struct Field {
+        const char* name;
+        void (*set)(BmpSpec&, int64_t);
+        std::vector<int64_t> values;
+    } fields[] = {
+        {"width",
+         [](BmpSpec& s, int64_t v) { s.width = static_cast<int32_t>(v); },
+         {0, -1, -300, INT32_MIN}},
+        {"height",
+         [](BmpSpec& s, int64_t v) { s.height = static_cast<int32_t>(v); },
+         {0, INT32_MIN}},
+        {"bit count",
+         [](BmpSpec& s, int64_t v) { s.bitCount = static_cast<uint16_t>(v); },
+         {0, 2, 7, 12, 15, 48, 64}},
+        {"planes", [](BmpSpec& s, int64_t v) { s.planes = static_cast<uint16_t>(v); }, {0, 2, 3}},
+        {"compression",
+         [](BmpSpec& s, int64_t v) { s.compression = static_cast<uint32_t>(v); },
+         {4, 5, 6, 11, 0x80000000}},
+        // Past the end, inside the header, or leaving less than the one pixel's three bytes.
+        {"pixel offset",
+         [](BmpSpec& s, int64_t v) { s.offBits = v; },
+         {58, 59, 1000, 0xFFFFFFFF, 0, 14, 53, 56, 57}},
+    };
+    for (const Field& f : fields) {
+        for (int64_t v : f.values) {
+            EXPECT_EQ(ParseOnly(Tiny([&](BmpSpec& s) { f.set(s, v); })), BmpError::BadData)
+                << f.name << " " << v;
+        }
     }
-    for (int32_t h : {0, INT32_MIN}) {
-        EXPECT_EQ(ParseOnly(Tiny([h](BmpSpec& s) { s.height = h; })), BmpError::BadData) << h;
-    }
+    // The one pixel's three bytes are there, the row's padding byte is not: still a picture.
+    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 55; })), BmpError::None);
+    // Bit fields: the masks are header too.
+    BmpSpec masked = Fields(Direct(32, 1, 1, Bytes({1, 2, 3, 0})), {0xFF0000, 0xFF00, 0xFF});
+    masked.offBits = 60;
+    EXPECT_EQ(ParseOnly(WriteBmp(masked)), BmpError::BadData);
 }
 
 // Absurd sizes, and large ones whose pixels the file does not hold, before anything is read.
@@ -614,35 +601,15 @@ TEST(BmpRefused, AbsurdSizesAndLargeOnesWithoutTheirPixels) {
     }
 }
 
-TEST(BmpRefused, BitCountsAndPlaneCountsThatDoNotExist) {
-    for (int bits : {0, 2, 7, 12, 15, 48, 64}) {
-        EXPECT_EQ(ParseOnly(Tiny([bits](BmpSpec& s) { s.bitCount = static_cast<uint16_t>(bits); })),
-                  BmpError::BadData)
-            << bits;
-    }
-    for (int planes : {0, 2, 3}) {
-        EXPECT_EQ(
-            ParseOnly(Tiny([planes](BmpSpec& s) { s.planes = static_cast<uint16_t>(planes); })),
-            BmpError::BadData)
-            << planes;
-    }
-}
-
-TEST(BmpRefused, UnknownCompressionsAndOnesThatDoNotFitTheDepth) {
-    for (uint32_t c : {4u, 5u, 6u, 11u, 0x80000000u}) {
-        EXPECT_EQ(ParseOnly(Tiny([c](BmpSpec& s) { s.compression = c; })), BmpError::BadData) << c;
-    }
+TEST(BmpRefused, CompressionsThatDoNotFitTheDepth) {
     BmpSpec rle8on4 = Rle(4, 2, 1, Bytes({2, 1, 0, 1}));
     rle8on4.compression = bmp::kRle8;
     EXPECT_EQ(ParseOnly(WriteBmp(rle8on4)), BmpError::BadData);
     BmpSpec rle4on8 = Rle(8, 2, 1, Bytes({2, 1, 0, 1}));
     rle4on8.compression = bmp::kRle4;
     EXPECT_EQ(ParseOnly(WriteBmp(rle4on8)), BmpError::BadData);
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
-                  s.compression = bmp::kBitfields;
-                  s.writeMasks = true;
-                  s.masks = {0xFF0000, 0xFF00, 0xFF};
-              })),
+    EXPECT_EQ(ParseOnly(WriteBmp(
+                  Fields(Direct(24, 1, 1, Bytes({1, 2, 3, 0})), {0xFF0000, 0xFF00, 0xFF}))),
               BmpError::BadData);
 }
 
@@ -664,12 +631,7 @@ TEST(BmpRefused, PaletteSizesThatLieOrRunPastTheFile) {
 }
 
 TEST(BmpRefused, MasksThatAreMissingOverlapOrAreNotOneBlock) {
-    BmpSpec s;
-    s.bitCount = 16;
-    s.compression = bmp::kBitfields;
-    s.writeMasks = true;
-    s.masks = {0xF800, 0x07E0, 0x001F};
-    s.pixels = Bytes({1, 2, 3, 4});
+    BmpSpec s = Fields(Direct(16, 1, 1, Bytes({1, 2, 3, 4})), {0xF800, 0x07E0, 0x001F});
     std::vector<uint8_t> file = WriteBmp(s);
     EXPECT_EQ(ParseOnly(std::vector<uint8_t>(file.begin(), file.begin() + 14 + 40 + 8)),
               BmpError::BadData);
@@ -681,29 +643,6 @@ TEST(BmpRefused, MasksThatAreMissingOverlapOrAreNotOneBlock) {
         s.masks = m;
         EXPECT_EQ(ParseOnly(WriteBmp(s)), BmpError::BadData) << m.red << " " << m.blue;
     }
-}
-
-TEST(BmpRefused, PixelOffsetPastTheEndOrInsideTheHeader) {
-    for (int64_t off : {int64_t{58}, int64_t{59}, int64_t{1000}, int64_t{0xFFFFFFFF}, int64_t{0},
-                        int64_t{14}, int64_t{53}}) {
-        EXPECT_EQ(ParseOnly(Tiny([off](BmpSpec& s) { s.offBits = off; })), BmpError::BadData)
-            << off;
-    }
-    // The one pixel's three bytes are there, the row's padding byte is not: still a picture.
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) { s.offBits = 55; })), BmpError::None);
-    for (int64_t off : {int64_t{56}, int64_t{57}}) {
-        EXPECT_EQ(ParseOnly(Tiny([off](BmpSpec& s) { s.offBits = off; })), BmpError::BadData)
-            << off;
-    }
-    // Bit fields: the masks are header too.
-    EXPECT_EQ(ParseOnly(Tiny([](BmpSpec& s) {
-                  s.bitCount = 32;
-                  s.compression = bmp::kBitfields;
-                  s.writeMasks = true;
-                  s.masks = {0xFF0000, 0xFF00, 0xFF};
-                  s.offBits = 60;
-              })),
-              BmpError::BadData);
 }
 
 TEST(BmpRefused, CompressedPicturesStoredTopDown) {
@@ -755,18 +694,7 @@ TEST(BmpMessages, EachRefusalRaisesItsExactBox) {
     ReportBmpError(BmpError::BadData, BmpSource::File);
     ReportBmpError(BmpError::BadData, BmpSource::Resource);
     ASSERT_EQ(recorder.size(), 3u);
-    const auto& m = recorder.messages();
-    EXPECT_EQ(m[0].text, IDS_NOT_BITMAP);
-    EXPECT_EQ(m[0].caption, IDS_NOT_BITMAP_CAPTION);
-    EXPECT_EQ(m[0].flags, mb::kOk | mb::kIconWarning);
-    const uint32_t bad = IDS_BAD_BITMAP;
-    EXPECT_EQ(m[1].text, bad);
-    EXPECT_EQ(m[1].caption, IDS_BAD_BITMAP_CAPTION);
-    EXPECT_EQ(m[1].flags, mb::kOk | mb::kIconError);
-    EXPECT_EQ(m[2].text, bad);
-    EXPECT_EQ(m[2].caption, IDS_BAD_RESOURCE_CAPTION);
-    EXPECT_EQ(m[2].flags, mb::kOk | mb::kIconError);
-    for (const auto& r : m) {
-        EXPECT_EQ(r.owner, MessageOwner::MainWindow);
-    }
+    recorder.ExpectAt(0, IDS_NOT_BITMAP, IDS_NOT_BITMAP_CAPTION, mb::kOk | mb::kIconWarning);
+    recorder.ExpectAt(1, IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, mb::kOk | mb::kIconError);
+    recorder.ExpectAt(2, IDS_BAD_BITMAP, IDS_BAD_RESOURCE_CAPTION, mb::kOk | mb::kIconError);
 }

@@ -7,36 +7,20 @@
 
 #include "base/BmpDecoder.h"
 #include "base/ImageLimits.h"
+#include "tests/common/BmpRead.h"
 #include "tests/native/base/BmpWriter.h"
 
 namespace {
-struct Result {
-    BmpError error = BmpError::None;
-    BmpLayout layout;
-    bool decoded = false;
-    std::vector<uint8_t> pixels;
-    std::vector<uint8_t> table;  // what follows the 40-byte header in the image's info block
-};
-
-Result Finish(BmpDecoder& decoder, BmpError error, const std::vector<uint8_t>& data) {
-    Result r;
-    r.error = error;
-    r.layout = decoder.Layout();
-    if (error == BmpError::None) {
-        r.pixels.assign(r.layout.pixelBytes, 0xCD);
-        r.decoded = decoder.Decode(data.data(), data.size(), r.pixels.data(), r.pixels.size());
-        const std::vector<uint8_t> info = decoder.InfoBlock();
-        r.table.assign(info.begin() + bmp::kInfoHeaderBytes, info.end());
-    }
-    return r;
-}
+using Result = BmpRead;
 Result ReadFile(const std::vector<uint8_t>& file) {
-    BmpDecoder decoder;
-    return Finish(decoder, decoder.ParseFile(file.data(), file.size(), file.size()), file);
+    return ReadBmpBytes(file);
 }
 Result ReadDib(const std::vector<uint8_t>& dib) {
-    BmpDecoder decoder;
-    return Finish(decoder, decoder.ParseDib(dib.data(), dib.size()), dib);
+    return ReadBmpBytes(dib, true);
+}
+// What follows the 40-byte header in the image's info block: the colour table or spare slot.
+std::vector<uint8_t> Table(const Result& r) {
+    return {r.info.begin() + bmp::kInfoHeaderBytes, r.info.end()};
 }
 
 // A picture whose stored bytes follow a pattern, with a full table of distinct colours when it
@@ -60,7 +44,7 @@ void ExpectTwins(const Result& os2, const Result& windows, const std::string& wh
     EXPECT_EQ(os2.layout.header.clrUsed, windows.layout.header.clrUsed) << what;
     EXPECT_EQ(os2.layout.widthBytes, windows.layout.widthBytes) << what;
     EXPECT_EQ(os2.pixels, windows.pixels) << what;
-    EXPECT_EQ(os2.table, windows.table) << what;
+    EXPECT_EQ(Table(os2), Table(windows)) << what;
 }
 
 // A palette of n colours in a picture that only uses the first n indices.
@@ -114,9 +98,10 @@ TEST(BmpOs2, ShortPalettesEndWhereThePixelsStart) {
         const Result os2 = ReadFile(WriteBmp(ShortPalette(size, 20)));
         ExpectTwins(os2, windows, std::to_string(size) + " bytes");
         // The table in the info block is full length; past the 20 colours it is black.
-        ASSERT_EQ(os2.table.size(), 1024u);
-        EXPECT_EQ(os2.table[19 * 4 + 1], 255 - 19);
-        EXPECT_EQ(os2.table[20 * 4 + 1], 0);
+        const std::vector<uint8_t> table = Table(os2);
+        ASSERT_EQ(table.size(), 1024u);
+        EXPECT_EQ(table[19 * 4 + 1], 255 - 19);
+        EXPECT_EQ(table[20 * 4 + 1], 0);
     }
     // A count the 2.x header does give still counts, and a table that stops at a partial entry
     // keeps the whole ones.
@@ -208,7 +193,7 @@ TEST(BmpDeepColourCount, DeepPicturesLoadWhateverColourCountTheyAnnounce) {
             const Result r = ReadFile(WriteBmp(s));
             ExpectTwins(r, reference, std::to_string(bits) + " bits, " + std::to_string(count));
             EXPECT_EQ(r.layout.pixelOffset, 54u + s.colours.size() * 4);
-            EXPECT_EQ(r.table.size(), 4u);  // the one spare slot
+            EXPECT_EQ(Table(r).size(), 4u);  // the one spare slot
         }
     }
     // As a packed DIB the pixels follow the table the count describes.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -99,7 +100,7 @@ inline std::vector<BmpColour> RampColours(int n) {
 }
 
 // A picture whose stored pixel bytes follow a pattern (byte i is i * step + start), with the full
-// table of distinct ramp colours when its depth has one.
+// table of distinct ramp colours when its depth has one. A negative height is a top-down picture.
 inline BmpSpec PatternedPicture(int bits, int width, int height, int step, int start) {
     BmpSpec s;
     s.bitCount = static_cast<uint16_t>(bits);
@@ -108,7 +109,7 @@ inline BmpSpec PatternedPicture(int bits, int width, int height, int step, int s
     if (bits <= 8) {
         s.colours = RampColours(1 << bits);
     }
-    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * height);
+    s.pixels.resize(static_cast<size_t>((width * bits + 31) / 32 * 4) * std::abs(height));
     for (size_t i = 0; i < s.pixels.size(); ++i) {
         s.pixels[i] = static_cast<uint8_t>(i * step + start);
     }

@@ -45,14 +45,6 @@ std::vector<uint32_t> LoadAs32(const std::string& name, const std::vector<uint8_
     return pixels;
 }
 
-void ExpectDataBox(const MessageRecorder& recorder, const std::string& what) {
-    ASSERT_EQ(recorder.size(), 1u) << what;
-    EXPECT_EQ(recorder.messages()[0].text, kBadText) << what;
-    EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_BITMAP_CAPTION) << what;
-    EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_OK | MB_ICONERROR)) << what;
-    EXPECT_EQ(recorder.messages()[0].owner, MessageOwner::MainWindow) << what;
-}
-
 struct Shape {
     int width, height, bitCount;
     HBITMAP bitmap;
@@ -145,7 +137,7 @@ TEST(BitmapFileKinds, PixelsFarPastTheHeaderAreReadOnTheirOwn) {
     std::vector<uint8_t> cut = WriteBmp(distant);
     cut.resize(cut.size() - 12 * 2);  // the top two of four stored rows of 12 bytes
     EXPECT_TRUE(LoadAs32("far_cut.bmp", cut, &depth).empty());
-    ExpectDataBox(recorder, "far_cut.bmp");
+    recorder.ExpectOnly(kBadText, IDS_BAD_BITMAP_CAPTION, MB_OK | MB_ICONERROR);
     std::vector<uint8_t> unpadded = WriteBmp(distant);
     unpadded.resize(unpadded.size() - 3);
     EXPECT_EQ(LoadAs32("far_unpadded.bmp", unpadded, &depth), expected);
@@ -204,7 +196,7 @@ TEST(ImageSizeLimit, APictureAtTheEdgeLoadsAsItIsAndOnePastComesScaledToIt) {
     TempFile file("sixty_six.bmp", wideBytes);
     MessageRecorder refused;
     EXPECT_EQ(image.LoadBitmapFile(file.path()), 0);
-    ExpectDataBox(refused, "sixty_six.bmp");
+    refused.ExpectOnly(kBadText, IDS_BAD_BITMAP_CAPTION, MB_OK | MB_ICONERROR);
     ExpectShape(image, before, "sixty_six.bmp");
     // The image still converts as it is.
     EXPECT_EQ(image.ChangeBitCount(32), 1);

@@ -2,6 +2,7 @@
 // each pose in exactly the ant's outline and only moves from frame to frame, the heart cut from
 // bitmap 129, and the click that finds the ant, once.
 #include "ShellTestSupport.h"
+#include "tests/common/PixelCount.h"
 #include "shell/KeyedAntCell.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/StrayAntMotion.h"
@@ -16,6 +17,13 @@ namespace {
 
 class StrayWindowTest : public ShellWindowTest {
   protected:
+    // The ant walking and on show at (200, 150), forty ants happy.
+    static void WalkingAgain() {
+        Shared.strayRecord->state = StrayWalking;
+        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+        PlaceStrayWindows();
+        Shared.happyCount = 40;
+    }
     void SetUp() override {
         ShellWindowTest::SetUp();
         // What the simulation thread loads at its start.
@@ -158,13 +166,10 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
 TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     Canvas canvas;
     PaintStrayWindow(canvas.dc(), Heart());
-    int wrong = 0;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            wrong += canvas.At(x, y) != Rgb(*TheWorld.heart, x, y);
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, 16, 16,
+                  [&](int x, int y) { return canvas.At(x, y) != Rgb(*TheWorld.heart, x, y); }),
+              0);
     canvas.Clear();
     PaintStrayWindow(canvas.dc(), window_);  // not a stray window
     PaintStrayWindow(canvas.dc(), nullptr);
@@ -172,13 +177,9 @@ TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     // Before any pose the ant's window has no cell to show: all of it is key colour.
     ResetStrayPlacement();
     PaintStrayWindow(canvas.dc(), Ant());
-    int key = 0;
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            key += canvas.At(x, y) == kKeyColour;
-        }
-    }
-    EXPECT_EQ(key, 64);
+    EXPECT_EQ(pixeltest::CountWhere(0, 0, 8, 8,
+                                    [&](int x, int y) { return canvas.At(x, y) == kKeyColour; }),
+              64);
     EXPECT_EQ(SendMessageA(Ant(), WM_ERASEBKGND, 0, 0), 0);
 }
 
@@ -316,37 +317,19 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
     DestroyWindow(other);
 }
 
-TEST_F(StrayWindowTest, AfterExitWasChosenPlacementChangesNothing) {
-    Shared.exitRequested = 1;
-    PlaceStrayWindows();
-    for (HWND w : StrayWindows) {
-        EXPECT_FALSE(IsWindowVisible(w));
-    }
-    Shared.exitRequested = 0;
-}
-
 TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     PlaceStrayWindows();
     HWND clicked = Ant();
     Click(clicked);
     ASSERT_EQ(recorder_.size(), 1u);
-    const RecordedMessage& box = recorder_.messages()[0];
-    EXPECT_EQ(box.text, IDS_FOUND);
-    EXPECT_EQ(box.caption, IDS_FOUND_CAPTION);
-    EXPECT_EQ(box.flags, 0u);  // MB_OK, no icon
-    EXPECT_EQ(box.owner, MessageOwner::GivenWindow);
-    EXPECT_EQ(box.window, clicked);
+    recorder_.ExpectAt(0, IDS_FOUND, IDS_FOUND_CAPTION, 0, MessageOwner::GivenWindow);  // no icon
+    EXPECT_EQ(recorder_.messages()[0].window, clicked);
     EXPECT_EQ(Shared.happyCount.load(), 41);
     EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
     EXPECT_FALSE(IsWindowVisible(clicked));
     HWND heart = Heart();
     EXPECT_TRUE(IsWindowVisible(heart));
-    RECT rect{};
-    GetWindowRect(heart, &rect);
-    EXPECT_EQ(rect.left, 200);
-    EXPECT_EQ(rect.top, 150);
-    EXPECT_EQ(rect.right - rect.left, 16);
-    EXPECT_EQ(rect.bottom - rect.top, 16);
+    EXPECT_TRUE(StandsAt(heart, 200, 150, 16));
     EXPECT_EQ(GetFocus(), window_);
 
     // The heart is not found a second time.
@@ -399,8 +382,12 @@ TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
     }
 }
 
-TEST_F(StrayWindowTest, AfterExitWasChosenAClickOnlyReturnsTheFocus) {
+TEST_F(StrayWindowTest, AfterExitWasChosenPlacementAndAClickChangeNothing) {
     Shared.exitRequested = 1;
+    PlaceStrayWindows();
+    for (HWND w : StrayWindows) {
+        EXPECT_FALSE(IsWindowVisible(w));
+    }
     Click(Ant());
     EXPECT_EQ(recorder_.size(), 0u);
     EXPECT_EQ(Shared.happyCount.load(), 40);
@@ -508,10 +495,7 @@ TEST_F(RealFoundBoxTest, EveryAnswerToTheFoundBoxMakesTheHeartAtOnce) {
         {"OK", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), false},
     };
     for (const Answer& a : answers) {
-        Shared.strayRecord->state = StrayWalking;
-        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        PlaceStrayWindows();
-        Shared.happyCount = 40;
+        WalkingAgain();
         g_stateWhenTheBoxReturned = -1;
         HWND ant = Ant();
         {
@@ -544,10 +528,7 @@ TEST_F(RealFoundBoxTest, ANestedBoxAnsweredWhileTheFoundBoxIsOpenIsNotTheFoundBo
         HWND ownerWindow;
     } nested[] = {{MessageOwner::MainWindow, window_}, {MessageOwner::NoOwner, nullptr}};
     for (const Nested& n : nested) {
-        Shared.strayRecord->state = StrayWalking;
-        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        PlaceStrayWindows();
-        Shared.happyCount = 40;
+        WalkingAgain();
         std::atomic<int32_t> stateAfterNested{-1};
         std::atomic<int> happyAfterNested{-1};
         HWND ant = Ant();

@@ -19,11 +19,25 @@
 namespace {
 using simtest::Pixel;
 
-class ComposeFrameTest : public ::testing::Test {
+// The images as the shell makes them, and the run that uses them; both leases given back after.
+class StartupFieldTest : public ::testing::Test {
   protected:
     void SetUp() override {
         simtest::ResetRunState();
         simtest::CreateShellImages();
+    }
+    void TearDown() override {
+        ReleaseWorldLease();
+        ReleaseWorldLease();
+    }
+
+    SimulationRun run_{nullptr, simtest::Reports()};
+};
+
+class ComposeFrameTest : public StartupFieldTest {
+  protected:
+    void SetUp() override {
+        StartupFieldTest::SetUp();
         run_.StartUp();
         ASSERT_EQ(Shared.colony.fieldWidth.load(), 455);
         ASSERT_EQ(Shared.colony.fieldHeight.load(), 312);
@@ -37,8 +51,7 @@ class ComposeFrameTest : public ::testing::Test {
     }
     void TearDown() override {
         DestroyWorld();
-        ReleaseWorldLease();
-        ReleaseWorldLease();
+        StartupFieldTest::TearDown();
     }
 
     // The frame as it must be: the magnifier where its mask is not white, the canvas at the view
@@ -57,6 +70,29 @@ class ComposeFrameTest : public ::testing::Test {
         });
     }
 
+    // The lens still at (x, y) of the field.
+    static void LookAt(int x, int y) {
+        Shared.followBall = 0;
+        Shared.viewX = x;
+        Shared.viewY = y;
+    }
+    static Ant* Walker(int index, int x, int y, int direction, int frame) {
+        Ant* ant = TheWorld.ants->At(index);
+        ant->active = 1;
+        ant->x = x;
+        ant->y = y;
+        ant->direction = direction;
+        ant->frame = frame;
+        return ant;
+    }
+    static Heart* ShownHeart(int index, int x, int y) {
+        Heart* heart = TheWorld.hearts->At(index);
+        heart->visible = 1;
+        heart->x = x;
+        heart->y = y;
+        return heart;
+    }
+
     std::vector<uint32_t> FrameSnapshot() {
         std::vector<uint32_t> pixels;
         simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&pixels](int x, int y) {
@@ -65,14 +101,10 @@ class ComposeFrameTest : public ::testing::Test {
         });
         return pixels;
     }
-
-    SimulationRun run_{nullptr, simtest::Reports()};
 };
 
 TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
-    Shared.followBall = 0;
-    Shared.viewX = 120;
-    Shared.viewY = 60;
+    LookAt(120, 60);
     const std::vector<uint32_t> before = FrameSnapshot();
     // The rim comes from the runs found when the images were made, not from the mask each frame.
     ASSERT_TRUE(TheWorld.lensOverlay.Ready(TheWorld.magnifier));
@@ -87,9 +119,7 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
 }
 
 TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
-    Shared.followBall = 0;
-    Shared.viewX = 150;
-    Shared.viewY = 50;
+    LookAt(150, 50);
     Shared.colony.goalX = 250;
     Shared.colony.goalY = 150;
     ComposeFrame();
@@ -106,9 +136,7 @@ TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
 }
 
 TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) {
-    Shared.followBall = 0;
-    Shared.viewX = 100;
-    Shared.viewY = 50;
+    LookAt(100, 50);
     Shared.colony.goalX = 250;
     Shared.colony.goalY = 150;
     Shared.colony.ballX = 150;
@@ -149,30 +177,15 @@ TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) 
 }
 
 TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
-    Shared.followBall = 0;
-    Shared.viewX = 100;
-    Shared.viewY = 100;
+    LookAt(100, 100);
     for (int y = 126; y < 134; ++y) {
         for (int x = 116; x < 124; ++x) {
             TheWorld.mask->At(x, y) = CellTrail;
         }
     }
-    Ant* walker = TheWorld.ants->At(5);
-    walker->active = 1;
-    walker->x = 120;
-    walker->y = 130;
-    walker->direction = 2;
-    walker->frame = 1;
-    Ant* under = TheWorld.ants->At(8);
-    under->active = 1;
-    under->x = 200;
-    under->y = 200;
-    under->direction = 5;
-    under->frame = 0;
-    Heart* heart = TheWorld.hearts->At(7);
-    heart->visible = 1;
-    heart->x = 200;
-    heart->y = 200;
+    Walker(5, 120, 130, 2, 1);
+    Walker(8, 200, 200, 5, 0);  // under the heart
+    ShownHeart(7, 200, 200);
     Ant* first = TheWorld.ants->At(0);  // never walks, never drawn
     first->x = 250;
     first->y = 250;
@@ -219,17 +232,9 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
 }
 
 TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
-    Shared.followBall = 0;
-    Shared.viewX = 255;
-    Shared.viewY = 112;
-    Heart* corner = TheWorld.hearts->At(3);
-    corner->visible = 1;
-    corner->x = 455 + 3;  // top-left (450, 307): a 5 x 5 corner lies on the canvas
-    corner->y = 312 + 3;
-    Heart* gone = TheWorld.hearts->At(4);
-    gone->visible = 1;
-    gone->x = 2000;
-    gone->y = -500;
+    LookAt(255, 112);
+    ShownHeart(3, 455 + 3, 312 + 3);  // top-left (450, 307): a 5 x 5 corner lies on the canvas
+    ShownHeart(4, 2000, -500);
     ComposeFrame();
     for (int k = 0; k < 5; ++k) {
         for (int j = 0; j < 5; ++j) {
@@ -325,6 +330,18 @@ TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
 
 class ReloadBackgroundTest : public ComposeFrameTest {};
 
+// The field, the canvas, the mask and the size the frame uses, all of one size.
+void ExpectFieldOfSize(int w, int h, const std::string& what) {
+    EXPECT_EQ(Shared.colony.fieldWidth.load(), w) << what;
+    EXPECT_EQ(Shared.colony.fieldHeight.load(), h) << what;
+    EXPECT_EQ(TheWorld.field->GetWidth(), w) << what;
+    EXPECT_EQ(TheWorld.field->GetHeight(), h) << what;
+    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), w) << what;
+    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), h) << what;
+    EXPECT_EQ(TheWorld.mask->Width(), w) << what;
+    EXPECT_EQ(TheWorld.mask->Height(), h) << what;
+}
+
 TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
     TheWorld.mask->At(100, 100) = CellTrail;
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow.bmp", 199, 300);
@@ -333,17 +350,9 @@ TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
     EXPECT_EQ(ReloadBackground(narrow.c_str(), simtest::Reports()), 0);
     EXPECT_EQ(ReloadBackground(low.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 2u);
-    EXPECT_EQ(recorder.messages()[0].text, IDS_TOO_NARROW);
-    EXPECT_EQ(recorder.messages()[1].text, IDS_TOO_LOW);
-    for (const RecordedMessage& m : recorder.messages()) {
-        EXPECT_EQ(m.caption, IDS_TOO_SMALL_CAPTION);
-        EXPECT_EQ(m.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
-        EXPECT_EQ(m.owner, MessageOwner::MainWindow);
-    }
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
-    EXPECT_EQ(TheWorld.field->GetWidth(), 455);
-    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), 312);
+    recorder.ExpectAt(0, IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, MB_ICONWARNING | MB_OK);
+    recorder.ExpectAt(1, IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, MB_ICONWARNING | MB_OK);
+    ExpectFieldOfSize(455, 312, "refused");
     EXPECT_EQ(TheWorld.mask->At(100, 100), CellTrail);
     EXPECT_TRUE(simtest::Reports().backgrounds.empty());  // nothing to save
 
@@ -361,26 +370,19 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
     MessageRecorder recorder;
     EXPECT_EQ(ReloadBackground(square.c_str(), simtest::Reports()), 1);
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), 200);
-    ASSERT_EQ(TheWorld.field->GetWidth(), 200);
-    ASSERT_EQ(TheWorld.fieldCanvas->GetWidth(), 200);
-    ASSERT_EQ(TheWorld.fieldCanvas->GetHeight(), 200);
+    ExpectFieldOfSize(200, 200, "square");
+    ASSERT_FALSE(HasFailure());
     const auto wrong = [](int x, int y) {
         return Pixel(TheWorld.field, x, y) != simtest::TestColour(x, y) ||
                Pixel(TheWorld.fieldCanvas, x, y) != simtest::TestColour(x, y);
     };
     EXPECT_EQ(simtest::CountWhere(0, 0, 200, 200, wrong, 3), 0);
-    ASSERT_EQ(TheWorld.mask->Width(), 200);
     EXPECT_EQ(TheWorld.mask->At(100, 100), CellFree);  // the trails went with the old field
     EXPECT_EQ(TheWorld.mask->At(5, 100), CellBlocked);
     EXPECT_EQ(simtest::Reports().LastBackground(), square);
 
     EXPECT_EQ(ReloadBackground("Resource", simtest::Reports()), 1);
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
-    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), 455);
-    EXPECT_EQ(TheWorld.mask->Height(), 312);
+    ExpectFieldOfSize(455, 312, "resource");
     EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
     EXPECT_EQ(recorder.size(), 0u);
 }
@@ -388,18 +390,11 @@ TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
 TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) {
     const std::string square = simtest::WriteTestBmp("kirelo_square2.bmp", 200, 220);
     for (int j = 1; j < 4; ++j) {
-        Ant* ant = TheWorld.ants->At(j);
-        ant->active = 1;
-        ant->x = 400;
-        ant->y = 40 + j;
-        ant->trail.Append(ant->x, ant->y, CellTrail);
+        Walker(j, 400, 40 + j, 0, 0)->trail.Append(400, 40 + j, CellTrail);
     }
     Ant* resting = TheWorld.ants->At(10);  // inactive ants are left where they are
     resting->x = 420;
-    Heart* heart = TheWorld.hearts->At(2);
-    heart->visible = 1;
-    heart->x = 430;
-    heart->y = 300;
+    const Heart* heart = ShownHeart(2, 430, 300);
     Shared.colony.ballX = 420;
     Shared.colony.ballY = 290;
     Shared.viewX = 255;
@@ -430,10 +425,7 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
 
 TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) {
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow2.bmp", 150, 300);
-    Ant* ant = TheWorld.ants->At(1);
-    ant->active = 1;
-    ant->x = 100;
-    ant->y = 100;
+    Ant* ant = Walker(1, 100, 100, 0, 0);
     ant->trail.Append(100, 100, CellTrail);
     MessageRecorder recorder;
     bool goalMoved = false;
@@ -448,18 +440,6 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
     EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(ant->trail.Count(), 0);
     EXPECT_GE(recorder.size(), 1u);
-}
-
-// The field, the canvas, the mask and the size the frame uses, all of one size.
-void ExpectFieldOfSize(int w, int h, const std::string& what) {
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), w) << what;
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), h) << what;
-    EXPECT_EQ(TheWorld.field->GetWidth(), w) << what;
-    EXPECT_EQ(TheWorld.field->GetHeight(), h) << what;
-    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), w) << what;
-    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), h) << what;
-    EXPECT_EQ(TheWorld.mask->Width(), w) << what;
-    EXPECT_EQ(TheWorld.mask->Height(), h) << what;
 }
 
 TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSize) {
@@ -488,10 +468,7 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     SetEndOfFile(file);
     CloseHandle(file);
     EXPECT_EQ(ReloadBackground(cut.c_str(), simtest::Reports()), 0);
-    ASSERT_EQ(recorder.size(), 1u);
-    EXPECT_EQ(recorder.messages()[0].text, IDS_BAD_BITMAP);
-    EXPECT_EQ(recorder.messages()[0].caption, IDS_BAD_BITMAP_CAPTION);
-    EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONERROR | MB_OK));
+    recorder.ExpectOnly(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR | MB_OK);
     ExpectFieldOfSize(kMaxImageSide, 200, "cut");
     EXPECT_EQ(simtest::Reports().LastBackground(), wide);
 
@@ -515,20 +492,6 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     }
 }
 
-class StartupFieldTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        simtest::ResetRunState();
-        simtest::CreateShellImages();
-    }
-    void TearDown() override {
-        ReleaseWorldLease();
-        ReleaseWorldLease();
-    }
-
-    SimulationRun run_{nullptr, simtest::Reports()};
-};
-
 TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     MessageRecorder recorder;
     run_.LoadStartupField();
@@ -548,11 +511,8 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
         MessageRecorder recorder;
         run_.LoadStartupField();
         ASSERT_GE(recorder.size(), 1u) << name;
-        const RecordedMessage& warning = recorder.messages().back();
-        EXPECT_EQ(warning.text, IDS_BACKGROUND_RESET);
-        EXPECT_EQ(warning.caption, IDS_BACKGROUND_RESET_CAPTION);
-        EXPECT_EQ(warning.flags, static_cast<uint32_t>(MB_ICONWARNING | MB_OK));
-        EXPECT_EQ(warning.owner, MessageOwner::MainWindow);
+        recorder.ExpectAt(recorder.size() - 1, IDS_BACKGROUND_RESET, IDS_BACKGROUND_RESET_CAPTION,
+                          MB_ICONWARNING | MB_OK);
         EXPECT_EQ(Shared.colony.fieldWidth.load(), 455) << name;
         EXPECT_EQ(Shared.colony.fieldHeight.load(), 312) << name;
         EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");

@@ -15,6 +15,7 @@
 
 #include "imaging/DIBImage.h"
 #include "tests/common/PixelCount.h"
+#include "tests/native/base/BmpWriter.h"
 #include "resources/ResourceIds.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/Keyboard.h"
@@ -210,35 +211,24 @@ inline uint32_t TestColour(int x, int y) {
 
 // Writes a 24-bit bottom-up BMP of TestColour pixels.
 inline std::string WriteTestBmp(const char* name, int w, int h) {
-    const std::string path = TempPath(name);
+    BmpSpec s;
+    s.width = w;
+    s.height = h;
     const int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> data(static_cast<size_t>(stride) * h);
+    s.pixels.assign(static_cast<size_t>(stride) * h, 0);
     for (int y = 0; y < h; ++y) {
-        uint8_t* row = data.data() + static_cast<size_t>(h - 1 - y) * stride;
         for (int x = 0; x < w; ++x) {
             const uint32_t c = TestColour(x, y);
-            row[x * 3] = static_cast<uint8_t>(c);
-            row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
-            row[x * 3 + 2] = static_cast<uint8_t>(c >> 16);
+            uint8_t* p = &s.pixels[static_cast<size_t>(h - 1 - y) * stride + x * 3];
+            p[0] = static_cast<uint8_t>(c);
+            p[1] = static_cast<uint8_t>(c >> 8);
+            p[2] = static_cast<uint8_t>(c >> 16);
         }
     }
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = static_cast<DWORD>(data.size());
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out != nullptr) {
-        std::fwrite(&file, sizeof(file), 1, out);
-        std::fwrite(&info, sizeof(info), 1, out);
-        std::fwrite(data.data(), 1, data.size(), out);
+    const std::string path = TempPath(name);
+    const std::vector<uint8_t> file = WriteBmp(s);
+    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(file.data(), 1, file.size(), out);
         std::fclose(out);
     }
     return path;
