@@ -17,6 +17,21 @@ TrayIcon* TheTrayIcon = nullptr;
 
 namespace {
 constexpr UINT kTrayIconId = 1;
+
+// The tray menu opens after a click on the shell's tray window, which is another program's; where
+// the shell keeps the keyboard focus there (Wine under a window manager that never hears which
+// window is active), the menu's loop never sees Escape and the shell takes it instead. The
+// low-level hook sees every key of the desktop in this thread while the menu's loop pumps, so
+// Escape ends the menu here and goes no further; every other key passes on.
+LRESULT CALLBACK EndTrayMenuOnEscape(int code, WPARAM message, LPARAM info) {
+    if (code == HC_ACTION && reinterpret_cast<const KBDLLHOOKSTRUCT*>(info)->vkCode == VK_ESCAPE) {
+        if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+            EndMenu();
+        }
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, message, info);
+}
 }  // namespace
 
 TrayIcon::TrayIcon(HWND window, HINSTANCE instance)
@@ -87,8 +102,12 @@ void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
         // A menu closes with Escape or a click elsewhere only when its owner is the foreground
         // window; the posted message lets the menu's loop end cleanly once it closes.
         SetForegroundWindow(window);
-        TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TrayMenuFlags(), cursor.x, cursor.y, 0,
-                       window, nullptr);
+        {
+            UniqueHook escape(SetWindowsHookExW(WH_KEYBOARD_LL, &EndTrayMenuOnEscape,
+                                                GetModuleHandleW(nullptr), 0));
+            TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TrayMenuFlags(), cursor.x,
+                           cursor.y, 0, window, nullptr);
+        }
         PostMessageA(window, WM_NULL, 0, 0);
     }
 }

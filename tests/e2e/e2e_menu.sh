@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The rim: dragging it moves the window, a right click opens the context menu beside the window,
 # Escape or a click elsewhere closes it, the tray icon's menu comes up at the pointer and closes
-# on a click elsewhere, the trail, z-order and wait commands write kirelo.ini as they should, and
-# Exit from the menu ends the program with code 0.
+# on a click elsewhere or Escape, the trail, z-order and wait commands write kirelo.ini as they
+# should, and Exit from the menu ends the program with code 0.
 source "$(dirname "$0")/e2e_lib.sh" menu "$@"
 
 start_kirelo
@@ -70,6 +70,11 @@ check "it ends at the pointer's height, or at the top when there is no room abov
 click_at 1 $((SCREEN_W - 40)) $((SCREEN_H - 40))
 check "a click on the desktop closes the tray menu" menu_closes 3
 check "the program runs on" kill -0 "$KIRELO_PID"
+# Escape closes it too, though the keyboard focus stays on Wine's tray window (explorer's).
+tray_menu || fail "the tray menu did not open again"
+xdotool key Escape
+check "Escape closes the tray menu" menu_closes 3
+check "Escape that closes the tray menu does not end the program" kill -0 "$KIRELO_PID"
 
 choose Down Right Down Return  # View > do not show the trails
 check "trail hide writes PFlag=1" wait_ini Status PFlag 1
