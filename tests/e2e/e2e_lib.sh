@@ -253,8 +253,7 @@ double_click_hides() {  # double_click_hides X Y
 # screen).
 find_main() {
     local secs=${1:-15} t=0
-    # The magnifier is mapped for a moment when it is created, before the splash: only a window
-    # that stays up after the splash has gone counts.
+    # Only a glass that stays up after the splash has gone counts.
     local splash=$((100 * SCALE))
     [ "${SPLASH_SEEN:-0}" = 1 ] || { wait_window "$splash" "$splash" "$secs" && SPLASH_SEEN=1; }
     while [ "$t" -lt $((secs * 10)) ]; do
