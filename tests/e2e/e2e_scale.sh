@@ -57,7 +57,9 @@ check "the desktop shows exactly outside the doubled outline" test "$outside_gla
 check "and the glass inside it" test "$inside_desk" -le 8
 
 # Pan: a drag of 60 screen pixels away from the ball moves the view 30 field pixels, which are
-# 60 screen pixels: the patch moves with the pointer.
+# 60 screen pixels: the patch moves with the pointer. (Doubled pixels of leaves a shade apart match
+# one screen pixel off as well as on, so an odd shift is no fault here: the 2 x 2 check above
+# already holds every pixel to its block.)
 find_ball start || fail "no ball in the lens"
 log "ball at lens ($BX, $BY) in field pixels"
 BX0=$BX
@@ -73,7 +75,7 @@ after=$(shot pan-after)
 read -r MOVED DIFF <<<"$($E2E_IMAGE shift "$before" "$after" "$pcx" "$pcy" 80 60 70)"
 log "pan: the view moved $MOVED screen px (patch difference $DIFF)"
 check "the view moved with the pointer, at most 60 screen px" \
-    test "$(( MOVED * DIR >= 0 && MOVED * DIR <= 61 && MOVED % 2 == 0 ))$(echo "$DIFF < 8" | bc)" = 11
+    test "$(( MOVED * DIR >= 0 && MOVED * DIR <= 61 ))$(echo "$DIFF < 8" | bc)" = 11
 click_at 3 $((LENS_X + 200)) $((LENS_Y + 200))
 sleep 0.6
 back=$(shot pan-back)
