@@ -1,6 +1,6 @@
-// The cost of one whole frame under real GDI: the 49 ant steps, the hearts and ComposeFrame, on
-// the default field, on a 4000 x 3000 one and on one at the size limit, and the memory a reload
-// to the limit takes. Run with wine; prints microseconds per frame and mebibytes.
+// The cost of one whole frame under real GDI: the 49 ant steps, the hearts and the lens's
+// composition, on the default field, on a 4000 x 3000 one and on one at the size limit, and the
+// memory a reload to the limit takes. Run with wine; prints microseconds per frame and mebibytes.
 #include <windows.h>
 #include <psapi.h>
 

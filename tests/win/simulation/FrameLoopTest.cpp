@@ -8,6 +8,7 @@
 
 #include "SimTestSupport.h"
 #include "colony/Random.h"
+#include "imaging/GdiObjectCount.h"
 #include "platform/ScreenInfo.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/StrayAntMotion.h"
@@ -320,25 +321,41 @@ TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
 }
 
 TEST(WorldLeaseTest, TheSecondReleaseFreesTheImagesAndTheRecord) {
-    simtest::CreateShellImages();
-    world.strayRecord = new StrayAnt(800, 600);
-    world.ReleaseLease();
-    EXPECT_NE(world.frame, nullptr);
-    EXPECT_NE(world.magnifier, nullptr);
-    EXPECT_NE(world.strayRecord, nullptr);
-    EXPECT_EQ(world.frame->GetWidth(), 300);  // still usable by the other thread
-    world.ReleaseLease();
-    for (const DIBImage* image : {world.frame, world.fieldCanvas, world.field, world.magnifier,
-                                  world.antSprites, world.ball, world.heart}) {
+    World own;
+    own.CreateImages();
+    own.strayRecord = new StrayAnt(800, 600);
+    own.ReleaseLease();
+    EXPECT_NE(own.frame, nullptr);
+    EXPECT_NE(own.magnifier, nullptr);
+    EXPECT_NE(own.strayRecord, nullptr);
+    EXPECT_EQ(own.frame->GetWidth(), 300);  // still usable by the other thread
+    own.ReleaseLease();
+    for (const DIBImage* image : {own.frame, own.fieldCanvas, own.field, own.magnifier,
+                                  own.antSprites, own.ball, own.heart}) {
         EXPECT_EQ(image, nullptr);
     }
-    EXPECT_EQ(world.strayRecord, nullptr);
+    EXPECT_EQ(own.strayRecord, nullptr);
     // A surplus release frees nothing a second time.
-    world.frame = new DIBImage();
-    world.ReleaseLease();
-    EXPECT_NE(world.frame, nullptr);
-    delete world.frame;
-    world.frame = nullptr;
+    own.frame = new DIBImage();
+    own.ReleaseLease();
+    EXPECT_NE(own.frame, nullptr);
+}
+
+TEST(WorldLeaseTest, AWorldThatGoesFreesWhateverItStillHolds) {
+    const int before = LiveImagingGdiObjects();
+    for (int releases : {0, 1, 2}) {
+        {
+            World own;
+            own.CreateImages();
+            own.CreateRunParts();
+            own.strayRecord = new StrayAnt(800, 600);
+            ASSERT_GT(LiveImagingGdiObjects(), before);
+            for (int k = 0; k < releases; ++k) {
+                own.ReleaseLease();
+            }
+        }
+        EXPECT_EQ(LiveImagingGdiObjects(), before) << releases << " leases given back";
+    }
 }
 
 class StrayWindowsTest : public ::testing::Test {
