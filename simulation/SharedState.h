@@ -82,11 +82,10 @@ class SharedState {
     SharedInt strayAntActive{0};  // the stray ant is out; set after happyCount went down
 
     // Published by the simulation thread, read by the window thread when it places the stray
-    // ant's windows.
+    // ant's windows. The record behind the pose (World::strayRecord) is made by WinMain before
+    // the simulation thread starts and freed with the world's images by the lease. Only the
+    // simulation thread moves it; the click changes only its state (1 -> 2, atomically).
     StrayAntView strayShown;
-    // The record behind the pose (World::strayRecord) is made by WinMain before the simulation
-    // thread starts and freed with the world's images by the lease. Only the simulation thread
-    // moves it; the click changes only its state (1 -> 2, atomically).
     // Handed over. The monitors' work areas the stray ant walks, published by the window thread
     // before the simulation thread starts and again whenever the monitors or their work areas
     // change; the simulation thread reads only its own copy (Current).

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
-#include "simulation/RunReports.h"
 #include "simulation/LensRenderer.h"
+#include "simulation/RunReports.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAnt.h"
 #include "simulation/StrayAntMotion.h"
