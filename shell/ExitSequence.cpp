@@ -26,11 +26,14 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 #include "platform/AppWindow.h"
 #include "platform/ScreenInfo.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/HelpViewer.h"
+#include "shell/ProgramInstances.h"
 #include "shell/ShellWindowState.h"
 #include "shell/TrayIcon.h"
 #include "simulation/ProgramWindows.h"
@@ -84,11 +87,15 @@ void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
 }
 }  // namespace
 
-void StartSimulationThread(LPVOID parameter) {
+void StartSimulationThread(HWND mainWindow, RunReports& reports) {
     g_exiting = false;
     g_threadReleased = false;
     Shared.running = 1;
-    g_thread.reset(CreateThread(nullptr, 0, SimulationEntry, parameter, 0, nullptr));
+    // Transitional: the links live here, beside the thread's handle, until the program's owner
+    // keeps them.
+    static std::optional<SimulationLinks> links;
+    links.emplace(SimulationLinks{TheWorld, Shared, mainWindow, reports});
+    g_thread.reset(CreateThread(nullptr, 0, SimulationEntry, &*links, 0, nullptr));
 }
 
 HANDLE SimulationThreadHandle() {
@@ -172,7 +179,7 @@ bool FinishShell(DWORD waitMs) {
 }
 
 int EndProgram(int exitCode, UniqueKernelHandle& instanceMutex) {
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     if (!FinishShell(kFinishWaitMs)) {
         // The simulation thread sits in a message box of its own: end the process without
         // running the static destructors under it.

@@ -7,12 +7,15 @@
 #include "base/Geometry.h"
 #include "platform/UniqueHandle.h"
 
+class RunReports;
+
 // The procedure the main window starts as its simulation thread (SimulationThreadProc unless a
 // test puts a stand-in here before creating the window).
 extern LPTHREAD_START_ROUTINE SimulationEntry;
 
-// For WM_CREATE: the next Exit is a fresh one; the simulation thread starts with parameter.
-void StartSimulationThread(LPVOID parameter);
+// For WM_CREATE: the next Exit is a fresh one; the simulation thread starts for mainWindow, its
+// run reported to reports (kept alive by the caller for the thread's life).
+void StartSimulationThread(HWND mainWindow, RunReports& reports);
 // The running simulation thread, or null once WM_DESTROY has let go of it.
 HANDLE SimulationThreadHandle();
 

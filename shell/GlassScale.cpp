@@ -6,6 +6,7 @@
 #include "platform/UniqueHandle.h"
 #include "resources/ResourceIds.h"
 #include "shell/MonitorPlacement.h"
+#include "shell/ProgramInstances.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 

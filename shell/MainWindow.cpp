@@ -14,6 +14,7 @@
 #include "shell/HelpViewer.h"
 #include "shell/MonitorPlacement.h"
 #include "shell/PointerHandler.h"
+#include "shell/ProgramInstances.h"
 #include "shell/SecondStart.h"
 #include "shell/Settings.h"
 #include "shell/ShellWindowState.h"
@@ -42,7 +43,7 @@ void CloseImeStatus(HWND window) {
     SendMessageA(window, WM_IME_NOTIFY, IMN_CLOSESTATUSWINDOW, 0);
 }
 
-// reports: the shell's RunReports, handed to the simulation thread as its start parameter.
+// reports: the shell's RunReports, handed to the simulation thread with its links.
 LRESULT OnCreate(HWND window, LPVOID reports) {
     MainWindow = window;
     TheAppWindow = new AppWindow(window);
@@ -56,7 +57,7 @@ LRESULT OnCreate(HWND window, LPVOID reports) {
     ShellState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AddTrayIcon();
     TheHelpViewer = new HelpViewer();
-    StartSimulationThread(reports);
+    StartSimulationThread(window, *static_cast<RunReports*>(reports));
     DragAcceptFiles(window, TRUE);
     return 0;
 }
@@ -77,7 +78,7 @@ LRESULT OnPaint(HWND window) {
 // simulation thread as the end of the run; and a glass the user cannot see never takes Escape.
 void GiveKeysIfShown(HWND window) {
     if (IsWindowVisible(window)) {
-        TakeKeyboardFocus();
+        TakeKeyboardFocus(Shared);
     } else {
         Shared.hasFocus = kFocusNone;
     }
@@ -96,7 +97,7 @@ LRESULT OnShowWindow(HWND window, bool shown) {
     if (!shown) {
         Shared.hasFocus = kFocusNone;
     } else if (GetFocus() == window) {
-        TakeKeyboardFocus();
+        TakeKeyboardFocus(Shared);
     }
     return 0;
 }
@@ -290,7 +291,7 @@ LRESULT OnTaskbarCreated() {
 }  // namespace
 
 void PaintFrame(HDC dc) {
-    const FrameLock lock;
+    const FrameLock lock(TheWorld);
     if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
         GlassScale::Blit(dc, 0, 0, kFrameWidth, kFrameHeight,
                          TheWorld.frame->GetMemoryDC()->GetHDC(), Shared.Scale());
@@ -298,7 +299,7 @@ void PaintFrame(HDC dc) {
 }
 
 void PaintLens(HDC dc) {
-    const FrameLock lock;
+    const FrameLock lock(TheWorld);
     if (TheWorld.frame != nullptr && TheWorld.frame->GetMemoryDC() != nullptr) {
         GlassScale::Blit(dc, kLensLeft, kLensTop, kLensSide, kLensSide,
                          TheWorld.frame->GetMemoryDC()->GetHDC(), Shared.Scale());
@@ -306,7 +307,7 @@ void PaintLens(HDC dc) {
 }
 
 void ShowNewFrame(HWND window) {
-    AcknowledgeFrameNotice();
+    Shared.frameNotice.Acknowledge();
     // A hidden magnifier paints nothing; showing it paints it whole.
     if (!IsWindowVisible(window)) {
         return;
@@ -318,7 +319,7 @@ void ShowNewFrame(HWND window) {
 }
 
 void CreateImages() {
-    CreateWorldImages();
+    TheWorld.CreateImages();
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 
 #include "base/Geometry.h"
 #include "platform/ScreenInfo.h"
+#include "shell/ProgramInstances.h"
 #include "simulation/SharedState.h"
 
 namespace {

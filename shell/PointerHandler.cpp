@@ -4,6 +4,7 @@
 
 #include "shell/PointerRules.h"
 #include "shell/ExitSequence.h"
+#include "shell/ProgramInstances.h"
 #include "shell/RimDrag.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"

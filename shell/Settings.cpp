@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/ExitSequence.h"
 #include "shell/GlassScale.h"
+#include "shell/ProgramInstances.h"
 #include "shell/SettingsPath.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "shell/ExitSequence.h"
+#include "shell/ProgramInstances.h"
 #include "shell/Settings.h"
 #include "simulation/ProgramWindows.h"
 

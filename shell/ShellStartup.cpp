@@ -14,6 +14,7 @@
 #include "shell/KeyedAntCell.h"
 #include "shell/MainWindow.h"
 #include "shell/MonitorPlacement.h"
+#include "shell/ProgramInstances.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
 #include "simulation/ProgramWindows.h"
@@ -136,7 +137,7 @@ void ShellStartup::CreateStrayAnt() {
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    Shared.strayRecord = new StrayAnt(RefreshDesktop());
+    TheWorld.strayRecord = new StrayAnt(RefreshDesktop());
     Shared.strayShown.Publish({});
 }
 

@@ -8,6 +8,7 @@
 #include "resources/TextIds.h"
 #include "shell/GlassScale.h"
 #include "shell/KeyedAntCell.h"
+#include "shell/ProgramInstances.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
@@ -200,7 +201,7 @@ void AskFoundBox(HWND window, StrayAnt& ant) {
 }
 
 LRESULT OnLButtonDown(HWND window) {
-    StrayAnt* ant = Shared.strayRecord;
+    StrayAnt* ant = TheWorld.strayRecord;
     if (ant != nullptr && !g_found.open && ant->state == StrayWalking &&
         Shared.exitRequested == 0) {
         AskFoundBox(window, *ant);
@@ -231,7 +232,7 @@ void PaintStrayWindow(HDC dc, HWND window) {
 }
 
 void PlaceStrayWindows() {
-    AcknowledgeStrayPlacement();
+    Shared.strayPlacement.Acknowledge();
     if (Shared.exitRequested != 0) {
         return;  // the exit sequence has hidden them for good
     }
@@ -240,7 +241,7 @@ void PlaceStrayWindows() {
         case StrayAntPose::Walking: {
             // A walking pose made before the click was handled: the heart already shows. While
             // its box is open the found ant stands where it was clicked.
-            const StrayAnt* ant = Shared.strayRecord;
+            const StrayAnt* ant = TheWorld.strayRecord;
             if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells ||
                 g_found.open) {
                 return;

@@ -10,6 +10,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/TextIds.h"
 #include "shell/ExitSequence.h"
+#include "shell/ProgramInstances.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/SharedState.h"
 

@@ -7,6 +7,7 @@
 #include "platform/DisplayDpi.h"
 #include "platform/ScreenInfo.h"
 #include "platform/UniqueHandle.h"
+#include "shell/ProgramInstances.h"
 #include "shell/SecondStart.h"
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"

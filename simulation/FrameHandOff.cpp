@@ -1,31 +1,18 @@
-// The one lock over TheWorld.frame's pixels, and the coalesced notices.
+// The lock over the world's frame, and the coalesced notices.
 #include "simulation/FrameHandOff.h"
 
-#include "platform/WindowMessages.h"
+#include "simulation/World.h"
 
-namespace {
-SRWLOCK g_frame = SRWLOCK_INIT;
-CoalescedPost g_frameNotice{WM_FRAMEREADY};
-}  // namespace
-
-FrameLock::FrameLock() {
-    AcquireSRWLockExclusive(&g_frame);
+FrameLock::FrameLock(World& world) : lock_(world.frameLock_) {
+    AcquireSRWLockExclusive(&lock_);
 }
 
 FrameLock::~FrameLock() {
-    ReleaseSRWLockExclusive(&g_frame);
+    ReleaseSRWLockExclusive(&lock_);
 }
 
-void CoalescedPost::Post(HWND window) {
-    if (waiting_.exchange(1) == 0 && (window == nullptr || !PostMessageA(window, message_, 0, 0))) {
-        waiting_ = 0;
+void PostCoalesced(PendingNotice& notice, HWND window, UINT message) {
+    if (notice.Claim() && (window == nullptr || !PostMessageA(window, message, 0, 0))) {
+        notice.Withdraw();
     }
-}
-
-void PostFrameNotice(HWND window) {
-    g_frameNotice.Post(window);
-}
-
-void AcknowledgeFrameNotice() {
-    g_frameNotice.Acknowledge();
 }

@@ -24,56 +24,32 @@
 namespace {
 constexpr int kView = kLensSide;
 
-bool ImagesReady() {
-    return TheWorld.frame != nullptr && TheWorld.fieldCanvas != nullptr &&
-           TheWorld.field != nullptr && TheWorld.magnifier != nullptr &&
-           TheWorld.antSprites != nullptr && TheWorld.ball != nullptr &&
-           TheWorld.heart != nullptr && TheWorld.mask != nullptr;
+bool ImagesReady(const World& world) {
+    return world.frame != nullptr && world.fieldCanvas != nullptr && world.field != nullptr &&
+           world.magnifier != nullptr && world.antSprites != nullptr && world.ball != nullptr &&
+           world.heart != nullptr && world.mask != nullptr;
 }
 
 // The field, its canvas and its mask all have the size the ants walk on.
-bool FieldConsistent(int w, int h) {
-    return w >= kMinFieldSide && h >= kMinFieldSide && TheWorld.field->GetWidth() == w &&
-           TheWorld.field->GetHeight() == h && TheWorld.fieldCanvas->GetWidth() == w &&
-           TheWorld.fieldCanvas->GetHeight() == h && TheWorld.mask->Width() == w &&
-           TheWorld.mask->Height() == h && TheWorld.field->GetBitCount() == 32 &&
-           TheWorld.fieldCanvas->GetBitCount() == 32;
+bool FieldConsistent(const World& world, int w, int h) {
+    return w >= kMinFieldSide && h >= kMinFieldSide && world.field->GetWidth() == w &&
+           world.field->GetHeight() == h && world.fieldCanvas->GetWidth() == w &&
+           world.fieldCanvas->GetHeight() == h && world.mask->Width() == w &&
+           world.mask->Height() == h && world.field->GetBitCount() == 32 &&
+           world.fieldCanvas->GetBitCount() == 32;
 }
 
-ViewOrigin CurrentView(int w, int h) {
-    if (Shared.followBall != 0) {
-        return WorldRules::FollowView(Shared.colony.ballX, Shared.colony.ballY, w, h);
+ViewOrigin CurrentView(const SharedState& shared, int w, int h) {
+    if (shared.followBall != 0) {
+        return WorldRules::FollowView(shared.colony.ballX, shared.colony.ballY, w, h);
     }
-    return WorldRules::ClampView({Shared.viewX, Shared.viewY}, w, h);
+    return WorldRules::ClampView({shared.viewX, shared.viewY}, w, h);
 }
 
-// The goal as GDI draws it, made once (the wide-pen ellipse costs more than the rest of a frame's
-// drawing) and copied where the goal stands; drawn directly should the stamp not be made.
-GoalStamp g_goalStamp;
-bool g_goalStampTried = false;
-
-void DrawGoal() {
-    if (!g_goalStampTried) {
-        g_goalStampTried = true;
-        g_goalStamp.Build();
-    }
-    if (g_goalStamp.Ready()) {
-        g_goalStamp.Stamp(*TheWorld.fieldCanvas, Shared.colony.goalX, Shared.colony.goalY);
-        return;
-    }
-    MemoryDC* dc = TheWorld.fieldCanvas->GetMemoryDC();
-    if (dc == nullptr) {
-        return;
-    }
-    GoalStamp::Draw(*dc, Shared.colony.goalX, Shared.colony.goalY);
-    // The pixel writes that follow must land after the ellipse.
-    GdiFlush();
-}
-
-void DrawTrails(ViewOrigin view, int w) {
-    const uint8_t* cells = TheWorld.mask->Cells();
+void DrawTrails(const World& world, ViewOrigin view, int w) {
+    const uint8_t* cells = world.mask->Cells();
     for (int y = view.y; y < view.y + kView; ++y) {
-        uint32_t* row = TheWorld.fieldCanvas->GetLine(y);
+        uint32_t* row = world.fieldCanvas->GetLine(y);
         const uint8_t* cellRow = cells + static_cast<size_t>(y) * w;
         for (int x = view.x; x < view.x + kView; ++x) {
             const uint8_t code = cellRow[x];
@@ -86,46 +62,34 @@ void DrawTrails(ViewOrigin view, int w) {
     }
 }
 
-void DrawAnts() {
-    if (TheWorld.ants == nullptr) {
+void DrawAnts(const World& world) {
+    if (world.ants == nullptr) {
         return;
     }
-    for (int32_t j = 0; j < TheWorld.ants->Count(); ++j) {
-        const Ant* ant = TheWorld.ants->At(j);
+    for (int32_t j = 0; j < world.ants->Count(); ++j) {
+        const Ant* ant = world.ants->At(j);
         if (ant == nullptr || ant->active <= 0) {
             continue;
         }
         const int cellX = (ant->direction * 2 + ant->frame) * kAntCell;
-        DrawSprite(TheWorld.fieldCanvas, ant->x - kAntCell / 2, ant->y - kAntCell / 2, kAntCell,
-                   kAntCell, TheWorld.antSprites, cellX, 0, cellX, kAntCell);
+        DrawSprite(world.fieldCanvas, ant->x - kAntCell / 2, ant->y - kAntCell / 2, kAntCell,
+                   kAntCell, world.antSprites, cellX, 0, cellX, kAntCell);
     }
 }
 
-void DrawHearts() {
-    if (TheWorld.hearts == nullptr) {
+void DrawHearts(const World& world) {
+    if (world.hearts == nullptr) {
         return;
     }
-    for (int32_t j = 0; j < TheWorld.hearts->Count(); ++j) {
-        const Heart* heart = TheWorld.hearts->At(j);
+    for (int32_t j = 0; j < world.hearts->Count(); ++j) {
+        const Heart* heart = world.hearts->At(j);
         if (heart == nullptr || heart->visible == 0) {
             continue;
         }
         // A heart that rose on a larger field may stand outside this one: it is cut or skipped.
-        DrawSprite(TheWorld.fieldCanvas, heart->x - kSpriteSide / 2, heart->y - kSpriteSide / 2,
-                   kSpriteSide, kSpriteSide, TheWorld.heart, 0, 0, 0, kSpriteSide);
+        DrawSprite(world.fieldCanvas, heart->x - kSpriteSide / 2, heart->y - kSpriteSide / 2,
+                   kSpriteSide, kSpriteSide, world.heart, 0, 0, 0, kSpriteSide);
     }
-}
-
-void AdvanceBall(int w, int h) {
-    if (Shared.colony.ballFlying == 0) {
-        return;
-    }
-    BallFlight ball{Shared.colony.ballX, Shared.colony.ballY, Shared.ballSpeed, 1};
-    WorldRules::FlyBall(ball, Shared.ballAngle, w, h);
-    Shared.colony.ballX = ball.x;
-    Shared.colony.ballY = ball.y;
-    Shared.ballSpeed = ball.speed;
-    Shared.colony.ballFlying = ball.flying;
 }
 
 bool InsideSheet(const DIBImage* sheet, int x, int y, int w, int h) {
@@ -151,58 +115,88 @@ void DrawSprite(DIBImage* dest, int dx, int dy, int w, int h, const DIBImage* sh
                       copy.my, kMaskWhite);
 }
 
-void AdvanceUnseenFrame() {
-    if (Shared.backgroundChanged != 0 || !ImagesReady()) {
+void LensRenderer::DrawGoal() {
+    if (!goalStampTried_) {
+        goalStampTried_ = true;
+        goalStamp_.Build();
+    }
+    if (goalStamp_.Ready()) {
+        goalStamp_.Stamp(*world_.fieldCanvas, shared_.colony.goalX, shared_.colony.goalY);
         return;
     }
-    const int w = Shared.colony.fieldWidth;
-    const int h = Shared.colony.fieldHeight;
-    if (FieldConsistent(w, h)) {
+    MemoryDC* dc = world_.fieldCanvas->GetMemoryDC();
+    if (dc == nullptr) {
+        return;
+    }
+    GoalStamp::Draw(*dc, shared_.colony.goalX, shared_.colony.goalY);
+    // The pixel writes that follow must land after the ellipse.
+    GdiFlush();
+}
+
+void LensRenderer::AdvanceBall(int w, int h) {
+    if (shared_.colony.ballFlying == 0) {
+        return;
+    }
+    BallFlight ball{shared_.colony.ballX, shared_.colony.ballY, shared_.ballSpeed, 1};
+    WorldRules::FlyBall(ball, shared_.ballAngle, w, h);
+    shared_.colony.ballX = ball.x;
+    shared_.colony.ballY = ball.y;
+    shared_.ballSpeed = ball.speed;
+    shared_.colony.ballFlying = ball.flying;
+}
+
+void LensRenderer::AdvanceUnseen() {
+    if (shared_.backgroundChanged != 0 || !ImagesReady(world_)) {
+        return;
+    }
+    const int w = shared_.colony.fieldWidth;
+    const int h = shared_.colony.fieldHeight;
+    if (FieldConsistent(world_, w, h)) {
         AdvanceBall(w, h);
     }
 }
 
-void ComposeFrame() {
-    if (Shared.backgroundChanged != 0 || !ImagesReady()) {
+void LensRenderer::Compose() {
+    if (shared_.backgroundChanged != 0 || !ImagesReady(world_)) {
         return;
     }
-    const int w = Shared.colony.fieldWidth;
-    const int h = Shared.colony.fieldHeight;
-    if (!FieldConsistent(w, h)) {
+    const int w = shared_.colony.fieldWidth;
+    const int h = shared_.colony.fieldHeight;
+    if (!FieldConsistent(world_, w, h)) {
         return;
     }
-    const ViewOrigin view = CurrentView(w, h);
-    TheWorld.fieldCanvas->DIBCopy(view.x, view.y, kView, kView, TheWorld.field, view.x, view.y);
+    const ViewOrigin view = CurrentView(shared_, w, h);
+    world_.fieldCanvas->DIBCopy(view.x, view.y, kView, kView, world_.field, view.x, view.y);
     DrawGoal();
-    DrawSprite(TheWorld.fieldCanvas, Shared.colony.ballX - kSpriteSide / 2,
-               Shared.colony.ballY - kSpriteSide / 2, kSpriteSide, kSpriteSide, TheWorld.ball, 0, 0,
+    DrawSprite(world_.fieldCanvas, shared_.colony.ballX - kSpriteSide / 2,
+               shared_.colony.ballY - kSpriteSide / 2, kSpriteSide, kSpriteSide, world_.ball, 0, 0,
                0, kSpriteSide);
     // While a thrown ball's rebuild waits, the trails in the mask are already history.
-    if (Shared.hideTrails == 0 && Shared.maskRebuildRequested == 0) {
-        DrawTrails(view, w);
+    if (shared_.hideTrails == 0 && shared_.maskRebuildRequested == 0) {
+        DrawTrails(world_, view, w);
     }
-    DrawAnts();
-    DrawHearts();
+    DrawAnts(world_);
+    DrawHearts(world_);
     // The window thread paints from the frame whenever it likes (a notice, an expose). Under the
     // lock only the pixel kernels run: they raise no box (the window thread shows this thread's
     // boxes, and it may be waiting for the lock). The formats are checked before, with GDI's
     // drawing flushed into the pixels.
-    if (TheWorld.frame->GetBitCount() == 32 && TheWorld.magnifier->GetBitCount() == 32 &&
-        TheWorld.fieldCanvas->GetBitCount() == 32) {
+    if (world_.frame->GetBitCount() == 32 && world_.magnifier->GetBitCount() == 32 &&
+        world_.fieldCanvas->GetBitCount() == 32) {
         GdiFlush();
-        const PixelSurface frame = TheWorld.frame->GetSurface();
-        const PixelSurface magnifier = TheWorld.magnifier->GetSurface();
-        const bool overlay = TheWorld.lensOverlay.Ready(TheWorld.magnifier);
-        const FrameLock lock;
+        const PixelSurface frame = world_.frame->GetSurface();
+        const PixelSurface magnifier = world_.magnifier->GetSurface();
+        const bool overlay = world_.lensOverlay.Ready(world_.magnifier);
+        const FrameLock lock(world_);
         if (frame.width >= kLensLeft + kView && frame.height >= kLensTop + kView) {
             CopyPixelRows(frame, kLensLeft, kLensTop, kView, kView,
-                          TheWorld.fieldCanvas->GetSurface(), view.x, view.y);
+                          world_.fieldCanvas->GetSurface(), view.x, view.y);
         }
         // The magnifier was laid into the whole frame when it was made; only the lens square was
         // overwritten since, and only there is the magnifier laid again (its rim reaches into
         // the square's corners).
         if (overlay) {
-            TheWorld.lensOverlay.Apply(*TheWorld.frame);
+            world_.lensOverlay.Apply(*world_.frame);
         } else {
             MaskCopyPixels(frame, kLensLeft, kLensTop, kView, kView, magnifier, kLensLeft, kLensTop,
                            magnifier, kLensLeft, kFrameHeight + kLensTop, kMaskWhite);
@@ -211,8 +205,8 @@ void ComposeFrame() {
     AdvanceBall(w, h);
 }
 
-int ReloadBackground(const char* name, RunReports& reports) {
-    if (name == nullptr || TheWorld.field == nullptr || TheWorld.fieldCanvas == nullptr) {
+int LensRenderer::ReloadBackground(const char* name, RunReports& reports) {
+    if (name == nullptr || world_.field == nullptr || world_.fieldCanvas == nullptr) {
         return 0;
     }
     DIBImage picture;
@@ -230,17 +224,17 @@ int ReloadBackground(const char* name, RunReports& reports) {
     }
     BuildWalkMask(*mask);
     picture.ChangeBitCount(32);
-    TheWorld.field->SetWidth(w);
-    TheWorld.field->SetHeight(h);
-    Shared.colony.fieldWidth = w;
-    Shared.colony.fieldHeight = h;
-    delete TheWorld.mask;
-    TheWorld.mask = mask.release();
-    TheWorld.field->GetMemoryDC()->Blit(0, 0, w, h, picture.GetMemoryDC(), 0, 0);
+    world_.field->SetWidth(w);
+    world_.field->SetHeight(h);
+    shared_.colony.fieldWidth = w;
+    shared_.colony.fieldHeight = h;
+    delete world_.mask;
+    world_.mask = mask.release();
+    world_.field->GetMemoryDC()->Blit(0, 0, w, h, picture.GetMemoryDC(), 0, 0);
     GdiFlush();
-    TheWorld.fieldCanvas->SetWidth(w);
-    TheWorld.fieldCanvas->SetHeight(h);
-    TheWorld.fieldCanvas->DIBCopy(0, 0, w, h, TheWorld.field, 0, 0);
+    world_.fieldCanvas->SetWidth(w);
+    world_.fieldCanvas->SetHeight(h);
+    world_.fieldCanvas->DIBCopy(0, 0, w, h, world_.field, 0, 0);
     reports.BackgroundReplaced(name);
     return 1;
 }

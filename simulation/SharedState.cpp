@@ -1,9 +1,7 @@
-// The shared state's one instance and the background-name hand-over.
+// The background-name hand-over between the two threads.
 #include "simulation/SharedState.h"
 
 #include <cstring>
-
-SharedState Shared;
 
 namespace {
 void CopyName(char* dst, const char* src) {

@@ -1,7 +1,8 @@
 // Everything the window thread and the simulation thread share, in one place, each field with
-// the rule by which it is shared. The window handles the simulation thread posts to are the only
-// shared values kept elsewhere (ProgramWindows.h, as they need windows.h): fixed before the
-// thread starts, like the settings.
+// the rule by which it is shared. Its owner keeps one for the life of the process and hands it
+// to both threads by reference. Kept elsewhere: the main window the simulation thread posts to
+// (SimulationLinks, fixed before the thread starts, like the settings), the world's images and
+// the stray-ant record (World.h: leased, freed by whichever thread lets go second).
 //
 // The rules:
 //  - atomic: one 32-bit word, read and written whole; a reader takes each at most once per use.
@@ -11,6 +12,8 @@
 //  - published: the stray ant's pose goes over in one atomic word (StrayAntView).
 //  - handed over: the desktop of monitors is published whole by the window thread and taken by
 //    the simulation thread at the top of a stray-ant frame (DesktopShare).
+//  - claimed: a notice posted to the main window is claimed by the simulation thread before it
+//    posts and acknowledged by the window thread as it takes it (PendingNotice).
 // The frame's pixels are shared under the frame lock (FrameHandOff.h), not here.
 #pragma once
 
@@ -21,6 +24,7 @@
 #include "base/PixelScale.h"
 #include "colony/SharedWorld.h"
 #include "simulation/DesktopShare.h"
+#include "simulation/PendingNotice.h"
 #include "simulation/StrayAnt.h"
 
 constexpr int kPathBytes = 256;
@@ -78,16 +82,21 @@ class SharedState {
     SharedInt strayAntActive{0};  // the stray ant is out; set after happyCount went down
 
     // Published by the simulation thread, read by the window thread when it places the stray
-    // ant's windows.
+    // ant's windows. The record behind the pose (World::strayRecord) is made by WinMain before
+    // the simulation thread starts and freed with the world's images by the lease. Only the
+    // simulation thread moves it; the click changes only its state (1 -> 2, atomically).
     StrayAntView strayShown;
-    // Made by WinMain before the simulation thread starts; freed with the world's images by the
-    // lease. Only the simulation thread moves it; the click changes only its state (1 -> 2,
-    // atomically).
-    StrayAnt* strayRecord = nullptr;
     // Handed over. The monitors' work areas the stray ant walks, published by the window thread
     // before the simulation thread starts and again whenever the monitors or their work areas
     // change; the simulation thread reads only its own copy (Current).
     DesktopShare desktop;
+
+    // Claimed. WM_FRAMEREADY, posted after each frame composed while the magnifier shows; the
+    // window thread paints the lens square from the world's frame when it takes it.
+    PendingNotice frameNotice;
+    // Claimed. WM_STRAYMOVED, posted after each new stray-ant pose; the window thread places
+    // the stray ant's windows when it takes it.
+    PendingNotice strayPlacement;
 
     // Fixed.
     SimulationTimings timings;
@@ -108,7 +117,3 @@ class SharedState {
     char backgroundName_[kPathBytes] = "Resource";  // kBuiltInBackground
     std::atomic_flag nameLock_ = ATOMIC_FLAG_INIT;
 };
-
-// The one instance, shared by the two threads for the life of the process (static storage, so
-// it exists before either thread runs and is never freed under one).
-extern SharedState Shared;

@@ -1,5 +1,6 @@
-// The simulation thread's run. The world lives here from start-up to teardown; the window thread
-// only sets flags that a frame reads once, and receives the two messages this run sends.
+// The simulation thread's run. The world's run parts live here from start-up to teardown; the
+// window thread only sets flags that a frame reads once, and receives the two messages this run
+// sends.
 #include "simulation/SimulationRun.h"
 
 #include <cstring>
@@ -21,16 +22,10 @@
 #include "simulation/HeartList.h"
 #include "simulation/Keyboard.h"
 #include "simulation/LensRenderer.h"
-#include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/World.h"
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"
-
-// The window handles both threads know: the window thread fills them at start-up; this thread
-// only reads them.
-HWND MainWindow = nullptr;
-HWND StrayWindows[kStrayWindowCount] = {};
 
 namespace {
 constexpr int kSpriteDepth = 32;
@@ -42,37 +37,41 @@ void LoadSprite(DIBImage* image, int id) {
     }
 }
 
-void PlaceGoal() {
-    int32_t gx = 0;
-    int32_t gy = 0;
-    WorldRules::PlaceGoal(TheWorld.fieldCanvas->GetWidth(), TheWorld.fieldCanvas->GetHeight(), gx,
-                          gy);
-    Shared.colony.goalX = gx;
-    Shared.colony.goalY = gy;
-}
-
 }  // namespace
 
-void RepaintLens(HWND window) {
-    PostFrameNotice(window);
+void RepaintLens(SharedState& shared, HWND window) {
+    PostCoalesced(shared.frameNotice, window, WM_FRAMEREADY);
 }
 
-void PaceFrame(DWORD frameStart) {
+void PaceFrame(const SharedState& shared, DWORD frameStart) {
     Sleep(kFrameSleepMs);
     const uint32_t minimum =
-        Shared.frameWaitMs.load() > 0 ? static_cast<uint32_t>(Shared.frameWaitMs.load()) : 0;
+        shared.frameWaitMs.load() > 0 ? static_cast<uint32_t>(shared.frameWaitMs.load()) : 0;
     const uint32_t remaining = WorldRules::RemainingWait(GetTickCount(), frameStart, minimum);
     if (remaining > 0) {
         Sleep(remaining);
     }
 }
 
-SimulationRun::SimulationRun(HWND mainWindow, RunReports& reports)
-    : mainWindow_(mainWindow), reports_(reports) {}
+void SimulationRun::PlaceGoal() {
+    int32_t gx = 0;
+    int32_t gy = 0;
+    WorldRules::PlaceGoal(world_.fieldCanvas->GetWidth(), world_.fieldCanvas->GetHeight(), gx, gy);
+    shared_.colony.goalX = gx;
+    shared_.colony.goalY = gy;
+}
+
+SimulationRun::SimulationRun(const SimulationLinks& links)
+    : world_(links.world),
+      shared_(links.shared),
+      mainWindow_(links.mainWindow),
+      reports_(links.reports),
+      lens_(links.world, links.shared),
+      stray_(links.world, links.shared, links.mainWindow) {}
 
 DWORD SimulationRun::Execute() {
     StartUp();
-    if (Shared.running != 0) {
+    if (shared_.running != 0) {
         while (RunFrame()) {
         }
     }
@@ -82,97 +81,97 @@ DWORD SimulationRun::Execute() {
 
 void SimulationRun::LoadStartupField() {
     char name[kPathBytes] = {};
-    Shared.GetBackgroundFileName(name);
+    shared_.GetBackgroundFileName(name);
     // The same checks as a drop: a picture the ants could not walk on counts as unreadable.
-    if (BackgroundLoader::Load(*TheWorld.field, name) != BackgroundVerdict::Loaded) {
+    if (BackgroundLoader::Load(*world_.field, name) != BackgroundVerdict::Loaded) {
         ShowProgramMessage(IDS_BACKGROUND_RESET, IDS_BACKGROUND_RESET_CAPTION, mb::kIconWarning);
-        TheWorld.field->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
+        world_.field->LoadBitmapResource(MAKEINTRESOURCEA(IDB_FIELD));
         reports_.BackgroundReplaced(kBuiltInBackground);
     }
-    TheWorld.field->ChangeBitCount(kSpriteDepth);
-    Shared.colony.fieldWidth = TheWorld.field->GetWidth();
-    Shared.colony.fieldHeight = TheWorld.field->GetHeight();
+    world_.field->ChangeBitCount(kSpriteDepth);
+    shared_.colony.fieldWidth = world_.field->GetWidth();
+    shared_.colony.fieldHeight = world_.field->GetHeight();
 }
 
 void SimulationRun::StartUp() {
-    CreateWorld();
+    world_.CreateRunParts();
     LoadStartupField();
-    TheWorld.mask->Allocate(Shared.colony.fieldWidth, Shared.colony.fieldHeight);
-    TheWorld.fieldCanvas->SetWidth(Shared.colony.fieldWidth);
-    TheWorld.fieldCanvas->SetHeight(Shared.colony.fieldHeight);
-    LoadSprite(TheWorld.antSprites, IDB_ANTS);
-    LoadSprite(TheWorld.ball, IDB_BALL);
-    LoadSprite(TheWorld.heart, IDB_HEART);
-    Shared.happyCount = 0;
-    Shared.strayAntActive = 0;
+    world_.mask->Allocate(shared_.colony.fieldWidth, shared_.colony.fieldHeight);
+    world_.fieldCanvas->SetWidth(shared_.colony.fieldWidth);
+    world_.fieldCanvas->SetHeight(shared_.colony.fieldHeight);
+    LoadSprite(world_.antSprites, IDB_ANTS);
+    LoadSprite(world_.ball, IDB_BALL);
+    LoadSprite(world_.heart, IDB_HEART);
+    shared_.happyCount = 0;
+    shared_.strayAntActive = 0;
     runStart_ = GetTickCount();
-    strayGate_ = StrayAntGate(runStart_, Shared.timings.strayDelayMs, Shared.timings.strayOneIn);
+    strayGate_ = StrayAntGate(runStart_, shared_.timings.strayDelayMs, shared_.timings.strayOneIn);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
-    BuildWalkMask(*TheWorld.mask);
+    BuildWalkMask(*world_.mask);
     PlaceGoal();
     int32_t bx = 0;
     int32_t by = 0;
     WorldRules::PlaceBall(bx, by);
-    Shared.colony.ballX = bx;
-    Shared.colony.ballY = by;
+    shared_.colony.ballX = bx;
+    shared_.colony.ballY = by;
     // The ants are added before the hearts and activated after them; neither the hearts nor
-    // Shared.colony.arrivalSeen draw a random number, so building the colony in one go keeps every
+    // the colony's arrivalSeen draw a random number, so building the colony in one go keeps every
     // draw.
-    TheWorld.hearts->Clear();
+    world_.hearts->Clear();
     for (int32_t i = 0; i < kColonySize; ++i) {
-        TheWorld.hearts->Add();
+        world_.hearts->Add();
     }
-    Shared.colony.arrivalSeen = 0;
-    BuildColony(*TheWorld.ants, Shared.colony, TheWorld.fieldCanvas->GetWidth(),
-                TheWorld.fieldCanvas->GetHeight());
+    shared_.colony.arrivalSeen = 0;
+    BuildColony(*world_.ants, shared_.colony, world_.fieldCanvas->GetWidth(),
+                world_.fieldCanvas->GetHeight());
 }
 
 bool SimulationRun::ExitChosen() const {
-    return Shared.exitRequested != 0 || Shared.running == 0;
+    return shared_.exitRequested != 0 || shared_.running == 0;
 }
 
 void SimulationRun::ApplyBackgroundChange() {
     char name[kPathBytes] = {};
-    if (!Shared.TakeBackgroundRequest(name)) {
+    if (!shared_.TakeBackgroundRequest(name)) {
         return;
     }
     // A failed reload keeps the old field; the pull-in, the new goal and the clamps run anyway.
-    ReloadBackground(name, reports_);
-    const int32_t w = Shared.colony.fieldWidth;
-    const int32_t h = Shared.colony.fieldHeight;
-    if (TheWorld.ants != nullptr) {
-        ColonyStepper::PullInside(*TheWorld.ants, w, h);
+    lens_.ReloadBackground(name, reports_);
+    const int32_t w = shared_.colony.fieldWidth;
+    const int32_t h = shared_.colony.fieldHeight;
+    if (world_.ants != nullptr) {
+        ColonyStepper::PullInside(*world_.ants, w, h);
     }
     PlaceGoal();
-    int32_t bx = Shared.colony.ballX;
-    int32_t by = Shared.colony.ballY;
+    int32_t bx = shared_.colony.ballX;
+    int32_t by = shared_.colony.ballY;
     WorldRules::ClampBall(bx, by, w, h);
-    Shared.colony.ballX = bx;
-    Shared.colony.ballY = by;
-    const ViewOrigin view = WorldRules::ClampView({Shared.viewX, Shared.viewY}, w, h);
-    Shared.viewX = view.x;
-    Shared.viewY = view.y;
+    shared_.colony.ballX = bx;
+    shared_.colony.ballY = by;
+    const ViewOrigin view = WorldRules::ClampView({shared_.viewX, shared_.viewY}, w, h);
+    shared_.viewX = view.x;
+    shared_.viewY = view.y;
 }
 
 void SimulationRun::StepAnts() {
-    ColonyStepper::StepFrame(*TheWorld.ants, *TheWorld.mask, &Shared.backgroundChanged,
-                             [](int32_t index, Ant& ant) {
-                                 Heart* heart = TheWorld.hearts->At(index);
+    ColonyStepper::StepFrame(*world_.ants, *world_.mask, &shared_.backgroundChanged,
+                             [this](int32_t index, Ant& ant) {
+                                 Heart* heart = world_.hearts->At(index);
                                  if (heart != nullptr) {
                                      heart->x = ant.x;
                                      heart->y = ant.y;
                                      heart->visible = 1;
                                  }
-                                 Shared.happyCount.fetch_add(1);
+                                 shared_.happyCount.fetch_add(1);
                              });
 }
 
 void SimulationRun::MoveStrayAnt(DWORD now) {
-    if (Shared.strayAntActive != 0) {
-        UpdateStrayAnt();
+    if (shared_.strayAntActive != 0) {
+        stray_.Update();
     }
-    if (Shared.strayAntActive == 0 && strayGate_.Opens(now, Shared.shellReady != 0)) {
-        ReleaseStrayAnt();
+    if (shared_.strayAntActive == 0 && strayGate_.Opens(now, shared_.shellReady != 0)) {
+        stray_.Release();
     }
 }
 
@@ -180,17 +179,17 @@ bool SimulationRun::DrawFrame() {
     // A hidden magnifier shows nothing, and nothing is drawn for it: showing it again paints the
     // last frame drawn, and the next frame is drawn as usual. The first frame is drawn for the
     // magnifier that shows when the splash goes.
-    if (Shared.splashDone == 0 || IsWindowVisible(mainWindow_)) {
-        ComposeFrame();
+    if (shared_.splashDone == 0 || IsWindowVisible(mainWindow_)) {
+        lens_.Compose();
         return true;
     }
-    AdvanceUnseenFrame();
+    lens_.AdvanceUnseen();
     return false;
 }
 
 void SimulationRun::ShowFrame() {
     if (DrawFrame()) {
-        RepaintLens(mainWindow_);
+        RepaintLens(shared_, mainWindow_);
     }
 }
 
@@ -198,10 +197,10 @@ bool SimulationRun::SplashPause() {
     const DWORD start = GetTickCount();
     while (!ExitChosen()) {
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= Shared.timings.splashPauseMs) {
+        if (elapsed >= shared_.timings.splashPauseMs) {
             return true;
         }
-        const DWORD left = Shared.timings.splashPauseMs - elapsed;
+        const DWORD left = shared_.timings.splashPauseMs - elapsed;
         Sleep(left < kPauseSliceMs ? left : kPauseSliceMs);
     }
     return false;
@@ -209,20 +208,20 @@ bool SimulationRun::SplashPause() {
 
 bool SimulationRun::RunFrame() {
     const DWORD frameStart = GetTickCount();
-    if (PollKeyboard() == kKeyEscape || Shared.exitRequested != 0) {
+    if (PollKeyboard(shared_) == kKeyEscape || shared_.exitRequested != 0) {
         return false;
     }
     // The ball was let go: its trails go, here, where no step can be under way.
-    if (Shared.maskRebuildRequested.exchange(0) != 0) {
-        BuildWalkMask(*TheWorld.mask);
-        Shared.colony.arrivalSeen = 0;
+    if (shared_.maskRebuildRequested.exchange(0) != 0) {
+        BuildWalkMask(*world_.mask);
+        shared_.colony.arrivalSeen = 0;
     }
-    if (Shared.backgroundChanged != 0) {
+    if (shared_.backgroundChanged != 0) {
         ApplyBackgroundChange();
     }
     StepAnts();
-    if (Shared.backgroundChanged == 0) {
-        TheWorld.hearts->Animate();
+    if (shared_.backgroundChanged == 0) {
+        world_.hearts->Animate();
     }
     // The stray ant moves after the lens is composed (composing draws no random number, so every
     // draw stays in its order): its placement and the new lens then reach the window thread
@@ -230,9 +229,9 @@ bool SimulationRun::RunFrame() {
     const bool drawn = DrawFrame();
     MoveStrayAnt(GetTickCount());
     if (drawn) {
-        RepaintLens(mainWindow_);
+        RepaintLens(shared_, mainWindow_);
     }
-    if (Shared.splashDone == 0) {
+    if (shared_.splashDone == 0) {
         if (!SplashPause()) {
             return false;
         }
@@ -241,31 +240,31 @@ bool SimulationRun::RunFrame() {
         if (ExitChosen()) {
             return false;
         }
-        Shared.splashDone = 1;
+        shared_.splashDone = 1;
     }
-    if (Shared.happyCount >= TheWorld.ants->Count() - 1) {
+    if (shared_.happyCount >= world_.ants->Count() - 1) {
         Ending();
         return false;
     }
-    PaceFrame(frameStart);
-    return Shared.running != 0;
+    PaceFrame(shared_, frameStart);
+    return shared_.running != 0;
 }
 
 void SimulationRun::Ending() {
     const DWORD t0 = GetTickCount();
-    while (GetTickCount() - t0 < Shared.timings.endingMs) {
+    while (GetTickCount() - t0 < shared_.timings.endingMs) {
         // Exit during the closing seconds ends them, and no thank-you box follows the Exit.
         if (ExitChosen()) {
             return;
         }
         const DWORD passStart = GetTickCount();
-        if (Shared.strayAntActive != 0) {
-            RiseStrayHeart();
+        if (shared_.strayAntActive != 0) {
+            stray_.RiseHeart();
         } else {
-            TheWorld.hearts->Animate();
+            world_.hearts->Animate();
             ShowFrame();
         }
-        PaceFrame(passStart);
+        PaceFrame(shared_, passStart);
     }
     if (ExitChosen()) {
         return;
@@ -274,16 +273,16 @@ void SimulationRun::Ending() {
 }
 
 void SimulationRun::Teardown() {
-    DestroyWorld();
+    world_.DestroyRunParts();
     // After a box of its own returned, the user may have chosen Exit meanwhile: then the exit is
     // under way already and is not asked for again.
-    if (Shared.exitRequested == 0) {
+    if (shared_.exitRequested == 0) {
         reports_.RunEnded();
     }
-    ReleaseWorldLease();
+    world_.ReleaseLease();
 }
 
-DWORD WINAPI SimulationThreadProc(LPVOID reports) {
-    SimulationRun run(MainWindow, *static_cast<RunReports*>(reports));
+DWORD WINAPI SimulationThreadProc(LPVOID links) {
+    SimulationRun run(*static_cast<const SimulationLinks*>(links));
     return run.Execute();
 }

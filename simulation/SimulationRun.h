@@ -7,21 +7,34 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
+#include "simulation/LensRenderer.h"
 #include "simulation/RunReports.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAnt.h"
+#include "simulation/StrayAntMotion.h"
 
-// Sleeps kFrameSleepMs, then sleeps out whatever is left of Shared.frameWaitMs since frameStart.
-void PaceFrame(DWORD frameStart);
+class World;
+
+// What the simulation thread runs with, none of it owned: the world and the shared state, the
+// main window it posts to and sends the splash's end to, and the reports that hear of a replaced
+// background and of the run's own end. Whoever starts the thread keeps these alive for its life.
+struct SimulationLinks {
+    World& world;
+    SharedState& shared;
+    HWND mainWindow;
+    RunReports& reports;
+};
+
+// Sleeps kFrameSleepMs, then sleeps out whatever is left of shared.frameWaitMs since frameStart.
+void PaceFrame(const SharedState& shared, DWORD frameStart);
 
 // Asks window to paint the lens square, the only part a new frame changes, from the newest frame;
-// returns at once (see FrameNotice).
-void RepaintLens(HWND window);
+// returns at once (a notice coalesced by shared.frameNotice).
+void RepaintLens(SharedState& shared, HWND window);
 
 class SimulationRun {
   public:
-    // Neither is owned; reports hears of a replaced background and of the run's own end.
-    SimulationRun(HWND mainWindow, RunReports& reports);
+    explicit SimulationRun(const SimulationLinks& links);
     SimulationRun(const SimulationRun&) = delete;
     SimulationRun& operator=(const SimulationRun&) = delete;
 
@@ -50,13 +63,18 @@ class SimulationRun {
     // The pause after the first frame, cut short by Exit; false when Exit came meanwhile.
     bool SplashPause();
     bool ExitChosen() const;
+    void PlaceGoal();
 
+    World& world_;         // not owned
+    SharedState& shared_;  // not owned
     HWND mainWindow_;      // not owned
     RunReports& reports_;  // not owned
+    LensRenderer lens_;
+    StrayAntMotion stray_;
     DWORD runStart_ = 0;
     StrayAntGate strayGate_{0, 0};
 };
 
-// The entry of the simulation thread, started by the main window's creation handler with the
-// shell's RunReports: one run for MainWindow, from start-up to teardown; returns 0.
-DWORD WINAPI SimulationThreadProc(LPVOID reports);
+// The entry of the simulation thread, started by the main window's creation handler with its
+// SimulationLinks: one run, from start-up to teardown; returns 0.
+DWORD WINAPI SimulationThreadProc(LPVOID links);

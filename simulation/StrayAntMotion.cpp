@@ -2,59 +2,52 @@
 // and a coalesced WM_STRAYMOVED to the window thread, which places the windows.
 #include "simulation/StrayAntMotion.h"
 
-#include <windows.h>
-
 #include "platform/ScreenInfo.h"
+#include "platform/WindowMessages.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
-#include "platform/WindowMessages.h"
+#include "simulation/World.h"
 
 namespace {
-CoalescedPost g_placement{WM_STRAYMOVED};
-
-// The simulation thread's copy of the desktop, taken at the top of each stray-ant frame. A run
-// driven without the shell (the simulation's own tests) has had nothing published and reads the
-// monitors once itself.
-const DesktopArea& Desktop() {
-    if (!Shared.desktop.Published()) {
-        Shared.desktop.Publish(ScreenInfo().Desktop(Shared.Scale().Up(kAntCell)));
-    }
-    return Shared.desktop.Current();
-}
-
-void Publish(const StrayAntPose& pose) {
-    Shared.strayShown.Publish(pose);
-    g_placement.Post(MainWindow);
-}
-
-void Publish(int32_t kind, int32_t cell, const StrayAnt& ant) {
-    Publish(StrayAntPose{kind, cell, ant.x, ant.y});
-}
-
 int32_t CellOf(const StrayAnt& ant) {
     const int32_t cell = ant.Cell();
     return cell >= 0 && cell < kStrayAntCells ? cell : 0;
 }
 }  // namespace
 
-void AcknowledgeStrayPlacement() {
-    g_placement.Acknowledge();
+// The simulation thread's copy of the desktop, taken at the top of each stray-ant frame. A run
+// driven without the shell (the simulation's own tests) has had nothing published and reads the
+// monitors once itself.
+const DesktopArea& StrayAntMotion::Desktop() {
+    if (!shared_.desktop.Published()) {
+        shared_.desktop.Publish(ScreenInfo().Desktop(shared_.Scale().Up(kAntCell)));
+    }
+    return shared_.desktop.Current();
 }
 
-void ReleaseStrayAnt() {
-    StrayAnt* ant = Shared.strayRecord;
+void StrayAntMotion::Publish(const StrayAntPose& pose) {
+    shared_.strayShown.Publish(pose);
+    PostCoalesced(shared_.strayPlacement, mainWindow_, WM_STRAYMOVED);
+}
+
+void StrayAntMotion::Publish(int32_t kind, int32_t cell, const StrayAnt& ant) {
+    Publish(StrayAntPose{kind, cell, ant.x, ant.y});
+}
+
+void StrayAntMotion::Release() {
+    StrayAnt* ant = world_.strayRecord;
     if (ant == nullptr) {
         return;
     }
     // The count goes down before the flag shows: whoever sees the ant out sees it uncounted.
-    Shared.happyCount.fetch_sub(1);
-    Shared.strayAntActive = 1;
+    shared_.happyCount.fetch_sub(1);
+    shared_.strayAntActive = 1;
     Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
 }
 
-void RiseStrayHeart() {
-    StrayAnt* ant = Shared.strayRecord;
+void StrayAntMotion::RiseHeart() {
+    StrayAnt* ant = world_.strayRecord;
     if (ant == nullptr) {
         return;
     }
@@ -62,10 +55,10 @@ void RiseStrayHeart() {
     Publish(StrayAntPose::Heart, 0, *ant);
 }
 
-void UpdateStrayAnt() {
-    StrayAnt* ant = Shared.strayRecord;
+void StrayAntMotion::Update() {
+    StrayAnt* ant = world_.strayRecord;
     if (ant == nullptr) {
-        Shared.strayAntActive = 0;
+        shared_.strayAntActive = 0;
         return;
     }
     // The click may turn a walking ant into a heart at any moment; the window thread drops a
@@ -76,11 +69,11 @@ void UpdateStrayAnt() {
             Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
             break;
         case StrayRising:
-            RiseStrayHeart();
+            RiseHeart();
             break;
         default:
             Publish(StrayAntPose{});
-            Shared.strayAntActive = 0;
+            shared_.strayAntActive = 0;
             break;
     }
 }

@@ -4,7 +4,7 @@
 // (e2e_monitors.sh) sees the stray ant soon after each start.
 #include <cstdlib>
 
-#include "simulation/SimulationRun.h"
+#include "shell/ProgramInstances.h"
 
 namespace {
 bool ReadMs(const char* name, uint32_t& ms) {

@@ -12,6 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/TextIds.h"
 #include "shell/MainWindow.h"
+#include "shell/ProgramInstances.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/FrameHandOff.h"
 #include "simulation/SimulationRun.h"
@@ -64,8 +65,8 @@ void FillLens(int seed) {
 class LensPaintTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ResetWorldLease();
-        CreateWorldImages();
+        TheWorld.ResetLease();
+        TheWorld.CreateImages();
         shape_.LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER_SHAPE));
         shape_.ChangeBitCount(32);
         WNDCLASSA wc{};
@@ -86,8 +87,8 @@ class LensPaintTest : public ::testing::Test {
         DestroyWindow(lensPainted_);
         DestroyWindow(wholePainted_);
         DeleteObject(outline_);
-        ReleaseWorldLease();
-        ReleaseWorldLease();
+        TheWorld.ReleaseLease();
+        TheWorld.ReleaseLease();
     }
 
     HWND MakeWindow(int x) {
@@ -130,7 +131,7 @@ TEST_F(LensPaintTest, TheLensRepaintShowsTheNewLensAndLeavesTheRimAsItWas) {
         }
     }
     FillLens(11);
-    RepaintLens(lensPainted_);
+    RepaintLens(Shared, lensPainted_);
     InvalidateRect(wholePainted_, nullptr, FALSE);
     UpdateWindow(wholePainted_);
     Pump();
@@ -183,26 +184,26 @@ TEST(FrameNoticeTest, OneNoticeWaitsUntilTheWindowThreadTakesIt) {
         }
         return n;
     };
-    AcknowledgeFrameNotice();
-    RepaintLens(window);
-    RepaintLens(window);
-    RepaintLens(window);
+    Shared.frameNotice.Acknowledge();
+    RepaintLens(Shared, window);
+    RepaintLens(Shared, window);
+    RepaintLens(Shared, window);
     EXPECT_EQ(waiting(), 1);
-    RepaintLens(window);  // not taken yet: still nothing new is posted
+    RepaintLens(Shared, window);  // not taken yet: still nothing new is posted
     EXPECT_EQ(waiting(), 0);
-    AcknowledgeFrameNotice();
-    RepaintLens(window);
+    Shared.frameNotice.Acknowledge();
+    RepaintLens(Shared, window);
     EXPECT_EQ(waiting(), 1);
-    AcknowledgeFrameNotice();
+    Shared.frameNotice.Acknowledge();
     DestroyWindow(window);
     // A window that is gone takes no notice, and does not keep the next window from getting one.
-    RepaintLens(window);
+    RepaintLens(Shared, window);
     HWND next = CreateWindowExA(0, "STATIC", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-    RepaintLens(next);
+    RepaintLens(Shared, next);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, next, WM_FRAMEREADY, WM_FRAMEREADY, PM_REMOVE));
-    AcknowledgeFrameNotice();
+    Shared.frameNotice.Acknowledge();
     DestroyWindow(next);
 }
 
@@ -213,7 +214,7 @@ TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
     MessageRecorder recorder;
     const int before = MessageZoneBreaches();
     {
-        const FrameLock lock;
+        const FrameLock lock(TheWorld);
         EXPECT_EQ(ShowProgramMessage(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, mb::kIconError), 0);
         std::atomic<int> elsewhere{-1};
         HANDLE other = CreateThread(
@@ -239,8 +240,8 @@ TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
 // The window thread paints from the frame while the simulation thread may be writing the next
 // one: a paint waits until the write is over, so no half-written frame reaches the screen.
 TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
-    ResetWorldLease();
-    CreateWorldImages();
+    TheWorld.ResetLease();
+    TheWorld.CreateImages();
     DIBImage target;
     target.ChangeBitCount(32);
     target.SetWidth(300);
@@ -251,7 +252,7 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
     } paint{target.GetMemoryDC()->GetHDC()};
     HANDLE painter = nullptr;
     {
-        const FrameLock writing;
+        const FrameLock writing(TheWorld);
         FillLens(5);
         painter = CreateThread(
             nullptr, 0,
@@ -277,6 +278,6 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
         }
     }
     EXPECT_EQ(same, 200 * 200);
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
 }
 }  // namespace

@@ -251,7 +251,7 @@ TEST_F(TwoMonitorTest, StartsOnThePrimaryAndCentresOnTheMonitorItIsOn) {
 // The simulation thread of these tests is idle, so the test may read the thread's copy.
 TEST_F(TwoMonitorTest, TheStrayAntStartsOnTheDesktopHandedToTheSimulation) {
     const DesktopArea desktop(g_fakeMonitors, kAntCell);
-    const StrayAnt& ant = *Shared.strayRecord;
+    const StrayAnt& ant = *TheWorld.strayRecord;
     EXPECT_TRUE(desktop.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}));
     EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
 }
@@ -370,16 +370,16 @@ TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
     escapeQueries = 0;
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
     EXPECT_EQ(Shared.hasFocus.load(), 0);
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // the Escape that closes the menu
+    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);  // the Escape that closes the menu
     EXPECT_EQ(escapeQueries, 0);
     // Closing the menu gives the focus back at once, its Escape counting only once released.
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
     EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
     EXPECT_EQ(escapeQueries, 1);
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // still down
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);  // released
+    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);  // still down
+    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);  // released
     EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);
+    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);
     QueryKeyState = saved;
 }
 
@@ -449,15 +449,15 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     // The images wait for the window side's lease.
     EXPECT_NE(TheWorld.frame, nullptr);
     EXPECT_NE(TheWorld.antSprites, nullptr);
-    EXPECT_NE(Shared.strayRecord, nullptr);
+    EXPECT_NE(TheWorld.strayRecord, nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     EXPECT_EQ(TheWorld.frame, nullptr);
     EXPECT_EQ(TheWorld.antSprites, nullptr);
     EXPECT_EQ(TheWorld.heart, nullptr);
-    EXPECT_EQ(Shared.strayRecord, nullptr);
-    ResetWorldLease();  // the fixture lets go once more
-    ReleaseWorldLease();
+    EXPECT_EQ(TheWorld.strayRecord, nullptr);
+    TheWorld.ResetLease();  // the fixture lets go once more
+    TheWorld.ReleaseLease();
 }
 
 TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
@@ -486,7 +486,7 @@ DWORD WINAPI PausedSimulation(LPVOID) {
     while (g_hold != 0) {
         Sleep(2);
     }
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     return 0;
 }
 
@@ -516,9 +516,9 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     // the window side has let go.
     EXPECT_NE(TheScreen, nullptr);
     EXPECT_NE(TheAppWindow, nullptr);
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     EXPECT_NE(TheWorld.frame, nullptr);
-    EXPECT_NE(Shared.strayRecord, nullptr);
+    EXPECT_NE(TheWorld.strayRecord, nullptr);
     EXPECT_FALSE(FinishShell(50));
     EXPECT_NE(TheScreen, nullptr);
     g_hold = 0;
@@ -526,9 +526,9 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_EQ(TheScreen, nullptr);
     EXPECT_EQ(TheAppWindow, nullptr);
     EXPECT_EQ(TheWorld.frame, nullptr);
-    EXPECT_EQ(Shared.strayRecord, nullptr);
-    ResetWorldLease();
-    ReleaseWorldLease();  // the fixture's release and the stand-in's are spent
+    EXPECT_EQ(TheWorld.strayRecord, nullptr);
+    TheWorld.ResetLease();
+    TheWorld.ReleaseLease();  // the fixture's release and the stand-in's are spent
 }
 
 // A thread that ends by itself (as on Escape) and asks for Exit with a synchronous send.
@@ -540,7 +540,7 @@ DWORD WINAPI SelfEndingSimulation(LPVOID) {
     if (Shared.exitRequested == 0) {
         SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
     }
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
+#include "shell/ProgramInstances.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
@@ -33,7 +34,7 @@ inline DWORD WINAPI IdleSimulation(LPVOID) {
     while (Shared.running != 0) {
         Sleep(2);
     }
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     return 0;
 }
 
@@ -224,7 +225,7 @@ class ShellWindowTest : public ::testing::Test {
         dir_ = MakeTempDirectory();
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
         PrepareDirectory();
-        ResetWorldLease();
+        TheWorld.ResetLease();
         Shared.shellReady = 0;
         Shared.strayAntActive = 0;
         Shared.happyCount = 0;
@@ -257,7 +258,7 @@ class ShellWindowTest : public ::testing::Test {
         }
         delete startup_;
         startup_ = nullptr;
-        ReleaseWorldLease();
+        TheWorld.ReleaseLease();
         EXPECT_TRUE(FinishShell(5000));
         SimulationEntry = &SimulationThreadProc;
         ShellTickCount = &GetTickCount;

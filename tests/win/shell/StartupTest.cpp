@@ -106,30 +106,30 @@ TEST_F(StartupTest, SplashClassWindowAndPicture) {
 }
 
 TEST_F(StartupTest, StrayRecordIsOnTheScreenAndWalking) {
-    ASSERT_NE(Shared.strayRecord, nullptr);
-    EXPECT_GE(Shared.strayRecord->x, 0);
-    EXPECT_LT(Shared.strayRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
-    EXPECT_GE(Shared.strayRecord->y, 0);
-    EXPECT_LT(Shared.strayRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
-    EXPECT_EQ(Shared.strayRecord->state.load(), StrayWalking);
+    ASSERT_NE(TheWorld.strayRecord, nullptr);
+    EXPECT_GE(TheWorld.strayRecord->x, 0);
+    EXPECT_LT(TheWorld.strayRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
+    EXPECT_GE(TheWorld.strayRecord->y, 0);
+    EXPECT_LT(TheWorld.strayRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
+    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayWalking);
     EXPECT_EQ(Shared.shellReady.load(), 1);
 }
 
 // Its place must not depend on whatever the generator held before (unseeded, every run would
 // start it at the same place): the start-up seeds it from the clock first.
 TEST_F(StartupTest, StrayStartDependsOnTheClockNotOnTheGeneratorsPastState) {
-    delete Shared.strayRecord;
+    delete TheWorld.strayRecord;
     SeedRandom(1);
     startup_->CreateStrayAnt();
-    const int32_t x1 = Shared.strayRecord->x;
-    const int32_t y1 = Shared.strayRecord->y;
-    const int32_t d1 = Shared.strayRecord->direction;
-    delete Shared.strayRecord;
+    const int32_t x1 = TheWorld.strayRecord->x;
+    const int32_t y1 = TheWorld.strayRecord->y;
+    const int32_t d1 = TheWorld.strayRecord->direction;
+    delete TheWorld.strayRecord;
     Sleep(40);  // another tick count
     SeedRandom(1);
     startup_->CreateStrayAnt();
-    EXPECT_FALSE(x1 == Shared.strayRecord->x && y1 == Shared.strayRecord->y &&
-                 d1 == Shared.strayRecord->direction);
+    EXPECT_FALSE(x1 == TheWorld.strayRecord->x && y1 == TheWorld.strayRecord->y &&
+                 d1 == TheWorld.strayRecord->direction);
     EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Hidden);
 }
 

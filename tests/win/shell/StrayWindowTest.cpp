@@ -19,7 +19,7 @@ class StrayWindowTest : public ShellWindowTest {
   protected:
     // The ant walking and on show at (200, 150), forty ants happy.
     static void WalkingAgain() {
-        Shared.strayRecord->state = StrayWalking;
+        TheWorld.strayRecord->state = StrayWalking;
         Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
         PlaceStrayWindows();
         Shared.happyCount = 40;
@@ -33,11 +33,11 @@ class StrayWindowTest : public ShellWindowTest {
         TheWorld.heart->ChangeBitCount(32);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
-        Shared.strayRecord->x = 200;
-        Shared.strayRecord->y = 150;
-        Shared.strayRecord->direction = 3;
-        Shared.strayRecord->frame = 1;
-        Shared.strayRecord->state = StrayWalking;
+        TheWorld.strayRecord->x = 200;
+        TheWorld.strayRecord->y = 150;
+        TheWorld.strayRecord->direction = 3;
+        TheWorld.strayRecord->frame = 1;
+        TheWorld.strayRecord->state = StrayWalking;
         Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
         Shared.strayAntActive = 1;
         Shared.happyCount = 40;
@@ -325,7 +325,7 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     recorder_.ExpectAt(0, IDS_FOUND, IDS_FOUND_CAPTION, 0, MessageOwner::GivenWindow);  // no icon
     EXPECT_EQ(recorder_.messages()[0].window, clicked);
     EXPECT_EQ(Shared.happyCount.load(), 41);
-    EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
+    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayRising);
     EXPECT_FALSE(IsWindowVisible(clicked));
     HWND heart = Heart();
     EXPECT_TRUE(IsWindowVisible(heart));
@@ -344,7 +344,7 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
 std::atomic<bool> g_stopWalking{false};
 DWORD WINAPI WalkEveryTenMs(LPVOID) {
     while (!g_stopWalking) {
-        UpdateStrayAnt();
+        StrayAntMotion(TheWorld, Shared, MainWindow).Update();
         Sleep(10);
     }
     return 0;
@@ -370,7 +370,7 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
     EXPECT_FALSE(antSeen);
     EXPECT_EQ(recorder_.size(), 1u);
     EXPECT_EQ(Shared.happyCount.load(), 41);
-    EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
+    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayRising);
     EXPECT_TRUE(IsWindowVisible(Heart()));
 }
 
@@ -391,7 +391,7 @@ TEST_F(StrayWindowTest, AfterExitWasChosenPlacementAndAClickChangeNothing) {
     Click(Ant());
     EXPECT_EQ(recorder_.size(), 0u);
     EXPECT_EQ(Shared.happyCount.load(), 40);
-    EXPECT_EQ(Shared.strayRecord->state.load(), StrayWalking);
+    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayWalking);
     EXPECT_FALSE(IsWindowVisible(Heart()));
     Shared.exitRequested = 0;
 }
@@ -416,7 +416,7 @@ TEST_F(StrayWindowTest, SecondClickWhileTheBoxIsOpenIsIgnored) {
     SetMessageSink(previous);
     EXPECT_EQ(g_boxes, 1);
     EXPECT_EQ(Shared.happyCount.load(), 40);  // 40 - 1 by the thread + 1 by the one click
-    EXPECT_EQ(Shared.strayRecord->state.load(), StrayRising);
+    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayRising);
 }
 
 // Exit chosen from the tray while the box is open: nothing is changed after the box.
@@ -430,7 +430,7 @@ TEST_F(StrayWindowTest, ExitDuringTheBoxLeavesTheAntAsItWas) {
     Click(Ant());
     SetMessageSink(previous);
     EXPECT_EQ(Shared.happyCount.load(), 40);
-    EXPECT_EQ(Shared.strayRecord->state.load(), StrayWalking);
+    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayWalking);
     EXPECT_FALSE(IsWindowVisible(Heart()));
     Shared.exitRequested = 0;
 }
@@ -438,18 +438,18 @@ TEST_F(StrayWindowTest, ExitDuringTheBoxLeavesTheAntAsItWas) {
 TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesThem) {
     PlaceStrayWindows();
     ASSERT_TRUE(IsWindowVisible(Ant()));
-    StrayAnt* record = Shared.strayRecord;
+    StrayAnt* record = TheWorld.strayRecord;
     Command(IDM_EXIT);
     for (HWND w : StrayWindows) {
         EXPECT_FALSE(IsWindow(w));
     }
     // The stand-in thread has let go; the record stays until the window side does too.
-    EXPECT_EQ(Shared.strayRecord, record);
+    EXPECT_EQ(TheWorld.strayRecord, record);
     EXPECT_TRUE(PumpUntilQuit(1000));
-    ReleaseWorldLease();
-    EXPECT_EQ(Shared.strayRecord, nullptr);
-    ResetWorldLease();
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
+    EXPECT_EQ(TheWorld.strayRecord, nullptr);
+    TheWorld.ResetLease();
+    TheWorld.ReleaseLease();
 }
 
 // The found-box as the program shows it (a real MessageBoxW owned by the clicked ant's window),
@@ -459,7 +459,7 @@ MessageSink g_realSink = nullptr;
 int NoteTheAntAfterTheBox(const MessageRequest& request) {
     const int result = g_realSink(request);
     if (request.owner == MessageOwner::GivenWindow) {
-        g_stateWhenTheBoxReturned = Shared.strayRecord->state.load();
+        g_stateWhenTheBoxReturned = TheWorld.strayRecord->state.load();
     }
     return result;
 }
@@ -550,7 +550,7 @@ TEST_F(RealFoundBoxTest, ANestedBoxAnsweredWhileTheFoundBoxIsOpenIsNotTheFoundBo
                 while (IsWindow(other)) {
                     Sleep(10);
                 }
-                stateAfterNested = Shared.strayRecord->state.load();
+                stateAfterNested = TheWorld.strayRecord->state.load();
                 happyAfterNested = Shared.happyCount.load();
                 SendMessageA(found, WM_CLOSE, 0, 0);
             });

@@ -143,7 +143,7 @@ DWORD WINAPI AskThenEnd(LPVOID) {
         {IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr},
         &SeeBox);
     g_askerBack = GetTickCount();
-    ReleaseWorldLease();
+    TheWorld.ReleaseLease();
     return 0;
 }
 
@@ -474,7 +474,7 @@ SHORT WINAPI HeldEscape(int key) {
 std::atomic<int> g_escapesSeen{0};
 DWORD WINAPI PollLikeTheRunForTwoSeconds(LPVOID) {
     for (int i = 0; i < 200; ++i) {
-        g_escapesSeen += PollKeyboard() == kKeyEscape ? 1 : 0;
+        g_escapesSeen += PollKeyboard(Shared) == kKeyEscape ? 1 : 0;
         Sleep(10);
     }
     g_escapeHeld = 0;
@@ -507,10 +507,10 @@ TEST_F(WindowThreadTest, AnEscapeHeldAfterAFocusChangeNeitherBlocksNorEndsTheRun
     EXPECT_EQ(g_escapesSeen.load(), 0);
     EXPECT_TRUE(IsWindow(window_));
     // Released now: the next press is the user's, and counts.
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);
+    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);
     EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
     g_escapeHeld = 1;
-    EXPECT_EQ(PollKeyboard(), kKeyEscape);
+    EXPECT_EQ(PollKeyboard(Shared), kKeyEscape);
     g_escapeHeld = 0;
     QueryKeyState = saved;
 }

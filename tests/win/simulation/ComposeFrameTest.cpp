@@ -17,6 +17,8 @@
 #include "resources/TextIds.h"
 
 namespace {
+World& world = simtest::TestWorld();
+SharedState& shared = simtest::TestShared();
 using simtest::Pixel;
 
 // The images as the shell makes them, and the run that uses them; both leases given back after.
@@ -27,11 +29,12 @@ class StartupFieldTest : public ::testing::Test {
         simtest::CreateShellImages();
     }
     void TearDown() override {
-        ReleaseWorldLease();
-        ReleaseWorldLease();
+        world.ReleaseLease();
+        world.ReleaseLease();
     }
 
-    SimulationRun run_{nullptr, simtest::Reports()};
+    SimulationRun run_{{world, shared, nullptr, simtest::Reports()}};
+    LensRenderer lens_{world, shared};
 };
 
 class ComposeFrameTest : public StartupFieldTest {
@@ -39,18 +42,18 @@ class ComposeFrameTest : public StartupFieldTest {
     void SetUp() override {
         StartupFieldTest::SetUp();
         run_.StartUp();
-        ASSERT_EQ(Shared.colony.fieldWidth.load(), 455);
-        ASSERT_EQ(Shared.colony.fieldHeight.load(), 312);
-        for (int32_t j = 0; j < TheWorld.ants->Count(); ++j) {
-            TheWorld.ants->At(j)->active = 0;
+        ASSERT_EQ(shared.colony.fieldWidth.load(), 455);
+        ASSERT_EQ(shared.colony.fieldHeight.load(), 312);
+        for (int32_t j = 0; j < world.ants->Count(); ++j) {
+            world.ants->At(j)->active = 0;
         }
-        Shared.colony.goalX = -1000;  // out of sight unless a test places it
-        Shared.colony.goalY = -1000;
-        Shared.colony.ballX = 1000;
-        Shared.colony.ballY = 1000;
+        shared.colony.goalX = -1000;  // out of sight unless a test places it
+        shared.colony.goalY = -1000;
+        shared.colony.ballX = 1000;
+        shared.colony.ballY = 1000;
     }
     void TearDown() override {
-        DestroyWorld();
+        world.DestroyRunParts();
         StartupFieldTest::TearDown();
     }
 
@@ -60,24 +63,24 @@ class ComposeFrameTest : public StartupFieldTest {
         *lensPixels = 0;
         return simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&](int x, int y) {
             uint32_t expected = before[static_cast<size_t>(y) * kFrameWidth + x];
-            if (Pixel(TheWorld.magnifier, x, kFrameHeight + y) != kMaskWhite) {
-                expected = Pixel(TheWorld.magnifier, x, y);
+            if (Pixel(world.magnifier, x, kFrameHeight + y) != kMaskWhite) {
+                expected = Pixel(world.magnifier, x, y);
             } else if (x >= kLensLeft && x < kLensRight && y >= kLensTop && y < kLensBottom) {
-                expected = Pixel(TheWorld.fieldCanvas, vx + x - kLensLeft, vy + y - kLensTop);
+                expected = Pixel(world.fieldCanvas, vx + x - kLensLeft, vy + y - kLensTop);
                 ++*lensPixels;
             }
-            return Pixel(TheWorld.frame, x, y) != expected;
+            return Pixel(world.frame, x, y) != expected;
         });
     }
 
     // The lens still at (x, y) of the field.
     static void LookAt(int x, int y) {
-        Shared.followBall = 0;
-        Shared.viewX = x;
-        Shared.viewY = y;
+        shared.followBall = 0;
+        shared.viewX = x;
+        shared.viewY = y;
     }
     static Ant* Walker(int index, int x, int y, int direction, int frame) {
-        Ant* ant = TheWorld.ants->At(index);
+        Ant* ant = world.ants->At(index);
         ant->active = 1;
         ant->x = x;
         ant->y = y;
@@ -86,7 +89,7 @@ class ComposeFrameTest : public StartupFieldTest {
         return ant;
     }
     static Heart* ShownHeart(int index, int x, int y) {
-        Heart* heart = TheWorld.hearts->At(index);
+        Heart* heart = world.hearts->At(index);
         heart->visible = 1;
         heart->x = x;
         heart->y = y;
@@ -96,7 +99,7 @@ class ComposeFrameTest : public StartupFieldTest {
     std::vector<uint32_t> FrameSnapshot() {
         std::vector<uint32_t> pixels;
         simtest::CountWhere(0, 0, kFrameWidth, kFrameHeight, [&pixels](int x, int y) {
-            pixels.push_back(Pixel(TheWorld.frame, x, y));
+            pixels.push_back(Pixel(world.frame, x, y));
             return false;
         });
         return pixels;
@@ -107,99 +110,98 @@ TEST_F(ComposeFrameTest, LensShowsTheFieldUnderTheMagnifier) {
     LookAt(120, 60);
     const std::vector<uint32_t> before = FrameSnapshot();
     // The rim comes from the runs found when the images were made, not from the mask each frame.
-    ASSERT_TRUE(TheWorld.lensOverlay.Ready(TheWorld.magnifier));
-    ComposeFrame();
+    ASSERT_TRUE(world.lensOverlay.Ready(world.magnifier));
+    lens_.Compose();
     int lensPixels = 0;
     EXPECT_EQ(FrameMismatches(120, 60, before, &lensPixels), 0);
     // The lens circle, 200 across, is open; the rim and handle cover the rest of the square.
     EXPECT_GT(lensPixels, 28000);
     EXPECT_LT(lensPixels, 40000);
     // Nothing drawn: the canvas in view is the field itself.
-    EXPECT_EQ(simtest::Differences(TheWorld.fieldCanvas, TheWorld.field, 120, 60, 320, 260), 0);
+    EXPECT_EQ(simtest::Differences(world.fieldCanvas, world.field, 120, 60, 320, 260), 0);
 }
 
 TEST_F(ComposeFrameTest, GoalIsABlackDiscWithALightGreyRim) {
     LookAt(150, 50);
-    Shared.colony.goalX = 250;
-    Shared.colony.goalY = 150;
-    ComposeFrame();
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 240, 142), 0x000000u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 230, 150), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 130), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 269, 150), 0xC0C0C0u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 224, 150), Pixel(TheWorld.field, 224, 150));
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 175), Pixel(TheWorld.field, 250, 175));
+    shared.colony.goalX = 250;
+    shared.colony.goalY = 150;
+    lens_.Compose();
+    EXPECT_EQ(Pixel(world.fieldCanvas, 250, 150), 0x000000u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 240, 142), 0x000000u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 230, 150), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 250, 130), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 269, 150), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 224, 150), Pixel(world.field, 224, 150));
+    EXPECT_EQ(Pixel(world.fieldCanvas, 250, 175), Pixel(world.field, 250, 175));
     // And the frame shows it through the lens at (20 + 100, 20 + 100).
-    EXPECT_EQ(Pixel(TheWorld.frame, 120, 120), 0x000000u);
-    EXPECT_EQ(Pixel(TheWorld.frame, 100, 120), 0xC0C0C0u);
+    EXPECT_EQ(Pixel(world.frame, 120, 120), 0x000000u);
+    EXPECT_EQ(Pixel(world.frame, 100, 120), 0xC0C0C0u);
 }
 
 TEST_F(ComposeFrameTest, TrailsHaveTheirColoursOverGoalAndBallAndOnlyWhenShown) {
     LookAt(100, 50);
-    Shared.colony.goalX = 250;
-    Shared.colony.goalY = 150;
-    Shared.colony.ballX = 150;
-    Shared.colony.ballY = 90;
-    TheWorld.mask->At(160, 100) = CellTrail;
-    TheWorld.mask->At(161, 100) = CellStrongTrail;
-    TheWorld.mask->At(250, 150) = CellStrongTrail;  // in the goal disc
-    TheWorld.mask->At(150, 90) = CellTrail;         // under the ball
-    TheWorld.mask->At(99, 100) = CellTrail;         // left of the view: not scanned
-    ComposeFrame();
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), 0xFF6464u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0xFF6464u);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 150, 90), 0xFFA57Bu);
-    EXPECT_NE(Pixel(TheWorld.fieldCanvas, 99, 100), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 60, 20 + 50), 0xFFA57Bu);
-    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 61, 20 + 50), 0xFF6464u);
+    shared.colony.goalX = 250;
+    shared.colony.goalY = 150;
+    shared.colony.ballX = 150;
+    shared.colony.ballY = 90;
+    world.mask->At(160, 100) = CellTrail;
+    world.mask->At(161, 100) = CellStrongTrail;
+    world.mask->At(250, 150) = CellStrongTrail;  // in the goal disc
+    world.mask->At(150, 90) = CellTrail;         // under the ball
+    world.mask->At(99, 100) = CellTrail;         // left of the view: not scanned
+    lens_.Compose();
+    EXPECT_EQ(Pixel(world.fieldCanvas, 160, 100), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 161, 100), 0xFF6464u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 250, 150), 0xFF6464u);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 150, 90), 0xFFA57Bu);
+    EXPECT_NE(Pixel(world.fieldCanvas, 99, 100), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(world.frame, 20 + 60, 20 + 50), 0xFFA57Bu);
+    EXPECT_EQ(Pixel(world.frame, 20 + 61, 20 + 50), 0xFF6464u);
 
-    Shared.hideTrails = 1;
-    ComposeFrame();
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), Pixel(TheWorld.field, 160, 100));
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 161, 100), Pixel(TheWorld.field, 161, 100));
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 250, 150), 0x000000u);
-    EXPECT_EQ(TheWorld.mask->At(160, 100), CellTrail);  // hidden, not gone
+    shared.hideTrails = 1;
+    lens_.Compose();
+    EXPECT_EQ(Pixel(world.fieldCanvas, 160, 100), Pixel(world.field, 160, 100));
+    EXPECT_EQ(Pixel(world.fieldCanvas, 161, 100), Pixel(world.field, 161, 100));
+    EXPECT_EQ(Pixel(world.fieldCanvas, 250, 150), 0x000000u);
+    EXPECT_EQ(world.mask->At(160, 100), CellTrail);  // hidden, not gone
     EXPECT_EQ(simtest::CountWhere(100, 50, 300, 250,
                                   [](int x, int y) {
-                                      const uint32_t p = Pixel(TheWorld.fieldCanvas, x, y);
+                                      const uint32_t p = Pixel(world.fieldCanvas, x, y);
                                       return p == kTrailColour || p == kStrongTrailColour;
                                   }),
               0);
 
     // A thrown ball's pending rebuild hides the trails of the old mask too.
-    Shared.hideTrails = 0;
-    Shared.maskRebuildRequested = 1;
-    ComposeFrame();
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 160, 100), Pixel(TheWorld.field, 160, 100));
-    Shared.maskRebuildRequested = 0;
+    shared.hideTrails = 0;
+    shared.maskRebuildRequested = 1;
+    lens_.Compose();
+    EXPECT_EQ(Pixel(world.fieldCanvas, 160, 100), Pixel(world.field, 160, 100));
+    shared.maskRebuildRequested = 0;
 }
 
 TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
     LookAt(100, 100);
     for (int y = 126; y < 134; ++y) {
         for (int x = 116; x < 124; ++x) {
-            TheWorld.mask->At(x, y) = CellTrail;
+            world.mask->At(x, y) = CellTrail;
         }
     }
     Walker(5, 120, 130, 2, 1);
     Walker(8, 200, 200, 5, 0);  // under the heart
     ShownHeart(7, 200, 200);
-    Ant* first = TheWorld.ants->At(0);  // never walks, never drawn
+    Ant* first = world.ants->At(0);  // never walks, never drawn
     first->x = 250;
     first->y = 250;
     first->direction = 0;
-    ComposeFrame();
+    lens_.Compose();
 
     int antPixels = 0;
     const int cell = 2 * 2 + 1;
     for (int k = 0; k < 8; ++k) {
         for (int j = 0; j < 8; ++j) {
-            const bool opaque = Pixel(TheWorld.antSprites, cell * 8 + j, 8 + k) != 0xFFFFFF;
-            const uint32_t expected =
-                opaque ? Pixel(TheWorld.antSprites, cell * 8 + j, k) : 0xFFA57Bu;
-            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 116 + j, 126 + k), expected) << j << "," << k;
+            const bool opaque = Pixel(world.antSprites, cell * 8 + j, 8 + k) != 0xFFFFFF;
+            const uint32_t expected = opaque ? Pixel(world.antSprites, cell * 8 + j, k) : 0xFFA57Bu;
+            EXPECT_EQ(Pixel(world.fieldCanvas, 116 + j, 126 + k), expected) << j << "," << k;
             antPixels += opaque ? 1 : 0;
         }
     }
@@ -211,120 +213,120 @@ TEST_F(ComposeFrameTest, AntsOverTrailsAndHeartsOverAnts) {
         for (int j = 0; j < 16; ++j) {
             const int fx = 192 + j;
             const int fy = 192 + k;
-            uint32_t expected = Pixel(TheWorld.field, fx, fy);
+            uint32_t expected = Pixel(world.field, fx, fy);
             const int aj = fx - 196;
             const int ak = fy - 196;
             if (aj >= 0 && aj < 8 && ak >= 0 && ak < 8 &&
-                Pixel(TheWorld.antSprites, underCell * 8 + aj, 8 + ak) != 0xFFFFFF) {
-                expected = Pixel(TheWorld.antSprites, underCell * 8 + aj, ak);
+                Pixel(world.antSprites, underCell * 8 + aj, 8 + ak) != 0xFFFFFF) {
+                expected = Pixel(world.antSprites, underCell * 8 + aj, ak);
             }
-            if (Pixel(TheWorld.heart, j, 16 + k) != 0xFFFFFF) {
-                expected = Pixel(TheWorld.heart, j, k);
+            if (Pixel(world.heart, j, 16 + k) != 0xFFFFFF) {
+                expected = Pixel(world.heart, j, k);
                 ++heartPixels;
             }
-            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, fx, fy), expected) << j << "," << k;
+            EXPECT_EQ(Pixel(world.fieldCanvas, fx, fy), expected) << j << "," << k;
         }
     }
     EXPECT_GT(heartPixels, 40);
 
     // The inactive first ant left the field as it was.
-    EXPECT_EQ(simtest::Differences(TheWorld.fieldCanvas, TheWorld.field, 246, 246, 254, 254), 0);
+    EXPECT_EQ(simtest::Differences(world.fieldCanvas, world.field, 246, 246, 254, 254), 0);
 }
 
 TEST_F(ComposeFrameTest, HeartsBeyondASmallerFieldAreCutAtTheCanvasEdge) {
     LookAt(255, 112);
     ShownHeart(3, 455 + 3, 312 + 3);  // top-left (450, 307): a 5 x 5 corner lies on the canvas
     ShownHeart(4, 2000, -500);
-    ComposeFrame();
+    lens_.Compose();
     for (int k = 0; k < 5; ++k) {
         for (int j = 0; j < 5; ++j) {
-            const uint32_t expected = Pixel(TheWorld.heart, j, 16 + k) != 0xFFFFFF
-                                          ? Pixel(TheWorld.heart, j, k)
-                                          : Pixel(TheWorld.field, 450 + j, 307 + k);
-            EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 450 + j, 307 + k), expected);
+            const uint32_t expected = Pixel(world.heart, j, 16 + k) != 0xFFFFFF
+                                          ? Pixel(world.heart, j, k)
+                                          : Pixel(world.field, 450 + j, 307 + k);
+            EXPECT_EQ(Pixel(world.fieldCanvas, 450 + j, 307 + k), expected);
         }
     }
 }
 
 TEST_F(ComposeFrameTest, FollowingTheBallNearTheFarCornerLooksOneRowHigh) {
-    Shared.followBall = 1;
-    Shared.colony.ballX = 455 - 50;
-    Shared.colony.ballY = 312 - 50;
+    shared.followBall = 1;
+    shared.colony.ballX = 455 - 50;
+    shared.colony.ballY = 312 - 50;
     const std::vector<uint32_t> before = FrameSnapshot();
-    ComposeFrame();
+    lens_.Compose();
     int lensPixels = 0;
     EXPECT_EQ(FrameMismatches(255, 111, before, &lensPixels), 0);
     // A point clear of the ball shows the field at (255 + 30, 111 + 100).
-    EXPECT_EQ(Pixel(TheWorld.frame, 20 + 30, 20 + 100), Pixel(TheWorld.field, 285, 211));
+    EXPECT_EQ(Pixel(world.frame, 20 + 30, 20 + 100), Pixel(world.field, 285, 211));
 }
 
 TEST_F(ComposeFrameTest, AThrownBallIsDrawnWhereItIsThenMovesOn) {
-    Shared.followBall = 1;
-    Shared.colony.ballX = 100;
-    Shared.colony.ballY = 150;
-    Shared.ballSpeed = 20;
-    Shared.ballAngle = 0;
-    Shared.colony.ballFlying = 1;
-    ComposeFrame();
-    const bool centreOpaque = Pixel(TheWorld.ball, 8, 24) != 0xFFFFFF;
+    shared.followBall = 1;
+    shared.colony.ballX = 100;
+    shared.colony.ballY = 150;
+    shared.ballSpeed = 20;
+    shared.ballAngle = 0;
+    shared.colony.ballFlying = 1;
+    lens_.Compose();
+    const bool centreOpaque = Pixel(world.ball, 8, 24) != 0xFFFFFF;
     ASSERT_TRUE(centreOpaque);
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, 100, 150), Pixel(TheWorld.ball, 8, 8));
-    EXPECT_EQ(Shared.colony.ballX.load(), 120);
-    EXPECT_EQ(Shared.colony.ballY.load(), 150);
-    EXPECT_EQ(Shared.ballSpeed.load(), 16);
-    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
+    EXPECT_EQ(Pixel(world.fieldCanvas, 100, 150), Pixel(world.ball, 8, 8));
+    EXPECT_EQ(shared.colony.ballX.load(), 120);
+    EXPECT_EQ(shared.colony.ballY.load(), 150);
+    EXPECT_EQ(shared.ballSpeed.load(), 16);
+    EXPECT_EQ(shared.colony.ballFlying.load(), 1);
     for (int frame = 0; frame < 10; ++frame) {
-        ComposeFrame();
+        lens_.Compose();
     }
-    EXPECT_EQ(Shared.colony.ballX.load(), 100 + 20 + 16 + 12 + 8 + 4);
-    EXPECT_EQ(Shared.colony.ballFlying.load(), 0);
+    EXPECT_EQ(shared.colony.ballX.load(), 100 + 20 + 16 + 12 + 8 + 4);
+    EXPECT_EQ(shared.colony.ballFlying.load(), 0);
 }
 
 TEST_F(ComposeFrameTest, NothingIsDrawnOrMovedWhileANewFieldWaits) {
-    Shared.colony.ballX = 100;
-    Shared.colony.ballY = 150;
-    Shared.ballSpeed = 20;
-    Shared.colony.ballFlying = 1;
-    Shared.backgroundChanged = 1;
+    shared.colony.ballX = 100;
+    shared.colony.ballY = 150;
+    shared.ballSpeed = 20;
+    shared.colony.ballFlying = 1;
+    shared.backgroundChanged = 1;
     const std::vector<uint32_t> before = FrameSnapshot();
-    ComposeFrame();
+    lens_.Compose();
     EXPECT_EQ(FrameSnapshot(), before);
-    EXPECT_EQ(Shared.colony.ballX.load(), 100);
-    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
-    Shared.backgroundChanged = 0;
+    EXPECT_EQ(shared.colony.ballX.load(), 100);
+    EXPECT_EQ(shared.colony.ballFlying.load(), 1);
+    shared.backgroundChanged = 0;
 }
 
 TEST_F(ComposeFrameTest, AFrameFirstRebuildsTheMaskTheThrowAskedFor) {
     HWND window = simtest::CreateTestWindow();
-    SimulationRun frames(window, simtest::Reports());
-    Shared.splashDone = 1;
-    TheWorld.mask->At(120, 120) = CellStrongTrail;
-    Shared.colony.arrivalSeen = 1;
-    Shared.maskRebuildRequested = 1;
+    SimulationRun frames({world, shared, window, simtest::Reports()});
+    shared.splashDone = 1;
+    world.mask->At(120, 120) = CellStrongTrail;
+    shared.colony.arrivalSeen = 1;
+    shared.maskRebuildRequested = 1;
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(Shared.maskRebuildRequested.load(), 0);
-    EXPECT_EQ(Shared.colony.arrivalSeen.load(), 0);
-    EXPECT_EQ(TheWorld.mask->At(120, 120), CellFree);
-    EXPECT_EQ(TheWorld.mask->At(3, 120), CellBlocked);
+    EXPECT_EQ(shared.maskRebuildRequested.load(), 0);
+    EXPECT_EQ(shared.colony.arrivalSeen.load(), 0);
+    EXPECT_EQ(world.mask->At(120, 120), CellFree);
+    EXPECT_EQ(world.mask->At(3, 120), CellBlocked);
     // Without a request the trails stay.
-    TheWorld.mask->At(120, 120) = CellTrail;
+    world.mask->At(120, 120) = CellTrail;
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(TheWorld.mask->At(120, 120), CellTrail);
+    EXPECT_EQ(world.mask->At(120, 120), CellTrail);
     DestroyWindow(window);
 }
 
 TEST_F(ComposeFrameTest, AFrameLoadsARequestedBackgroundBeforeTheSteps) {
     HWND window = simtest::CreateTestWindow();
-    SimulationRun frames(window, simtest::Reports());
-    Shared.splashDone = 1;
+    SimulationRun frames({world, shared, window, simtest::Reports()});
+    shared.splashDone = 1;
     const std::string square = simtest::WriteTestBmp("kirelo_frame_square.bmp", 240, 210);
-    Shared.RequestBackground(square.c_str());
+    shared.RequestBackground(square.c_str());
     EXPECT_TRUE(frames.RunFrame());
-    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 240);
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), 210);
+    EXPECT_EQ(shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(shared.colony.fieldWidth.load(), 240);
+    EXPECT_EQ(shared.colony.fieldHeight.load(), 210);
     // The same frame composed the new field.
-    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), 240);
+    EXPECT_EQ(world.fieldCanvas->GetWidth(), 240);
     DestroyWindow(window);
 }
 
@@ -332,56 +334,56 @@ class ReloadBackgroundTest : public ComposeFrameTest {};
 
 // The field, the canvas, the mask and the size the frame uses, all of one size.
 void ExpectFieldOfSize(int w, int h, const std::string& what) {
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), w) << what;
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), h) << what;
-    EXPECT_EQ(TheWorld.field->GetWidth(), w) << what;
-    EXPECT_EQ(TheWorld.field->GetHeight(), h) << what;
-    EXPECT_EQ(TheWorld.fieldCanvas->GetWidth(), w) << what;
-    EXPECT_EQ(TheWorld.fieldCanvas->GetHeight(), h) << what;
-    EXPECT_EQ(TheWorld.mask->Width(), w) << what;
-    EXPECT_EQ(TheWorld.mask->Height(), h) << what;
+    EXPECT_EQ(shared.colony.fieldWidth.load(), w) << what;
+    EXPECT_EQ(shared.colony.fieldHeight.load(), h) << what;
+    EXPECT_EQ(world.field->GetWidth(), w) << what;
+    EXPECT_EQ(world.field->GetHeight(), h) << what;
+    EXPECT_EQ(world.fieldCanvas->GetWidth(), w) << what;
+    EXPECT_EQ(world.fieldCanvas->GetHeight(), h) << what;
+    EXPECT_EQ(world.mask->Width(), w) << what;
+    EXPECT_EQ(world.mask->Height(), h) << what;
 }
 
 TEST_F(ReloadBackgroundTest, RefusesPicturesNarrowerOrLowerThan200) {
-    TheWorld.mask->At(100, 100) = CellTrail;
+    world.mask->At(100, 100) = CellTrail;
     const std::string narrow = simtest::WriteTestBmp("kirelo_narrow.bmp", 199, 300);
     const std::string low = simtest::WriteTestBmp("kirelo_low.bmp", 300, 199);
     MessageRecorder recorder;
-    EXPECT_EQ(ReloadBackground(narrow.c_str(), simtest::Reports()), 0);
-    EXPECT_EQ(ReloadBackground(low.c_str(), simtest::Reports()), 0);
+    EXPECT_EQ(lens_.ReloadBackground(narrow.c_str(), simtest::Reports()), 0);
+    EXPECT_EQ(lens_.ReloadBackground(low.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 2u);
     recorder.ExpectAt(0, IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, MB_ICONWARNING | MB_OK);
     recorder.ExpectAt(1, IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, MB_ICONWARNING | MB_OK);
     ExpectFieldOfSize(455, 312, "refused");
-    EXPECT_EQ(TheWorld.mask->At(100, 100), CellTrail);
+    EXPECT_EQ(world.mask->At(100, 100), CellTrail);
     EXPECT_TRUE(simtest::Reports().backgrounds.empty());  // nothing to save
 
     // Both too small: the width is named.
     const std::string tiny = simtest::WriteTestBmp("kirelo_tiny.bmp", 120, 80);
     recorder.clear();
-    EXPECT_EQ(ReloadBackground(tiny.c_str(), simtest::Reports()), 0);
+    EXPECT_EQ(lens_.ReloadBackground(tiny.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, IDS_TOO_NARROW);
 }
 
 TEST_F(ReloadBackgroundTest, TakesA200By200PictureAndRecordsIt) {
-    TheWorld.mask->At(100, 100) = CellTrail;
+    world.mask->At(100, 100) = CellTrail;
     const std::string square = simtest::WriteTestBmp("kirelo_square.bmp", 200, 200);
     MessageRecorder recorder;
-    EXPECT_EQ(ReloadBackground(square.c_str(), simtest::Reports()), 1);
+    EXPECT_EQ(lens_.ReloadBackground(square.c_str(), simtest::Reports()), 1);
     EXPECT_EQ(recorder.size(), 0u);
     ExpectFieldOfSize(200, 200, "square");
     ASSERT_FALSE(HasFailure());
     const auto wrong = [](int x, int y) {
-        return Pixel(TheWorld.field, x, y) != simtest::TestColour(x, y) ||
-               Pixel(TheWorld.fieldCanvas, x, y) != simtest::TestColour(x, y);
+        return Pixel(world.field, x, y) != simtest::TestColour(x, y) ||
+               Pixel(world.fieldCanvas, x, y) != simtest::TestColour(x, y);
     };
     EXPECT_EQ(simtest::CountWhere(0, 0, 200, 200, wrong, 3), 0);
-    EXPECT_EQ(TheWorld.mask->At(100, 100), CellFree);  // the trails went with the old field
-    EXPECT_EQ(TheWorld.mask->At(5, 100), CellBlocked);
+    EXPECT_EQ(world.mask->At(100, 100), CellFree);  // the trails went with the old field
+    EXPECT_EQ(world.mask->At(5, 100), CellBlocked);
     EXPECT_EQ(simtest::Reports().LastBackground(), square);
 
-    EXPECT_EQ(ReloadBackground("Resource", simtest::Reports()), 1);
+    EXPECT_EQ(lens_.ReloadBackground("Resource", simtest::Reports()), 1);
     ExpectFieldOfSize(455, 312, "resource");
     EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
     EXPECT_EQ(recorder.size(), 0u);
@@ -392,35 +394,35 @@ TEST_F(ReloadBackgroundTest, TheFrameMovesAntsBallViewAndGoalIntoASmallerField) 
     for (int j = 1; j < 4; ++j) {
         Walker(j, 400, 40 + j, 0, 0)->trail.Append(400, 40 + j, CellTrail);
     }
-    Ant* resting = TheWorld.ants->At(10);  // inactive ants are left where they are
+    Ant* resting = world.ants->At(10);  // inactive ants are left where they are
     resting->x = 420;
     const Heart* heart = ShownHeart(2, 430, 300);
-    Shared.colony.ballX = 420;
-    Shared.colony.ballY = 290;
-    Shared.viewX = 255;
-    Shared.viewY = 112;
-    Shared.RequestBackground(square.c_str());
+    shared.colony.ballX = 420;
+    shared.colony.ballY = 290;
+    shared.viewX = 255;
+    shared.viewY = 112;
+    shared.RequestBackground(square.c_str());
     run_.ApplyBackgroundChange();
-    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
+    EXPECT_EQ(shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(shared.colony.fieldWidth.load(), 200);
     for (int j = 1; j < 4; ++j) {
-        EXPECT_EQ(TheWorld.ants->At(j)->x, 164);
-        EXPECT_EQ(TheWorld.ants->At(j)->y, 40 + j);
-        EXPECT_EQ(TheWorld.ants->At(j)->trail.Count(), 0);
+        EXPECT_EQ(world.ants->At(j)->x, 164);
+        EXPECT_EQ(world.ants->At(j)->y, 40 + j);
+        EXPECT_EQ(world.ants->At(j)->trail.Count(), 0);
     }
     EXPECT_EQ(resting->x, 420);
     EXPECT_EQ(heart->x, 430);  // hearts keep their places
     EXPECT_EQ(heart->y, 300);
-    EXPECT_EQ(Shared.colony.ballX.load(), 164);
-    EXPECT_EQ(Shared.colony.ballY.load(), 184);
-    EXPECT_EQ(Shared.viewX.load(), 0);
-    EXPECT_EQ(Shared.viewY.load(), 20);
-    EXPECT_GE(Shared.colony.goalX.load(), 100);
-    EXPECT_LE(Shared.colony.goalX.load(), 139);
-    EXPECT_GE(Shared.colony.goalY.load(), 110);
-    EXPECT_LE(Shared.colony.goalY.load(), 159);
+    EXPECT_EQ(shared.colony.ballX.load(), 164);
+    EXPECT_EQ(shared.colony.ballY.load(), 184);
+    EXPECT_EQ(shared.viewX.load(), 0);
+    EXPECT_EQ(shared.viewY.load(), 20);
+    EXPECT_GE(shared.colony.goalX.load(), 100);
+    EXPECT_LE(shared.colony.goalX.load(), 139);
+    EXPECT_GE(shared.colony.goalY.load(), 110);
+    EXPECT_LE(shared.colony.goalY.load(), 159);
     // The heart outside the new field is drawn without harm.
-    ComposeFrame();
+    lens_.Compose();
 }
 
 TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) {
@@ -430,14 +432,14 @@ TEST_F(ReloadBackgroundTest, AFailedReloadStillClearsTheRequestAndMovesTheGoal) 
     MessageRecorder recorder;
     bool goalMoved = false;
     for (int k = 0; k < 5 && !goalMoved; ++k) {
-        Shared.colony.goalX = 0;
-        Shared.RequestBackground(narrow.c_str());
+        shared.colony.goalX = 0;
+        shared.RequestBackground(narrow.c_str());
         run_.ApplyBackgroundChange();
-        goalMoved = Shared.colony.goalX.load() >= 227 && Shared.colony.goalX.load() <= 393;
+        goalMoved = shared.colony.goalX.load() >= 227 && shared.colony.goalX.load() <= 393;
     }
     EXPECT_TRUE(goalMoved);
-    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(shared.colony.fieldWidth.load(), 455);
     EXPECT_EQ(ant->trail.Count(), 0);
     EXPECT_GE(recorder.size(), 1u);
 }
@@ -450,14 +452,14 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     const std::string past = simtest::WriteTestBmp("kirelo_past.bmp", 2 * kMaxImageSide, 400);
     const std::string thin = simtest::WriteTestBmp("kirelo_thin.bmp", 2 * kMaxImageSide, 300);
     MessageRecorder recorder;
-    ASSERT_EQ(ReloadBackground(tall.c_str(), simtest::Reports()), 1);
+    ASSERT_EQ(lens_.ReloadBackground(tall.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(200, kMaxImageSide, "tall");
-    ASSERT_EQ(ReloadBackground(wide.c_str(), simtest::Reports()), 1);
+    ASSERT_EQ(lens_.ReloadBackground(wide.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(kMaxImageSide, 200, "wide");
     const int x = kMaxImageSide - 1;
-    EXPECT_EQ(Pixel(TheWorld.field, x, 199), simtest::TestColour(x, 199));
-    EXPECT_EQ(Pixel(TheWorld.fieldCanvas, x, 199), simtest::TestColour(x, 199));
-    EXPECT_EQ(TheWorld.mask->At(x - 28, 100), CellFree);
+    EXPECT_EQ(Pixel(world.field, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(Pixel(world.fieldCanvas, x, 199), simtest::TestColour(x, 199));
+    EXPECT_EQ(world.mask->At(x - 28, 100), CellFree);
     EXPECT_EQ(recorder.size(), 0u);
 
     // A picture cut inside its pixels is refused by the loader with its data box; nothing changes.
@@ -467,22 +469,22 @@ TEST_F(ReloadBackgroundTest, PicturesAtTheSizeLimitKeepFieldCanvasAndMaskOfOneSi
     SetFilePointer(file, 5000, nullptr, FILE_BEGIN);
     SetEndOfFile(file);
     CloseHandle(file);
-    EXPECT_EQ(ReloadBackground(cut.c_str(), simtest::Reports()), 0);
+    EXPECT_EQ(lens_.ReloadBackground(cut.c_str(), simtest::Reports()), 0);
     recorder.ExpectOnly(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, MB_ICONERROR | MB_OK);
     ExpectFieldOfSize(kMaxImageSide, 200, "cut");
     EXPECT_EQ(simtest::Reports().LastBackground(), wide);
 
     // Twice the limit wide: scaled to it, proportions kept, and remembered by its own name.
-    ASSERT_EQ(ReloadBackground(past.c_str(), simtest::Reports()), 1);
+    ASSERT_EQ(lens_.ReloadBackground(past.c_str(), simtest::Reports()), 1);
     ExpectFieldOfSize(kMaxImageSide, 200, "past");
     EXPECT_EQ(simtest::Reports().LastBackground(), past);
     // Each field pixel the mean of a 2 x 2 block: TestColour's blue is (x + y) & 0xFF, so (10, 7)
     // is the mean of 34, 35, 35 and 36.
-    EXPECT_EQ(Pixel(TheWorld.field, 10, 7) & 0xFF, 35u);
+    EXPECT_EQ(Pixel(world.field, 10, 7) & 0xFF, 35u);
     EXPECT_EQ(recorder.size(), 1u);
 
     // Scaled under the field's 200 pixels: the too-small warning, and nothing changes.
-    ASSERT_EQ(ReloadBackground(thin.c_str(), simtest::Reports()), 0);
+    ASSERT_EQ(lens_.ReloadBackground(thin.c_str(), simtest::Reports()), 0);
     ASSERT_EQ(recorder.size(), 2u);
     EXPECT_EQ(recorder.messages()[1].text, IDS_TOO_LOW);
     ExpectFieldOfSize(kMaxImageSide, 200, "thin");
@@ -496,9 +498,9 @@ TEST_F(StartupFieldTest, ResourceLoadsTheDryLeavesWithoutAWord) {
     MessageRecorder recorder;
     run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(Shared.colony.fieldWidth.load(), 455);
-    EXPECT_EQ(Shared.colony.fieldHeight.load(), 312);
-    EXPECT_EQ(TheWorld.field->GetBitCount(), 32);
+    EXPECT_EQ(shared.colony.fieldWidth.load(), 455);
+    EXPECT_EQ(shared.colony.fieldHeight.load(), 312);
+    EXPECT_EQ(world.field->GetBitCount(), 32);
 }
 
 TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
@@ -506,36 +508,36 @@ TEST_F(StartupFieldTest, AMissingOrTooSmallPictureFallsBackWithAWarning) {
     const std::string names[] = {simtest::TempPath("kirelo_no_such_picture.bmp"), small,
                                  "resource"};
     for (const std::string& name : names) {
-        Shared.SetBackgroundFileName(name.c_str());
+        shared.SetBackgroundFileName(name.c_str());
         simtest::Reports().backgrounds.clear();
         MessageRecorder recorder;
         run_.LoadStartupField();
         ASSERT_GE(recorder.size(), 1u) << name;
         recorder.ExpectAt(recorder.size() - 1, IDS_BACKGROUND_RESET, IDS_BACKGROUND_RESET_CAPTION,
                           MB_ICONWARNING | MB_OK);
-        EXPECT_EQ(Shared.colony.fieldWidth.load(), 455) << name;
-        EXPECT_EQ(Shared.colony.fieldHeight.load(), 312) << name;
+        EXPECT_EQ(shared.colony.fieldWidth.load(), 455) << name;
+        EXPECT_EQ(shared.colony.fieldHeight.load(), 312) << name;
         EXPECT_EQ(simtest::Reports().LastBackground(), "Resource");
         char current[kPathBytes] = {};
-        Shared.GetBackgroundFileName(current);
+        shared.GetBackgroundFileName(current);
         EXPECT_EQ(std::string(current), name);  // the name itself keeps the failed path
     }
     // A picture past the size limit comes scaled to it at the start as at a drop.
     const std::string past = simtest::WriteTestBmp("kirelo_past_start.bmp", 200, kMaxImageSide + 1);
-    Shared.SetBackgroundFileName(past.c_str());
+    shared.SetBackgroundFileName(past.c_str());
     simtest::Reports().backgrounds.clear();
     {
         MessageRecorder quiet;
         run_.LoadStartupField();
         EXPECT_EQ(quiet.size(), 0u);
-        EXPECT_EQ(Shared.colony.fieldWidth.load(), 200);
-        EXPECT_EQ(Shared.colony.fieldHeight.load(), kMaxImageSide);
+        EXPECT_EQ(shared.colony.fieldWidth.load(), 200);
+        EXPECT_EQ(shared.colony.fieldHeight.load(), kMaxImageSide);
         // Nothing replaced: the settings keep naming the original file.
         EXPECT_TRUE(simtest::Reports().backgrounds.empty());
     }
     DeleteFileA(past.c_str());
     // The too-small picture is refused by size alone: the loader had nothing to say.
-    Shared.SetBackgroundFileName(small.c_str());
+    shared.SetBackgroundFileName(small.c_str());
     MessageRecorder recorder;
     run_.LoadStartupField();
     EXPECT_EQ(recorder.size(), 1u);

@@ -8,6 +8,7 @@
 
 #include "SimTestSupport.h"
 #include "colony/Random.h"
+#include "imaging/GdiObjectCount.h"
 #include "platform/ScreenInfo.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/StrayAntMotion.h"
@@ -15,6 +16,8 @@
 #include "resources/TextIds.h"
 
 namespace {
+World& world = simtest::TestWorld();
+SharedState& shared = simtest::TestShared();
 using simtest::Log;
 using simtest::PumpUntil;
 
@@ -31,49 +34,49 @@ class FrameLoopTest : public ::testing::Test {
     void SetUp() override {
         simtest::ResetRunState();
         simtest::CreateShellImages();
-        Shared.timings.splashPauseMs = 50;
-        Shared.timings.endingMs = 200;
+        shared.timings.splashPauseMs = 50;
+        shared.timings.endingMs = 200;
         g_escapeDown = 0;
         g_queries = 0;
         QueryKeyState = &FakeKeyState;
         window_ = simtest::CreateTestWindow();
-        MainWindow = window_;
+        links_.mainWindow = window_;
         simtest::CreateStrayWindows(window_);
-        Shared.strayRecord =
+        world.strayRecord =
             new StrayAnt(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
     void TearDown() override {
         if (thread_ != nullptr) {
-            Shared.exitRequested = 1;
-            Shared.running = 0;
+            shared.exitRequested = 1;
+            shared.running = 0;
             PumpUntil(thread_, 5000);
             CloseHandle(thread_);
         }
         simtest::DestroyStrayWindows();
         DestroyWindow(window_);
-        MainWindow = nullptr;
-        ReleaseWorldLease();  // the window side's lease
+        world.ReleaseLease();  // the window side's lease
         QueryKeyState = &GetAsyncKeyState;
     }
 
     void Start() {
-        Shared.running = 1;
-        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &simtest::Reports(), 0, nullptr);
+        shared.running = 1;
+        thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &links_, 0, nullptr);
         ASSERT_NE(thread_, nullptr);
     }
     bool WaitForSplash() {
-        PumpUntil(thread_, 10000, [] { return Shared.splashDone.load() != 0; });
-        return Shared.splashDone.load() != 0;
+        PumpUntil(thread_, 10000, [] { return shared.splashDone.load() != 0; });
+        return shared.splashDone.load() != 0;
     }
     bool Alive(DWORD forMs) { return !PumpUntil(thread_, forMs); }
 
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
+    SimulationLinks links_{world, shared, nullptr, simtest::Reports()};
 };
 
 TEST_F(FrameLoopTest, EscapeWithFocusEndsTheRunAndAsksForExit) {
     MessageRecorder recorder;
-    Shared.hasFocus = 1;
+    shared.hasFocus = 1;
     Start();
     ASSERT_TRUE(WaitForSplash());
     EXPECT_TRUE(Alive(300));
@@ -84,14 +87,14 @@ TEST_F(FrameLoopTest, EscapeWithFocusEndsTheRunAndAsksForExit) {
     EXPECT_GT(Log().paints, 1);
     EXPECT_EQ(recorder.size(), 0u);  // no thank-you for leaving early
     // The thread gave its lease back; the images go with the window side's.
-    EXPECT_NE(TheWorld.frame, nullptr);
-    ReleaseWorldLease();
-    EXPECT_EQ(TheWorld.frame, nullptr);
-    EXPECT_EQ(Shared.strayRecord, nullptr);
+    EXPECT_NE(world.frame, nullptr);
+    world.ReleaseLease();
+    EXPECT_EQ(world.frame, nullptr);
+    EXPECT_EQ(world.strayRecord, nullptr);
 }
 
 TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
-    Shared.hasFocus = 0;
+    shared.hasFocus = 0;
     g_escapeDown = 1;
     Start();
     ASSERT_TRUE(WaitForSplash());
@@ -100,8 +103,8 @@ TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
     EXPECT_GT(Log().paints, paints + 10);  // frames went on
     EXPECT_EQ(g_queries.load(), 0);
     // The user chooses Exit: the thread stops and does not ask for Exit a second time.
-    Shared.exitRequested = 1;
-    Shared.running = 0;
+    shared.exitRequested = 1;
+    shared.running = 0;
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
@@ -110,11 +113,11 @@ TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
     MessageRecorder recorder;
     Start();
     ASSERT_TRUE(WaitForSplash());
-    Shared.colony.goalX = -10000;  // no ant becomes happy by itself meanwhile
-    Shared.happyCount.fetch_add(48);
+    shared.colony.goalX = -10000;  // no ant becomes happy by itself meanwhile
+    shared.happyCount.fetch_add(48);
     EXPECT_TRUE(Alive(500));
     EXPECT_EQ(recorder.size(), 0u);
-    Shared.happyCount.fetch_add(1);
+    shared.happyCount.fetch_add(1);
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     ASSERT_EQ(recorder.size(), 1u);
     recorder.ExpectAt(0, IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, MB_OK, MessageOwner::NoOwner);
@@ -123,37 +126,37 @@ TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
 
 TEST_F(FrameLoopTest, ExitDuringTheClosingSecondsShowsNoBoxAndSendsNoExit) {
     MessageRecorder recorder;
-    Shared.timings.endingMs = 3000;
+    shared.timings.endingMs = 3000;
     Start();
     ASSERT_TRUE(WaitForSplash());
-    Shared.colony.goalX = -10000;
-    Shared.happyCount.fetch_add(49);
+    shared.colony.goalX = -10000;
+    shared.happyCount.fetch_add(49);
     EXPECT_TRUE(Alive(300));  // in the closing passes
-    Shared.exitRequested = 1;
-    Shared.running = 0;
+    shared.exitRequested = 1;
+    shared.running = 0;
     ASSERT_TRUE(PumpUntil(thread_, 2500));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
 
 TEST_F(FrameLoopTest, ExitDuringTheSplashPauseEndsTheThreadBeforeThePauseIsOver) {
-    Shared.timings.splashPauseMs = 3000;
+    shared.timings.splashPauseMs = 3000;
     ShowWindow(window_, SW_SHOWNOACTIVATE);  // so that the first frame's update paints
     Start();
     // The first frame has been shown: the thread is in its pause.
     PumpUntil(thread_, 5000, [] { return Log().paints > 0; });
     ASSERT_GT(Log().paints, 0);
-    Shared.exitRequested = 1;
-    Shared.running = 0;
+    shared.exitRequested = 1;
+    shared.running = 0;
     EXPECT_TRUE(PumpUntil(thread_, 1500));
     EXPECT_EQ(Log().splashEnds, 0);
     EXPECT_EQ(simtest::Reports().ended.load(), 0);
-    EXPECT_EQ(Shared.splashDone.load(), 0);
+    EXPECT_EQ(shared.splashDone.load(), 0);
 }
 
 TEST_F(FrameLoopTest, NotRunningAtStartGoesStraightToTeardown) {
-    Shared.running = 0;
-    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &simtest::Reports(), 0, nullptr);
+    shared.running = 0;
+    thread_ = CreateThread(nullptr, 0, &SimulationThreadProc, &links_, 0, nullptr);
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(Log().paints, 0);
     EXPECT_EQ(Log().splashEnds, 0);
@@ -161,30 +164,30 @@ TEST_F(FrameLoopTest, NotRunningAtStartGoesStraightToTeardown) {
 }
 
 TEST_F(FrameLoopTest, TheStrayAntWaitsForTheShellsWindows) {
-    Shared.timings.strayDelayMs = 0;
-    Shared.shellReady = 0;
+    shared.timings.strayDelayMs = 0;
+    shared.shellReady = 0;
     Start();
     ASSERT_TRUE(WaitForSplash());
-    Shared.colony.goalX = -10000;
+    shared.colony.goalX = -10000;
     EXPECT_TRUE(Alive(1500));  // some hundred frames, each of which could have let it out
-    EXPECT_EQ(Shared.strayAntActive.load(), 0);
+    EXPECT_EQ(shared.strayAntActive.load(), 0);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    Shared.shellReady = 1;
-    PumpUntil(thread_, 20000, [] { return Shared.strayAntActive.load() != 0; });
-    EXPECT_EQ(Shared.strayAntActive.load(), 1);
+    shared.shellReady = 1;
+    PumpUntil(thread_, 20000, [] { return shared.strayAntActive.load() != 0; });
+    EXPECT_EQ(shared.strayAntActive.load(), 1);
 }
 
 TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFound) {
     MessageRecorder recorder;
-    Shared.shellReady = 1;
+    shared.shellReady = 1;
     const DWORD t0 = GetTickCount();
     Start();
     ASSERT_TRUE(WaitForSplash());
-    Shared.colony.goalX = -10000;
+    shared.colony.goalX = -10000;
     DWORD seen = 0;
     int visibleEarly = 0;
     PumpUntil(thread_, 35000, [&] {
-        if (Shared.strayAntActive.load() != 0) {
+        if (shared.strayAntActive.load() != 0) {
             seen = GetTickCount();
             return true;
         }
@@ -194,21 +197,21 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     ASSERT_NE(seen, 0u) << "the stray ant never came out";
     EXPECT_GT(seen - t0, 10000u);
     EXPECT_EQ(visibleEarly, 0);
-    EXPECT_EQ(Shared.happyCount.load(), -1);
+    EXPECT_EQ(shared.happyCount.load(), -1);
 
     // Every walking ant happy, but the stray ant is still out: the run goes on.
-    Shared.happyCount.fetch_add(49);
+    shared.happyCount.fetch_add(49);
     EXPECT_TRUE(Alive(1000));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
-    EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayAntIndex]));
+    EXPECT_TRUE(IsWindowVisible(simtest::StrayWindows()[kStrayAntIndex]));
 
     // Found: the click's count and state, as the stray-ant window does it.
-    Shared.happyCount.fetch_add(1);
-    Shared.strayRecord->state = StrayRising;
+    shared.happyCount.fetch_add(1);
+    world.strayRecord->state = StrayRising;
     bool heartShown = false;
     const bool ended = PumpUntil(thread_, 10000, [&] {
-        heartShown = heartShown || IsWindowVisible(StrayWindows[kStrayHeartIndex]) != 0;
+        heartShown = heartShown || IsWindowVisible(simtest::StrayWindows()[kStrayHeartIndex]) != 0;
         return false;
     });
     ASSERT_TRUE(ended);
@@ -245,14 +248,14 @@ TEST(KeyboardTest, TheFocusQueriesAllSevenKeysOnceAndNeverWaits) {
         g_keyQueries.clear();
         std::fill(std::begin(g_keyState), std::end(g_keyState), SHORT{0});
         g_keyState[c.key] = c.state;
-        TakeKeyboardFocus();
-        EXPECT_EQ(Shared.hasFocus.load(), c.focus) << c.key << "/" << c.state;
+        TakeKeyboardFocus(shared);
+        EXPECT_EQ(shared.hasFocus.load(), c.focus) << c.key << "/" << c.state;
         ASSERT_EQ(g_keyQueries.size(), 7u);  // one pass, held key or not
         for (size_t i = 0; i < 7; ++i) {
             EXPECT_EQ(g_keyQueries[i], order[i]);
         }
     }
-    Shared.hasFocus = 0;
+    shared.hasFocus = 0;
     QueryKeyState = &GetAsyncKeyState;
 }
 
@@ -260,27 +263,27 @@ TEST(KeyboardTest, AnEscapeHeldWhenTheFocusCameCountsOnlyAfterItsRelease) {
     QueryKeyState = &ScriptedKeys;
     std::fill(std::begin(g_keyState), std::end(g_keyState), SHORT{0});
     g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8001);
-    TakeKeyboardFocus();
-    ASSERT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    TakeKeyboardFocus(shared);
+    ASSERT_EQ(shared.hasFocus.load(), kFocusUntilReleased);
     g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8000);
     for (int frame = 0; frame < 100; ++frame) {
-        ASSERT_EQ(PollKeyboard(), kKeyNothing) << frame;  // held: never the end of the run
+        ASSERT_EQ(PollKeyboard(shared), kKeyNothing) << frame;  // held: never the end of the run
     }
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusUntilReleased);
     g_keyState[VK_ESCAPE] = 1;  // released (the low bit still remembers the press)
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusKeysLive);
     g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8001);  // a new press, asked for once
     g_keyQueries.clear();
-    EXPECT_EQ(PollKeyboard(), kKeyEscape);
+    EXPECT_EQ(PollKeyboard(shared), kKeyEscape);
     EXPECT_EQ(g_keyQueries, std::vector<int>{VK_ESCAPE});
     // A focus lost while the key was held is not given back by its release.
     g_keyState[VK_ESCAPE] = static_cast<SHORT>(0x8000);
-    TakeKeyboardFocus();
-    Shared.hasFocus = kFocusNone;
+    TakeKeyboardFocus(shared);
+    shared.hasFocus = kFocusNone;
     g_keyState[VK_ESCAPE] = 0;
-    EXPECT_EQ(PollKeyboard(), kKeyNothing);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusNone);
     QueryKeyState = &GetAsyncKeyState;
 }
 
@@ -292,12 +295,12 @@ TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
         QueryPerformanceCounter(&counter);
         return static_cast<double>(counter.QuadPart) * 1000.0 / frequency.QuadPart;
     };
-    Shared.frameWaitMs = 400;
+    shared.frameWaitMs = 400;
     FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
     HANDLE self = GetCurrentThread();
     GetThreadTimes(self, &created, &exited, &kernelBefore, &userBefore);
     const double startMs = nowMs();
-    PaceFrame(GetTickCount());
+    PaceFrame(shared, GetTickCount());
     const double elapsed = nowMs() - startMs;
     GetThreadTimes(self, &created, &exited, &kernelAfter, &userAfter);
     auto ticks = [](const FILETIME& t) {
@@ -310,34 +313,49 @@ TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
     EXPECT_LT(busy100ns, 1000000u) << "PaceFrame kept the processor busy";
 
     // A frame that already took longer only sleeps the 10 ms.
-    Shared.frameWaitMs = 80;
+    shared.frameWaitMs = 80;
     const double before = nowMs();
-    PaceFrame(GetTickCount() - 500);
+    PaceFrame(shared, GetTickCount() - 500);
     EXPECT_GE(nowMs() - before, 9.0);
-    Shared.frameWaitMs = 80;
+    shared.frameWaitMs = 80;
 }
 
 TEST(WorldLeaseTest, TheSecondReleaseFreesTheImagesAndTheRecord) {
-    simtest::CreateShellImages();
-    Shared.strayRecord = new StrayAnt(800, 600);
-    ReleaseWorldLease();
-    EXPECT_NE(TheWorld.frame, nullptr);
-    EXPECT_NE(TheWorld.magnifier, nullptr);
-    EXPECT_NE(Shared.strayRecord, nullptr);
-    EXPECT_EQ(TheWorld.frame->GetWidth(), 300);  // still usable by the other thread
-    ReleaseWorldLease();
-    for (const DIBImage* image :
-         {TheWorld.frame, TheWorld.fieldCanvas, TheWorld.field, TheWorld.magnifier,
-          TheWorld.antSprites, TheWorld.ball, TheWorld.heart}) {
+    World own;
+    own.CreateImages();
+    own.strayRecord = new StrayAnt(800, 600);
+    own.ReleaseLease();
+    EXPECT_NE(own.frame, nullptr);
+    EXPECT_NE(own.magnifier, nullptr);
+    EXPECT_NE(own.strayRecord, nullptr);
+    EXPECT_EQ(own.frame->GetWidth(), 300);  // still usable by the other thread
+    own.ReleaseLease();
+    for (const DIBImage* image : {own.frame, own.fieldCanvas, own.field, own.magnifier,
+                                  own.antSprites, own.ball, own.heart}) {
         EXPECT_EQ(image, nullptr);
     }
-    EXPECT_EQ(Shared.strayRecord, nullptr);
+    EXPECT_EQ(own.strayRecord, nullptr);
     // A surplus release frees nothing a second time.
-    TheWorld.frame = new DIBImage();
-    ReleaseWorldLease();
-    EXPECT_NE(TheWorld.frame, nullptr);
-    delete TheWorld.frame;
-    TheWorld.frame = nullptr;
+    own.frame = new DIBImage();
+    own.ReleaseLease();
+    EXPECT_NE(own.frame, nullptr);
+}
+
+TEST(WorldLeaseTest, AWorldThatGoesFreesWhateverItStillHolds) {
+    const int before = LiveImagingGdiObjects();
+    for (int releases : {0, 1, 2}) {
+        {
+            World own;
+            own.CreateImages();
+            own.CreateRunParts();
+            own.strayRecord = new StrayAnt(800, 600);
+            ASSERT_GT(LiveImagingGdiObjects(), before);
+            for (int k = 0; k < releases; ++k) {
+                own.ReleaseLease();
+            }
+        }
+        EXPECT_EQ(LiveImagingGdiObjects(), before) << releases << " leases given back";
+    }
 }
 
 class StrayWindowsTest : public ::testing::Test {
@@ -345,27 +363,25 @@ class StrayWindowsTest : public ::testing::Test {
     void SetUp() override {
         simtest::ResetRunState();
         window_ = simtest::CreateTestWindow(WS_POPUP | WS_VISIBLE);
-        MainWindow = window_;
         SetForegroundWindow(window_);
         SetActiveWindow(window_);
         SetFocus(window_);
         simtest::CreateStrayWindows(window_);
-        Shared.strayRecord = new StrayAnt(800, 600);
-        Shared.strayRecord->x = 400;
-        Shared.strayRecord->y = 300;
-        Shared.strayRecord->direction = 3;
-        Shared.strayShown.Publish({});
-        AcknowledgeStrayPlacement();
-        Shared.happyCount = 10;
-        Shared.strayAntActive = 0;
+        world.strayRecord = new StrayAnt(800, 600);
+        world.strayRecord->x = 400;
+        world.strayRecord->y = 300;
+        world.strayRecord->direction = 3;
+        shared.strayShown.Publish({});
+        shared.strayPlacement.Acknowledge();
+        shared.happyCount = 10;
+        shared.strayAntActive = 0;
     }
     void TearDown() override {
         Deliver();
         simtest::DestroyStrayWindows();
         DestroyWindow(window_);
-        MainWindow = nullptr;
-        delete Shared.strayRecord;
-        Shared.strayRecord = nullptr;
+        delete world.strayRecord;
+        world.strayRecord = nullptr;
         delete TheScreen;
         TheScreen = nullptr;
     }
@@ -382,26 +398,28 @@ class StrayWindowsTest : public ::testing::Test {
     // Where the ant's window stands, if it is the one on show.
     static bool AntShownAt(int x, int y) {
         RECT rect{};
-        return IsWindowVisible(StrayWindows[kStrayAntIndex]) &&
-               !IsWindowVisible(StrayWindows[kStrayHeartIndex]) &&
-               GetWindowRect(StrayWindows[kStrayAntIndex], &rect) && rect.left == x &&
+        return IsWindowVisible(simtest::StrayWindows()[kStrayAntIndex]) &&
+               !IsWindowVisible(simtest::StrayWindows()[kStrayHeartIndex]) &&
+               GetWindowRect(simtest::StrayWindows()[kStrayAntIndex], &rect) && rect.left == x &&
                rect.top == y;
     }
     // The published pose is the ant's cell and place, and its window stands there.
     static bool ShowsTheAntsPose() {
-        const StrayAntPose pose = Shared.strayShown.Read();
-        const StrayAnt& ant = *Shared.strayRecord;
+        const StrayAntPose pose = shared.strayShown.Read();
+        const StrayAnt& ant = *world.strayRecord;
         return pose.kind == StrayAntPose::Walking && pose.cell == ant.Cell() && pose.x == ant.x &&
                pose.y == ant.y && AntShownAt(pose.x, pose.y);
     }
+    // The stray ant's motion as the run does it, posting to the stand-in main window.
+    StrayAntMotion Motion() { return StrayAntMotion(world, shared, window_); }
     HWND window_ = nullptr;
 };
 
 TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
-    ReleaseStrayAnt();
-    EXPECT_EQ(Shared.strayAntActive.load(), 1);
-    EXPECT_EQ(Shared.happyCount.load(), 9);
-    StrayAntPose pose = Shared.strayShown.Read();
+    Motion().Release();
+    EXPECT_EQ(shared.strayAntActive.load(), 1);
+    EXPECT_EQ(shared.happyCount.load(), 9);
+    StrayAntPose pose = shared.strayShown.Read();
     EXPECT_EQ(pose.kind, StrayAntPose::Walking);
     EXPECT_EQ(pose.cell, 3 * 2 + 0);
     EXPECT_EQ(pose.x, 400);
@@ -409,60 +427,60 @@ TEST_F(StrayWindowsTest, EachFramePublishesOnePoseAndAtMostOneRequestWaits) {
     // Frames that come while the window thread is busy (in a message box, say) add no more
     // requests: the one waiting places the newest pose.
     for (int frame = 0; frame < 5; ++frame) {
-        UpdateStrayAnt();
+        Motion().Update();
     }
     EXPECT_EQ(Deliver(), 1);
     EXPECT_TRUE(ShowsTheAntsPose());
     for (int frame = 0; frame < 200; ++frame) {
-        UpdateStrayAnt();
+        Motion().Update();
         ASSERT_EQ(Deliver(), 1) << frame;
         ASSERT_TRUE(ShowsTheAntsPose()) << frame;
     }
-    EXPECT_EQ(Shared.happyCount.load(), 9);
+    EXPECT_EQ(shared.happyCount.load(), 9);
 }
 
 TEST_F(StrayWindowsTest, ThreadNeverTouchesTheWindowsItself) {
     // Nothing is delivered: whatever the thread does, no window of the window thread changes.
-    ReleaseStrayAnt();
+    Motion().Release();
     for (int frame = 0; frame < 20; ++frame) {
-        UpdateStrayAnt();
+        Motion().Update();
     }
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    Shared.strayRecord->state = StrayRising;
-    UpdateStrayAnt();
+    world.strayRecord->state = StrayRising;
+    Motion().Update();
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Heart);
+    EXPECT_EQ(shared.strayShown.Read().kind, StrayAntPose::Heart);
 }
 
 TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
     TheScreen = new ScreenInfo();
-    ReleaseStrayAnt();
-    Shared.strayRecord->state = StrayRising;
-    const int x0 = Shared.strayRecord->x;
-    const int y0 = Shared.strayRecord->y;
+    Motion().Release();
+    world.strayRecord->state = StrayRising;
+    const int x0 = world.strayRecord->x;
+    const int y0 = world.strayRecord->y;
     for (int frame = 0; frame < 49; ++frame) {
-        UpdateStrayAnt();
+        Motion().Update();
         Deliver();
         ASSERT_EQ(simtest::VisibleStrayWindows(), 1);
-        ASSERT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+        ASSERT_TRUE(IsWindowVisible(simtest::StrayWindows()[kStrayHeartIndex]));
     }
-    const StrayAntPose pose = Shared.strayShown.Read();
+    const StrayAntPose pose = shared.strayShown.Read();
     EXPECT_EQ(pose.kind, StrayAntPose::Heart);
     EXPECT_EQ(pose.x, x0 + 9);
     EXPECT_EQ(pose.y, y0 - 49);
     RECT rect;
-    GetWindowRect(StrayWindows[kStrayHeartIndex], &rect);
+    GetWindowRect(simtest::StrayWindows()[kStrayHeartIndex], &rect);
     EXPECT_EQ(rect.left, x0 + 9);
     EXPECT_EQ(rect.top, y0 - 49);
     EXPECT_EQ(rect.right - rect.left, 16);
-    UpdateStrayAnt();  // age 50: the rise is over
-    EXPECT_EQ(Shared.strayRecord->state, StrayFinished);
-    EXPECT_EQ(Shared.strayAntActive.load(), 1);
-    UpdateStrayAnt();  // the frame after: all hidden, the outing over
+    Motion().Update();  // age 50: the rise is over
+    EXPECT_EQ(world.strayRecord->state, StrayFinished);
+    EXPECT_EQ(shared.strayAntActive.load(), 1);
+    Motion().Update();  // the frame after: all hidden, the outing over
     Deliver();
-    EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Hidden);
+    EXPECT_EQ(shared.strayShown.Read().kind, StrayAntPose::Hidden);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
-    EXPECT_EQ(Shared.strayAntActive.load(), 0);
+    EXPECT_EQ(shared.strayAntActive.load(), 0);
 }
 }  // namespace
 
@@ -477,19 +495,19 @@ TEST_F(FrameLoopTest, AHiddenMagnifierGetsNoFramesButTheBallFliesOn) {
     EXPECT_TRUE(Alive(200));  // a frame under way when it was hidden may still be shown
     const int paints = Log().paints;
     constexpr uint32_t kMarker = 0x00123456;
-    TheWorld.frame->GetLine(120)[120] = kMarker;  // the middle of the lens
-    Shared.colony.ballX = 100;
-    Shared.colony.ballY = 100;
-    Shared.ballAngle = 0;
-    Shared.ballSpeed = 20;
-    Shared.colony.ballFlying = 1;
+    world.frame->GetLine(120)[120] = kMarker;  // the middle of the lens
+    shared.colony.ballX = 100;
+    shared.colony.ballY = 100;
+    shared.ballAngle = 0;
+    shared.ballSpeed = 20;
+    shared.colony.ballFlying = 1;
     EXPECT_TRUE(Alive(600));
-    EXPECT_EQ(TheWorld.frame->GetLine(120)[120], kMarker);  // not drawn
-    EXPECT_EQ(Log().paints, paints);                        // nor asked to be shown
-    EXPECT_GT(Shared.colony.ballX.load(), 100);             // but the ball flew
+    EXPECT_EQ(world.frame->GetLine(120)[120], kMarker);  // not drawn
+    EXPECT_EQ(Log().paints, paints);                     // nor asked to be shown
+    EXPECT_GT(shared.colony.ballX.load(), 100);          // but the ball flew
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     EXPECT_TRUE(Alive(600));
-    EXPECT_NE(TheWorld.frame->GetLine(120)[120], kMarker);
+    EXPECT_NE(world.frame->GetLine(120)[120], kMarker);
     EXPECT_GT(Log().paints, paints + 3);
 }
 }  // namespace

@@ -1,4 +1,5 @@
-// What the simulation tests under Wine share: the shared images made as the shell makes them, a
+// What the simulation tests under Wine share: the test's world and shared state, the images made
+// as the shell makes them, a
 // plain window standing in for the main window that records what the simulation sends it, the
 // stray ant's two windows, a message pump that waits for the thread, BMP files and a
 // settings file in the temporary directory.
@@ -33,10 +34,25 @@ using pixeltest::CountWhere;
 using pixeltest::Differences;
 using pixeltest::Pixel;
 
+// The world, the shared state and the stray ant's windows of the test process, standing in for
+// the program's: one test at a time runs on them.
+inline World& TestWorld() {
+    static World world;
+    return world;
+}
+inline SharedState& TestShared() {
+    static SharedState shared;
+    return shared;
+}
+inline HWND (&StrayWindows())[kStrayWindowCount] {
+    static HWND windows[kStrayWindowCount] = {};
+    return windows;
+}
+
 // The seven images as the main window's creation handler makes them.
 inline void CreateShellImages() {
-    ResetWorldLease();
-    CreateWorldImages();
+    TestWorld().ResetLease();
+    TestWorld().CreateImages();
 }
 
 // What the test window saw, written on the test thread only (the simulation's sends are
@@ -74,21 +90,21 @@ inline WindowLog& Log() {
 // pose (the ant's for a walking pose, the heart's for the heart) shows at its place, the other is
 // hidden.
 inline void ApplyStrayPose() {
-    AcknowledgeStrayPlacement();
-    const StrayAntPose pose = Shared.strayShown.Read();
+    TestShared().strayPlacement.Acknowledge();
+    const StrayAntPose pose = TestShared().strayShown.Read();
     const int shown = pose.kind == StrayAntPose::Walking ? kStrayAntIndex
                       : pose.kind == StrayAntPose::Heart ? kStrayHeartIndex
                                                          : -1;
     for (int i = 0; i < kStrayWindowCount; ++i) {
-        if (StrayWindows[i] == nullptr) {
+        if (StrayWindows()[i] == nullptr) {
             continue;
         }
         if (i == shown) {
             const int side = i == kStrayHeartIndex ? 16 : 8;
-            SetWindowPos(StrayWindows[i], HWND_TOPMOST, pose.x, pose.y, side, side,
+            SetWindowPos(StrayWindows()[i], HWND_TOPMOST, pose.x, pose.y, side, side,
                          SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        } else if (IsWindowVisible(StrayWindows[i])) {
-            ShowWindow(StrayWindows[i], SW_HIDE);
+        } else if (IsWindowVisible(StrayWindows()[i])) {
+            ShowWindow(StrayWindows()[i], SW_HIDE);
         }
     }
 }
@@ -107,7 +123,7 @@ inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
         }
         case WM_FRAMEREADY:
             // A frame shown, as the main window shows it (without the picture).
-            AcknowledgeFrameNotice();
+            TestShared().frameNotice.Acknowledge();
             ++Log().paints;
             return 0;
         case WM_SPLASHEND:
@@ -145,13 +161,13 @@ inline HWND CreateTestWindow(DWORD style = WS_POPUP, int w = 300, int h = 360) {
 // The stray ant's two hidden windows, owned by main.
 inline void CreateStrayWindows(HWND main) {
     for (int i = 0; i < kStrayWindowCount; ++i) {
-        StrayWindows[i] = CreateWindowExA(WS_EX_TOPMOST, TestClass(), nullptr, WS_POPUP, 0, 0, 8, 8,
-                                          main, nullptr, GetModuleHandleA(nullptr), nullptr);
+        StrayWindows()[i] = CreateWindowExA(WS_EX_TOPMOST, TestClass(), nullptr, WS_POPUP, 0, 0, 8,
+                                            8, main, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
 }
 
 inline void DestroyStrayWindows() {
-    for (HWND& window : StrayWindows) {
+    for (HWND& window : StrayWindows()) {
         if (window != nullptr) {
             DestroyWindow(window);
             window = nullptr;
@@ -161,7 +177,7 @@ inline void DestroyStrayWindows() {
 
 inline int VisibleStrayWindows() {
     int visible = 0;
-    for (HWND window : StrayWindows) {
+    for (HWND window : StrayWindows()) {
         visible += window != nullptr && IsWindowVisible(window) ? 1 : 0;
     }
     return visible;
@@ -236,26 +252,26 @@ inline std::string WriteTestBmp(const char* name, int w, int h) {
 
 // The run-control values as the settings load leaves them, with short waits.
 inline void ResetRunState() {
-    Shared.running = 1;
-    Shared.exitRequested = 0;
-    Shared.splashDone = 0;
-    Shared.frameWaitMs = 0;
-    Shared.hideTrails = 0;
-    Shared.followBall = 1;
-    Shared.viewX = 0;
-    Shared.viewY = 0;
-    Shared.ballSpeed = 0;
-    Shared.ballAngle = 0;
-    Shared.colony.ballFlying = 0;
-    Shared.colony.ballGrabbed = 0;
-    Shared.hasFocus = 0;
-    Shared.backgroundChanged = 0;
-    Shared.maskRebuildRequested = 0;
-    Shared.shellReady = 0;
-    Shared.strayShown.Publish({});
-    AcknowledgeStrayPlacement();
-    Shared.SetBackgroundFileName("Resource");
-    Shared.timings = SimulationTimings{};
+    TestShared().running = 1;
+    TestShared().exitRequested = 0;
+    TestShared().splashDone = 0;
+    TestShared().frameWaitMs = 0;
+    TestShared().hideTrails = 0;
+    TestShared().followBall = 1;
+    TestShared().viewX = 0;
+    TestShared().viewY = 0;
+    TestShared().ballSpeed = 0;
+    TestShared().ballAngle = 0;
+    TestShared().colony.ballFlying = 0;
+    TestShared().colony.ballGrabbed = 0;
+    TestShared().hasFocus = 0;
+    TestShared().backgroundChanged = 0;
+    TestShared().maskRebuildRequested = 0;
+    TestShared().shellReady = 0;
+    TestShared().strayShown.Publish({});
+    TestShared().strayPlacement.Acknowledge();
+    TestShared().SetBackgroundFileName("Resource");
+    TestShared().timings = SimulationTimings{};
     QueryKeyState = &GetAsyncKeyState;
     Log() = WindowLog{};
     Reports().backgrounds.clear();
