@@ -8,11 +8,16 @@
 
 #include <cstdint>
 
+class SharedState;
+struct MainWindowState;
+struct Program;
+
 class Settings {
   public:
     // Loads the context menu, builds the path, reads the five keys, ticks the menu items, sets
     // the z-order and the frame wait, and gives the shared flags their start values.
-    static void Load(HWND mainWindow, HINSTANCE instance);
+    static void Load(HWND mainWindow, HINSTANCE instance, MainWindowState& state,
+                     SharedState& shared);
 
     // Each saves one key at once; a failing write is ignored (the value stays in effect for this
     // run).
@@ -23,10 +28,10 @@ class Settings {
     // The size menu's choice (GlassScale::kAutomatic or 1..GlassScale::kLargestChoice).
     static void SaveSizeChoice(int32_t choice);
     // Ticks the size menu's item of choice alone.
-    static void TickSizeChoice(int32_t choice);
+    static void TickSizeChoice(HMENU menu, int32_t choice);
 
     // Ticks (or clears) the context menu's item of command id.
-    static void TickMenuItem(UINT id, bool ticked);
+    static void TickMenuItem(HMENU menu, UINT id, bool ticked);
 
     // The settings file; fixed by Load.
     static const char* Path();
@@ -38,5 +43,5 @@ class Settings {
     static void Write(const char* section, const char* key, const char* value);
 };
 
-// The settings load of the main window's creation, for the window of TheAppWindow.
-void LoadSettings();
+// The settings load of the main window's creation, for the program's app window.
+void LoadSettings(Program& program);

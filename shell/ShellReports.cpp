@@ -5,12 +5,11 @@
 
 #include "shell/ExitSequence.h"
 #include "shell/Settings.h"
-#include "simulation/ProgramWindows.h"
 
 void ShellReports::BackgroundReplaced(const char* name) {
     Settings::SaveBackground(name);
 }
 
 void ShellReports::RunEnded() {
-    RequestExitFromRun(MainWindow);
+    RequestExitFromRun(mainWindow_);
 }

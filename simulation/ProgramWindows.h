@@ -1,5 +1,6 @@
 // The program's windows as the simulation thread knows them: the main window it posts its frame
-// notices and requests to, and the stray ant's two windows, which only the window thread touches.
+// notices and requests to, and how many windows the stray ant has (the shell owns them, and only
+// the window thread touches them).
 #pragma once
 
 #include <windows.h>
@@ -11,5 +12,6 @@ constexpr int kStrayAntIndex = 0;
 constexpr int kStrayHeartIndex = 1;
 constexpr int kStrayAntCells = 16;  // sprite cells of the walking ant: heading * 2 + frame
 
-extern HWND MainWindow;                       // not owned
-extern HWND StrayWindows[kStrayWindowCount];  // not owned: destroyed by the Exit command
+// Not owned: the shell's main window, set by the shell as it is created. A bridge until the
+// simulation thread's start parameter carries the window.
+extern HWND MainWindow;

@@ -27,10 +27,8 @@
 #include "simulation/StrayAntMotion.h"
 #include "simulation/WorldRules.h"
 
-// The window handles both threads know: the window thread fills them at start-up; this thread
-// only reads them.
+// The main window: the window thread sets it as the window is created; this thread only reads it.
 HWND MainWindow = nullptr;
-HWND StrayWindows[kStrayWindowCount] = {};
 
 namespace {
 constexpr int kSpriteDepth = 32;

@@ -26,7 +26,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        PaintFrame(dc);
+        PaintFrame(dc, TheWorld, Shared.Scale());
         EndPaint(window, &ps);
         return 0;
     }
@@ -34,7 +34,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     if (message == WM_FRAMEREADY) {
-        ShowNewFrame(window);
+        ShowNewFrame(window, TheWorld, Shared.Scale());
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -257,7 +257,7 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
             nullptr, 0,
             [](LPVOID p) -> DWORD {
                 auto* job = static_cast<Paint*>(p);
-                PaintLens(job->dc);
+                PaintLens(job->dc, TheWorld, Shared.Scale());
                 job->done = 1;
                 return 0;
             },

@@ -19,12 +19,13 @@ namespace {
 class MainWindowTest : public ShellWindowTest {};
 
 TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
-    EXPECT_EQ(MainWindow, window_);
-    ASSERT_NE(TheAppWindow, nullptr);
-    EXPECT_EQ(TheAppWindow->GetHWnd(), window_);
+    EXPECT_EQ(TestProgram().mainWindow, window_);
+    ASSERT_NE(TestProgram().app.get(), nullptr);
+    EXPECT_EQ(TestProgram().app->GetHWnd(), window_);
     EXPECT_EQ(Shared.running.load(), 1);
-    ASSERT_NE(SimulationThreadHandle(), nullptr);
-    EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    ASSERT_NE(SimulationThreadHandle(TestProgram()), nullptr);
+    EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(TestProgram()), 0),
+              static_cast<DWORD>(WAIT_TIMEOUT));
     ASSERT_NE(TheWorld.frame, nullptr);
     EXPECT_EQ(TheWorld.frame->GetWidth(), 300);
     EXPECT_EQ(TheWorld.frame->GetHeight(), 360);
@@ -52,9 +53,9 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
                   3),
               0);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-    EXPECT_NE(ShellState.stickCursor, nullptr);
-    EXPECT_NE(ShellState.binocularsCursor, nullptr);
-    EXPECT_NE(ShellState.stickCursor, ShellState.binocularsCursor);
+    EXPECT_NE(TestProgram().state.stickCursor, nullptr);
+    EXPECT_NE(TestProgram().state.binocularsCursor, nullptr);
+    EXPECT_NE(TestProgram().state.stickCursor, TestProgram().state.binocularsCursor);
 }
 
 TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
@@ -65,7 +66,7 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
     EXPECT_EQ(Shared.hideTrails.load(), 0);
-    EXPECT_EQ(ShellState.topmost, 0);
+    EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(Shared.frameWaitMs.load(), 80);
     char name[kPathBytes];
     Shared.GetBackgroundFileName(name);
@@ -75,12 +76,12 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
     EXPECT_EQ(Shared.followBall.load(), 1);
-    EXPECT_EQ(ShellState.pointer.overRim, 1);
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
     EXPECT_EQ(Shared.exitRequested.load(), 0);
     EXPECT_EQ(Shared.splashDone.load(), 0);
     EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 0);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 0);
     // Never shown before the splash ends: a map and unmap at creation leaves a managed window
     // with a stale position in the display driver.
     EXPECT_FALSE(IsWindowVisible(window_));
@@ -104,7 +105,7 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(ShellState.topmost, 1);
+    EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(MainShows(), 0);
     // Shown at the splash's end, still in front of all others.
@@ -139,20 +140,20 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
-    ShellState.windowShown = 0;
+    TestProgram().state.windowShown = 0;
     EXPECT_EQ(Command(IDM_TOPMOST), 0);
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(ShellState.topmost, 1);
+    EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "1");
     ShowWindow(window_, SW_HIDE);
     EXPECT_EQ(Command(IDM_NORMAL), 0);
     EXPECT_FALSE(Checked(IDM_TOPMOST));
     EXPECT_TRUE(Checked(IDM_NORMAL));
-    EXPECT_EQ(ShellState.topmost, 0);
+    EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "0");
@@ -188,7 +189,7 @@ TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) 
 TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     Command(IDM_TOPMOST);
     ShowWindow(window_, SW_HIDE);
-    ShellState.windowShown = 0;
+    TestProgram().state.windowShown = 0;
     SetWindowPos(window_, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Command(IDM_CENTER);
     RECT rect{};
@@ -199,7 +200,7 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     EXPECT_EQ(rect.bottom - rect.top, 360);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
 }
 
 // A desktop of two monitors of different sizes, the larger right of the primary; a test may
@@ -213,8 +214,7 @@ class TwoMonitorTest : public ShellWindowTest {
   protected:
     void PrepareDirectory() override {
         g_fakeMonitors = {{0, 0, 1024, 768}, {1024, 0, 2304, 800}};
-        delete TheScreen;
-        TheScreen = new ScreenInfo(&FakeMonitors);
+        TestProgram().screen = std::make_unique<ScreenInfo>(&FakeMonitors);
     }
     void MoveGlass(int x, int y) {
         SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -402,7 +402,7 @@ TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     target.ChangeBitCount(32);
     target.SetWidth(kFrameWidth);
     target.SetHeight(kFrameHeight);
-    PaintFrame(target.GetMemoryDC()->GetHDC());
+    PaintFrame(target.GetMemoryDC()->GetHDC(), TheWorld, Shared.Scale());
     GdiFlush();
     EXPECT_EQ(pixeltest::CountWhere(
                   0, 0, kFrameWidth, kFrameHeight,
@@ -427,25 +427,25 @@ TEST_F(MainWindowTest, SplashEndDestroysTheSplash) {
 // Exit, from the menu: the order of the exit sequence and what WM_DESTROY leaves behind.
 TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     Shared.strayAntActive = 1;
-    ShowWindow(StrayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
+    ShowWindow(TestProgram().strayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
-                    SYNCHRONIZE, FALSE, 0);
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
     EXPECT_EQ(Command(IDM_EXIT), 0);
     EXPECT_EQ(Shared.exitRequested.load(), 1);
     EXPECT_EQ(Shared.running.load(), 0);
     EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(thread);
     EXPECT_FALSE(IsWindow(window_));
-    for (HWND stray : StrayWindows) {
+    for (HWND stray : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
-    EXPECT_EQ(ShellState.menu.get(), nullptr);
-    EXPECT_EQ(SimulationThreadHandle(), nullptr);
-    EXPECT_EQ(TheTrayIcon, nullptr);
+    EXPECT_EQ(TestProgram().state.menu.get(), nullptr);
+    EXPECT_EQ(SimulationThreadHandle(TestProgram()), nullptr);
+    EXPECT_EQ(TestProgram().trayIcon.get(), nullptr);
     // The thread had ended: the shell's own objects went at WM_DESTROY.
-    EXPECT_EQ(TheAppWindow, nullptr);
-    EXPECT_EQ(TheScreen, nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
+    EXPECT_EQ(TestProgram().screen.get(), nullptr);
     // The images wait for the window side's lease.
     EXPECT_NE(TheWorld.frame, nullptr);
     EXPECT_NE(TheWorld.antSprites, nullptr);
@@ -465,7 +465,7 @@ TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
     EXPECT_EQ(Shared.exitRequested.load(), 1);
     EXPECT_EQ(Shared.running.load(), 0);
     EXPECT_FALSE(IsWindow(window_));
-    for (HWND stray : StrayWindows) {
+    for (HWND stray : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
     EXPECT_TRUE(PumpUntilQuit(1000));
@@ -504,8 +504,8 @@ class PausedThreadTest : public ShellWindowTest {
 
 TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
-                    SYNCHRONIZE, FALSE, 0);
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
     Command(IDM_EXIT);
     // The bounded wait ran out with the thread still inside its pause.
     EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
@@ -514,17 +514,17 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_TRUE(PumpUntilQuit(1000));
     // The thread lives on: screen and window objects stay for it, and so do the images after
     // the window side has let go.
-    EXPECT_NE(TheScreen, nullptr);
-    EXPECT_NE(TheAppWindow, nullptr);
+    EXPECT_NE(TestProgram().screen.get(), nullptr);
+    EXPECT_NE(TestProgram().app.get(), nullptr);
     ReleaseWorldLease();
     EXPECT_NE(TheWorld.frame, nullptr);
     EXPECT_NE(Shared.strayRecord, nullptr);
-    EXPECT_FALSE(FinishShell(50));
-    EXPECT_NE(TheScreen, nullptr);
+    EXPECT_FALSE(FinishShell(TestProgram(), 50));
+    EXPECT_NE(TestProgram().screen.get(), nullptr);
     g_hold = 0;
-    EXPECT_TRUE(FinishShell(2000));
-    EXPECT_EQ(TheScreen, nullptr);
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_TRUE(FinishShell(TestProgram(), 2000));
+    EXPECT_EQ(TestProgram().screen.get(), nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_EQ(TheWorld.frame, nullptr);
     EXPECT_EQ(Shared.strayRecord, nullptr);
     ResetWorldLease();
@@ -538,7 +538,7 @@ DWORD WINAPI SelfEndingSimulation(LPVOID) {
         Sleep(2);
     }
     if (Shared.exitRequested == 0) {
-        SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
+        SendMessageA(TestProgram().mainWindow, WM_COMMAND, IDM_EXIT, 0);
     }
     ReleaseWorldLease();
     return 0;
@@ -556,12 +556,12 @@ TEST_F(SelfEndingThreadTest, ExitSentByTheThreadLetsItFinishBeforeTheWindowsGo) 
     g_endNow = 1;
     ASSERT_TRUE(PumpUntil(3000, [this] { return !IsWindow(window_); }));
     EXPECT_EQ(Shared.exitRequested.load(), 1);
-    for (HWND stray : StrayWindows) {
+    for (HWND stray : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
     // The sender was released and had ended by WM_DESTROY, so nothing had to be kept for it.
-    EXPECT_EQ(TheScreen, nullptr);
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_EQ(TestProgram().screen.get(), nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 

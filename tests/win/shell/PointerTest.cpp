@@ -53,17 +53,17 @@ class PointerTest : public ShellWindowTest {
 };
 
 TEST_F(PointerTest, RimAndLensAreToldApartByTheCutShape) {
-    ASSERT_NE(ShellState.rimRegion, nullptr);
+    ASSERT_NE(TestProgram().state.rimRegion, nullptr);
     const POINT rim = FindRimPoint(true);
     ASSERT_GE(rim.x, 0);
     Move(rim.x, rim.y);
-    EXPECT_EQ(ShellState.pointer.overRim, 1);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
     Move(120, 120);  // lens centre
-    EXPECT_EQ(ShellState.pointer.overRim, 0);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     Move(25, 120);  // inside the lens circle near its edge
-    EXPECT_EQ(ShellState.pointer.overRim, 0);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     Move(2, 2);  // the corner, outside the outline
-    EXPECT_EQ(ShellState.pointer.overRim, 0);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     // The window's own shape is the outline: the lens centre and the rim are inside it.
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
@@ -79,24 +79,24 @@ TEST_F(PointerTest, GrabBoundsAroundTheDrawnBall) {
     for (const POINT& p : inside) {
         Shared.colony.ballGrabbed = 0;
         Shared.colony.ballFlying = 0;  // the release before threw the ball
-        ShellState.pointer.panDragging = 0;
+        TestProgram().state.pointer.panDragging = 0;
         Shared.followBall = 1;
         Press(p.x, p.y);
         EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1) << p.x << "," << p.y;
-        EXPECT_EQ(ShellState.pointer.panDragging, 0) << p.x << "," << p.y;
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, 0) << p.x << "," << p.y;
         EXPECT_EQ(GetCapture(), window_);
-        EXPECT_EQ(GetCursor(), ShellState.stickCursor);
+        EXPECT_EQ(GetCursor(), TestProgram().state.stickCursor);
         Release(p.x, p.y);
     }
     const POINT outside[] = {{111, 120}, {129, 120}, {120, 110}, {120, 128}};
     for (const POINT& p : outside) {
         Shared.colony.ballGrabbed = 0;
         Shared.colony.ballFlying = 0;
-        ShellState.pointer.panDragging = 0;
+        TestProgram().state.pointer.panDragging = 0;
         Shared.followBall = 1;
         Press(p.x, p.y);
         EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0) << p.x << "," << p.y;
-        EXPECT_EQ(ShellState.pointer.panDragging, 1) << p.x << "," << p.y;
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, 1) << p.x << "," << p.y;
         Release(p.x, p.y);
     }
 }
@@ -111,20 +111,20 @@ TEST_F(PointerTest, BallNearTheFieldEdgeIsGrabbedWhereItIsDrawn) {
     Shared.colony.ballFlying = 0;
     Press(20 + 100, 20 + 100);  // where a centred ball would be: a pan
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, FlyingBallOrFreeViewTurnsThePressIntoAPan) {
     Shared.colony.ballFlying = 1;
     Press(120, 120);
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
     Release(120, 120);
     Shared.colony.ballFlying = 0;
     Shared.followBall = 0;
     Press(120, 120);
     EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, QuickFlickIsHeldToFiftyAndSlowOneGivesThirty) {
@@ -206,13 +206,13 @@ TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {
 
 TEST_F(PointerTest, ReleaseWithoutAMoveMeasuresFromTheLastRecordedPoint) {
     // Left by an earlier drag two minutes ago.
-    ShellState.pointer.lastX = 100;
-    ShellState.pointer.lastY = 120;
-    ShellState.pointer.grabTick = g_fakeTick - 120000;
+    TestProgram().state.pointer.lastX = 100;
+    TestProgram().state.pointer.lastY = 120;
+    TestProgram().state.pointer.grabTick = g_fakeTick - 120000;
     Press(120, 120);
     ASSERT_EQ(Shared.colony.ballGrabbed.load(), 1);
     // The press's own hit-test move records nothing; the release comes without a move.
-    EXPECT_EQ(ShellState.pointer.lastX, 100);
+    EXPECT_EQ(TestProgram().state.pointer.lastX, 100);
     Release(140, 120);
     EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
     EXPECT_EQ(Shared.ballAngle.load(), 0);
@@ -221,11 +221,11 @@ TEST_F(PointerTest, ReleaseWithoutAMoveMeasuresFromTheLastRecordedPoint) {
 
 TEST_F(PointerTest, PanTakesOverTheShownViewAndClampsAtTheEdges) {
     Press(60, 60);  // in the lens, away from the ball
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
     EXPECT_EQ(Shared.followBall.load(), 0);
     EXPECT_EQ(Shared.viewX.load(), 127);  // Shared.colony.ballX - 100
     EXPECT_EQ(Shared.viewY.load(), 56);
-    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
+    EXPECT_EQ(GetCursor(), TestProgram().state.binocularsCursor);
     EXPECT_EQ(GetCapture(), window_);
     Move(70, 65);
     EXPECT_EQ(Shared.viewX.load(), 137);  // the view moves with the pointer
@@ -237,7 +237,7 @@ TEST_F(PointerTest, PanTakesOverTheShownViewAndClampsAtTheEdges) {
     EXPECT_EQ(Shared.viewX.load(), 0);
     EXPECT_EQ(Shared.viewY.load(), 0);
     Release(-3000, -3000);
-    EXPECT_EQ(ShellState.pointer.panDragging, 0);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 0);
     EXPECT_EQ(Shared.followBall.load(), 0);  // the view stays where it was dragged
     EXPECT_EQ(GetCapture(), nullptr);
     Move(500, 500);  // no pan without a press
@@ -265,16 +265,16 @@ TEST_F(PointerTest, RightClickInTheLensReturnsToTheBall) {
 
 TEST_F(PointerTest, DoubleClickHidesOnTheRimOnly) {
     ShowWindow(window_, SW_SHOWNOACTIVATE);
-    ShellState.windowShown = 1;
+    TestProgram().state.windowShown = 1;
     Move(120, 120);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(120, 120)), 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
     const POINT rim = FindRimPoint(false);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(rim.x, rim.y)), 0);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
     EXPECT_EQ(GetClassLongA(window_, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
 }
 
@@ -308,7 +308,7 @@ TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
         EXPECT_EQ(GetCapture(), nullptr);
         // Neither the ball nor the view took the press.
         EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-        EXPECT_EQ(ShellState.pointer.panDragging, 0);
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, 0);
         EXPECT_EQ(Shared.followBall.load(), 1);
     }
 }
@@ -332,7 +332,8 @@ TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCapture
         EXPECT_EQ(corner.x, 300 + d.x) << d.x << "," << d.y;
         EXPECT_EQ(corner.y, 200 + d.y) << d.x << "," << d.y;
     }
-    EXPECT_EQ(ShellState.pointer.overRim, 1);  // the pointer stays on the same point of the rim
+    EXPECT_EQ(TestProgram().state.pointer.overRim,
+              1);  // the pointer stays on the same point of the rim
     Release(rim.x, rim.y);
     moveBy(50, 50);
     EXPECT_EQ(Corner(window_).x, 307);  // no button, no move
@@ -349,15 +350,15 @@ TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               1);
-    EXPECT_EQ(GetCursor(), ShellState.stickCursor);
+    EXPECT_EQ(GetCursor(), TestProgram().state.stickCursor);
     Shared.followBall = 0;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
+    EXPECT_EQ(GetCursor(), TestProgram().state.binocularsCursor);
     Shared.followBall = 1;
-    ShellState.pointer.panDragging = 1;
+    TestProgram().state.pointer.panDragging = 1;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
-    ShellState.pointer.panDragging = 0;
+    EXPECT_EQ(GetCursor(), TestProgram().state.binocularsCursor);
+    TestProgram().state.pointer.panDragging = 0;
     const POINT rim = FindRimPoint(true);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT), 1);
@@ -381,7 +382,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(PointerTest, RimMenuPlacementSideAndExclusion) {
     SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RimMenuPlacement left = PlaceRimMenu(window_, 150, 40);
+    const RimMenuPlacement left = PlaceRimMenu(TestProgram(), window_, 150, 40);
     EXPECT_EQ(left.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RIGHTALIGN));
     EXPECT_EQ(left.point.x, 450);
     EXPECT_EQ(left.point.y, 240);
@@ -390,7 +391,7 @@ TEST_F(PointerTest, RimMenuPlacementSideAndExclusion) {
     EXPECT_EQ(left.params.rcExclude.top, 200);
     EXPECT_EQ(left.params.rcExclude.right, 600);
     EXPECT_EQ(left.params.rcExclude.bottom, 560);
-    const RimMenuPlacement right = PlaceRimMenu(window_, 151, 40);
+    const RimMenuPlacement right = PlaceRimMenu(TestProgram(), window_, 151, 40);
     EXPECT_EQ(right.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_LEFTALIGN));
 }
 
@@ -405,7 +406,7 @@ TEST_F(PointerTest, ScaledPointerLandsOnTheSameProgramPixel) {
         ASSERT_EQ(Command(IDM_SCALE_1 + s - 1), 0);
         for (int corner : {0, s - 1}) {
             Move(rim.x * s + corner, rim.y * s + corner);
-            EXPECT_EQ(ShellState.pointer.overRim, 1);
+            EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
             Shared.colony.ballGrabbed = 0;
             Press(112 * s + corner, 111 * s + corner);  // the ball's top-left pixel
             EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1);
@@ -415,14 +416,14 @@ TEST_F(PointerTest, ScaledPointerLandsOnTheSameProgramPixel) {
         }
         Press(111 * s + s - 1, 111 * s);  // just left of the ball: a pan
         EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-        ASSERT_EQ(ShellState.pointer.panDragging, 1);
+        ASSERT_EQ(TestProgram().state.pointer.panDragging, 1);
         const int32_t viewX = Shared.viewX;
         Move(101 * s + s - 1, 111 * s);  // ten program pixels to the left
         EXPECT_EQ(Shared.viewX.load(), std::max(0, viewX - 10));
         Release(101 * s, 111 * s);
         Shared.followBall = 1;
         SetWindowPos(window_, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const RimMenuPlacement left = PlaceRimMenu(window_, 150, 40);
+        const RimMenuPlacement left = PlaceRimMenu(TestProgram(), window_, 150, 40);
         EXPECT_EQ(left.point.x, 100 + 150 * s);
         EXPECT_EQ(left.point.y, 50 + 40 * s);
     }

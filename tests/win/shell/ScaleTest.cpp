@@ -119,7 +119,7 @@ TEST_F(StoredSizeTest, AStoredSizeHoldsFromTheStartAndAgainstADpiChange) {
     EXPECT_EQ(WindowSize(window_).cy, kFrameHeight * 2);
     // The heart is cut for 2x from the start.
     HRGN heart = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(StrayWindows[kStrayHeartIndex], heart), ERROR);
+    ASSERT_NE(GetWindowRgn(TestProgram().strayWindows[kStrayHeartIndex], heart), ERROR);
     RECT box{};
     GetRgnBox(heart, &box);
     EXPECT_GT(box.right, kHeartSide);
@@ -151,7 +151,7 @@ TEST_F(ScaleTest, ADpiChangeRescalesAnAutomaticGlassAroundTheSuggestedCentre) {
         EXPECT_EQ((now.top + now.bottom) / 2, 410);
         // The stray ant's walking window follows.
         RECT ant{};
-        GetWindowRect(StrayWindows[kStrayAntIndex], &ant);
+        GetWindowRect(TestProgram().strayWindows[kStrayAntIndex], &ant);
         EXPECT_EQ(ant.right - ant.left, kAntCell * c.scale);
     }
 }

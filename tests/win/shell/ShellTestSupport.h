@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
+#include "shell/Program.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
@@ -27,6 +29,13 @@
 #include "tests/common/MessageRecorder.h"
 
 namespace shelltest {
+
+// The tests' one Program, as WinMain keeps its own: it outlives every test's windows and threads
+// (the message-box sink a test installs holds on to its app window).
+inline Program& TestProgram() {
+    static Program program;
+    return program;
+}
 
 // The stand-in thread: does nothing until Exit, then lets go of the world like the real one.
 inline DWORD WINAPI IdleSimulation(LPVOID) {
@@ -189,7 +198,7 @@ inline bool FileExists(const std::string& path) {
 }
 
 inline bool Checked(UINT id) {
-    return (GetMenuState(ShellState.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(TestProgram().state.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 inline LPARAM Point(int x, int y) {
@@ -201,7 +210,8 @@ inline LPARAM Point(int x, int y) {
 inline POINT FindRimPoint(bool leftHalf) {
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = leftHalf ? 0 : 151; x < (leftHalf ? 151 : kFrameWidth); ++x) {
-            if (ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y)) {
+            if (TestProgram().state.rimRegion != nullptr &&
+                PtInRegion(TestProgram().state.rimRegion, x, y)) {
                 return {x, y};
             }
         }
@@ -229,15 +239,15 @@ class ShellWindowTest : public ::testing::Test {
         Shared.strayAntActive = 0;
         Shared.happyCount = 0;
         Shared.maskRebuildRequested = 0;
-        SimulationEntry = Simulation();
-        if (TheScreen == nullptr) {
-            TheScreen = new ScreenInfo();
+        TestProgram().simulationEntry = Simulation();
+        if (!TestProgram().screen) {
+            TestProgram().screen = std::make_unique<ScreenInfo>();
         }
-        startup_ = new ShellStartup(GetModuleHandleA(nullptr));
+        startup_ = new ShellStartup(TestProgram(), GetModuleHandleA(nullptr));
         MainShows() = 0;
         HHOOK shows =
             SetWindowsHookExA(WH_CALLWNDPROC, &CountMainShows, nullptr, GetCurrentThreadId());
-        window_ = startup_->CreateMainWindow(reports_);
+        window_ = startup_->CreateMainWindow();
         startup_->CutMagnifierShape();
         startup_->CreateStrayAnt();
         startup_->CreateStrayWindows();
@@ -258,8 +268,8 @@ class ShellWindowTest : public ::testing::Test {
         delete startup_;
         startup_ = nullptr;
         ReleaseWorldLease();
-        EXPECT_TRUE(FinishShell(5000));
-        SimulationEntry = &SimulationThreadProc;
+        EXPECT_TRUE(FinishShell(TestProgram(), 5000));
+        TestProgram().simulationEntry = &SimulationThreadProc;
         ShellTickCount = &GetTickCount;
         SetCurrentDirectoryA(previousDir_.c_str());
         RemoveTree(dir_);
@@ -274,7 +284,7 @@ class ShellWindowTest : public ::testing::Test {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
             (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
-            call->hwnd == MainWindow) {
+            call->hwnd == TestProgram().mainWindow) {
             ++MainShows();
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -291,7 +301,6 @@ class ShellWindowTest : public ::testing::Test {
     }
     LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
 
-    ShellReports reports_;
     MessageRecorder recorder_;
     std::string previousDir_;
     std::string dir_;

@@ -52,12 +52,13 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
             const bool opaque = (outline.GetLine(y)[x] & 0xFFFFFF) != kKeyColour;
             outlineWrong += (PtInRegion(shape, x, y) != FALSE) != opaque;
             const bool inLens = PtInRegion(lens, x, y) != FALSE;
-            rimWrong += (PtInRegion(ShellState.rimRegion, x, y) != FALSE) != (opaque != inLens);
+            rimWrong +=
+                (PtInRegion(TestProgram().state.rimRegion, x, y) != FALSE) != (opaque != inLens);
         }
     }
     EXPECT_EQ(outlineWrong, 0);
     EXPECT_EQ(rimWrong, 0);
-    EXPECT_FALSE(PtInRegion(ShellState.rimRegion, 120, 120));
+    EXPECT_FALSE(PtInRegion(TestProgram().state.rimRegion, 120, 120));
     DeleteObject(lens);
     DeleteObject(shape);
 }
@@ -65,7 +66,7 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
 TEST_F(StartupTest, SplashClassWindowAndPicture) {
     HWND splash = startup_->ShowSplash();
     ASSERT_TRUE(IsWindow(splash));
-    EXPECT_EQ(ShellState.splashWindow, splash);
+    EXPECT_EQ(TestProgram().state.splashWindow, splash);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "スプラッシュウインドウ", &wc));

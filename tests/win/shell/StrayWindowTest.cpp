@@ -21,7 +21,7 @@ class StrayWindowTest : public ShellWindowTest {
     static void WalkingAgain() {
         Shared.strayRecord->state = StrayWalking;
         Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        PlaceStrayWindows();
+        PlaceStrayWindows(TestProgram());
         Shared.happyCount = 40;
     }
     void SetUp() override {
@@ -42,8 +42,8 @@ class StrayWindowTest : public ShellWindowTest {
         Shared.strayAntActive = 1;
         Shared.happyCount = 40;
     }
-    static HWND Ant() { return StrayWindows[kStrayAntIndex]; }
-    static HWND Heart() { return StrayWindows[kStrayHeartIndex]; }
+    static HWND Ant() { return TestProgram().strayWindows[kStrayAntIndex]; }
+    static HWND Heart() { return TestProgram().strayWindows[kStrayHeartIndex]; }
     void Click(HWND window) { SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3)); }
 };
 
@@ -90,7 +90,7 @@ class Canvas {
 };
 
 TEST_F(StrayWindowTest, TheAntsColourKeyedWindowAndTheHeartsShapedOneStartHidden) {
-    for (HWND w : StrayWindows) {
+    for (HWND w : TestProgram().strayWindows) {
         ASSERT_TRUE(IsWindow(w));
         char name[64] = {};
         GetClassNameA(w, name, sizeof(name));
@@ -138,9 +138,9 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
     Canvas canvas;
     for (int cell = 0; cell < kStrayAntCells; ++cell) {
         Shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
-        PlaceStrayWindows();
+        PlaceStrayWindows(TestProgram());
         canvas.Clear();
-        PaintStrayWindow(canvas.dc(), Ant());
+        PaintStrayWindow(TestProgram(), canvas.dc(), Ant());
         int wrong = 0;
         int antPixels = 0;
         for (int y = 0; y < 8; ++y) {
@@ -165,18 +165,18 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
 
 TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     Canvas canvas;
-    PaintStrayWindow(canvas.dc(), Heart());
+    PaintStrayWindow(TestProgram(), canvas.dc(), Heart());
     EXPECT_EQ(pixeltest::CountWhere(
                   0, 0, 16, 16,
                   [&](int x, int y) { return canvas.At(x, y) != Rgb(*TheWorld.heart, x, y); }),
               0);
     canvas.Clear();
-    PaintStrayWindow(canvas.dc(), window_);  // not a stray window
-    PaintStrayWindow(canvas.dc(), nullptr);
+    PaintStrayWindow(TestProgram(), canvas.dc(), window_);  // not a stray window
+    PaintStrayWindow(TestProgram(), canvas.dc(), nullptr);
     EXPECT_EQ(canvas.At(5, 5), 0u);
     // Before any pose the ant's window has no cell to show: all of it is key colour.
     ResetStrayPlacement();
-    PaintStrayWindow(canvas.dc(), Ant());
+    PaintStrayWindow(TestProgram(), canvas.dc(), Ant());
     EXPECT_EQ(pixeltest::CountWhere(0, 0, 8, 8,
                                     [&](int x, int y) { return canvas.At(x, y) == kKeyColour; }),
               64);
@@ -208,10 +208,12 @@ void TraceStrayWindows() {
     for (WindowTrace& trace : g_trace) {
         trace = WindowTrace{};
     }
-    g_traced[kStrayAntIndex] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        StrayWindows[kStrayAntIndex], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trace<0>)));
-    g_traced[kStrayHeartIndex] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        StrayWindows[kStrayHeartIndex], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trace<1>)));
+    g_traced[kStrayAntIndex] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(TestProgram().strayWindows[kStrayAntIndex], GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(&Trace<0>)));
+    g_traced[kStrayHeartIndex] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(TestProgram().strayWindows[kStrayHeartIndex], GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(&Trace<1>)));
 }
 
 bool StandsAt(HWND window, int x, int y, int side) {
@@ -223,7 +225,7 @@ bool StandsAt(HWND window, int x, int y, int side) {
 TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell) {
     static_assert(kStrayAntIndex == 0 && kStrayHeartIndex == 1, "the traces are by index");
     TraceStrayWindows();
-    PlaceStrayWindows();  // cell 7 at (200, 150): the ant comes out
+    PlaceStrayWindows(TestProgram());  // cell 7 at (200, 150): the ant comes out
     EXPECT_TRUE(IsWindowVisible(Ant()));
     EXPECT_TRUE(StandsAt(Ant(), 200, 150, 8));
     EXPECT_EQ(g_trace[0].shows, 1);
@@ -233,7 +235,7 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     for (int frame = 1; frame <= 40; ++frame) {
         const int cell = frame % 2 == 0 ? 7 : 6;
         Shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
-        PlaceStrayWindows();
+        PlaceStrayWindows(TestProgram());
         ASSERT_TRUE(StandsAt(Ant(), 200 + frame, 150 - frame / 2, 8)) << frame;
         ASSERT_EQ(g_trace[0].paints, 1 + frame) << frame;
     }
@@ -244,7 +246,7 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     // The same cell at a new place: moved, not repainted.
     const int paints = g_trace[0].paints;
     Shared.strayShown.Publish({StrayAntPose::Walking, 7, 260, 100});
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(StandsAt(Ant(), 260, 100, 8));
     EXPECT_EQ(g_trace[0].paints, paints);
     // The stray windows never take the activation from the magnifier.
@@ -252,18 +254,18 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
 
     // The heart: shown once, then moved; the ant's window goes.
     Shared.strayShown.Publish({StrayAntPose::Heart, 0, 261, 99});
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(IsWindowVisible(Heart()));
     EXPECT_FALSE(IsWindowVisible(Ant()));
     EXPECT_TRUE(StandsAt(Heart(), 261, 99, 16));
     Shared.strayShown.Publish({StrayAntPose::Heart, 0, 262, 98});
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(StandsAt(Heart(), 262, 98, 16));
     EXPECT_EQ(g_trace[1].shows, 1);
     EXPECT_EQ(g_trace[0].hides, 1);
     Shared.strayShown.Publish({});
-    PlaceStrayWindows();
-    for (HWND w : StrayWindows) {
+    PlaceStrayWindows(TestProgram());
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
     }
     EXPECT_EQ(g_trace[1].hides, 1);
@@ -283,13 +285,13 @@ bool Above(HWND a, HWND b) {
 // The ant's window is raised once, when it comes out, and only moved after: the magnifier made
 // topmost meanwhile must still not cover it.
 TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWalks) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(Above(Ant(), window_));
     Command(IDM_TOPMOST);
     ASSERT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     for (int frame = 1; frame <= 3; ++frame) {
         Shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
-        PlaceStrayWindows();
+        PlaceStrayWindows(TestProgram());
         EXPECT_TRUE(Above(Ant(), window_)) << frame;
     }
     Command(IDM_NORMAL);
@@ -298,7 +300,7 @@ TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWal
 // Another topmost window that comes up over the walking ant covers it at most a dozen frames:
 // the ant is raised again on the way, without taking the activation.
 TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP, 180,
                                  130, 80, 60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(other, nullptr);
@@ -308,7 +310,7 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
     int coveredFor = 0;
     for (int frame = 1; frame <= 13 && Above(other, Ant()); ++frame) {
         Shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
-        PlaceStrayWindows();
+        PlaceStrayWindows(TestProgram());
         ++coveredFor;
     }
     EXPECT_TRUE(Above(Ant(), other));
@@ -318,7 +320,7 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
 }
 
 TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     HWND clicked = Ant();
     Click(clicked);
     ASSERT_EQ(recorder_.size(), 1u);
@@ -375,7 +377,7 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
 }
 
 TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
-    for (HWND w : StrayWindows) {
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_EQ(SendMessageA(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(window_),
                                MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
                   MA_NOACTIVATE);
@@ -384,8 +386,8 @@ TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
 
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementAndAClickChangeNothing) {
     Shared.exitRequested = 1;
-    PlaceStrayWindows();
-    for (HWND w : StrayWindows) {
+    PlaceStrayWindows(TestProgram());
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
     }
     Click(Ant());
@@ -403,7 +405,7 @@ int ClickAgainDuringTheBox(const MessageRequest& request) {
     ++g_boxes;
     MessageRecorder::Messages().push_back(
         {request.text, request.caption, request.flags, request.owner, request.window});
-    SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageA(TestProgram().strayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     // Meanwhile the thread took the stray ant off the count once more: both changes count.
     Shared.happyCount.fetch_sub(1);
     return mb::kIdOk;
@@ -436,11 +438,11 @@ TEST_F(StrayWindowTest, ExitDuringTheBoxLeavesTheAntAsItWas) {
 }
 
 TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesThem) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     ASSERT_TRUE(IsWindowVisible(Ant()));
     StrayAnt* record = Shared.strayRecord;
     Command(IDM_EXIT);
-    for (HWND w : StrayWindows) {
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(w));
     }
     // The stand-in thread has let go; the record stays until the window side does too.
@@ -468,10 +470,10 @@ class RealFoundBoxTest : public StrayWindowTest {
   protected:
     void SetUp() override {
         StrayWindowTest::SetUp();
-        InstallMessageBoxSink([] { return Shared.exitRequested != 0; });
+        InstallMessageBoxSink(TestProgram().app, [] { return Shared.exitRequested != 0; });
         g_realSink = SetMessageSink(&NoteTheAntAfterTheBox);
         g_stateWhenTheBoxReturned = -1;
-        PlaceStrayWindows();  // the ant on show at (200, 150)
+        PlaceStrayWindows(TestProgram());  // the ant on show at (200, 150)
     }
     void TearDown() override {
         SetMessageSink(nullptr);
@@ -581,7 +583,7 @@ TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStarts
         // The box is open for half a second, its loop serving the thread's frames.
         PumpUntil(500, [] {
             RECT now{};
-            GetWindowRect(StrayWindows[kStrayAntIndex], &now);
+            GetWindowRect(TestProgram().strayWindows[kStrayAntIndex], &now);
             moves += now.left != clickedAt.left || now.top != clickedAt.top ? 1 : 0;
             return false;
         });
@@ -612,7 +614,7 @@ TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStarts
 // With the glass hidden the found box gives the focus to nobody: an Escape then must not end a
 // program the user cannot see.
 TEST_F(StrayWindowTest, AfterTheBoxAHiddenGlassGetsNoFocus) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     ShowWindow(window_, SW_HIDE);
     SetFocus(nullptr);
     Click(Ant());

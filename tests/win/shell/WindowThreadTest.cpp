@@ -68,7 +68,7 @@ class WindowThreadTest : public ShellWindowTest {
   protected:
     void SetUp() override {
         ShellWindowTest::SetUp();
-        InstallMessageBoxSink(&ExitChosen);
+        InstallMessageBoxSink(TestProgram().app, &ExitChosen);
         previous_ = SetMessageSink(&SeeBox);
         g_seen.clear();
         g_openForMs = 0;
@@ -133,7 +133,7 @@ TEST_F(WindowThreadTest, TheAskerWaitsUntilTheBoxIsClosed) {
 // window thread's exit sequence does not wait out its bound, and the program ends.
 int ExitWhileOpen(const MessageRequest& r) {
     g_seen.push_back({r.text, r.caption, r.flags, r.owner, r.window, GetCurrentThreadId()});
-    SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
+    SendMessageA(TestProgram().mainWindow, WM_COMMAND, IDM_EXIT, 0);
     return mb::kIdOk;
 }
 
@@ -162,7 +162,7 @@ TEST_F(ExitDuringABoxTest, ExitWhileTheThreadWaitsForItsBoxEndsAtOnce) {
     EXPECT_NE(g_askerBack.load(), 0u);
     EXPECT_LT(took, 300u) << "the exit waited for the thread's bound";
     // The thread had ended before WM_DESTROY: nothing was kept for it.
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 
@@ -253,7 +253,7 @@ TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
     const DWORD took = GetTickCount() - start;
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_LT(took, 250u) << "the exit waited for a thread blocked in its frame's paint";
-    EXPECT_EQ(TheAppWindow, nullptr);  // the thread had ended: nothing kept for it
+    EXPECT_EQ(TestProgram().app.get(), nullptr);  // the thread had ended: nothing kept for it
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 
@@ -272,7 +272,7 @@ TEST_F(RunningGameTest, EscapeEndsTheRunAndTheProgramPromptly) {
     QueryKeyState = saved;
     ASSERT_TRUE(ended);
     EXPECT_LT(took, 400u);
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 
@@ -294,7 +294,7 @@ TEST_F(SplashPauseTest, ExitDuringTheSplashPauseStaysWithinTheBound) {
     EXPECT_LT(GetTickCount() - start, static_cast<DWORD>(kExitWaitMs));
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(PumpUntilQuit(1000));
-    EXPECT_TRUE(FinishShell(2000));
+    EXPECT_TRUE(FinishShell(TestProgram(), 2000));
 }
 
 // Exit chosen from the tray (its menu sends the command to the main window, whose thread is then
@@ -310,7 +310,7 @@ struct ModalLoop {
 
 bool ABoxIsUp(HWND window, DWORD thread) {
     return FindBox(thread, window) != nullptr || FindBox(thread, nullptr) != nullptr ||
-           FindBox(thread, StrayWindows[kStrayAntIndex]) != nullptr;
+           FindBox(thread, TestProgram().strayWindows[kStrayAntIndex]) != nullptr;
 }
 // A popup menu of the thread on show (the menu window class).
 bool AMenuIsUp(HWND, DWORD thread) {
@@ -367,8 +367,8 @@ const ModalLoop kModalLoops[] = {
      [](HWND) {
          Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
          Shared.strayAntActive = 1;
-         PlaceStrayWindows();
-         SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+         PlaceStrayWindows(TestProgram());
+         SendMessageA(TestProgram().strayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
      },
      &ABoxIsUp},
     {"menu",
@@ -377,8 +377,8 @@ const ModalLoop kModalLoops[] = {
          // comes inside one.
          for (int opened = 0; opened < 20 && IsWindow(window); ++opened) {
              SetForegroundWindow(window);
-             TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TPM_RIGHTBUTTON, 100, 100, 0,
-                            window, nullptr);
+             TrackPopupMenu(GetSubMenu(TestProgram().state.menu.get(), 0), TPM_RIGHTBUTTON, 100,
+                            100, 0, window, nullptr);
          }
      },
      &AMenuIsUp},
@@ -406,7 +406,7 @@ class ExitInsideAModalLoopTest : public WindowThreadTest,
     void SetUp() override {
         WindowThreadTest::SetUp();
         SetMessageSink(nullptr);
-        InstallMessageBoxSink(&ExitChosen);
+        InstallMessageBoxSink(TestProgram().app, &ExitChosen);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
     }

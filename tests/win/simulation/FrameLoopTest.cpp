@@ -201,14 +201,14 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     EXPECT_TRUE(Alive(1000));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 1);
-    EXPECT_TRUE(IsWindowVisible(StrayWindows[kStrayAntIndex]));
+    EXPECT_TRUE(IsWindowVisible(simtest::StrayWindows[kStrayAntIndex]));
 
     // Found: the click's count and state, as the stray-ant window does it.
     Shared.happyCount.fetch_add(1);
     Shared.strayRecord->state = StrayRising;
     bool heartShown = false;
     const bool ended = PumpUntil(thread_, 10000, [&] {
-        heartShown = heartShown || IsWindowVisible(StrayWindows[kStrayHeartIndex]) != 0;
+        heartShown = heartShown || IsWindowVisible(simtest::StrayWindows[kStrayHeartIndex]) != 0;
         return false;
     });
     ASSERT_TRUE(ended);
@@ -366,8 +366,6 @@ class StrayWindowsTest : public ::testing::Test {
         MainWindow = nullptr;
         delete Shared.strayRecord;
         Shared.strayRecord = nullptr;
-        delete TheScreen;
-        TheScreen = nullptr;
     }
     // The placement requests the thread posted, as many as wait in the queue.
     static int Deliver() {
@@ -382,9 +380,9 @@ class StrayWindowsTest : public ::testing::Test {
     // Where the ant's window stands, if it is the one on show.
     static bool AntShownAt(int x, int y) {
         RECT rect{};
-        return IsWindowVisible(StrayWindows[kStrayAntIndex]) &&
-               !IsWindowVisible(StrayWindows[kStrayHeartIndex]) &&
-               GetWindowRect(StrayWindows[kStrayAntIndex], &rect) && rect.left == x &&
+        return IsWindowVisible(simtest::StrayWindows[kStrayAntIndex]) &&
+               !IsWindowVisible(simtest::StrayWindows[kStrayHeartIndex]) &&
+               GetWindowRect(simtest::StrayWindows[kStrayAntIndex], &rect) && rect.left == x &&
                rect.top == y;
     }
     // The published pose is the ant's cell and place, and its window stands there.
@@ -435,7 +433,6 @@ TEST_F(StrayWindowsTest, ThreadNeverTouchesTheWindowsItself) {
 }
 
 TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
-    TheScreen = new ScreenInfo();
     ReleaseStrayAnt();
     Shared.strayRecord->state = StrayRising;
     const int x0 = Shared.strayRecord->x;
@@ -444,14 +441,14 @@ TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
         UpdateStrayAnt();
         Deliver();
         ASSERT_EQ(simtest::VisibleStrayWindows(), 1);
-        ASSERT_TRUE(IsWindowVisible(StrayWindows[kStrayHeartIndex]));
+        ASSERT_TRUE(IsWindowVisible(simtest::StrayWindows[kStrayHeartIndex]));
     }
     const StrayAntPose pose = Shared.strayShown.Read();
     EXPECT_EQ(pose.kind, StrayAntPose::Heart);
     EXPECT_EQ(pose.x, x0 + 9);
     EXPECT_EQ(pose.y, y0 - 49);
     RECT rect;
-    GetWindowRect(StrayWindows[kStrayHeartIndex], &rect);
+    GetWindowRect(simtest::StrayWindows[kStrayHeartIndex], &rect);
     EXPECT_EQ(rect.left, x0 + 9);
     EXPECT_EQ(rect.top, y0 - 49);
     EXPECT_EQ(rect.right - rect.left, 16);

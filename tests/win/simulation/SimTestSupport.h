@@ -29,6 +29,10 @@
 
 namespace simtest {
 
+// The test's stray windows, standing in for the shell's: plain windows the stray pose is applied
+// to, so that what the simulation thread publishes can be seen on the screen.
+inline HWND StrayWindows[kStrayWindowCount] = {};
+
 using pixeltest::CountWhere;
 using pixeltest::Differences;
 using pixeltest::Pixel;
