@@ -131,7 +131,7 @@ void ShowTrails(Program& program, bool shown) {
     Settings::TickMenuItem(menu, IDM_TRAIL_SHOW, shown);
     Settings::TickMenuItem(menu, IDM_TRAIL_HIDE, !shown);
     program.shared.hideTrails = shown ? 0 : 1;
-    Settings::SaveTrailsHidden(!shown);
+    program.settings.SaveTrailsHidden(!shown);
 }
 
 void SetZOrder(Program& program, HWND window, bool topmost) {
@@ -141,7 +141,7 @@ void SetZOrder(Program& program, HWND window, bool topmost) {
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     program.state.topmost = topmost ? 1 : 0;
-    Settings::SaveTopmost(topmost);
+    program.settings.SaveTopmost(topmost);
 }
 
 void SetFrameWait(Program& program, bool on) {
@@ -149,7 +149,7 @@ void SetFrameWait(Program& program, bool on) {
     Settings::TickMenuItem(menu, IDM_WAIT_ON, on);
     Settings::TickMenuItem(menu, IDM_WAIT_OFF, !on);
     program.shared.frameWaitMs = on ? static_cast<int32_t>(kFrameWaitMs) : 0;
-    Settings::SaveFrameWait(on);
+    program.settings.SaveFrameWait(on);
 }
 
 void Centre(Program& program, HWND window) {
@@ -163,7 +163,7 @@ void Centre(Program& program, HWND window) {
 void ChooseSize(Program& program, HWND window, int32_t choice) {
     program.state.sizeChoice = choice;
     Settings::TickSizeChoice(program.state.menu.get(), choice);
-    Settings::SaveSizeChoice(choice);
+    program.settings.SaveSizeChoice(choice);
     GlassScale::Apply(program, window, GlassScale::Choose(choice, window),
                       GlassScale::CentreOf(window));
 }
@@ -204,7 +204,7 @@ LRESULT OnCommand(Program& program, HWND window, UINT id) {
             break;
         case IDM_BACKGROUND_RESET:
             program.shared.RequestBackground(kBuiltInBackground);
-            Settings::SaveBackground(kBuiltInBackground);
+            program.settings.SaveBackground(kBuiltInBackground);
             break;
         case IDM_CENTER:
             Centre(program, window);

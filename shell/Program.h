@@ -1,12 +1,12 @@
 // Everything the running program owns on the window thread's side, in one object: the window
 // thread's state, the program's windows, the app window, the screen facts, the tray icon, the help
-// viewer, the run's reports and the exit sequence's record of the simulation thread; and the
-// simulation's state and world, which the window thread works on through it.
+// viewer, the settings file, the run's reports and the exit sequence's record of the simulation
+// thread; and the simulation's state and world, which the window thread works on through it.
 //
 // WinMain owns the one Program of a run in static storage of its own, so that it outlives both
 // threads (a simulation thread stuck in a box of its own is still running when the process ends
-// through ExitProcess); nothing else names it. Window procedures find it through their window's user
-// data, set at WM_NCCREATE from the creation parameter; everything else is handed it.
+// through ExitProcess); nothing else names it. Window procedures find it through their window's
+// user data, set at WM_NCCREATE from the creation parameter; everything else is handed it.
 #pragma once
 
 #include <windows.h>
@@ -19,8 +19,10 @@
 #include "shell/ExitSequence.h"
 #include "shell/HelpViewer.h"
 #include "shell/RimDrag.h"
+#include "shell/Settings.h"
 #include "shell/ShellReports.h"
 #include "shell/ShellWindowState.h"
+#include "shell/StrayAntWindow.h"
 #include "shell/TrayIcon.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
@@ -45,7 +47,9 @@ struct Program {
     std::unique_ptr<TrayIcon> trayIcon;         // from WM_CREATE to WM_DESTROY
     std::unique_ptr<HelpViewer> helpViewer;     // from WM_CREATE to WM_DESTROY
     std::unique_ptr<RimDrag> rimDrag;           // the main window's, while it lives
-    ShellReports reports{mainWindow};           // outlive the simulation thread
+    StrayPlacement strayPlacement;
+    Settings settings;                           // the settings file, loaded at WM_CREATE
+    ShellReports reports{mainWindow, settings};  // outlive the simulation thread
     // The procedure the main window starts as its simulation thread: SimulationThreadProc, or a
     // test's stand-in set before the window is created.
     LPTHREAD_START_ROUTINE simulationEntry;

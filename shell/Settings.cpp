@@ -23,11 +23,6 @@ constexpr char kTopmostKey[] = "Window Z_Order";
 constexpr char kFrameWaitKey[] = "Wait ON";
 constexpr char kSizeKey[] = "Scale";  // 0 or absent: automatic; 1..3 a fixed size
 
-// Written once by Load, before the simulation thread starts (which saves a replaced background
-// through ShellReports); only read afterwards.
-char g_path[kSettingsPathBytes] = {};
-bool g_fullPath = false;
-
 const char* Flag(bool on) {
     return on ? "1" : "0";
 }
@@ -37,27 +32,27 @@ void Settings::TickMenuItem(HMENU menu, UINT id, bool ticked) {
     CheckMenuItem(menu, id, MF_BYCOMMAND | (ticked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void Settings::Write(const char* section, const char* key, const char* value) {
-    WritePrivateProfileStringA(section, key, value, g_path);
+void Settings::Write(const char* section, const char* key, const char* value) const {
+    WritePrivateProfileStringA(section, key, value, path_);
 }
 
-void Settings::SaveBackground(const char* name) {
+void Settings::SaveBackground(const char* name) const {
     Write(kBackgroundSection, kBackgroundKey, name);
 }
 
-void Settings::SaveTrailsHidden(bool hidden) {
+void Settings::SaveTrailsHidden(bool hidden) const {
     Write(kStatusSection, kTrailsHiddenKey, Flag(hidden));
 }
 
-void Settings::SaveTopmost(bool topmost) {
+void Settings::SaveTopmost(bool topmost) const {
     Write(kStatusSection, kTopmostKey, Flag(topmost));
 }
 
-void Settings::SaveFrameWait(bool on) {
+void Settings::SaveFrameWait(bool on) const {
     Write(kStatusSection, kFrameWaitKey, Flag(on));
 }
 
-void Settings::SaveSizeChoice(int32_t choice) {
+void Settings::SaveSizeChoice(int32_t choice) const {
     char value[2] = {static_cast<char>('0' + choice), '\0'};
     Write(kStatusSection, kSizeKey, value);
 }
@@ -69,14 +64,6 @@ void Settings::TickSizeChoice(HMENU menu, int32_t choice) {
     }
 }
 
-const char* Settings::Path() {
-    return g_path;
-}
-
-bool Settings::FullPath() {
-    return g_fullPath;
-}
-
 void Settings::Load(HWND mainWindow, HINSTANCE instance, MainWindowState& state,
                     SharedState& shared) {
     state.menu.reset(UiText::Menu(IDR_POPUPMENU, UiText::Chosen(), instance));
@@ -86,22 +73,22 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance, MainWindowState& state,
     // leaves the buffer undefined; such a directory gets the relative path.
     char directory[MAX_PATH] = {};
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, directory);
-    g_fullPath = length > 0 && length < MAX_PATH && ComposeSettingsPath(directory, g_path);
-    if (!g_fullPath) {
-        ComposeSettingsPath(nullptr, g_path);
+    fullPath_ = length > 0 && length < MAX_PATH && ComposeSettingsPath(directory, path_);
+    if (!fullPath_) {
+        ComposeSettingsPath(nullptr, path_);
     }
 
     char background[kPathBytes] = {};
     GetPrivateProfileStringA(kBackgroundSection, kBackgroundKey, kBuiltInBackground, background,
-                             kPathBytes, g_path);
+                             kPathBytes, path_);
     shared.SetBackgroundFileName(background);
 
     shared.hideTrails =
-        static_cast<int32_t>(GetPrivateProfileIntA(kStatusSection, kTrailsHiddenKey, 0, g_path));
+        static_cast<int32_t>(GetPrivateProfileIntA(kStatusSection, kTrailsHiddenKey, 0, path_));
     TickMenuItem(menu, IDM_TRAIL_SHOW, shared.hideTrails == 0);
     TickMenuItem(menu, IDM_TRAIL_HIDE, shared.hideTrails != 0);
 
-    state.topmost = GetPrivateProfileIntA(kStatusSection, kTopmostKey, 0, g_path) != 0 ? 1 : 0;
+    state.topmost = GetPrivateProfileIntA(kStatusSection, kTopmostKey, 0, path_) != 0 ? 1 : 0;
     TickMenuItem(menu, IDM_TOPMOST, state.topmost == 1);
     TickMenuItem(menu, IDM_NORMAL, state.topmost == 0);
     // The window stays hidden until the splash ends: mapped now and unmapped again at once, a
@@ -111,13 +98,13 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance, MainWindowState& state,
     SetWindowPos(mainWindow, state.topmost == 1 ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    const bool waitOn = GetPrivateProfileIntA(kStatusSection, kFrameWaitKey, 1, g_path) != 0;
+    const bool waitOn = GetPrivateProfileIntA(kStatusSection, kFrameWaitKey, 1, path_) != 0;
     TickMenuItem(menu, IDM_WAIT_ON, waitOn);
     TickMenuItem(menu, IDM_WAIT_OFF, !waitOn);
     shared.frameWaitMs = waitOn ? static_cast<int32_t>(kFrameWaitMs) : 0;
 
     const UINT size =
-        GetPrivateProfileIntA(kStatusSection, kSizeKey, GlassScale::kAutomatic, g_path);
+        GetPrivateProfileIntA(kStatusSection, kSizeKey, GlassScale::kAutomatic, path_);
     state.sizeChoice = size <= static_cast<UINT>(GlassScale::kLargestChoice)
                            ? static_cast<int32_t>(size)
                            : GlassScale::kAutomatic;
@@ -139,7 +126,7 @@ void Settings::Load(HWND mainWindow, HINSTANCE instance, MainWindowState& state,
 
 void LoadSettings(Program& program) {
     if (program.app) {
-        Settings::Load(program.app->GetHWnd(), program.app->GetInstance(), program.state,
-                       program.shared);
+        program.settings.Load(program.app->GetHWnd(), program.app->GetInstance(), program.state,
+                              program.shared);
     }
 }

@@ -7,7 +7,7 @@
 #include "shell/Settings.h"
 
 void ShellReports::BackgroundReplaced(const char* name) {
-    Settings::SaveBackground(name);
+    settings_.SaveBackground(name);
 }
 
 void ShellReports::RunEnded() {

@@ -6,10 +6,14 @@
 
 #include "simulation/RunReports.h"
 
+class Settings;
+
 class ShellReports final : public RunReports {
   public:
-    // mainWindow: where the program's main window will be (the Program's), read at the run's end.
-    explicit ShellReports(const HWND& mainWindow) : mainWindow_(mainWindow) {}
+    // mainWindow: where the program's main window will be, read at the run's end; settings: the
+    // program's settings file, loaded before the run starts. Both the Program's.
+    ShellReports(const HWND& mainWindow, const Settings& settings)
+        : mainWindow_(mainWindow), settings_(settings) {}
 
     void BackgroundReplaced(const char* name) override;
     // Asks the main window for Exit (the exit sequence's RequestExitFromRun).
@@ -17,4 +21,5 @@ class ShellReports final : public RunReports {
 
   private:
     const HWND& mainWindow_;
+    const Settings& settings_;
 };

@@ -148,7 +148,7 @@ void ShellStartup::CreateStrayWindows() {
     wc.lpszClassName = kStrayClassName;
     RegisterClassA(&wc);
 
-    ResetStrayPlacement();
+    ResetStrayPlacement(program_);
     // The walking ant: its picture carries its outline in the key colour, so one window serves
     // every cell and the display cuts it to the ant's shape as it paints; where the key colour
     // shows, clicks go through to what is below.

@@ -34,9 +34,6 @@ struct FoundBox {
     Program* program = nullptr;  // not owned: the program of the open found-box
 };
 FoundBox g_found;
-int g_shown = -1;  // the stray window on show, or -1
-int g_cell = -1;   // the cell the ant's window shows, or -1 before the first
-int g_movesSinceRaise = 0;
 
 HWND Window(const Program& program, int index) {
     return index >= 0 && index < kStrayWindowCount ? program.strayWindows[index] : nullptr;
@@ -52,7 +49,7 @@ void HideIfVisible(const Program& program, int index) {
 
 bool OnShow(const Program& program, int index) {
     HWND window = Window(program, index);
-    return g_shown == index && window != nullptr && IsWindowVisible(window);
+    return program.strayPlacement.shown == index && window != nullptr && IsWindowVisible(window);
 }
 
 // Paints now rather than at the next turn of the message loop, so the new cell and the new place
@@ -64,26 +61,26 @@ void RepaintNow(HWND window) {
 
 // The ant's window comes on show topmost at (x, y), or moves there; it is repainted only when the
 // cell changes, as moving keeps its picture.
-void ShowAnt(const Program& program, int cell, int x, int y) {
+void ShowAnt(Program& program, int cell, int x, int y) {
     HWND ant = Window(program, kStrayAntIndex);
     if (ant == nullptr) {
         return;
     }
-    bool repaint = cell != g_cell;
-    g_cell = cell;
+    bool repaint = cell != program.strayPlacement.cell;
+    program.strayPlacement.cell = cell;
     if (OnShow(program, kStrayAntIndex)) {
-        if (++g_movesSinceRaise >= kMovesBetweenRaises) {
-            g_movesSinceRaise = 0;
+        if (++program.strayPlacement.movesSinceRaise >= kMovesBetweenRaises) {
+            program.strayPlacement.movesSinceRaise = 0;
             SetWindowPos(ant, HWND_TOPMOST, x, y, 0, 0, kMoveFlags & ~SWP_NOZORDER);
         } else {
             SetWindowPos(ant, nullptr, x, y, 0, 0, kMoveFlags);
         }
     } else {
-        g_movesSinceRaise = 0;
+        program.strayPlacement.movesSinceRaise = 0;
         const int side = program.shared.Scale().Up(kAntCell);
         SetWindowPos(ant, HWND_TOPMOST, x, y, side, side, kShowFlags);
         HideIfVisible(program, kStrayHeartIndex);
-        g_shown = kStrayAntIndex;
+        program.strayPlacement.shown = kStrayAntIndex;
         repaint = true;
     }
     if (repaint) {
@@ -93,7 +90,7 @@ void ShowAnt(const Program& program, int cell, int x, int y) {
 
 // The heart comes on show (painted whole then) or rises at the top of the topmost windows; the
 // ant's window is hidden only after, so the stray ant is never off the screen between frames.
-void ShowHeart(const Program& program, int x, int y) {
+void ShowHeart(Program& program, int x, int y) {
     HWND heart = Window(program, kStrayHeartIndex);
     if (heart == nullptr) {
         return;
@@ -102,14 +99,14 @@ void ShowHeart(const Program& program, int x, int y) {
     const int side = program.shared.Scale().Up(kHeartSide);
     SetWindowPos(heart, HWND_TOPMOST, x, y, side, side, onShow ? SWP_NOACTIVATE : kShowFlags);
     HideIfVisible(program, kStrayAntIndex);
-    g_shown = kStrayHeartIndex;
+    program.strayPlacement.shown = kStrayHeartIndex;
 }
 
-void HideAll(const Program& program) {
+void HideAll(Program& program) {
     for (int i = 0; i < kStrayWindowCount; ++i) {
         HideIfVisible(program, i);
     }
-    g_shown = -1;
+    program.strayPlacement.shown = -1;
 }
 
 LRESULT OnPaint(const Program& program, HWND window) {
@@ -225,14 +222,15 @@ void PaintStrayWindow(const Program& program, HDC dc, HWND window) {
     }
     const World& world = program.world;
     if (window == program.strayWindows[kStrayAntIndex]) {
-        KeyedAntCell(world.antSprites, g_cell).Draw(dc, program.shared.Scale().Factor());
+        KeyedAntCell(world.antSprites, program.strayPlacement.cell)
+            .Draw(dc, program.shared.Scale().Factor());
     } else if (window == program.strayWindows[kStrayHeartIndex] && world.heart != nullptr) {
         GlassScale::Blit(dc, 0, 0, kHeartSide, kHeartSide, world.heart->GetMemoryDC()->GetHDC(),
                          program.shared.Scale());
     }
 }
 
-void PlaceStrayWindows(const Program& program) {
+void PlaceStrayWindows(Program& program) {
     AcknowledgeStrayPlacement();
     if (program.shared.exitRequested != 0) {
         return;  // the exit sequence has hidden them for good
@@ -259,10 +257,8 @@ void PlaceStrayWindows(const Program& program) {
     }
 }
 
-void ResetStrayPlacement() {
-    g_shown = -1;
-    g_cell = -1;
-    g_movesSinceRaise = 0;
+void ResetStrayPlacement(Program& program) {
+    program.strayPlacement = StrayPlacement{};
     g_found = FoundBox{};
 }
 

@@ -20,6 +20,12 @@ class MainWindowTest : public ShellWindowTest {};
 
 TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
     EXPECT_EQ(TestProgram().mainWindow, window_);
+    // Each of the program's windows finds the program it was made for in its user data.
+    for (HWND w : {window_, TestProgram().strayWindows[kStrayAntIndex],
+                   TestProgram().strayWindows[kStrayHeartIndex]}) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(ProgramOf(w), &TestProgram());
+    }
     ASSERT_NE(TestProgram().app.get(), nullptr);
     EXPECT_EQ(TestProgram().app->GetHWnd(), window_);
     EXPECT_EQ(Shared.running.load(), 1);
@@ -71,8 +77,8 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     char name[kPathBytes];
     Shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
-    EXPECT_EQ(std::string(Settings::Path()), IniPath());
-    EXPECT_TRUE(Settings::FullPath());
+    EXPECT_EQ(std::string(TestProgram().settings.Path()), IniPath());
+    EXPECT_TRUE(TestProgram().settings.FullPath());
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
     EXPECT_EQ(Shared.followBall.load(), 1);

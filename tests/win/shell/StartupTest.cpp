@@ -157,8 +157,8 @@ class LongDirectoryTest : public ShellWindowTest {
 };
 
 TEST_F(LongDirectoryTest, SettingsStayInTheWorkingDirectoryWithoutOverflow) {
-    EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
+    EXPECT_FALSE(TestProgram().settings.FullPath());
+    EXPECT_STREQ(TestProgram().settings.Path(), ".\\kirelo.ini");
     Command(IDM_TRAIL_HIDE);
     char value[8] = {};
     const std::string ini = longDir_ + "\\kirelo.ini";
@@ -180,8 +180,8 @@ TEST_F(TooLongDirectoryTest, SettingsWorkForThisRunOnlyAndNothingLandsElsewhere)
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string stray = std::string(windows) + "\\kirelo.ini";
     DeleteFileA(stray.c_str());
-    EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
+    EXPECT_FALSE(TestProgram().settings.FullPath());
+    EXPECT_STREQ(TestProgram().settings.Path(), ".\\kirelo.ini");
     Command(IDM_WAIT_OFF);  // the write fails, the setting holds for this run
     EXPECT_EQ(Shared.frameWaitMs.load(), 0);
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));

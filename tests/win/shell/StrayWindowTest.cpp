@@ -175,7 +175,7 @@ TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     PaintStrayWindow(TestProgram(), canvas.dc(), nullptr);
     EXPECT_EQ(canvas.At(5, 5), 0u);
     // Before any pose the ant's window has no cell to show: all of it is key colour.
-    ResetStrayPlacement();
+    ResetStrayPlacement(TestProgram());
     PaintStrayWindow(TestProgram(), canvas.dc(), Ant());
     EXPECT_EQ(pixeltest::CountWhere(0, 0, 8, 8,
                                     [&](int x, int y) { return canvas.At(x, y) == kKeyColour; }),
