@@ -1,12 +1,12 @@
 // The main-window object and the Windows end of the message seam.
 #include "platform/AppWindow.h"
 
+#include <utility>
+
 #include "base/MessageSeam.h"
 #include "platform/MessageHandOff.h"
 #include "platform/UiText.h"
 #include "platform/WideText.h"
-
-AppWindow* TheAppWindow = nullptr;
 
 AppWindow::AppWindow(HWND window)
     : hInstance_(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE))),
@@ -17,17 +17,24 @@ int AppWindow::ShowMessage(uint32_t text, uint32_t caption, UINT type) {
 }
 
 HINSTANCE ProgramInstance() {
-    return TheAppWindow != nullptr ? TheAppWindow->GetInstance() : GetModuleHandleA(nullptr);
+    return GetModuleHandleA(nullptr);
 }
 
 namespace {
-MessageHandOff::GiveUpCheck g_giveUp = nullptr;
+// The sink is a plain function behind the message seam, which every thread calls: what it needs
+// of the program is installed with it, once, before the program's threads start.
+const std::unique_ptr<AppWindow>* g_app = nullptr;  // not owned: the program's slot
+MessageHandOff::GiveUpCheck g_giveUp;
+
+AppWindow* InstalledApp() {
+    return g_app != nullptr ? g_app->get() : nullptr;
+}
 
 int ShowMessageBox(const MessageRequest& request) {
     HWND owner = nullptr;
     switch (request.owner) {
         case MessageOwner::MainWindow:
-            owner = TheAppWindow != nullptr ? TheAppWindow->GetHWnd() : nullptr;
+            owner = InstalledApp() != nullptr ? InstalledApp()->GetHWnd() : nullptr;
             break;
         case MessageOwner::GivenWindow:
             owner = static_cast<HWND>(request.window);
@@ -45,8 +52,9 @@ int ShowOnWindowThread(const MessageRequest& request) {
 }  // namespace
 
 // Boxes are made on the main window's thread only; a box asked for elsewhere is handed over.
-int RaiseOnWindowThread(const MessageRequest& request, MessageHandOff::ShowFunction showHere) {
-    AppWindow* app = TheAppWindow;
+int RaiseOnWindowThread(const MessageRequest& request,
+                        const MessageHandOff::ShowFunction& showHere) {
+    AppWindow* app = InstalledApp();
     HWND main = app != nullptr ? app->GetHWnd() : nullptr;
     if (main == nullptr || GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId()) {
         return showHere(request);
@@ -54,7 +62,9 @@ int RaiseOnWindowThread(const MessageRequest& request, MessageHandOff::ShowFunct
     return app->HandOff().Raise(main, request, g_giveUp);
 }
 
-void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp) {
-    g_giveUp = giveUp;
+void InstallMessageBoxSink(const std::unique_ptr<AppWindow>& app,
+                           MessageHandOff::GiveUpCheck giveUp) {
+    g_app = &app;
+    g_giveUp = std::move(giveUp);
     SetMessageSink(&ShowOnWindowThread);
 }

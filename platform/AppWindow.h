@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/MessageHandOff.h"
 
 class AppWindow {
@@ -26,17 +28,17 @@ class AppWindow {
     MessageHandOff handOff_;
 };
 
-// The program's one instance, created at WM_CREATE of the main window and deleted at WM_DESTROY.
-extern AppWindow* TheAppWindow;
-
 // Routes the message seam to MessageBoxW, the texts converted from code page 932 (owner: the
-// main window of TheAppWindow, no window, or the given one), always on the main window's thread:
-// another thread's box is handed to it and waited for until it closes or giveUp() holds. kirelo.exe
-// installs it at start; tests install a recorder instead.
-void InstallMessageBoxSink(MessageHandOff::GiveUpCheck giveUp);
+// main window of the app window in app, no window, or the given one), always on the main window's
+// thread: another thread's box is handed to it and waited for until it closes or giveUp() holds.
+// app is the program's slot of its app window (filled at WM_CREATE, emptied at the end), which
+// must outlive every box. kirelo.exe installs it at start; tests install a recorder instead.
+void InstallMessageBoxSink(const std::unique_ptr<AppWindow>& app,
+                           MessageHandOff::GiveUpCheck giveUp);
 // What that sink does with one request: on the main window's thread (or with no main window
 // yet) showHere shows it at once; on any other thread it is handed to the main window, whose
 // WM_SHOWBOX handler shows it, and this waits. Uses the give-up check installed above.
-int RaiseOnWindowThread(const MessageRequest& request, MessageHandOff::ShowFunction showHere);
-// The module whose resources are loaded when TheAppWindow does not exist yet (tests).
+int RaiseOnWindowThread(const MessageRequest& request,
+                        const MessageHandOff::ShowFunction& showHere);
+// The module whose resources are loaded: the program's own (its windows are made with it).
 HINSTANCE ProgramInstance();

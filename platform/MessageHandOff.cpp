@@ -50,7 +50,7 @@ MessageHandOff::~MessageHandOff() {
     Close();
 }
 
-int MessageHandOff::Raise(HWND window, const MessageRequest& request, GiveUpCheck giveUp) {
+int MessageHandOff::Raise(HWND window, const MessageRequest& request, const GiveUpCheck& giveUp) {
     auto* box = new PendingBox();
     box->text = request.text;
     box->caption = request.caption;
@@ -79,7 +79,7 @@ int MessageHandOff::Raise(HWND window, const MessageRequest& request, GiveUpChec
             result = box->result.load();
             break;
         }
-        if (giveUp != nullptr && giveUp()) {
+        if (giveUp && giveUp()) {
             break;
         }
     }
@@ -97,13 +97,13 @@ bool MessageHandOff::Take(PendingBox* box) {
     return true;
 }
 
-LRESULT MessageHandOff::Serve(LPARAM request, ShowFunction show) {
+LRESULT MessageHandOff::Serve(LPARAM request, const ShowFunction& show) {
     auto* box = reinterpret_cast<PendingBox*>(request);
     if (box == nullptr || !Take(box)) {
         return 0;
     }
     const MessageRequest shown{box->text, box->caption, box->flags, box->owner, box->window};
-    box->Finish(show != nullptr ? show(shown) : 0);
+    box->Finish(show ? show(shown) : 0);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "base/MessageSeam.h"
@@ -14,8 +15,10 @@ struct PendingBox;
 // none is left behind when the window goes, whenever it was posted.
 class MessageHandOff {
   public:
-    using GiveUpCheck = bool (*)();
-    using ShowFunction = int (*)(const MessageRequest& request);
+    // Functions with their context: the program's state they look at is handed to them, not
+    // reached by name.
+    using GiveUpCheck = std::function<bool()>;
+    using ShowFunction = std::function<int(const MessageRequest& request)>;
 
     MessageHandOff() = default;
     ~MessageHandOff();
@@ -26,11 +29,11 @@ class MessageHandOff {
     // closed the box (returns the box's result), or until giveUp() holds (returns 0). A box
     // made on the asking thread itself would be one that no message loop of the window thread
     // paints or answers while that thread waits for the asker. After Close it asks nothing.
-    int Raise(HWND window, const MessageRequest& request, GiveUpCheck giveUp);
+    int Raise(HWND window, const MessageRequest& request, const GiveUpCheck& giveUp);
 
     // On the window thread, from the WM_SHOWBOX handler: shows the box with show and wakes the
     // asker. A request this hand-off no longer knows (closed meanwhile) is left alone. Returns 0.
-    LRESULT Serve(LPARAM request, ShowFunction show);
+    LRESULT Serve(LPARAM request, const ShowFunction& show);
 
     // For the window going: wakes every asker still waiting for a box without a result, frees the
     // requests, and turns away every later one.

@@ -5,8 +5,6 @@
 
 #include <utility>
 
-ScreenInfo* TheScreen = nullptr;
-
 namespace {
 ScreenRect FromRect(const RECT& r) {
     return {static_cast<int32_t>(r.left), static_cast<int32_t>(r.top),

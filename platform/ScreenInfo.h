@@ -29,6 +29,3 @@ class ScreenInfo {
     Reader reader_;
     std::vector<ScreenRect> areas_;
 };
-
-// The program's one instance, created at start-up before any window.
-extern ScreenInfo* TheScreen;

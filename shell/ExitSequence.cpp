@@ -3,10 +3,11 @@
 // How Kirelo ends, whoever asks (the menu or the tray menu's Exit, Alt+F4, Escape, the end of the
 // game; the last two come from the simulation thread, whose run reports its end: the shell then
 // posts the Exit command to the main window, RequestExitFromRun):
-//  1. RunExitSequence (window thread): Shared.exitRequested := 1, so the simulation thread stops
+//  1. RunExitSequence (window thread): the shared exitRequested := 1, so the simulation thread
+//  stops
 //     at its next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits
 //     for a box shown on its behalf); the magnifier and the stray ant's windows are hidden, so
-//     nothing of the program stays visible; Shared.running := 0.
+//     nothing of the program stays visible; running := 0.
 //  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the messages the
 //     thread sends to its windows (the splash's end), so a thread in the middle of a frame can
 //     finish it; frames and stray-ant moves are posted notices, which wait in the queue. From a
@@ -14,8 +15,8 @@
 //  3. Menus and drags in progress are ended; the stray ant's two windows and the main window are
 //     destroyed (with any box they own). WM_DESTROY (CloseMainWindow) closes the hand-off of
 //     boxes (those nobody will show now, and any asked for later), removes the tray icon, frees
-//     the menu and the help, and deletes TheScreen and TheAppWindow unless the thread is still
-//     alive (then FinishShell does it later).
+//     the menu and the help, and deletes the screen facts and the app window unless the thread is
+//     still alive (then FinishShell does it later).
 //  4. The simulation thread, on leaving its loop (SimulationRun::Teardown), frees the colony,
 //     hearts and mask, and lets go of its lease on the images and the stray-ant record.
 //  5. After the message loop WinMain (EndProgram) lets go of its lease too: whichever of the two
@@ -26,40 +27,20 @@
 
 #include <shellapi.h>
 
-#include <optional>
-
-#include "platform/AppWindow.h"
-#include "platform/ScreenInfo.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
-#include "shell/HelpViewer.h"
-#include "shell/ProgramInstances.h"
-#include "shell/ShellWindowState.h"
-#include "shell/TrayIcon.h"
-#include "simulation/ProgramWindows.h"
-#include "simulation/SharedState.h"
-#include "simulation/SimulationRun.h"
+#include "shell/Program.h"
 #include "simulation/World.h"
 
-LPTHREAD_START_ROUTINE SimulationEntry = &SimulationThreadProc;
-
 namespace {
-// Window thread only. The thread's handle is kept until FinishShell has waited for it.
-UniqueKernelHandle g_thread;
-bool g_threadReleased = false;  // WM_DESTROY has let go of it (SimulationThreadHandle is null)
-bool g_objectsKept = false;     // TheScreen and TheAppWindow wait for FinishShell
-bool g_exiting = false;         // the exit sequence has begun
-
-bool ThreadEnded() {
-    return !g_thread || WaitForSingleObject(g_thread.get(), 0) == WAIT_OBJECT_0;
+bool ThreadEnded(const ExitRecord& exit) {
+    return !exit.thread || WaitForSingleObject(exit.thread.get(), 0) == WAIT_OBJECT_0;
 }
 
-void DeleteShellObjects() {
-    delete TheScreen;
-    TheScreen = nullptr;
-    delete TheAppWindow;
-    TheAppWindow = nullptr;
-    g_objectsKept = false;
+void DeleteShellObjects(Program& program) {
+    program.screen.reset();
+    program.app.reset();
+    program.exit.objectsKept = false;
 }
 
 // Waits for the thread like WaitForSingleObject, but serves the messages other threads send to
@@ -87,19 +68,18 @@ void WaitServingSentMessages(HANDLE thread, DWORD limitMs) {
 }
 }  // namespace
 
-void StartSimulationThread(HWND mainWindow, RunReports& reports) {
-    g_exiting = false;
-    g_threadReleased = false;
-    Shared.running = 1;
-    // Transitional: the links live here, beside the thread's handle, until the program's owner
-    // keeps them.
-    static std::optional<SimulationLinks> links;
-    links.emplace(SimulationLinks{TheWorld, Shared, mainWindow, reports});
-    g_thread.reset(CreateThread(nullptr, 0, SimulationEntry, &*links, 0, nullptr));
+void StartSimulationThread(Program& program) {
+    program.exit.exiting = false;
+    program.exit.threadReleased = false;
+    program.shared.running = 1;
+    program.simulationLinks.emplace(
+        SimulationLinks{program.world, program.shared, program.mainWindow, program.reports});
+    program.exit.thread.reset(
+        CreateThread(nullptr, 0, program.simulationEntry, &*program.simulationLinks, 0, nullptr));
 }
 
-HANDLE SimulationThreadHandle() {
-    return g_threadReleased ? nullptr : g_thread.get();
+HANDLE SimulationThreadHandle(const Program& program) {
+    return program.exit.threadReleased ? nullptr : program.exit.thread.get();
 }
 
 void RequestExitFromRun(HWND mainWindow) {
@@ -109,78 +89,77 @@ void RequestExitFromRun(HWND mainWindow) {
 }
 
 // 1. to 3.
-void RunExitSequence(HWND mainWindow) {
-    if (g_exiting) {
+void RunExitSequence(Program& program, HWND mainWindow) {
+    if (program.exit.exiting) {
         return;
     }
-    g_exiting = true;
-    Shared.exitRequested = 1;
+    program.exit.exiting = true;
+    program.shared.exitRequested = 1;
     ShowWindow(mainWindow, SW_HIDE);
-    if (Shared.strayAntActive != 0) {
-        for (HWND stray : StrayWindows) {
+    if (program.shared.strayAntActive != 0) {
+        for (HWND stray : program.strayWindows) {
             ShowWindow(stray, SW_HIDE);
         }
     }
-    Shared.running = 0;
+    program.shared.running = 0;
     // A caller that sent the command and waits for it must not hold the wait up.
     if (InSendMessage()) {
         ReplyMessage(0);
     }
-    WaitServingSentMessages(g_thread.get(), kExitWaitMs);
+    WaitServingSentMessages(program.exit.thread.get(), kExitWaitMs);
     // Exit may come inside a modal loop of this thread (a menu, a drag of the rim, a box): the
     // menu and the drag are told to end, and a box goes with the window that owns it.
     EndMenu();
     ReleaseCapture();
-    for (HWND stray : StrayWindows) {
+    for (HWND stray : program.strayWindows) {
         DestroyWindow(stray);
     }
     DestroyWindow(mainWindow);
 }
 
-bool ExitSequenceStarted() {
-    return g_exiting;
+bool ExitSequenceStarted(const Program& program) {
+    return program.exit.exiting;
 }
 
 // 3., WM_DESTROY.
-void CloseMainWindow(HWND mainWindow) {
+void CloseMainWindow(Program& program, HWND mainWindow) {
     DragAcceptFiles(mainWindow, FALSE);
     // Boxes the simulation thread asked for and nobody will show now, and any it asks for from
     // now on: its wait ends with them.
-    if (TheAppWindow != nullptr) {
-        TheAppWindow->HandOff().Close();
+    if (program.app) {
+        program.app->HandOff().Close();
     }
-    if (TheTrayIcon != nullptr) {
-        TheTrayIcon->Remove();
-        delete TheTrayIcon;
-        TheTrayIcon = nullptr;
+    if (program.trayIcon) {
+        program.trayIcon->Remove();
+        program.trayIcon.reset();
     }
-    delete TheHelpViewer;
-    TheHelpViewer = nullptr;
-    if (ThreadEnded()) {
-        DeleteShellObjects();
+    program.helpViewer.reset();
+    if (ThreadEnded(program.exit)) {
+        DeleteShellObjects(program);
     } else {
-        g_objectsKept = true;
+        program.exit.objectsKept = true;
     }
-    ShellState.menu.reset();
-    g_threadReleased = true;
+    program.state.menu.reset();
+    program.exit.threadReleased = true;
     PostQuitMessage(0);
 }
 
 // 5.
-bool FinishShell(DWORD waitMs) {
-    if (g_thread && WaitForSingleObject(g_thread.get(), waitMs) != WAIT_OBJECT_0) {
+bool FinishShell(Program& program, DWORD waitMs) {
+    ExitRecord& exit = program.exit;
+    if (exit.thread && WaitForSingleObject(exit.thread.get(), waitMs) != WAIT_OBJECT_0) {
         return false;
     }
-    g_thread.reset();
-    if (g_objectsKept) {
-        DeleteShellObjects();
+    exit.thread.reset();
+    if (exit.objectsKept) {
+        DeleteShellObjects(program);
     }
     return true;
 }
 
-int EndProgram(int exitCode, UniqueKernelHandle& instanceMutex) {
-    TheWorld.ReleaseLease();
-    if (!FinishShell(kFinishWaitMs)) {
+int EndProgram(Program& program, int exitCode, UniqueKernelHandle& instanceMutex) {
+    program.world.ReleaseLease();
+    if (!FinishShell(program, kFinishWaitMs)) {
         // The simulation thread sits in a message box of its own: end the process without
         // running the static destructors under it.
         instanceMutex.reset();

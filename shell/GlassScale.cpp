@@ -6,9 +6,8 @@
 #include "platform/UniqueHandle.h"
 #include "resources/ResourceIds.h"
 #include "shell/MonitorPlacement.h"
-#include "shell/ProgramInstances.h"
 #include "simulation/ProgramWindows.h"
-#include "simulation/SharedState.h"
+#include "shell/Program.h"
 
 namespace {
 constexpr UINT kResizeFlags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -53,15 +52,15 @@ PixelScale GlassScale::ChooseForDpi(int32_t choice, int32_t dpi) {
                                                            : PixelScale::ForDpi(dpi);
 }
 
-void GlassScale::Apply(HWND glass, PixelScale scale, POINT centre) {
-    if (scale.Factor() == Shared.Scale().Factor()) {
+void GlassScale::Apply(Program& program, HWND glass, PixelScale scale, POINT centre) {
+    if (scale.Factor() == program.shared.Scale().Factor()) {
         return;
     }
-    Shared.displayScale = scale.Factor();
+    program.shared.displayScale = scale.Factor();
     SizeGlass(glass, scale, centre);
     CutGlass(glass, scale);
-    FitStrayWindows(scale);
-    RefreshDesktop();  // the stray ant's window has a new size to keep on the monitors
+    FitStrayWindows(program.strayWindows, scale);
+    RefreshDesktop(program);  // the stray ant's window has a new size to keep on the monitors
     InvalidateRect(glass, nullptr, FALSE);
 }
 
@@ -75,16 +74,15 @@ bool GlassScale::CutGlass(HWND glass, PixelScale scale) {
     return GiveRegion(glass, CutShape(IDB_MAGNIFIER_SHAPE, kFrameWidth, kFrameHeight, scale));
 }
 
-void GlassScale::FitStrayWindows(PixelScale scale) {
-    Resize(StrayWindows[kStrayAntIndex], scale.Up(kAntCell));
-    HWND heart = StrayWindows[kStrayHeartIndex];
+void GlassScale::FitStrayWindows(const HWND (&strayWindows)[kStrayWindowCount], PixelScale scale) {
+    Resize(strayWindows[kStrayAntIndex], scale.Up(kAntCell));
+    HWND heart = strayWindows[kStrayHeartIndex];
     Resize(heart, scale.Up(kHeartSide));
-    CutHeart(scale);
+    CutHeart(heart, scale);
 }
 
-void GlassScale::CutHeart(PixelScale scale) {
-    GiveRegion(StrayWindows[kStrayHeartIndex],
-               CutShape(IDB_HEART_SHAPE, kHeartSide, kHeartSide, scale));
+void GlassScale::CutHeart(HWND heart, PixelScale scale) {
+    GiveRegion(heart, CutShape(IDB_HEART_SHAPE, kHeartSide, kHeartSide, scale));
 }
 
 POINT GlassScale::CentreOf(HWND window) {

@@ -9,6 +9,9 @@
 #include <cstdint>
 
 #include "base/PixelScale.h"
+#include "simulation/ProgramWindows.h"
+
+struct Program;
 
 class GlassScale {
   public:
@@ -25,7 +28,7 @@ class GlassScale {
     // Brings the glass and the stray ant's windows to scale: the glass sized around centre
     // (screen pixels) and cut anew, the stray windows sized and the heart cut anew, all repainted.
     // Nothing happens when scale is already the one in force.
-    static void Apply(HWND glass, PixelScale scale, POINT centre);
+    static void Apply(Program& program, HWND glass, PixelScale scale, POINT centre);
 
     // The glass sized for scale around centre, without its shape.
     static void SizeGlass(HWND glass, PixelScale scale, POINT centre);
@@ -33,9 +36,9 @@ class GlassScale {
     // without the picture.
     static bool CutGlass(HWND glass, PixelScale scale);
     // The stray ant's two windows sized for scale, the heart's shape cut for it.
-    static void FitStrayWindows(PixelScale scale);
+    static void FitStrayWindows(const HWND (&strayWindows)[kStrayWindowCount], PixelScale scale);
     // The heart's window cut to the heart (bitmap IDB_HEART_SHAPE) at scale.
-    static void CutHeart(PixelScale scale);
+    static void CutHeart(HWND heart, PixelScale scale);
 
     // The centre of window's rectangle on the screen.
     static POINT CentreOf(HWND window);

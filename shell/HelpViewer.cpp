@@ -4,8 +4,6 @@
 #include "platform/UiText.h"
 #include "platform/UniqueHandle.h"
 
-HelpViewer* TheHelpViewer = nullptr;
-
 namespace {
 constexpr WORD kHtmlHelpAOrdinal = 14;
 constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC

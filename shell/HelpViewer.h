@@ -50,6 +50,3 @@ class HelpViewer {
     HtmlHelpProc entry_ = nullptr;
     int loadAttempts_ = 0;
 };
-
-// The main window's help, created at WM_CREATE and deleted at WM_DESTROY.
-extern HelpViewer* TheHelpViewer;

@@ -8,14 +8,16 @@
 #include "base/DesktopArea.h"
 #include "base/ScreenPoint.h"
 
-// Reads the monitors anew (TheScreen) and publishes them to the simulation thread; the desktop
-// the stray ant walks from now on.
-DesktopArea RefreshDesktop();
+struct Program;
+
+// Reads the monitors anew (the program's screen facts) and publishes them to the simulation
+// thread; the desktop the stray ant walks from now on.
+DesktopArea RefreshDesktop(Program& program);
 // The glass's first corner: centred on the primary monitor.
-ScreenPoint GlassStartCorner();
+ScreenPoint GlassStartCorner(const Program& program);
 // The corner that centres the glass on the monitor it is (mostly) on.
-ScreenPoint GlassCentredCorner(HWND glass);
+ScreenPoint GlassCentredCorner(const Program& program, HWND glass);
 // The splash's corner at the scale on the screen: centred where the glass shows.
-ScreenPoint SplashCorner(HWND glass);
+ScreenPoint SplashCorner(const Program& program, HWND glass);
 // Moves a glass that is on no monitor any more onto the nearest one; true if it moved.
-bool BringGlassBack(HWND glass);
+bool BringGlassBack(const Program& program, HWND glass);

@@ -6,24 +6,26 @@
 
 #include <cstdint>
 
+struct Program;
+
 // The window's rim drag (shell/RimDrag.h) lives with the window: attached at WM_CREATE, freed at
 // WM_DESTROY.
-void AttachRimDrag(HWND window);
-void DetachRimDrag(HWND window);
+void AttachRimDrag(Program& program);
+void DetachRimDrag(Program& program);
 
 // Client coordinates as the messages give them (signed 16-bit).
-void OnPointerMove(HWND window, int16_t x, int16_t y);
+void OnPointerMove(Program& program, HWND window, int16_t x, int16_t y);
 // Returns true when the press was on the rim (a click, or a drag of the window once the pointer
 // moves far enough; the message is done).
-bool OnPointerPress(HWND window, int16_t x, int16_t y);
-void OnPointerRelease(HWND window, int16_t x, int16_t y);
+bool OnPointerPress(Program& program, HWND window, int16_t x, int16_t y);
+void OnPointerRelease(Program& program, int16_t x, int16_t y);
 // WM_CAPTURECHANGED: a rim drag ends when another window takes the pointer.
-void OnPointerCaptureLost(HWND window);
-void OnPointerDoubleClick(HWND window);
+void OnPointerCaptureLost(Program& program);
+void OnPointerDoubleClick(Program& program, HWND window);
 // Right release, with the coordinates taken unsigned.
-void OnPointerRightRelease(HWND window, uint16_t x, uint16_t y);
+void OnPointerRightRelease(Program& program, HWND window, uint16_t x, uint16_t y);
 // The cursor for the present pointer state.
-HCURSOR ChoosePointerCursor();
+HCURSOR ChoosePointerCursor(const Program& program);
 
 // What the rim menu is opened with, for a right release at client (x, y).
 struct RimMenuPlacement {
@@ -31,4 +33,4 @@ struct RimMenuPlacement {
     POINT point;       // screen coordinates
     TPMPARAMS params;  // rcExclude: the window rectangle
 };
-RimMenuPlacement PlaceRimMenu(HWND window, uint16_t x, uint16_t y);
+RimMenuPlacement PlaceRimMenu(const Program& program, HWND window, uint16_t x, uint16_t y);

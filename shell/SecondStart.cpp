@@ -3,7 +3,7 @@
 #include "shell/SecondStart.h"
 
 #include "shell/ExitSequence.h"
-#include "shell/ShellWindowState.h"
+#include "shell/Program.h"
 #include "shell/TrayIcon.h"
 #include "platform/WindowMessages.h"
 
@@ -20,9 +20,9 @@ void BringRunningInstanceForward() {
     PostMessageA(running, WM_SECONDSTART, 0, 0);
 }
 
-LRESULT OnSecondStart(HWND window) {
-    if (ShellState.splashWindow == nullptr && !ExitSequenceStarted()) {
-        ShowMagnifier(window);
+LRESULT OnSecondStart(Program& program, HWND window) {
+    if (program.state.splashWindow == nullptr && !ExitSequenceStarted(program)) {
+        ShowMagnifier(program.state, window);
     }
     return 0;
 }

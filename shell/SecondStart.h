@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+struct Program;
+
 // In the new process: finds the running program's main window, lets that process take the
 // foreground and posts it WM_SECONDSTART. Nothing happens while the running one has no main
 // window yet (it is starting) or no longer (it is ending).
@@ -11,4 +13,4 @@ void BringRunningInstanceForward();
 
 // In the running program, for WM_SECONDSTART. During the splash the magnifier comes by itself
 // when the splash ends, and after Exit it never comes back: then nothing changes.
-LRESULT OnSecondStart(HWND window);
+LRESULT OnSecondStart(Program& program, HWND window);

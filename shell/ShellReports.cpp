@@ -4,14 +4,12 @@
 #include <windows.h>
 
 #include "shell/ExitSequence.h"
-#include "shell/ProgramInstances.h"
 #include "shell/Settings.h"
-#include "simulation/ProgramWindows.h"
 
 void ShellReports::BackgroundReplaced(const char* name) {
-    Settings::SaveBackground(name);
+    settings_.SaveBackground(name);
 }
 
 void ShellReports::RunEnded() {
-    RequestExitFromRun(MainWindow);
+    RequestExitFromRun(mainWindow_);
 }

@@ -14,12 +14,9 @@
 #include "shell/KeyedAntCell.h"
 #include "shell/MainWindow.h"
 #include "shell/MonitorPlacement.h"
-#include "shell/ProgramInstances.h"
+#include "shell/Program.h"
 #include "shell/ShellWindowState.h"
 #include "shell/StrayAntWindow.h"
-#include "simulation/ProgramWindows.h"
-#include "simulation/SharedState.h"
-#include "simulation/World.h"
 
 namespace {
 HBRUSH FaceBrush() {
@@ -34,11 +31,12 @@ void GiveRegion(HWND window, UniqueRegion region) {
 }
 }  // namespace
 
-ShellStartup::ShellStartup(HINSTANCE instance) : instance_(instance) {}
+ShellStartup::ShellStartup(Program& program, HINSTANCE instance)
+    : program_(program), instance_(instance) {}
 
 ShellStartup::~ShellStartup() {
-    if (ShellState.rimRegion == rim_.get()) {
-        ShellState.rimRegion = nullptr;
+    if (program_.state.rimRegion == rim_.get()) {
+        program_.state.rimRegion = nullptr;
     }
     delete shapeImage_;
 }
@@ -52,7 +50,7 @@ DIBImage& ShellStartup::ShapeImage(LPCSTR bitmap) {
     return *shapeImage_;
 }
 
-HWND ShellStartup::CreateMainWindow(RunReports& reports) {
+HWND ShellStartup::CreateMainWindow() {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -64,19 +62,19 @@ HWND ShellStartup::CreateMainWindow(RunReports& reports) {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kMainClassName;
     RegisterClassExA(&wc);
-    const ScreenPoint corner = GlassStartCorner();
+    const ScreenPoint corner = GlassStartCorner(program_);
     HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, kMainClassName, nullptr, WS_POPUP, corner.x, corner.y,
-                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &reports);
+                        kFrameWidth, kFrameHeight, nullptr, nullptr, instance_, &program_);
     // Hidden until the simulation thread ends the splash. Its size on the screen comes from the
     // user's choice and its monitor's DPI, around the same centre; its shape follows once the
     // splash shows.
     if (window != nullptr) {
-        const PixelScale scale = GlassScale::Choose(ShellState.sizeChoice, window);
-        Shared.displayScale = scale.Factor();
+        const PixelScale scale = GlassScale::Choose(program_.state.sizeChoice, window);
+        program_.shared.displayScale = scale.Factor();
         if (scale.Factor() != 1) {
             GlassScale::SizeGlass(window, scale, GlassScale::CentreOf(window));
-            RefreshDesktop();  // the stray ant's window is larger too
+            RefreshDesktop(program_);  // the stray ant's window is larger too
         }
     }
     return window;
@@ -91,26 +89,26 @@ HWND ShellStartup::ShowSplash() {
     wc.hbrBackground = FaceBrush();
     wc.lpszClassName = kSplashClassName;
     RegisterClassExA(&wc);
-    const PixelScale scale = Shared.Scale();
+    const PixelScale scale = program_.shared.Scale();
     const int side = scale.Up(kSplashSide);
-    const ScreenPoint corner = SplashCorner(MainWindow);
-    ShellState.splashWindow =
-        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP,
-                        corner.x, corner.y, side, side, MainWindow, nullptr, instance_, nullptr);
+    const ScreenPoint corner = SplashCorner(program_, program_.mainWindow);
+    program_.state.splashWindow = CreateWindowExA(
+        WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClassName, nullptr, WS_POPUP, corner.x, corner.y,
+        side, side, program_.mainWindow, nullptr, instance_, nullptr);
     {
         // The picture is drawn this once: the splash has no paint handler.
         DIBImage title;
         title.LoadBitmapResource(MAKEINTRESOURCEA(IDB_TITLE));
-        ShowWindow(ShellState.splashWindow, SW_SHOW);
-        WindowDC dc(ShellState.splashWindow);
+        ShowWindow(program_.state.splashWindow, SW_SHOW);
+        WindowDC dc(program_.state.splashWindow);
         if (dc.get() != nullptr) {
             GlassScale::Blit(dc.get(), 0, 0, kSplashSide, kSplashSide,
                              title.GetMemoryDC()->GetHDC(), scale);
         }
     }
-    InvalidateRect(ShellState.splashWindow, nullptr, FALSE);
-    UpdateWindow(ShellState.splashWindow);
-    return ShellState.splashWindow;
+    InvalidateRect(program_.state.splashWindow, nullptr, FALSE);
+    UpdateWindow(program_.state.splashWindow);
+    return program_.state.splashWindow;
 }
 
 void ShellStartup::CutMagnifierShape() {
@@ -124,11 +122,11 @@ void ShellStartup::CutMagnifierShape() {
     rim_ = std::move(rim);
     // The rim stays in the program's pixels, as the pointer reaches it divided back; the window
     // takes the outline at its scale.
-    ShellState.rimRegion = rim_.get();
-    if (Shared.Scale().Factor() == 1) {
-        GiveRegion(MainWindow, std::move(outline));
+    program_.state.rimRegion = rim_.get();
+    if (program_.shared.Scale().Factor() == 1) {
+        GiveRegion(program_.mainWindow, std::move(outline));
     } else {
-        GlassScale::CutGlass(MainWindow, Shared.Scale());
+        GlassScale::CutGlass(program_.mainWindow, program_.shared.Scale());
     }
 }
 
@@ -137,8 +135,8 @@ void ShellStartup::CreateStrayAnt() {
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    TheWorld.strayRecord = new StrayAnt(RefreshDesktop());
-    Shared.strayShown.Publish({});
+    program_.world.strayRecord = new StrayAnt(RefreshDesktop(program_));
+    program_.shared.strayShown.Publish({});
 }
 
 void ShellStartup::CreateStrayWindows() {
@@ -151,22 +149,22 @@ void ShellStartup::CreateStrayWindows() {
     wc.lpszClassName = kStrayClassName;
     RegisterClassA(&wc);
 
-    ResetStrayPlacement();
+    ResetStrayPlacement(program_);
     // The walking ant: its picture carries its outline in the key colour, so one window serves
     // every cell and the display cuts it to the ant's shape as it paints; where the key colour
     // shows, clicks go through to what is below.
-    const int side = Shared.Scale().Up(kAntCell);
+    const int side = program_.shared.Scale().Up(kAntCell);
     HWND ant = CreateWindowExA(WS_EX_TOPMOST | WS_EX_LAYERED, kStrayClassName, nullptr, WS_POPUP, 0,
-                               0, side, side, MainWindow, nullptr, instance_, nullptr);
+                               0, side, side, program_.mainWindow, nullptr, instance_, &program_);
     if (ant != nullptr) {
         SetLayeredWindowAttributes(ant, KeyedAntCell::KeyColourRef(), 255, LWA_COLORKEY);
     }
-    StrayWindows[kStrayAntIndex] = ant;
+    program_.strayWindows[kStrayAntIndex] = ant;
     // The heart is shown once and then only moved: a plain window cut to its shape.
-    StrayWindows[kStrayHeartIndex] =
+    program_.strayWindows[kStrayHeartIndex] =
         CreateWindowExA(WS_EX_TOPMOST, kStrayClassName, nullptr, WS_POPUP, 0, 0, side, side,
-                        MainWindow, nullptr, instance_, nullptr);
-    GlassScale::CutHeart(Shared.Scale());
+                        program_.mainWindow, nullptr, instance_, &program_);
+    GlassScale::CutHeart(program_.strayWindows[kStrayHeartIndex], program_.shared.Scale());
 }
 
 void ShellStartup::ReleaseShapeImage() {

@@ -7,18 +7,19 @@
 #include "platform/UniqueHandle.h"
 
 class DIBImage;
-class RunReports;
+struct Program;
 
 class ShellStartup {
   public:
-    explicit ShellStartup(HINSTANCE instance);
+    // Builds program's windows (program not owned; it outlives them).
+    ShellStartup(Program& program, HINSTANCE instance);
     ~ShellStartup();  // deletes the rim region (after the message loop)
     ShellStartup(const ShellStartup&) = delete;
     ShellStartup& operator=(const ShellStartup&) = delete;
 
     // Registers the main class and creates the main window, centred and left hidden; its
-    // simulation thread reports to reports (not owned; it must outlive the thread).
-    HWND CreateMainWindow(RunReports& reports);
+    // simulation thread reports to the program's reports.
+    HWND CreateMainWindow();
     // Registers the splash class, creates the splash and draws the title picture into it once.
     HWND ShowSplash();
     // Gives the main window its magnifier outline and keeps the rim (outline minus lens).
@@ -37,6 +38,7 @@ class ShellStartup {
   private:
     DIBImage& ShapeImage(LPCSTR bitmap);
 
+    Program& program_;
     HINSTANCE instance_;
     DIBImage* shapeImage_ = nullptr;  // owned: the picture of the current shape
     UniqueRegion rim_;

@@ -1,5 +1,4 @@
-// The window thread's one state object and the throw's clock.
+// The throw's clock.
 #include "shell/ShellWindowState.h"
 
-MainWindowState ShellState;
 DWORD(WINAPI* ShellTickCount)() = &GetTickCount;

@@ -37,10 +37,7 @@ struct MainWindowState {
     PointerState pointer;
 };
 
-// The main window's state, for the one main window of the process; the values are the ones the
-// program starts with, and the settings load sets them again at each creation.
-extern MainWindowState ShellState;
-
-// The millisecond clock of the throw (GetTickCount unless a test sets its own): a seam, so that
-// the throw's speed can be tested without waiting.
+// The millisecond clock of the throw (GetTickCount unless a test sets its own). A test seam, and
+// a global for that alone: the throw's speed is tested without waiting, and the clock is read
+// deep in the pointer handling, where no test can hand one in.
 extern DWORD(WINAPI* ShellTickCount)();

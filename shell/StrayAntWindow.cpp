@@ -8,11 +8,10 @@
 #include "resources/TextIds.h"
 #include "shell/GlassScale.h"
 #include "shell/KeyedAntCell.h"
-#include "shell/ProgramInstances.h"
+#include "shell/Program.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
 #include "simulation/StrayAntMotion.h"
-#include "simulation/World.h"
 
 namespace {
 // Never take the focus: the user may be typing elsewhere, and Escape must keep reaching the lens.
@@ -30,30 +29,29 @@ constexpr int kMovesBetweenRaises = 12;
 // The hook that watches the box can reach its state only from here.
 struct FoundBox {
     bool open = false;
-    StrayAnt* ant = nullptr;  // not owned: the ant of the open found-box
-    HWND owner = nullptr;     // not owned: the ant's window that was clicked, the box's owner
-    HWND box = nullptr;       // not owned: the found-box itself, once it exists
-    POINT at{};               // where the found ant stands
+    StrayAnt* ant = nullptr;     // not owned: the ant of the open found-box
+    HWND owner = nullptr;        // not owned: the ant's window that was clicked, the box's owner
+    HWND box = nullptr;          // not owned: the found-box itself, once it exists
+    POINT at{};                  // where the found ant stands
+    Program* program = nullptr;  // not owned: the program of the open found-box
 };
 FoundBox g_found;
-int g_shown = -1;  // the stray window on show, or -1
-int g_cell = -1;   // the cell the ant's window shows, or -1 before the first
-int g_movesSinceRaise = 0;
 
-HWND Window(int index) {
-    return index >= 0 && index < kStrayWindowCount ? StrayWindows[index] : nullptr;
+HWND Window(const Program& program, int index) {
+    return index >= 0 && index < kStrayWindowCount ? program.strayWindows[index] : nullptr;
 }
 
-void HideIfVisible(int index) {
-    HWND window = Window(index);
+void HideIfVisible(const Program& program, int index) {
+    HWND window = Window(program, index);
     // Hiding a hidden window still costs a round trip to the display under Wine.
     if (window != nullptr && IsWindowVisible(window)) {
         ShowWindow(window, SW_HIDE);
     }
 }
 
-bool OnShow(int index) {
-    return g_shown == index && Window(index) != nullptr && IsWindowVisible(Window(index));
+bool OnShow(const Program& program, int index) {
+    HWND window = Window(program, index);
+    return program.strayPlacement.shown == index && window != nullptr && IsWindowVisible(window);
 }
 
 // Paints now rather than at the next turn of the message loop, so the new cell and the new place
@@ -65,26 +63,26 @@ void RepaintNow(HWND window) {
 
 // The ant's window comes on show topmost at (x, y), or moves there; it is repainted only when the
 // cell changes, as moving keeps its picture.
-void ShowAnt(int cell, int x, int y) {
-    HWND ant = Window(kStrayAntIndex);
+void ShowAnt(Program& program, int cell, int x, int y) {
+    HWND ant = Window(program, kStrayAntIndex);
     if (ant == nullptr) {
         return;
     }
-    bool repaint = cell != g_cell;
-    g_cell = cell;
-    if (OnShow(kStrayAntIndex)) {
-        if (++g_movesSinceRaise >= kMovesBetweenRaises) {
-            g_movesSinceRaise = 0;
+    bool repaint = cell != program.strayPlacement.cell;
+    program.strayPlacement.cell = cell;
+    if (OnShow(program, kStrayAntIndex)) {
+        if (++program.strayPlacement.movesSinceRaise >= kMovesBetweenRaises) {
+            program.strayPlacement.movesSinceRaise = 0;
             SetWindowPos(ant, HWND_TOPMOST, x, y, 0, 0, kMoveFlags & ~SWP_NOZORDER);
         } else {
             SetWindowPos(ant, nullptr, x, y, 0, 0, kMoveFlags);
         }
     } else {
-        g_movesSinceRaise = 0;
-        const int side = Shared.Scale().Up(kAntCell);
+        program.strayPlacement.movesSinceRaise = 0;
+        const int side = program.shared.Scale().Up(kAntCell);
         SetWindowPos(ant, HWND_TOPMOST, x, y, side, side, kShowFlags);
-        HideIfVisible(kStrayHeartIndex);
-        g_shown = kStrayAntIndex;
+        HideIfVisible(program, kStrayHeartIndex);
+        program.strayPlacement.shown = kStrayAntIndex;
         repaint = true;
     }
     if (repaint) {
@@ -94,41 +92,41 @@ void ShowAnt(int cell, int x, int y) {
 
 // The heart comes on show (painted whole then) or rises at the top of the topmost windows; the
 // ant's window is hidden only after, so the stray ant is never off the screen between frames.
-void ShowHeart(int x, int y) {
-    HWND heart = Window(kStrayHeartIndex);
+void ShowHeart(Program& program, int x, int y) {
+    HWND heart = Window(program, kStrayHeartIndex);
     if (heart == nullptr) {
         return;
     }
-    const bool onShow = OnShow(kStrayHeartIndex);
-    const int side = Shared.Scale().Up(kHeartSide);
+    const bool onShow = OnShow(program, kStrayHeartIndex);
+    const int side = program.shared.Scale().Up(kHeartSide);
     SetWindowPos(heart, HWND_TOPMOST, x, y, side, side, onShow ? SWP_NOACTIVATE : kShowFlags);
-    HideIfVisible(kStrayAntIndex);
-    g_shown = kStrayHeartIndex;
+    HideIfVisible(program, kStrayAntIndex);
+    program.strayPlacement.shown = kStrayHeartIndex;
 }
 
-void HideAll() {
+void HideAll(Program& program) {
     for (int i = 0; i < kStrayWindowCount; ++i) {
-        HideIfVisible(i);
+        HideIfVisible(program, i);
     }
-    g_shown = -1;
+    program.strayPlacement.shown = -1;
 }
 
-LRESULT OnPaint(HWND window) {
+LRESULT OnPaint(const Program& program, HWND window) {
     PaintGuard paint(window);
-    PaintStrayWindow(paint.get(), window);
+    PaintStrayWindow(program, paint.get(), window);
     return 0;
 }
 
 // The found ant becomes the heart here and now, where it was clicked; the simulation thread
 // rises it from there from the next frame. The state changes only from walking, so the ant is
 // found once.
-void TurnIntoHeart(StrayAnt& ant) {
+void TurnIntoHeart(Program& program, StrayAnt& ant) {
     int32_t walking = StrayWalking;
     if (!ant.state.compare_exchange_strong(walking, StrayRising)) {
         return;
     }
-    Shared.happyCount.fetch_add(1);
-    ShowHeart(g_found.at.x, g_found.at.y);
+    program.shared.happyCount.fetch_add(1);
+    ShowHeart(program, g_found.at.x, g_found.at.y);
 }
 
 bool IsDialog(HWND window) {
@@ -164,8 +162,8 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
             GetWindow(call->hwnd, GW_OWNER) == g_found.owner && IsDialog(call->hwnd)) {
             g_found.box = call->hwnd;
         } else if (call->hwnd == g_found.box && g_found.box != nullptr && AnswersTheBox(*call) &&
-                   Shared.exitRequested == 0) {
-            TurnIntoHeart(*g_found.ant);
+                   g_found.program->shared.exitRequested == 0) {
+            TurnIntoHeart(*g_found.program, *g_found.ant);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -173,22 +171,23 @@ LRESULT CALLBACK WatchFoundBox(int code, WPARAM wParam, LPARAM lParam) {
 
 // Where the clicked ant stands: its window on show, which is what the user clicked, or else the
 // place last published.
-POINT FoundPlace(HWND window) {
+POINT FoundPlace(const Program& program, HWND window) {
     RECT shown{};
-    if (OnShow(kStrayAntIndex) && window == Window(kStrayAntIndex) &&
+    if (OnShow(program, kStrayAntIndex) && window == Window(program, kStrayAntIndex) &&
         GetWindowRect(window, &shown)) {
         return {shown.left, shown.top};
     }
-    const StrayAntPose pose = Shared.strayShown.Read();
+    const StrayAntPose pose = program.shared.strayShown.Read();
     return {pose.x, pose.y};
 }
 
-void AskFoundBox(HWND window, StrayAnt& ant) {
+void AskFoundBox(Program& program, HWND window, StrayAnt& ant) {
     g_found.open = true;
+    g_found.program = &program;
     g_found.ant = &ant;
     g_found.owner = window;
     g_found.box = nullptr;
-    g_found.at = FoundPlace(window);
+    g_found.at = FoundPlace(program, window);
     ant.Hold(g_found.at.x, g_found.at.y);
     {
         UniqueHook watch(
@@ -200,75 +199,76 @@ void AskFoundBox(HWND window, StrayAnt& ant) {
     g_found.at = at;  // the heart still comes up here
 }
 
-LRESULT OnLButtonDown(HWND window) {
-    StrayAnt* ant = TheWorld.strayRecord;
+LRESULT OnLButtonDown(Program& program, HWND window) {
+    StrayAnt* ant = program.world.strayRecord;
     if (ant != nullptr && !g_found.open && ant->state == StrayWalking &&
-        Shared.exitRequested == 0) {
-        AskFoundBox(window, *ant);
+        program.shared.exitRequested == 0) {
+        AskFoundBox(program, window, *ant);
         // Exit may have been chosen (from the tray) while the box was open.
-        if (Shared.exitRequested == 0) {
-            TurnIntoHeart(*ant);
+        if (program.shared.exitRequested == 0) {
+            TurnIntoHeart(program, *ant);
         }
     }
     // The keys go back to the glass, but never to a hidden one: an Escape there would end a
     // program the user cannot see.
-    if (MainWindow != nullptr && IsWindowVisible(MainWindow)) {
-        SetFocus(MainWindow);
+    if (program.mainWindow != nullptr && IsWindowVisible(program.mainWindow)) {
+        SetFocus(program.mainWindow);
     }
     return 0;
 }
 }  // namespace
 
-void PaintStrayWindow(HDC dc, HWND window) {
+void PaintStrayWindow(const Program& program, HDC dc, HWND window) {
     if (window == nullptr) {
         return;
     }
-    if (window == StrayWindows[kStrayAntIndex]) {
-        KeyedAntCell(TheWorld.antSprites, g_cell).Draw(dc, Shared.Scale().Factor());
-    } else if (window == StrayWindows[kStrayHeartIndex] && TheWorld.heart != nullptr) {
-        GlassScale::Blit(dc, 0, 0, kHeartSide, kHeartSide, TheWorld.heart->GetMemoryDC()->GetHDC(),
-                         Shared.Scale());
+    const World& world = program.world;
+    if (window == program.strayWindows[kStrayAntIndex]) {
+        KeyedAntCell(world.antSprites, program.strayPlacement.cell)
+            .Draw(dc, program.shared.Scale().Factor());
+    } else if (window == program.strayWindows[kStrayHeartIndex] && world.heart != nullptr) {
+        GlassScale::Blit(dc, 0, 0, kHeartSide, kHeartSide, world.heart->GetMemoryDC()->GetHDC(),
+                         program.shared.Scale());
     }
 }
 
-void PlaceStrayWindows() {
-    Shared.strayPlacement.Acknowledge();
-    if (Shared.exitRequested != 0) {
+void PlaceStrayWindows(Program& program) {
+    program.shared.strayPlacement.Acknowledge();
+    if (program.shared.exitRequested != 0) {
         return;  // the exit sequence has hidden them for good
     }
-    const StrayAntPose pose = Shared.strayShown.Read();
+    const StrayAntPose pose = program.shared.strayShown.Read();
     switch (pose.kind) {
         case StrayAntPose::Walking: {
             // A walking pose made before the click was handled: the heart already shows. While
             // its box is open the found ant stands where it was clicked.
-            const StrayAnt* ant = TheWorld.strayRecord;
+            const StrayAnt* ant = program.world.strayRecord;
             if (ant == nullptr || ant->state != StrayWalking || pose.cell >= kStrayAntCells ||
                 g_found.open) {
                 return;
             }
-            ShowAnt(pose.cell, pose.x, pose.y);
+            ShowAnt(program, pose.cell, pose.x, pose.y);
             break;
         }
         case StrayAntPose::Heart:
-            ShowHeart(pose.x, pose.y);
+            ShowHeart(program, pose.x, pose.y);
             break;
         default:
-            HideAll();
+            HideAll(program);
             break;
     }
 }
 
-void ResetStrayPlacement() {
-    g_shown = -1;
-    g_cell = -1;
-    g_movesSinceRaise = 0;
+void ResetStrayPlacement(Program& program) {
+    program.strayPlacement = StrayPlacement{};
     g_found = FoundBox{};
 }
 
-LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+LRESULT Dispatch(Program& program, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
-            return OnPaint(window);
+            return OnPaint(program, window);
         case WM_ERASEBKGND:
             return 0;
         case WM_MOUSEACTIVATE:
@@ -277,8 +277,18 @@ LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             // turns into the heart) waits for a window manager.
             return MA_NOACTIVATE;
         case WM_LBUTTONDOWN:
-            return OnLButtonDown(window);
+            return OnLButtonDown(program, window);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+}  // namespace
+
+LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        AttachProgram(window, lParam);
+    }
+    Program* program = ProgramOf(window);
+    return program != nullptr ? Dispatch(*program, window, message, wParam, lParam)
+                              : DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 // The tray icon record and its two reactions, both on the button press.
 #include "shell/TrayIcon.h"
 
+#include <memory>
 #include <string>
 
 #include "platform/AppWindow.h"
@@ -10,11 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "resources/TextIds.h"
 #include "shell/ExitSequence.h"
-#include "shell/ProgramInstances.h"
-#include "shell/ShellWindowState.h"
-#include "simulation/SharedState.h"
-
-TrayIcon* TheTrayIcon = nullptr;
+#include "shell/Program.h"
 
 namespace {
 constexpr UINT kTrayIconId = 1;
@@ -58,26 +55,27 @@ BOOL TrayIcon::Remove() {
     return Shell_NotifyIconW(NIM_DELETE, &data_);
 }
 
-void AddTrayIcon() {
-    if (TheAppWindow == nullptr) {
+void AddTrayIcon(Program& program) {
+    if (!program.app) {
         return;
     }
-    delete TheTrayIcon;
-    TheTrayIcon = new TrayIcon(TheAppWindow->GetHWnd(), TheAppWindow->GetInstance());
-    TheTrayIcon->Add();
+    program.trayIcon.reset();
+    program.trayIcon =
+        std::make_unique<TrayIcon>(program.app->GetHWnd(), program.app->GetInstance());
+    program.trayIcon->Add();
 }
 
-void ShowMagnifier(HWND window) {
+void ShowMagnifier(MainWindowState& state, HWND window) {
     // In front of every window first, then back among the others unless it stays on top: Wine
     // restacks a window on the screen only when none of its own visible windows stands above it.
     // The stray ant is owned by the glass and comes along above it, so while the ant is out the
     // glass is shown but stays under other programs' windows on a managed desktop.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    if (ShellState.topmost != 1) {
+    if (state.topmost != 1) {
         SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     SetForegroundWindow(window);
-    ShellState.windowShown = 1;
+    state.windowShown = 1;
 }
 
 UINT TrayMenuFlags() {
@@ -85,29 +83,30 @@ UINT TrayMenuFlags() {
     return TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | side;
 }
 
-void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage) {
+void HandleTrayNotify(Program& program, HWND window, WPARAM iconId, LPARAM mouseMessage) {
+    MainWindowState& state = program.state;
     if (iconId != kTrayIconId) {
         return;
     }
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (ShellState.windowShown == 1 || Shared.hasFocus == 1) {
+        if (state.windowShown == 1 || program.shared.hasFocus == 1) {
             ShowWindow(window, SW_HIDE);
-            ShellState.windowShown = 0;
+            state.windowShown = 0;
         } else {
-            ShowMagnifier(window);
+            ShowMagnifier(state, window);
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         POINT cursor{};
         GetCursorPos(&cursor);
-        ShellState.pointer.overRim = 1;
+        state.pointer.overRim = 1;
         // A menu closes with Escape or a click elsewhere only when its owner is the foreground
         // window; the posted message lets the menu's loop end cleanly once it closes.
         SetForegroundWindow(window);
         {
             UniqueHook escape(SetWindowsHookExW(WH_KEYBOARD_LL, &EndTrayMenuOnEscape,
                                                 GetModuleHandleW(nullptr), 0));
-            TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TrayMenuFlags(), cursor.x,
-                           cursor.y, 0, window, nullptr);
+            TrackPopupMenu(GetSubMenu(state.menu.get(), 0), TrayMenuFlags(), cursor.x, cursor.y, 0,
+                           window, nullptr);
         }
         PostMessageA(window, WM_NULL, 0, 0);
     }

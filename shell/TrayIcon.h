@@ -7,6 +7,9 @@
 
 #include "platform/UniqueHandle.h"
 
+struct MainWindowState;
+struct Program;
+
 class TrayIcon {
   public:
     TrayIcon(HWND window, HINSTANCE instance);
@@ -22,17 +25,14 @@ class TrayIcon {
     NOTIFYICONDATAW data_{};
 };
 
-// The one tray icon of the run; created by AddTrayIcon, deleted at WM_DESTROY.
-extern TrayIcon* TheTrayIcon;
-
-// Creates TheTrayIcon for the window of TheAppWindow and adds it.
-void AddTrayIcon();
+// Creates the program's one tray icon for its app window and adds it; WM_DESTROY removes it.
+void AddTrayIcon(Program& program);
 // WM_TRAYNOTIFY: wParam the icon id, lParam the mouse message. The caller then passes the
 // message on to DefWindowProcA.
-void HandleTrayNotify(HWND window, WPARAM iconId, LPARAM mouseMessage);
+void HandleTrayNotify(Program& program, HWND window, WPARAM iconId, LPARAM mouseMessage);
 // Shows the magnifier with its remembered z-order, raised and with the focus, and records it
 // shown: what a left press on the icon does to a hidden magnifier.
-void ShowMagnifier(HWND window);
+void ShowMagnifier(MainWindowState& state, HWND window);
 // How the icon's menu is opened: at the pointer, above it (bottom-aligned) and to the side the
 // system drops menus (SM_MENUDROPALIGNMENT), as the notification area's menus are.
 UINT TrayMenuFlags();

@@ -3,20 +3,18 @@
 #include <windows.h>
 
 #include "base/Geometry.h"
+#include <memory>
+
 #include "platform/AppWindow.h"
 #include "platform/DisplayDpi.h"
 #include "platform/ScreenInfo.h"
 #include "platform/UniqueHandle.h"
-#include "shell/ProgramInstances.h"
-#include "shell/SecondStart.h"
-#include "shell/ShellReports.h"
-#include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
+#include "shell/Program.h"
+#include "shell/RunTimings.h"
+#include "shell/SecondStart.h"
+#include "shell/ShellStartup.h"
 #include "shell/ShellWindowState.h"
-#include "simulation/ProgramWindows.h"
-#include "simulation/SharedState.h"
-#include "platform/WindowMessages.h"
-#include "simulation/World.h"
 
 namespace {
 // The mutex that marks a running instance, or nothing when another instance holds it.
@@ -45,9 +43,11 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    // The simulation thread's reports outlive it: they are never destroyed before the process
-    // ends or the thread has been waited for.
-    ShellReports reports;
+    // The run's one Program, in static storage: it outlives both threads (a simulation thread
+    // that never ends is left running when the process ends through ExitProcess), and only what
+    // it is handed to can reach it.
+    static Program program;
+    ChooseRunTimings(program.shared.timings);
     UniqueKernelHandle instanceMutex = TakeInstanceMutex();
     if (!instanceMutex) {
         // The user asked for the glass again: the running one comes forward instead.
@@ -56,25 +56,26 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     // Before any window: the program sizes its windows for each monitor's DPI itself.
     DisplayDpi::DeclareAwareness();
-    TheScreen = new ScreenInfo();
+    program.screen = std::make_unique<ScreenInfo>();
     // A box the simulation thread waits for stops being waited for once Exit was chosen.
-    InstallMessageBoxSink([] { return Shared.exitRequested != 0; });
+    const SharedState& shared = program.shared;
+    InstallMessageBoxSink(program.app, [&shared] { return shared.exitRequested != 0; });
 
     int exitCode = 0;
     {
-        ShellStartup startup(instance);
+        ShellStartup startup(program, instance);
         // The stray ant's start is drawn before the simulation thread exists, so its draws and
         // the thread's never interleave.
         startup.CreateStrayAnt();
-        startup.CreateMainWindow(reports);
+        startup.CreateMainWindow();
         startup.ShowSplash();
         startup.CutMagnifierShape();
         startup.CreateStrayWindows();
         startup.ReleaseShapeImage();
         // Only now may the simulation thread let the stray ant out.
-        Shared.shellReady = 1;
+        program.shared.shellReady = 1;
         exitCode = RunMessageLoop();
     }  // the rim region goes here
 
-    return EndProgram(exitCode, instanceMutex);
+    return EndProgram(program, exitCode, instanceMutex);
 }

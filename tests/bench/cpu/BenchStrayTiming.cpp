@@ -1,10 +1,10 @@
-// Start-up hook linked only into kirelo_bench.exe: KIRELO_BENCH_STRAY_MS sets when the stray ant
-// comes out, for certain, so the CPU benchmark can measure the phases before and after it;
-// KIRELO_BENCH_SPLASH_MS shortens the splash, so that a test that starts the program many times
-// (e2e_monitors.sh) sees the stray ant soon after each start.
+// The run timings of kirelo_bench.exe (in place of the shipped ones): KIRELO_BENCH_STRAY_MS sets
+// when the stray ant comes out, for certain, so the CPU benchmark can measure the phases before and
+// after it; KIRELO_BENCH_SPLASH_MS shortens the splash, so that a test that starts the program many
+// times (e2e_monitors.sh) sees the stray ant soon after each start.
 #include <cstdlib>
 
-#include "shell/ProgramInstances.h"
+#include "shell/RunTimings.h"
 
 namespace {
 bool ReadMs(const char* name, uint32_t& ms) {
@@ -21,15 +21,11 @@ bool ReadMs(const char* name, uint32_t& ms) {
     return true;
 }
 
-// Runs before WinMain; Shared.timings is constant-initialised, so it is already in place.
-struct StrayAtAKnownTime {
-    StrayAtAKnownTime() {
-        if (ReadMs("KIRELO_BENCH_STRAY_MS", Shared.timings.strayDelayMs)) {
-            Shared.timings.strayOneIn = 1;
-        }
-        ReadMs("KIRELO_BENCH_SPLASH_MS", Shared.timings.splashPauseMs);
-    }
-};
-
-const StrayAtAKnownTime g_strayAtAKnownTime;
 }  // namespace
+
+void ChooseRunTimings(SimulationTimings& timings) {
+    if (ReadMs("KIRELO_BENCH_STRAY_MS", timings.strayDelayMs)) {
+        timings.strayOneIn = 1;
+    }
+    ReadMs("KIRELO_BENCH_SPLASH_MS", timings.splashPauseMs);
+}

@@ -100,7 +100,8 @@ DWORD WINAPI ReadAndCloseBox(LPVOID param) {
 // Shows the box through the program's own sink and reads it back.
 BoxReading ShowAndRead(const std::function<void()>& raise) {
     BoxReading reading;
-    InstallMessageBoxSink(nullptr);
+    static const std::unique_ptr<AppWindow> noApp;  // no main window: the box has no owner
+    InstallMessageBoxSink(noApp, nullptr);
     HANDLE reader = CreateThread(nullptr, 0, &ReadAndCloseBox, &reading, 0, nullptr);
     raise();
     WaitForSingleObject(reader, 10000);

@@ -43,7 +43,8 @@ TEST(WineHarness, AppWindowMessageReachesTheRecorderWithItsOwner) {
 TEST(WineHarness, MessageBoxSinkOwnsTheBoxByTheMainWindow) {
     // A real MessageBoxA would block the run; the sink is installed and then replaced by the
     // recorder, so only the switch itself is exercised here.
-    InstallMessageBoxSink(nullptr);
+    static const std::unique_ptr<AppWindow> noApp;
+    InstallMessageBoxSink(noApp, nullptr);
     MessageRecorder recorder;
     ShowProgramMessage(IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, MB_ICONWARNING);
     ASSERT_EQ(recorder.size(), 1u);

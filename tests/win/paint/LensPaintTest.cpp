@@ -12,14 +12,18 @@
 #include "resources/ResourceIds.h"
 #include "resources/TextIds.h"
 #include "shell/MainWindow.h"
-#include "shell/ProgramInstances.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/FrameHandOff.h"
+#include "simulation/SharedState.h"
 #include "simulation/SimulationRun.h"
 #include "simulation/World.h"
 #include "tests/common/MessageRecorder.h"
 
 namespace {
+// The world the frames are painted from, and the shared state its notices and scale live in.
+World world;
+SharedState shared;
+
 constexpr int kW = 300;
 constexpr int kH = 360;
 
@@ -27,7 +31,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        PaintFrame(dc);
+        PaintFrame(dc, world, shared.Scale());
         EndPaint(window, &ps);
         return 0;
     }
@@ -35,7 +39,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     if (message == WM_FRAMEREADY) {
-        ShowNewFrame(window);
+        ShowNewFrame(window, shared, world);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -56,7 +60,7 @@ bool InLens(int x, int y) {
 void FillLens(int seed) {
     for (int y = 20; y < 220; ++y) {
         for (int x = 20; x < 220; ++x) {
-            TheWorld.frame->GetLine(y)[x] =
+            world.frame->GetLine(y)[x] =
                 static_cast<uint32_t>(((x * seed) & 0xFF) << 16 | ((y + seed) & 0xFF) << 8 | seed);
         }
     }
@@ -65,8 +69,8 @@ void FillLens(int seed) {
 class LensPaintTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheWorld.ResetLease();
-        TheWorld.CreateImages();
+        world.ResetLease();
+        world.CreateImages();
         shape_.LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER_SHAPE));
         shape_.ChangeBitCount(32);
         WNDCLASSA wc{};
@@ -87,8 +91,8 @@ class LensPaintTest : public ::testing::Test {
         DestroyWindow(lensPainted_);
         DestroyWindow(wholePainted_);
         DeleteObject(outline_);
-        TheWorld.ReleaseLease();
-        TheWorld.ReleaseLease();
+        world.ReleaseLease();
+        world.ReleaseLease();
     }
 
     HWND MakeWindow(int x) {
@@ -126,12 +130,12 @@ TEST_F(LensPaintTest, TheLensRepaintShowsTheNewLensAndLeavesTheRimAsItWas) {
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
             if (!InLens(x, y)) {
-                TheWorld.frame->GetLine(y)[x] = 0x123456;
+                world.frame->GetLine(y)[x] = 0x123456;
             }
         }
     }
     FillLens(11);
-    RepaintLens(Shared, lensPainted_);
+    RepaintLens(shared, lensPainted_);
     InvalidateRect(wholePainted_, nullptr, FALSE);
     UpdateWindow(wholePainted_);
     Pump();
@@ -150,7 +154,7 @@ TEST_F(LensPaintTest, TheLensRepaintShowsTheNewLensAndLeavesTheRimAsItWas) {
                 continue;  // not part of the window
             }
             ++compared;
-            const uint32_t frame = TheWorld.frame->GetLine(y)[x] & 0xFFFFFF;
+            const uint32_t frame = world.frame->GetLine(y)[x] & 0xFFFFFF;
             const uint32_t got = after.GetLine(y)[x] & 0xFFFFFF;
             wholeWrong += (whole.GetLine(y)[x] & 0xFFFFFF) != frame ? 1 : 0;
             if (InLens(x, y)) {
@@ -184,26 +188,26 @@ TEST(FrameNoticeTest, OneNoticeWaitsUntilTheWindowThreadTakesIt) {
         }
         return n;
     };
-    Shared.frameNotice.Acknowledge();
-    RepaintLens(Shared, window);
-    RepaintLens(Shared, window);
-    RepaintLens(Shared, window);
+    shared.frameNotice.Acknowledge();
+    RepaintLens(shared, window);
+    RepaintLens(shared, window);
+    RepaintLens(shared, window);
     EXPECT_EQ(waiting(), 1);
-    RepaintLens(Shared, window);  // not taken yet: still nothing new is posted
+    RepaintLens(shared, window);  // not taken yet: still nothing new is posted
     EXPECT_EQ(waiting(), 0);
-    Shared.frameNotice.Acknowledge();
-    RepaintLens(Shared, window);
+    shared.frameNotice.Acknowledge();
+    RepaintLens(shared, window);
     EXPECT_EQ(waiting(), 1);
-    Shared.frameNotice.Acknowledge();
+    shared.frameNotice.Acknowledge();
     DestroyWindow(window);
     // A window that is gone takes no notice, and does not keep the next window from getting one.
-    RepaintLens(Shared, window);
+    RepaintLens(shared, window);
     HWND next = CreateWindowExA(0, "STATIC", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-    RepaintLens(Shared, next);
+    RepaintLens(shared, next);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, next, WM_FRAMEREADY, WM_FRAMEREADY, PM_REMOVE));
-    Shared.frameNotice.Acknowledge();
+    shared.frameNotice.Acknowledge();
     DestroyWindow(next);
 }
 
@@ -214,7 +218,7 @@ TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
     MessageRecorder recorder;
     const int before = MessageZoneBreaches();
     {
-        const FrameLock lock(TheWorld);
+        const FrameLock lock(world);
         EXPECT_EQ(ShowProgramMessage(IDS_BAD_BITMAP, IDS_BAD_BITMAP_CAPTION, mb::kIconError), 0);
         std::atomic<int> elsewhere{-1};
         HANDLE other = CreateThread(
@@ -240,8 +244,8 @@ TEST(FrameLockTest, ABoxAskedForUnderTheLockIsRefusedAndReported) {
 // The window thread paints from the frame while the simulation thread may be writing the next
 // one: a paint waits until the write is over, so no half-written frame reaches the screen.
 TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
-    TheWorld.ResetLease();
-    TheWorld.CreateImages();
+    world.ResetLease();
+    world.CreateImages();
     DIBImage target;
     target.ChangeBitCount(32);
     target.SetWidth(300);
@@ -252,13 +256,13 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
     } paint{target.GetMemoryDC()->GetHDC()};
     HANDLE painter = nullptr;
     {
-        const FrameLock writing(TheWorld);
+        const FrameLock writing(world);
         FillLens(5);
         painter = CreateThread(
             nullptr, 0,
             [](LPVOID p) -> DWORD {
                 auto* job = static_cast<Paint*>(p);
-                PaintLens(job->dc);
+                PaintLens(job->dc, world, shared.Scale());
                 job->done = 1;
                 return 0;
             },
@@ -274,10 +278,10 @@ TEST(FrameLockTest, APaintWaitsForTheFrameBeingWritten) {
     int same = 0;
     for (int y = 20; y < 220; ++y) {
         for (int x = 20; x < 220; ++x) {
-            same += (target.GetLine(y)[x] & 0xFFFFFF) == (TheWorld.frame->GetLine(y)[x] & 0xFFFFFF);
+            same += (target.GetLine(y)[x] & 0xFFFFFF) == (world.frame->GetLine(y)[x] & 0xFFFFFF);
         }
     }
     EXPECT_EQ(same, 200 * 200);
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
 }
 }  // namespace

@@ -19,42 +19,49 @@ namespace {
 class MainWindowTest : public ShellWindowTest {};
 
 TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
-    EXPECT_EQ(MainWindow, window_);
-    ASSERT_NE(TheAppWindow, nullptr);
-    EXPECT_EQ(TheAppWindow->GetHWnd(), window_);
-    EXPECT_EQ(Shared.running.load(), 1);
-    ASSERT_NE(SimulationThreadHandle(), nullptr);
-    EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    ASSERT_NE(TheWorld.frame, nullptr);
-    EXPECT_EQ(TheWorld.frame->GetWidth(), 300);
-    EXPECT_EQ(TheWorld.frame->GetHeight(), 360);
-    EXPECT_EQ(TheWorld.frame->GetBitCount(), 32);
-    ASSERT_NE(TheWorld.fieldCanvas, nullptr);
-    EXPECT_EQ(TheWorld.fieldCanvas->GetBitCount(), 32);
-    ASSERT_NE(TheWorld.magnifier, nullptr);
-    EXPECT_EQ(TheWorld.magnifier->GetWidth(), 300);
-    EXPECT_EQ(TheWorld.magnifier->GetHeight(), 720);
-    EXPECT_NE(TheWorld.field, nullptr);
-    EXPECT_NE(TheWorld.antSprites, nullptr);
-    EXPECT_NE(TheWorld.ball, nullptr);
-    EXPECT_NE(TheWorld.heart, nullptr);
+    EXPECT_EQ(TestProgram().mainWindow, window_);
+    // Each of the program's windows finds the program it was made for in its user data.
+    for (HWND w : {window_, TestProgram().strayWindows[kStrayAntIndex],
+                   TestProgram().strayWindows[kStrayHeartIndex]}) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(ProgramOf(w), &TestProgram());
+    }
+    ASSERT_NE(TestProgram().app.get(), nullptr);
+    EXPECT_EQ(TestProgram().app->GetHWnd(), window_);
+    EXPECT_EQ(shared.running.load(), 1);
+    ASSERT_NE(SimulationThreadHandle(TestProgram()), nullptr);
+    EXPECT_EQ(WaitForSingleObject(SimulationThreadHandle(TestProgram()), 0),
+              static_cast<DWORD>(WAIT_TIMEOUT));
+    ASSERT_NE(world.frame, nullptr);
+    EXPECT_EQ(world.frame->GetWidth(), 300);
+    EXPECT_EQ(world.frame->GetHeight(), 360);
+    EXPECT_EQ(world.frame->GetBitCount(), 32);
+    ASSERT_NE(world.fieldCanvas, nullptr);
+    EXPECT_EQ(world.fieldCanvas->GetBitCount(), 32);
+    ASSERT_NE(world.magnifier, nullptr);
+    EXPECT_EQ(world.magnifier->GetWidth(), 300);
+    EXPECT_EQ(world.magnifier->GetHeight(), 720);
+    EXPECT_NE(world.field, nullptr);
+    EXPECT_NE(world.antSprites, nullptr);
+    EXPECT_NE(world.ball, nullptr);
+    EXPECT_NE(world.heart, nullptr);
     // The magnifier is laid into the frame where its mask is not white, and only there.
     const auto laid = [](int x, int y) {
-        return pixeltest::Pixel(TheWorld.magnifier, x, kFrameHeight + y) != kMaskWhite;
+        return pixeltest::Pixel(world.magnifier, x, kFrameHeight + y) != kMaskWhite;
     };
     EXPECT_GT(pixeltest::CountWhere(0, 0, kFrameWidth, kFrameHeight, laid, 3), 1000);
     EXPECT_EQ(pixeltest::CountWhere(
                   0, 0, kFrameWidth, kFrameHeight,
                   [&laid](int x, int y) {
-                      return laid(x, y) && pixeltest::Pixel(TheWorld.frame, x, y) !=
-                                               pixeltest::Pixel(TheWorld.magnifier, x, y);
+                      return laid(x, y) && pixeltest::Pixel(world.frame, x, y) !=
+                                               pixeltest::Pixel(world.magnifier, x, y);
                   },
                   3),
               0);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-    EXPECT_NE(ShellState.stickCursor, nullptr);
-    EXPECT_NE(ShellState.binocularsCursor, nullptr);
-    EXPECT_NE(ShellState.stickCursor, ShellState.binocularsCursor);
+    EXPECT_NE(TestProgram().state.stickCursor, nullptr);
+    EXPECT_NE(TestProgram().state.binocularsCursor, nullptr);
+    EXPECT_NE(TestProgram().state.stickCursor, TestProgram().state.binocularsCursor);
 }
 
 TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
@@ -64,23 +71,23 @@ TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
     EXPECT_TRUE(Checked(IDM_NORMAL));
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(Shared.hideTrails.load(), 0);
-    EXPECT_EQ(ShellState.topmost, 0);
-    EXPECT_EQ(Shared.frameWaitMs.load(), 80);
+    EXPECT_EQ(shared.hideTrails.load(), 0);
+    EXPECT_EQ(TestProgram().state.topmost, 0);
+    EXPECT_EQ(shared.frameWaitMs.load(), 80);
     char name[kPathBytes];
-    Shared.GetBackgroundFileName(name);
+    shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
-    EXPECT_EQ(std::string(Settings::Path()), IniPath());
-    EXPECT_TRUE(Settings::FullPath());
+    EXPECT_EQ(std::string(TestProgram().settings.Path()), IniPath());
+    EXPECT_TRUE(TestProgram().settings.FullPath());
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // The start values of the shared flags.
-    EXPECT_EQ(Shared.followBall.load(), 1);
-    EXPECT_EQ(ShellState.pointer.overRim, 1);
-    EXPECT_EQ(ShellState.windowShown, 1);
-    EXPECT_EQ(Shared.exitRequested.load(), 0);
-    EXPECT_EQ(Shared.splashDone.load(), 0);
-    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 0);
+    EXPECT_EQ(shared.followBall.load(), 1);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
+    EXPECT_EQ(shared.exitRequested.load(), 0);
+    EXPECT_EQ(shared.splashDone.load(), 0);
+    EXPECT_EQ(shared.backgroundChanged.load(), 0);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 0);
     // Never shown before the splash ends: a map and unmap at creation leaves a managed window
     // with a stale position in the display driver.
     EXPECT_FALSE(IsWindowVisible(window_));
@@ -99,12 +106,12 @@ class StoredSettingsTest : public ShellWindowTest {
 };
 
 TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
-    EXPECT_EQ(Shared.hideTrails.load(), 2);  // kept as read
+    EXPECT_EQ(shared.hideTrails.load(), 2);  // kept as read
     EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(ShellState.topmost, 1);
+    EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(MainShows(), 0);
     // Shown at the splash's end, still in front of all others.
@@ -113,9 +120,9 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
+    EXPECT_EQ(shared.frameWaitMs.load(), 0);
     char name[kPathBytes];
-    Shared.GetBackgroundFileName(name);
+    shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "C:\\pictures\\garden.bmp");
     // Nothing is written back at start: "PFlag" keeps its 2.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "2");
@@ -125,12 +132,12 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
     EXPECT_EQ(Command(IDM_TRAIL_HIDE), 0);
     EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
     EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(Shared.hideTrails.load(), 1);
+    EXPECT_EQ(shared.hideTrails.load(), 1);
     EXPECT_EQ(ReadIni("Status", "PFlag"), "1");
     EXPECT_EQ(Command(IDM_TRAIL_SHOW), 0);
     EXPECT_TRUE(Checked(IDM_TRAIL_SHOW));
     EXPECT_FALSE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(Shared.hideTrails.load(), 0);
+    EXPECT_EQ(shared.hideTrails.load(), 0);
     EXPECT_EQ(ReadIni("Status", "PFlag"), "0");
     // The item already checked writes its value again.
     WriteIni("Status", "PFlag", "7");
@@ -139,20 +146,20 @@ TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
-    ShellState.windowShown = 0;
+    TestProgram().state.windowShown = 0;
     EXPECT_EQ(Command(IDM_TOPMOST), 0);
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_FALSE(Checked(IDM_NORMAL));
-    EXPECT_EQ(ShellState.topmost, 1);
+    EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "1");
     ShowWindow(window_, SW_HIDE);
     EXPECT_EQ(Command(IDM_NORMAL), 0);
     EXPECT_FALSE(Checked(IDM_TOPMOST));
     EXPECT_TRUE(Checked(IDM_NORMAL));
-    EXPECT_EQ(ShellState.topmost, 0);
+    EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "0");
@@ -162,12 +169,12 @@ TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
     Command(IDM_WAIT_OFF);
     EXPECT_FALSE(Checked(IDM_WAIT_ON));
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
+    EXPECT_EQ(shared.frameWaitMs.load(), 0);
     EXPECT_EQ(ReadIni("Status", "Wait ON"), "0");
     Command(IDM_WAIT_ON);
     EXPECT_TRUE(Checked(IDM_WAIT_ON));
     EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(Shared.frameWaitMs.load(), 80);
+    EXPECT_EQ(shared.frameWaitMs.load(), 80);
     EXPECT_EQ(ReadIni("Status", "Wait ON"), "1");
     // No other key was written by these commands.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "<none>");
@@ -175,12 +182,12 @@ TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
 }
 
 TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) {
-    Shared.SetBackgroundFileName("C:\\old.bmp");
-    Shared.backgroundChanged = 0;
+    shared.SetBackgroundFileName("C:\\old.bmp");
+    shared.backgroundChanged = 0;
     Command(IDM_BACKGROUND_RESET);
-    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
+    EXPECT_EQ(shared.backgroundChanged.load(), 1);
     char name[kPathBytes];
-    Shared.GetBackgroundFileName(name);
+    shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "Resource");
     EXPECT_EQ(ReadIni("BackBitmapTexture", "FileName"), "Resource");
 }
@@ -188,7 +195,7 @@ TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) 
 TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     Command(IDM_TOPMOST);
     ShowWindow(window_, SW_HIDE);
-    ShellState.windowShown = 0;
+    TestProgram().state.windowShown = 0;
     SetWindowPos(window_, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Command(IDM_CENTER);
     RECT rect{};
@@ -199,7 +206,7 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     EXPECT_EQ(rect.bottom - rect.top, 360);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
 }
 
 // A desktop of two monitors of different sizes, the larger right of the primary; a test may
@@ -213,8 +220,7 @@ class TwoMonitorTest : public ShellWindowTest {
   protected:
     void PrepareDirectory() override {
         g_fakeMonitors = {{0, 0, 1024, 768}, {1024, 0, 2304, 800}};
-        delete TheScreen;
-        TheScreen = new ScreenInfo(&FakeMonitors);
+        TestProgram().screen = std::make_unique<ScreenInfo>(&FakeMonitors);
     }
     void MoveGlass(int x, int y) {
         SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -251,9 +257,9 @@ TEST_F(TwoMonitorTest, StartsOnThePrimaryAndCentresOnTheMonitorItIsOn) {
 // The simulation thread of these tests is idle, so the test may read the thread's copy.
 TEST_F(TwoMonitorTest, TheStrayAntStartsOnTheDesktopHandedToTheSimulation) {
     const DesktopArea desktop(g_fakeMonitors, kAntCell);
-    const StrayAnt& ant = *TheWorld.strayRecord;
+    const StrayAnt& ant = *world.strayRecord;
     EXPECT_TRUE(desktop.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}));
-    EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
+    EXPECT_EQ(shared.desktop.Current().WorkAreas(), g_fakeMonitors);
 }
 
 TEST_F(TwoMonitorTest, AGlassLeftOnAnUnpluggedMonitorComesBackOnlyWhenTheDisplayChanges) {
@@ -262,7 +268,7 @@ TEST_F(TwoMonitorTest, AGlassLeftOnAnUnpluggedMonitorComesBackOnlyWhenTheDisplay
     // A work area that changed moves nothing but what the stray ant walks.
     SendMessageA(window_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     EXPECT_EQ(Corner(window_), (ScreenPoint{1500, 100}));
-    EXPECT_EQ(Shared.desktop.Current().WorkAreas(), g_fakeMonitors);
+    EXPECT_EQ(shared.desktop.Current().WorkAreas(), g_fakeMonitors);
     SendMessageA(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
     EXPECT_EQ(Corner(window_), (ScreenPoint{1024 - 300, 100}));
     // On a monitor, even partly, it stays where it is.
@@ -275,7 +281,7 @@ TEST_F(MainWindowTest, UnknownCommandChangesNothing) {
     EXPECT_EQ(Command(40012), 0);
     EXPECT_EQ(Command(40007), 0);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(Shared.running.load(), 1);
+    EXPECT_EQ(shared.running.load(), 1);
     EXPECT_FALSE(FileExists(IniPath()));
     EXPECT_EQ(recorder_.size(), 0u);
 }
@@ -308,12 +314,12 @@ HDROP MakeDrop(const std::vector<std::string>& files) {
 }
 
 TEST_F(MainWindowTest, DropTakesTheFirstFileOnlyAndWritesNoSettings) {
-    Shared.backgroundChanged = 0;
+    shared.backgroundChanged = 0;
     SendMessageA(window_, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({"C:\\a\\first.bmp", "C:\\b\\second.bmp"})), 0);
-    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
+    EXPECT_EQ(shared.backgroundChanged.load(), 1);
     char name[kPathBytes];
-    Shared.GetBackgroundFileName(name);
+    shared.GetBackgroundFileName(name);
     EXPECT_STREQ(name, "C:\\a\\first.bmp");
     // The simulation thread writes the name only after it has loaded the picture.
     EXPECT_FALSE(FileExists(IniPath()));
@@ -323,27 +329,27 @@ TEST_F(MainWindowTest, DropOfALongNameIsCutToTheBuffer) {
     const std::string longName = "C:\\" + std::string(400, 'n') + ".bmp";
     SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longName})), 0);
     char name[kPathBytes];
-    Shared.GetBackgroundFileName(name);
+    shared.GetBackgroundFileName(name);
     EXPECT_EQ(std::strlen(name), static_cast<size_t>(kPathBytes - 1));
     EXPECT_EQ(std::string(name), longName.substr(0, kPathBytes - 1));
 }
 
 TEST_F(MainWindowTest, FocusSetsAndClearsHasFocusAndAHiddenGlassNeverTakesTheKeys) {
     ShowWindow(window_, SW_SHOWNA);
-    Shared.hasFocus = 0;
+    shared.hasFocus = 0;
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusKeysLive);
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusNone);
     // Hidden with the focus (a double click, the tray), the glass lets go of the keys, and a focus
     // that comes to it while hidden gives none.
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
     ShowWindow(window_, SW_HIDE);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusNone);
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusNone);
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusNone);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusNone);
 }
 
 namespace {
@@ -364,22 +370,22 @@ TEST_F(MainWindowTest, AnOpenMenuKeepsEscapeFromEndingTheRun) {
     SetFocus(window_);
     ASSERT_EQ(GetFocus(), window_);
     SendMessageA(window_, WM_SETFOCUS, 0, 0);
-    ASSERT_EQ(Shared.hasFocus.load(), 1);
+    ASSERT_EQ(shared.hasFocus.load(), 1);
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &EscapeStillDown;
     escapeQueries = 0;
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 0);
-    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);  // the Escape that closes the menu
+    EXPECT_EQ(shared.hasFocus.load(), 0);
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);  // the Escape that closes the menu
     EXPECT_EQ(escapeQueries, 0);
     // Closing the menu gives the focus back at once, its Escape counting only once released.
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusUntilReleased);
     EXPECT_EQ(escapeQueries, 1);
-    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);  // still down
-    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);  // released
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
-    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);  // still down
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);  // released
+    EXPECT_EQ(shared.hasFocus.load(), kFocusKeysLive);
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);
     QueryKeyState = saved;
 }
 
@@ -387,14 +393,14 @@ TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
     SetFocus(nullptr);
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
-    EXPECT_EQ(Shared.hasFocus.load(), 0);
+    EXPECT_EQ(shared.hasFocus.load(), 0);
 }
 
 TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     // A pattern in the frame, painted into a memory DC, must come out pixel for pixel.
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = 0; x < kFrameWidth; ++x) {
-            TheWorld.frame->GetLine(y)[x] =
+            world.frame->GetLine(y)[x] =
                 static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
         }
     }
@@ -402,13 +408,12 @@ TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     target.ChangeBitCount(32);
     target.SetWidth(kFrameWidth);
     target.SetHeight(kFrameHeight);
-    PaintFrame(target.GetMemoryDC()->GetHDC());
+    PaintFrame(target.GetMemoryDC()->GetHDC(), world, shared.Scale());
     GdiFlush();
     EXPECT_EQ(pixeltest::CountWhere(
                   0, 0, kFrameWidth, kFrameHeight,
                   [&target](int x, int y) {
-                      return pixeltest::Pixel(&target, x, y) !=
-                             pixeltest::Pixel(TheWorld.frame, x, y);
+                      return pixeltest::Pixel(&target, x, y) != pixeltest::Pixel(world.frame, x, y);
                   },
                   7),
               0);
@@ -426,46 +431,46 @@ TEST_F(MainWindowTest, SplashEndDestroysTheSplash) {
 
 // Exit, from the menu: the order of the exit sequence and what WM_DESTROY leaves behind.
 TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
-    Shared.strayAntActive = 1;
-    ShowWindow(StrayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
+    shared.strayAntActive = 1;
+    ShowWindow(TestProgram().strayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
-                    SYNCHRONIZE, FALSE, 0);
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
     EXPECT_EQ(Command(IDM_EXIT), 0);
-    EXPECT_EQ(Shared.exitRequested.load(), 1);
-    EXPECT_EQ(Shared.running.load(), 0);
+    EXPECT_EQ(shared.exitRequested.load(), 1);
+    EXPECT_EQ(shared.running.load(), 0);
     EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(thread);
     EXPECT_FALSE(IsWindow(window_));
-    for (HWND stray : StrayWindows) {
+    for (HWND stray : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
-    EXPECT_EQ(ShellState.menu.get(), nullptr);
-    EXPECT_EQ(SimulationThreadHandle(), nullptr);
-    EXPECT_EQ(TheTrayIcon, nullptr);
+    EXPECT_EQ(TestProgram().state.menu.get(), nullptr);
+    EXPECT_EQ(SimulationThreadHandle(TestProgram()), nullptr);
+    EXPECT_EQ(TestProgram().trayIcon.get(), nullptr);
     // The thread had ended: the shell's own objects went at WM_DESTROY.
-    EXPECT_EQ(TheAppWindow, nullptr);
-    EXPECT_EQ(TheScreen, nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
+    EXPECT_EQ(TestProgram().screen.get(), nullptr);
     // The images wait for the window side's lease.
-    EXPECT_NE(TheWorld.frame, nullptr);
-    EXPECT_NE(TheWorld.antSprites, nullptr);
-    EXPECT_NE(TheWorld.strayRecord, nullptr);
+    EXPECT_NE(world.frame, nullptr);
+    EXPECT_NE(world.antSprites, nullptr);
+    EXPECT_NE(world.strayRecord, nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
-    TheWorld.ReleaseLease();
-    EXPECT_EQ(TheWorld.frame, nullptr);
-    EXPECT_EQ(TheWorld.antSprites, nullptr);
-    EXPECT_EQ(TheWorld.heart, nullptr);
-    EXPECT_EQ(TheWorld.strayRecord, nullptr);
-    TheWorld.ResetLease();  // the fixture lets go once more
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
+    EXPECT_EQ(world.frame, nullptr);
+    EXPECT_EQ(world.antSprites, nullptr);
+    EXPECT_EQ(world.heart, nullptr);
+    EXPECT_EQ(world.strayRecord, nullptr);
+    world.ResetLease();  // the fixture lets go once more
+    world.ReleaseLease();
 }
 
 TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
     SendMessageA(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(Shared.exitRequested.load(), 1);
-    EXPECT_EQ(Shared.running.load(), 0);
+    EXPECT_EQ(shared.exitRequested.load(), 1);
+    EXPECT_EQ(shared.running.load(), 0);
     EXPECT_FALSE(IsWindow(window_));
-    for (HWND stray : StrayWindows) {
+    for (HWND stray : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
     EXPECT_TRUE(PumpUntilQuit(1000));
@@ -486,7 +491,7 @@ DWORD WINAPI PausedSimulation(LPVOID) {
     while (g_hold != 0) {
         Sleep(2);
     }
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
     return 0;
 }
 
@@ -504,8 +509,8 @@ class PausedThreadTest : public ShellWindowTest {
 
 TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(), GetCurrentProcess(), &thread,
-                    SYNCHRONIZE, FALSE, 0);
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
     Command(IDM_EXIT);
     // The bounded wait ran out with the thread still inside its pause.
     EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
@@ -514,33 +519,33 @@ TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
     EXPECT_TRUE(PumpUntilQuit(1000));
     // The thread lives on: screen and window objects stay for it, and so do the images after
     // the window side has let go.
-    EXPECT_NE(TheScreen, nullptr);
-    EXPECT_NE(TheAppWindow, nullptr);
-    TheWorld.ReleaseLease();
-    EXPECT_NE(TheWorld.frame, nullptr);
-    EXPECT_NE(TheWorld.strayRecord, nullptr);
-    EXPECT_FALSE(FinishShell(50));
-    EXPECT_NE(TheScreen, nullptr);
+    EXPECT_NE(TestProgram().screen.get(), nullptr);
+    EXPECT_NE(TestProgram().app.get(), nullptr);
+    world.ReleaseLease();
+    EXPECT_NE(world.frame, nullptr);
+    EXPECT_NE(world.strayRecord, nullptr);
+    EXPECT_FALSE(FinishShell(TestProgram(), 50));
+    EXPECT_NE(TestProgram().screen.get(), nullptr);
     g_hold = 0;
-    EXPECT_TRUE(FinishShell(2000));
-    EXPECT_EQ(TheScreen, nullptr);
-    EXPECT_EQ(TheAppWindow, nullptr);
-    EXPECT_EQ(TheWorld.frame, nullptr);
-    EXPECT_EQ(TheWorld.strayRecord, nullptr);
-    TheWorld.ResetLease();
-    TheWorld.ReleaseLease();  // the fixture's release and the stand-in's are spent
+    EXPECT_TRUE(FinishShell(TestProgram(), 2000));
+    EXPECT_EQ(TestProgram().screen.get(), nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
+    EXPECT_EQ(world.frame, nullptr);
+    EXPECT_EQ(world.strayRecord, nullptr);
+    world.ResetLease();
+    world.ReleaseLease();  // the fixture's release and the stand-in's are spent
 }
 
 // A thread that ends by itself (as on Escape) and asks for Exit with a synchronous send.
 std::atomic<int> g_endNow{0};
 DWORD WINAPI SelfEndingSimulation(LPVOID) {
-    while (g_endNow == 0 && Shared.running != 0) {
+    while (g_endNow == 0 && shared.running != 0) {
         Sleep(2);
     }
-    if (Shared.exitRequested == 0) {
-        SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
+    if (shared.exitRequested == 0) {
+        SendMessageA(TestProgram().mainWindow, WM_COMMAND, IDM_EXIT, 0);
     }
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
     return 0;
 }
 
@@ -555,13 +560,13 @@ class SelfEndingThreadTest : public ShellWindowTest {
 TEST_F(SelfEndingThreadTest, ExitSentByTheThreadLetsItFinishBeforeTheWindowsGo) {
     g_endNow = 1;
     ASSERT_TRUE(PumpUntil(3000, [this] { return !IsWindow(window_); }));
-    EXPECT_EQ(Shared.exitRequested.load(), 1);
-    for (HWND stray : StrayWindows) {
+    EXPECT_EQ(shared.exitRequested.load(), 1);
+    for (HWND stray : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(stray));
     }
     // The sender was released and had ended by WM_DESTROY, so nothing had to be kept for it.
-    EXPECT_EQ(TheScreen, nullptr);
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_EQ(TestProgram().screen.get(), nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 

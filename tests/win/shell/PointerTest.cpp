@@ -21,15 +21,15 @@ class PointerTest : public ShellWindowTest {
         ShellWindowTest::SetUp();
         ShellTickCount = &FakeTick;
         g_fakeTick = 100000;
-        Shared.colony.fieldWidth = 455;
-        Shared.colony.fieldHeight = 312;
-        Shared.colony.ballX = 227;  // middle of the field: drawn at lens (100, 100)
-        Shared.colony.ballY = 156;
-        Shared.colony.ballGrabbed = 0;
-        Shared.colony.ballFlying = 0;
-        Shared.ballSpeed = 0;
-        Shared.ballAngle = 0;
-        Shared.followBall = 1;
+        shared.colony.fieldWidth = 455;
+        shared.colony.fieldHeight = 312;
+        shared.colony.ballX = 227;  // middle of the field: drawn at lens (100, 100)
+        shared.colony.ballY = 156;
+        shared.colony.ballGrabbed = 0;
+        shared.colony.ballFlying = 0;
+        shared.ballSpeed = 0;
+        shared.ballAngle = 0;
+        shared.followBall = 1;
     }
     void TearDown() override {
         ReleaseCapture();
@@ -44,26 +44,26 @@ class PointerTest : public ShellWindowTest {
     // A press on the ball, a first move at (x0, y0), the release ms later at (x1, y1).
     void Flick(int x0, int y0, int x1, int y1, DWORD ms) {
         Press(120, 120);
-        ASSERT_EQ(Shared.colony.ballGrabbed.load(), 1);
+        ASSERT_EQ(shared.colony.ballGrabbed.load(), 1);
         Move(x0, y0);
-        ASSERT_EQ(Shared.colony.ballGrabbed.load(), 2);
+        ASSERT_EQ(shared.colony.ballGrabbed.load(), 2);
         g_fakeTick += ms;
         Release(x1, y1);
     }
 };
 
 TEST_F(PointerTest, RimAndLensAreToldApartByTheCutShape) {
-    ASSERT_NE(ShellState.rimRegion, nullptr);
+    ASSERT_NE(TestProgram().state.rimRegion, nullptr);
     const POINT rim = FindRimPoint(true);
     ASSERT_GE(rim.x, 0);
     Move(rim.x, rim.y);
-    EXPECT_EQ(ShellState.pointer.overRim, 1);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
     Move(120, 120);  // lens centre
-    EXPECT_EQ(ShellState.pointer.overRim, 0);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     Move(25, 120);  // inside the lens circle near its edge
-    EXPECT_EQ(ShellState.pointer.overRim, 0);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     Move(2, 2);  // the corner, outside the outline
-    EXPECT_EQ(ShellState.pointer.overRim, 0);
+    EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     // The window's own shape is the outline: the lens centre and the rim are inside it.
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
@@ -77,75 +77,75 @@ TEST_F(PointerTest, GrabBoundsAroundTheDrawnBall) {
     // Ball drawn at lens (100, 100): client 112..128 across, 111..127 down.
     const POINT inside[] = {{112, 120}, {128, 120}, {120, 111}, {120, 127}, {112, 111}, {128, 127}};
     for (const POINT& p : inside) {
-        Shared.colony.ballGrabbed = 0;
-        Shared.colony.ballFlying = 0;  // the release before threw the ball
-        ShellState.pointer.panDragging = 0;
-        Shared.followBall = 1;
+        shared.colony.ballGrabbed = 0;
+        shared.colony.ballFlying = 0;  // the release before threw the ball
+        TestProgram().state.pointer.panDragging = 0;
+        shared.followBall = 1;
         Press(p.x, p.y);
-        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1) << p.x << "," << p.y;
-        EXPECT_EQ(ShellState.pointer.panDragging, 0) << p.x << "," << p.y;
+        EXPECT_EQ(shared.colony.ballGrabbed.load(), 1) << p.x << "," << p.y;
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, 0) << p.x << "," << p.y;
         EXPECT_EQ(GetCapture(), window_);
-        EXPECT_EQ(GetCursor(), ShellState.stickCursor);
+        EXPECT_EQ(GetCursor(), TestProgram().state.stickCursor);
         Release(p.x, p.y);
     }
     const POINT outside[] = {{111, 120}, {129, 120}, {120, 110}, {120, 128}};
     for (const POINT& p : outside) {
-        Shared.colony.ballGrabbed = 0;
-        Shared.colony.ballFlying = 0;
-        ShellState.pointer.panDragging = 0;
-        Shared.followBall = 1;
+        shared.colony.ballGrabbed = 0;
+        shared.colony.ballFlying = 0;
+        TestProgram().state.pointer.panDragging = 0;
+        shared.followBall = 1;
         Press(p.x, p.y);
-        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0) << p.x << "," << p.y;
-        EXPECT_EQ(ShellState.pointer.panDragging, 1) << p.x << "," << p.y;
+        EXPECT_EQ(shared.colony.ballGrabbed.load(), 0) << p.x << "," << p.y;
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, 1) << p.x << "," << p.y;
         Release(p.x, p.y);
     }
 }
 
 TEST_F(PointerTest, BallNearTheFieldEdgeIsGrabbedWhereItIsDrawn) {
-    Shared.colony.ballX = 40;   // left part: the view stays at 0, the ball is drawn at lens x 40
-    Shared.colony.ballY = 290;  // bottom part: drawn at lens y 290 - 112 = 178
+    shared.colony.ballX = 40;   // left part: the view stays at 0, the ball is drawn at lens x 40
+    shared.colony.ballY = 290;  // bottom part: drawn at lens y 290 - 112 = 178
     Press(20 + 40, 20 + 178);
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1);
+    EXPECT_EQ(shared.colony.ballGrabbed.load(), 1);
     Release(60, 198);
-    Shared.colony.ballGrabbed = 0;
-    Shared.colony.ballFlying = 0;
+    shared.colony.ballGrabbed = 0;
+    shared.colony.ballFlying = 0;
     Press(20 + 100, 20 + 100);  // where a centred ball would be: a pan
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, FlyingBallOrFreeViewTurnsThePressIntoAPan) {
-    Shared.colony.ballFlying = 1;
+    shared.colony.ballFlying = 1;
     Press(120, 120);
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
     Release(120, 120);
-    Shared.colony.ballFlying = 0;
-    Shared.followBall = 0;
+    shared.colony.ballFlying = 0;
+    shared.followBall = 0;
     Press(120, 120);
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
+    EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
 }
 
 TEST_F(PointerTest, QuickFlickIsHeldToFiftyAndSlowOneGivesThirty) {
-    Shared.maskRebuildRequested = 0;
-    Shared.colony.arrivalSeen = 1;
+    shared.maskRebuildRequested = 0;
+    shared.colony.arrivalSeen = 1;
     Flick(10, 150, 310, 150, 60);
-    EXPECT_EQ(Shared.ballSpeed.load(), 50);
-    EXPECT_EQ(Shared.ballAngle.load(), 0);
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
+    EXPECT_EQ(shared.ballSpeed.load(), 50);
+    EXPECT_EQ(shared.ballAngle.load(), 0);
+    EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(shared.colony.ballFlying.load(), 1);
     // The trails are erased by the simulation thread, not here.
-    EXPECT_EQ(Shared.maskRebuildRequested.load(), 1);
-    EXPECT_EQ(Shared.colony.arrivalSeen.load(), 1);
+    EXPECT_EQ(shared.maskRebuildRequested.load(), 1);
+    EXPECT_EQ(shared.colony.arrivalSeen.load(), 1);
     EXPECT_EQ(GetCapture(), nullptr);
 
-    Shared.colony.ballFlying = 0;
+    shared.colony.ballFlying = 0;
     Flick(10, 150, 310, 150, 950);
-    EXPECT_EQ(Shared.ballSpeed.load(), 30);
-    Shared.colony.ballFlying = 0;
+    EXPECT_EQ(shared.ballSpeed.load(), 30);
+    shared.colony.ballFlying = 0;
     Flick(10, 150, 310, 150, 1000);
-    EXPECT_EQ(Shared.ballSpeed.load(), 27);
+    EXPECT_EQ(shared.ballSpeed.load(), 27);
 }
 
 // An arriving ant commits its trail only while the ball is neither held nor flying, and the
@@ -158,7 +158,7 @@ std::atomic<int> g_openMoments{0};
 DWORD WINAPI WatchThrowFlags(LPVOID) {
     while (g_watching) {
         const int before = g_releases;
-        const bool open = Shared.colony.ballGrabbed == 0 && Shared.colony.ballFlying == 0;
+        const bool open = shared.colony.ballGrabbed == 0 && shared.colony.ballFlying == 0;
         // Counted only when both flags were read inside one and the same release.
         if (open && before % 2 == 1 && g_releases == before) {
             ++g_openMoments;
@@ -173,11 +173,11 @@ TEST_F(PointerTest, NoMomentOfTheThrowLetsAnArrivalCommitATrailThatSurvivesIt) {
     HANDLE watcher = CreateThread(nullptr, 0, &WatchThrowFlags, nullptr, 0, nullptr);
     ASSERT_NE(watcher, nullptr);
     for (int i = 0; i < 3000; ++i) {
-        Shared.colony.ballFlying = 0;
-        Shared.maskRebuildRequested = 0;
+        shared.colony.ballFlying = 0;
+        shared.maskRebuildRequested = 0;
         Press(120, 120);
         Move(130, 120);
-        ASSERT_EQ(Shared.colony.ballGrabbed.load(), 2);
+        ASSERT_EQ(shared.colony.ballGrabbed.load(), 2);
         ++g_releases;
         Release(200, 120);
         ++g_releases;
@@ -186,9 +186,9 @@ TEST_F(PointerTest, NoMomentOfTheThrowLetsAnArrivalCommitATrailThatSurvivesIt) {
     WaitForSingleObject(watcher, 5000);
     CloseHandle(watcher);
     EXPECT_EQ(g_openMoments.load(), 0);
-    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
-    EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-    EXPECT_EQ(Shared.maskRebuildRequested.load(), 1);
+    EXPECT_EQ(shared.colony.ballFlying.load(), 1);
+    EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+    EXPECT_EQ(shared.maskRebuildRequested.load(), 1);
 }
 
 TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {
@@ -197,84 +197,84 @@ TEST_F(PointerTest, FlickDirectionsGiveTheirAngles) {
     } cases[] = {{100, 0, 0, 33},    {0, 100, 90, 33},   {-100, 0, 180, 33},
                  {0, -100, 270, 33}, {100, 100, 44, 47}, {-100, -100, 224, 47}};
     for (const Case& c : cases) {
-        Shared.colony.ballFlying = 0;
+        shared.colony.ballFlying = 0;
         Flick(150, 150, 150 + c.dx, 150 + c.dy, 200);  // 200 ms: divided by 3
-        EXPECT_EQ(Shared.ballAngle.load(), c.angle) << c.dx << "," << c.dy;
-        EXPECT_EQ(Shared.ballSpeed.load(), c.speed) << c.dx << "," << c.dy;
+        EXPECT_EQ(shared.ballAngle.load(), c.angle) << c.dx << "," << c.dy;
+        EXPECT_EQ(shared.ballSpeed.load(), c.speed) << c.dx << "," << c.dy;
     }
 }
 
 TEST_F(PointerTest, ReleaseWithoutAMoveMeasuresFromTheLastRecordedPoint) {
     // Left by an earlier drag two minutes ago.
-    ShellState.pointer.lastX = 100;
-    ShellState.pointer.lastY = 120;
-    ShellState.pointer.grabTick = g_fakeTick - 120000;
+    TestProgram().state.pointer.lastX = 100;
+    TestProgram().state.pointer.lastY = 120;
+    TestProgram().state.pointer.grabTick = g_fakeTick - 120000;
     Press(120, 120);
-    ASSERT_EQ(Shared.colony.ballGrabbed.load(), 1);
+    ASSERT_EQ(shared.colony.ballGrabbed.load(), 1);
     // The press's own hit-test move records nothing; the release comes without a move.
-    EXPECT_EQ(ShellState.pointer.lastX, 100);
+    EXPECT_EQ(TestProgram().state.pointer.lastX, 100);
     Release(140, 120);
-    EXPECT_EQ(Shared.colony.ballFlying.load(), 1);
-    EXPECT_EQ(Shared.ballAngle.load(), 0);
-    EXPECT_EQ(Shared.ballSpeed.load(), 0);  // 40 px over 1201 tenths
+    EXPECT_EQ(shared.colony.ballFlying.load(), 1);
+    EXPECT_EQ(shared.ballAngle.load(), 0);
+    EXPECT_EQ(shared.ballSpeed.load(), 0);  // 40 px over 1201 tenths
 }
 
 TEST_F(PointerTest, PanTakesOverTheShownViewAndClampsAtTheEdges) {
     Press(60, 60);  // in the lens, away from the ball
-    EXPECT_EQ(ShellState.pointer.panDragging, 1);
-    EXPECT_EQ(Shared.followBall.load(), 0);
-    EXPECT_EQ(Shared.viewX.load(), 127);  // Shared.colony.ballX - 100
-    EXPECT_EQ(Shared.viewY.load(), 56);
-    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 1);
+    EXPECT_EQ(shared.followBall.load(), 0);
+    EXPECT_EQ(shared.viewX.load(), 127);  // shared.colony.ballX - 100
+    EXPECT_EQ(shared.viewY.load(), 56);
+    EXPECT_EQ(GetCursor(), TestProgram().state.binocularsCursor);
     EXPECT_EQ(GetCapture(), window_);
     Move(70, 65);
-    EXPECT_EQ(Shared.viewX.load(), 137);  // the view moves with the pointer
-    EXPECT_EQ(Shared.viewY.load(), 61);
+    EXPECT_EQ(shared.viewX.load(), 137);  // the view moves with the pointer
+    EXPECT_EQ(shared.viewY.load(), 61);
     Move(2000, 2000);
-    EXPECT_EQ(Shared.viewX.load(), 455 - 200);
-    EXPECT_EQ(Shared.viewY.load(), 312 - 201);
+    EXPECT_EQ(shared.viewX.load(), 455 - 200);
+    EXPECT_EQ(shared.viewY.load(), 312 - 201);
     Move(-3000, -3000);
-    EXPECT_EQ(Shared.viewX.load(), 0);
-    EXPECT_EQ(Shared.viewY.load(), 0);
+    EXPECT_EQ(shared.viewX.load(), 0);
+    EXPECT_EQ(shared.viewY.load(), 0);
     Release(-3000, -3000);
-    EXPECT_EQ(ShellState.pointer.panDragging, 0);
-    EXPECT_EQ(Shared.followBall.load(), 0);  // the view stays where it was dragged
+    EXPECT_EQ(TestProgram().state.pointer.panDragging, 0);
+    EXPECT_EQ(shared.followBall.load(), 0);  // the view stays where it was dragged
     EXPECT_EQ(GetCapture(), nullptr);
     Move(500, 500);  // no pan without a press
-    EXPECT_EQ(Shared.viewX.load(), 0);
+    EXPECT_EQ(shared.viewX.load(), 0);
 }
 
 TEST_F(PointerTest, PanFromTheFarCornerStartsAtTheFieldEdge) {
-    Shared.colony.ballX = 400;
-    Shared.colony.ballY = 290;
+    shared.colony.ballX = 400;
+    shared.colony.ballY = 290;
     Press(60, 120);  // in the lens, away from the ball drawn at (165, 198)
-    EXPECT_EQ(Shared.viewX.load(), 255);
-    EXPECT_EQ(Shared.viewY.load(), 112);
-    Move(61, 120);  // the first move holds the view to Shared.colony.fieldHeight - 201
-    EXPECT_EQ(Shared.viewX.load(), 255);
-    EXPECT_EQ(Shared.viewY.load(), 111);
+    EXPECT_EQ(shared.viewX.load(), 255);
+    EXPECT_EQ(shared.viewY.load(), 112);
+    Move(61, 120);  // the first move holds the view to shared.colony.fieldHeight - 201
+    EXPECT_EQ(shared.viewX.load(), 255);
+    EXPECT_EQ(shared.viewY.load(), 111);
 }
 
 TEST_F(PointerTest, RightClickInTheLensReturnsToTheBall) {
     Press(60, 60);
-    EXPECT_EQ(Shared.followBall.load(), 0);
+    EXPECT_EQ(shared.followBall.load(), 0);
     Move(120, 120);
     EXPECT_EQ(SendMessageA(window_, WM_RBUTTONUP, 0, Point(120, 120)), 0);
-    EXPECT_EQ(Shared.followBall.load(), 1);
+    EXPECT_EQ(shared.followBall.load(), 1);
 }
 
 TEST_F(PointerTest, DoubleClickHidesOnTheRimOnly) {
     ShowWindow(window_, SW_SHOWNOACTIVATE);
-    ShellState.windowShown = 1;
+    TestProgram().state.windowShown = 1;
     Move(120, 120);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(120, 120)), 0);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
     const POINT rim = FindRimPoint(false);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_LBUTTONDBLCLK, 0, Point(rim.x, rim.y)), 0);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
     EXPECT_EQ(GetClassLongA(window_, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
 }
 
@@ -307,9 +307,9 @@ TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
         Release(rim.x + c.dx, rim.y + c.dy);
         EXPECT_EQ(GetCapture(), nullptr);
         // Neither the ball nor the view took the press.
-        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-        EXPECT_EQ(ShellState.pointer.panDragging, 0);
-        EXPECT_EQ(Shared.followBall.load(), 1);
+        EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, 0);
+        EXPECT_EQ(shared.followBall.load(), 1);
     }
 }
 
@@ -332,7 +332,8 @@ TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCapture
         EXPECT_EQ(corner.x, 300 + d.x) << d.x << "," << d.y;
         EXPECT_EQ(corner.y, 200 + d.y) << d.x << "," << d.y;
     }
-    EXPECT_EQ(ShellState.pointer.overRim, 1);  // the pointer stays on the same point of the rim
+    EXPECT_EQ(TestProgram().state.pointer.overRim,
+              1);  // the pointer stays on the same point of the rim
     Release(rim.x, rim.y);
     moveBy(50, 50);
     EXPECT_EQ(Corner(window_).x, 307);  // no button, no move
@@ -349,15 +350,15 @@ TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               1);
-    EXPECT_EQ(GetCursor(), ShellState.stickCursor);
-    Shared.followBall = 0;
+    EXPECT_EQ(GetCursor(), TestProgram().state.stickCursor);
+    shared.followBall = 0;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
-    Shared.followBall = 1;
-    ShellState.pointer.panDragging = 1;
+    EXPECT_EQ(GetCursor(), TestProgram().state.binocularsCursor);
+    shared.followBall = 1;
+    TestProgram().state.pointer.panDragging = 1;
     SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT);
-    EXPECT_EQ(GetCursor(), ShellState.binocularsCursor);
-    ShellState.pointer.panDragging = 0;
+    EXPECT_EQ(GetCursor(), TestProgram().state.binocularsCursor);
+    TestProgram().state.pointer.panDragging = 0;
     const POINT rim = FindRimPoint(true);
     Move(rim.x, rim.y);
     EXPECT_EQ(SendMessageA(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_), HTCLIENT), 1);
@@ -381,7 +382,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(PointerTest, RimMenuPlacementSideAndExclusion) {
     SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RimMenuPlacement left = PlaceRimMenu(window_, 150, 40);
+    const RimMenuPlacement left = PlaceRimMenu(TestProgram(), window_, 150, 40);
     EXPECT_EQ(left.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RIGHTALIGN));
     EXPECT_EQ(left.point.x, 450);
     EXPECT_EQ(left.point.y, 240);
@@ -390,7 +391,7 @@ TEST_F(PointerTest, RimMenuPlacementSideAndExclusion) {
     EXPECT_EQ(left.params.rcExclude.top, 200);
     EXPECT_EQ(left.params.rcExclude.right, 600);
     EXPECT_EQ(left.params.rcExclude.bottom, 560);
-    const RimMenuPlacement right = PlaceRimMenu(window_, 151, 40);
+    const RimMenuPlacement right = PlaceRimMenu(TestProgram(), window_, 151, 40);
     EXPECT_EQ(right.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_LEFTALIGN));
 }
 
@@ -405,24 +406,24 @@ TEST_F(PointerTest, ScaledPointerLandsOnTheSameProgramPixel) {
         ASSERT_EQ(Command(IDM_SCALE_1 + s - 1), 0);
         for (int corner : {0, s - 1}) {
             Move(rim.x * s + corner, rim.y * s + corner);
-            EXPECT_EQ(ShellState.pointer.overRim, 1);
-            Shared.colony.ballGrabbed = 0;
+            EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
+            shared.colony.ballGrabbed = 0;
             Press(112 * s + corner, 111 * s + corner);  // the ball's top-left pixel
-            EXPECT_EQ(Shared.colony.ballGrabbed.load(), 1);
+            EXPECT_EQ(shared.colony.ballGrabbed.load(), 1);
             Release(112 * s + corner, 111 * s + corner);
-            Shared.colony.ballFlying = 0;
-            Shared.colony.ballGrabbed = 0;
+            shared.colony.ballFlying = 0;
+            shared.colony.ballGrabbed = 0;
         }
         Press(111 * s + s - 1, 111 * s);  // just left of the ball: a pan
-        EXPECT_EQ(Shared.colony.ballGrabbed.load(), 0);
-        ASSERT_EQ(ShellState.pointer.panDragging, 1);
-        const int32_t viewX = Shared.viewX;
+        EXPECT_EQ(shared.colony.ballGrabbed.load(), 0);
+        ASSERT_EQ(TestProgram().state.pointer.panDragging, 1);
+        const int32_t viewX = shared.viewX;
         Move(101 * s + s - 1, 111 * s);  // ten program pixels to the left
-        EXPECT_EQ(Shared.viewX.load(), std::max(0, viewX - 10));
+        EXPECT_EQ(shared.viewX.load(), std::max(0, viewX - 10));
         Release(101 * s, 111 * s);
-        Shared.followBall = 1;
+        shared.followBall = 1;
         SetWindowPos(window_, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const RimMenuPlacement left = PlaceRimMenu(window_, 150, 40);
+        const RimMenuPlacement left = PlaceRimMenu(TestProgram(), window_, 150, 40);
         EXPECT_EQ(left.point.x, 100 + 150 * s);
         EXPECT_EQ(left.point.y, 50 + 40 * s);
     }
@@ -444,7 +445,7 @@ TEST_F(PointerTest, RightClickOnTheRimOpensTheMenuOnTheRequestedSide) {
         EXPECT_EQ(g_menuForeground, window_) << leftHalf;
         MSG null;
         EXPECT_TRUE(PeekMessageA(&null, window_, WM_NULL, WM_NULL, PM_REMOVE)) << leftHalf;
-        EXPECT_EQ(Shared.followBall.load(), 1);  // a rim click does not touch the view
+        EXPECT_EQ(shared.followBall.load(), 1);  // a rim click does not touch the view
         POINT screen = rim;
         ClientToScreen(window_, &screen);
         // Wine places the menu at the point without applying the exclusion rectangle, so the

@@ -45,13 +45,13 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
     // A pattern no enlargement could fake: every frame pixel its own colour.
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = 0; x < kFrameWidth; ++x) {
-            TheWorld.frame->GetLine(y)[x] = static_cast<uint32_t>(x << 12 | y);
+            world.frame->GetLine(y)[x] = static_cast<uint32_t>(x << 12 | y);
         }
     }
     for (int32_t s = 1; s <= GlassScale::kLargestChoice; ++s) {
         SCOPED_TRACE(s);
         Choose(s);
-        EXPECT_EQ(Shared.Scale().Factor(), s);
+        EXPECT_EQ(shared.Scale().Factor(), s);
         const SIZE size = WindowSize(window_);
         EXPECT_EQ(size.cx, kFrameWidth * s);
         EXPECT_EQ(size.cy, kFrameHeight * s);
@@ -79,8 +79,7 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
                                         [&](int x, int y) {
                                             return PtInRegion(region, x, y) &&
                                                    pixeltest::Pixel(&shot, x, y) !=
-                                                       pixeltest::Pixel(TheWorld.frame, x / s,
-                                                                        y / s);
+                                                       pixeltest::Pixel(world.frame, x / s, y / s);
                                         }),
                   0);
         // The lens (its 1x centre) is painted in the window at every scale.
@@ -91,7 +90,7 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
 
 TEST_F(ScaleTest, TheSizeMenuTicksSavesAndKeepsTheCentre) {
     EXPECT_TRUE(Checked(IDM_SCALE_AUTO));   // no key: automatic
-    EXPECT_EQ(Shared.Scale().Factor(), 1);  // the test display has 96 DPI
+    EXPECT_EQ(shared.Scale().Factor(), 1);  // the test display has 96 DPI
     const POINT centre = GlassScale::CentreOf(window_);
     for (int32_t choice : {2, 3, 1, 2, 0}) {
         SCOPED_TRACE(choice);
@@ -119,7 +118,7 @@ TEST_F(StoredSizeTest, AStoredSizeHoldsFromTheStartAndAgainstADpiChange) {
     EXPECT_EQ(WindowSize(window_).cy, kFrameHeight * 2);
     // The heart is cut for 2x from the start.
     HRGN heart = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(StrayWindows[kStrayHeartIndex], heart), ERROR);
+    ASSERT_NE(GetWindowRgn(TestProgram().strayWindows[kStrayHeartIndex], heart), ERROR);
     RECT box{};
     GetRgnBox(heart, &box);
     EXPECT_GT(box.right, kHeartSide);
@@ -129,7 +128,7 @@ TEST_F(StoredSizeTest, AStoredSizeHoldsFromTheStartAndAgainstADpiChange) {
     SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(288, 288),
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(WindowSize(window_).cx, kFrameWidth * 2);
-    EXPECT_EQ(Shared.Scale().Factor(), 2);
+    EXPECT_EQ(shared.Scale().Factor(), 2);
 }
 
 TEST_F(ScaleTest, ADpiChangeRescalesAnAutomaticGlassAroundTheSuggestedCentre) {
@@ -142,7 +141,7 @@ TEST_F(ScaleTest, ADpiChangeRescalesAnAutomaticGlassAroundTheSuggestedCentre) {
         RECT suggested = {100, 50, 100 + 2 * 300, 50 + 2 * 360};
         SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        EXPECT_EQ(Shared.Scale().Factor(), c.scale);
+        EXPECT_EQ(shared.Scale().Factor(), c.scale);
         RECT now{};
         GetWindowRect(window_, &now);
         EXPECT_EQ(now.right - now.left, kFrameWidth * c.scale);
@@ -151,7 +150,7 @@ TEST_F(ScaleTest, ADpiChangeRescalesAnAutomaticGlassAroundTheSuggestedCentre) {
         EXPECT_EQ((now.top + now.bottom) / 2, 410);
         // The stray ant's walking window follows.
         RECT ant{};
-        GetWindowRect(StrayWindows[kStrayAntIndex], &ant);
+        GetWindowRect(TestProgram().strayWindows[kStrayAntIndex], &ant);
         EXPECT_EQ(ant.right - ant.left, kAntCell * c.scale);
     }
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@
 #include "shell/ShellReports.h"
 #include "shell/ShellStartup.h"
 #include "shell/ExitSequence.h"
-#include "shell/ProgramInstances.h"
+#include "shell/Program.h"
 #include "shell/ShellWindowState.h"
 #include "simulation/ProgramWindows.h"
 #include "simulation/SharedState.h"
@@ -29,12 +30,22 @@
 
 namespace shelltest {
 
+// The tests' one Program, as WinMain keeps its own: it outlives every test's windows and threads
+// (the message-box sink a test installs holds on to its app window).
+inline Program& TestProgram() {
+    static Program program;
+    return program;
+}
+// The test program's world and shared state, which the tests set up and read.
+inline World& world = TestProgram().world;
+inline SharedState& shared = TestProgram().shared;
+
 // The stand-in thread: does nothing until Exit, then lets go of the world like the real one.
 inline DWORD WINAPI IdleSimulation(LPVOID) {
-    while (Shared.running != 0) {
+    while (shared.running != 0) {
         Sleep(2);
     }
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
     return 0;
 }
 
@@ -190,7 +201,7 @@ inline bool FileExists(const std::string& path) {
 }
 
 inline bool Checked(UINT id) {
-    return (GetMenuState(ShellState.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(TestProgram().state.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 inline LPARAM Point(int x, int y) {
@@ -202,7 +213,8 @@ inline LPARAM Point(int x, int y) {
 inline POINT FindRimPoint(bool leftHalf) {
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = leftHalf ? 0 : 151; x < (leftHalf ? 151 : kFrameWidth); ++x) {
-            if (ShellState.rimRegion != nullptr && PtInRegion(ShellState.rimRegion, x, y)) {
+            if (TestProgram().state.rimRegion != nullptr &&
+                PtInRegion(TestProgram().state.rimRegion, x, y)) {
                 return {x, y};
             }
         }
@@ -225,27 +237,27 @@ class ShellWindowTest : public ::testing::Test {
         dir_ = MakeTempDirectory();
         ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
         PrepareDirectory();
-        TheWorld.ResetLease();
-        Shared.shellReady = 0;
-        Shared.strayAntActive = 0;
-        Shared.happyCount = 0;
-        Shared.maskRebuildRequested = 0;
-        SimulationEntry = Simulation();
-        if (TheScreen == nullptr) {
-            TheScreen = new ScreenInfo();
+        world.ResetLease();
+        shared.shellReady = 0;
+        shared.strayAntActive = 0;
+        shared.happyCount = 0;
+        shared.maskRebuildRequested = 0;
+        TestProgram().simulationEntry = Simulation();
+        if (!TestProgram().screen) {
+            TestProgram().screen = std::make_unique<ScreenInfo>();
         }
-        startup_ = new ShellStartup(GetModuleHandleA(nullptr));
+        startup_ = new ShellStartup(TestProgram(), GetModuleHandleA(nullptr));
         MainShows() = 0;
         HHOOK shows =
             SetWindowsHookExA(WH_CALLWNDPROC, &CountMainShows, nullptr, GetCurrentThreadId());
-        window_ = startup_->CreateMainWindow(reports_);
+        window_ = startup_->CreateMainWindow();
         startup_->CutMagnifierShape();
         startup_->CreateStrayAnt();
         startup_->CreateStrayWindows();
         startup_->ReleaseShapeImage();
         UnhookWindowsHookEx(shows);
         ASSERT_NE(window_, nullptr);
-        Shared.shellReady = 1;
+        shared.shellReady = 1;
     }
 
     void TearDown() override {
@@ -258,9 +270,9 @@ class ShellWindowTest : public ::testing::Test {
         }
         delete startup_;
         startup_ = nullptr;
-        TheWorld.ReleaseLease();
-        EXPECT_TRUE(FinishShell(5000));
-        SimulationEntry = &SimulationThreadProc;
+        TestProgram().world.ReleaseLease();
+        EXPECT_TRUE(FinishShell(TestProgram(), 5000));
+        TestProgram().simulationEntry = &SimulationThreadProc;
         ShellTickCount = &GetTickCount;
         SetCurrentDirectoryA(previousDir_.c_str());
         RemoveTree(dir_);
@@ -275,7 +287,7 @@ class ShellWindowTest : public ::testing::Test {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
             (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
-            call->hwnd == MainWindow) {
+            call->hwnd == TestProgram().mainWindow) {
             ++MainShows();
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -292,7 +304,6 @@ class ShellWindowTest : public ::testing::Test {
     }
     LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
 
-    ShellReports reports_;
     MessageRecorder recorder_;
     std::string previousDir_;
     std::string dir_;

@@ -52,12 +52,13 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
             const bool opaque = (outline.GetLine(y)[x] & 0xFFFFFF) != kKeyColour;
             outlineWrong += (PtInRegion(shape, x, y) != FALSE) != opaque;
             const bool inLens = PtInRegion(lens, x, y) != FALSE;
-            rimWrong += (PtInRegion(ShellState.rimRegion, x, y) != FALSE) != (opaque != inLens);
+            rimWrong +=
+                (PtInRegion(TestProgram().state.rimRegion, x, y) != FALSE) != (opaque != inLens);
         }
     }
     EXPECT_EQ(outlineWrong, 0);
     EXPECT_EQ(rimWrong, 0);
-    EXPECT_FALSE(PtInRegion(ShellState.rimRegion, 120, 120));
+    EXPECT_FALSE(PtInRegion(TestProgram().state.rimRegion, 120, 120));
     DeleteObject(lens);
     DeleteObject(shape);
 }
@@ -65,7 +66,7 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
 TEST_F(StartupTest, SplashClassWindowAndPicture) {
     HWND splash = startup_->ShowSplash();
     ASSERT_TRUE(IsWindow(splash));
-    EXPECT_EQ(ShellState.splashWindow, splash);
+    EXPECT_EQ(TestProgram().state.splashWindow, splash);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "スプラッシュウインドウ", &wc));
@@ -106,31 +107,31 @@ TEST_F(StartupTest, SplashClassWindowAndPicture) {
 }
 
 TEST_F(StartupTest, StrayRecordIsOnTheScreenAndWalking) {
-    ASSERT_NE(TheWorld.strayRecord, nullptr);
-    EXPECT_GE(TheWorld.strayRecord->x, 0);
-    EXPECT_LT(TheWorld.strayRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
-    EXPECT_GE(TheWorld.strayRecord->y, 0);
-    EXPECT_LT(TheWorld.strayRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
-    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayWalking);
-    EXPECT_EQ(Shared.shellReady.load(), 1);
+    ASSERT_NE(world.strayRecord, nullptr);
+    EXPECT_GE(world.strayRecord->x, 0);
+    EXPECT_LT(world.strayRecord->x, GetSystemMetrics(SM_CXSCREEN) - 8);
+    EXPECT_GE(world.strayRecord->y, 0);
+    EXPECT_LT(world.strayRecord->y, GetSystemMetrics(SM_CYSCREEN) - 8);
+    EXPECT_EQ(world.strayRecord->state.load(), StrayWalking);
+    EXPECT_EQ(shared.shellReady.load(), 1);
 }
 
 // Its place must not depend on whatever the generator held before (unseeded, every run would
 // start it at the same place): the start-up seeds it from the clock first.
 TEST_F(StartupTest, StrayStartDependsOnTheClockNotOnTheGeneratorsPastState) {
-    delete TheWorld.strayRecord;
+    delete world.strayRecord;
     SeedRandom(1);
     startup_->CreateStrayAnt();
-    const int32_t x1 = TheWorld.strayRecord->x;
-    const int32_t y1 = TheWorld.strayRecord->y;
-    const int32_t d1 = TheWorld.strayRecord->direction;
-    delete TheWorld.strayRecord;
+    const int32_t x1 = world.strayRecord->x;
+    const int32_t y1 = world.strayRecord->y;
+    const int32_t d1 = world.strayRecord->direction;
+    delete world.strayRecord;
     Sleep(40);  // another tick count
     SeedRandom(1);
     startup_->CreateStrayAnt();
-    EXPECT_FALSE(x1 == TheWorld.strayRecord->x && y1 == TheWorld.strayRecord->y &&
-                 d1 == TheWorld.strayRecord->direction);
-    EXPECT_EQ(Shared.strayShown.Read().kind, StrayAntPose::Hidden);
+    EXPECT_FALSE(x1 == world.strayRecord->x && y1 == world.strayRecord->y &&
+                 d1 == world.strayRecord->direction);
+    EXPECT_EQ(shared.strayShown.Read().kind, StrayAntPose::Hidden);
 }
 
 // Working directories whose settings path would not fit 256 bytes.
@@ -156,8 +157,8 @@ class LongDirectoryTest : public ShellWindowTest {
 };
 
 TEST_F(LongDirectoryTest, SettingsStayInTheWorkingDirectoryWithoutOverflow) {
-    EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
+    EXPECT_FALSE(TestProgram().settings.FullPath());
+    EXPECT_STREQ(TestProgram().settings.Path(), ".\\kirelo.ini");
     Command(IDM_TRAIL_HIDE);
     char value[8] = {};
     const std::string ini = longDir_ + "\\kirelo.ini";
@@ -179,10 +180,10 @@ TEST_F(TooLongDirectoryTest, SettingsWorkForThisRunOnlyAndNothingLandsElsewhere)
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string stray = std::string(windows) + "\\kirelo.ini";
     DeleteFileA(stray.c_str());
-    EXPECT_FALSE(Settings::FullPath());
-    EXPECT_STREQ(Settings::Path(), ".\\kirelo.ini");
+    EXPECT_FALSE(TestProgram().settings.FullPath());
+    EXPECT_STREQ(TestProgram().settings.Path(), ".\\kirelo.ini");
     Command(IDM_WAIT_OFF);  // the write fails, the setting holds for this run
-    EXPECT_EQ(Shared.frameWaitMs.load(), 0);
+    EXPECT_EQ(shared.frameWaitMs.load(), 0);
     EXPECT_TRUE(Checked(IDM_WAIT_OFF));
     EXPECT_FALSE(FileExists(stray));
     EXPECT_TRUE(IsWindow(window_));

@@ -19,31 +19,31 @@ class StrayWindowTest : public ShellWindowTest {
   protected:
     // The ant walking and on show at (200, 150), forty ants happy.
     static void WalkingAgain() {
-        TheWorld.strayRecord->state = StrayWalking;
-        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        PlaceStrayWindows();
-        Shared.happyCount = 40;
+        world.strayRecord->state = StrayWalking;
+        shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+        PlaceStrayWindows(TestProgram());
+        shared.happyCount = 40;
     }
     void SetUp() override {
         ShellWindowTest::SetUp();
         // What the simulation thread loads at its start.
-        TheWorld.antSprites->LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANTS));
-        TheWorld.antSprites->ChangeBitCount(32);
-        TheWorld.heart->LoadBitmapResource(MAKEINTRESOURCEA(IDB_HEART));
-        TheWorld.heart->ChangeBitCount(32);
+        world.antSprites->LoadBitmapResource(MAKEINTRESOURCEA(IDB_ANTS));
+        world.antSprites->ChangeBitCount(32);
+        world.heart->LoadBitmapResource(MAKEINTRESOURCEA(IDB_HEART));
+        world.heart->ChangeBitCount(32);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
-        TheWorld.strayRecord->x = 200;
-        TheWorld.strayRecord->y = 150;
-        TheWorld.strayRecord->direction = 3;
-        TheWorld.strayRecord->frame = 1;
-        TheWorld.strayRecord->state = StrayWalking;
-        Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        Shared.strayAntActive = 1;
-        Shared.happyCount = 40;
+        world.strayRecord->x = 200;
+        world.strayRecord->y = 150;
+        world.strayRecord->direction = 3;
+        world.strayRecord->frame = 1;
+        world.strayRecord->state = StrayWalking;
+        shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+        shared.strayAntActive = 1;
+        shared.happyCount = 40;
     }
-    static HWND Ant() { return StrayWindows[kStrayAntIndex]; }
-    static HWND Heart() { return StrayWindows[kStrayHeartIndex]; }
+    static HWND Ant() { return TestProgram().strayWindows[kStrayAntIndex]; }
+    static HWND Heart() { return TestProgram().strayWindows[kStrayHeartIndex]; }
     void Click(HWND window) { SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3)); }
 };
 
@@ -90,7 +90,7 @@ class Canvas {
 };
 
 TEST_F(StrayWindowTest, TheAntsColourKeyedWindowAndTheHeartsShapedOneStartHidden) {
-    for (HWND w : StrayWindows) {
+    for (HWND w : TestProgram().strayWindows) {
         ASSERT_TRUE(IsWindow(w));
         char name[64] = {};
         GetClassNameA(w, name, sizeof(name));
@@ -137,10 +137,10 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
     shapes.ChangeBitCount(32);
     Canvas canvas;
     for (int cell = 0; cell < kStrayAntCells; ++cell) {
-        Shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
-        PlaceStrayWindows();
+        shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
+        PlaceStrayWindows(TestProgram());
         canvas.Clear();
-        PaintStrayWindow(canvas.dc(), Ant());
+        PaintStrayWindow(TestProgram(), canvas.dc(), Ant());
         int wrong = 0;
         int antPixels = 0;
         for (int y = 0; y < 8; ++y) {
@@ -151,8 +151,7 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
                     wrong += painted != kKeyColour;
                 } else {
                     ++antPixels;
-                    wrong +=
-                        painted != Rgb(*TheWorld.antSprites, cell * 8 + x, y) || painted != shape;
+                    wrong += painted != Rgb(*world.antSprites, cell * 8 + x, y) || painted != shape;
                 }
             }
         }
@@ -165,18 +164,18 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
 
 TEST_F(StrayWindowTest, TheHeartsWindowPaintsTheHeartAndOthersNothing) {
     Canvas canvas;
-    PaintStrayWindow(canvas.dc(), Heart());
-    EXPECT_EQ(pixeltest::CountWhere(
-                  0, 0, 16, 16,
-                  [&](int x, int y) { return canvas.At(x, y) != Rgb(*TheWorld.heart, x, y); }),
-              0);
+    PaintStrayWindow(TestProgram(), canvas.dc(), Heart());
+    EXPECT_EQ(
+        pixeltest::CountWhere(
+            0, 0, 16, 16, [&](int x, int y) { return canvas.At(x, y) != Rgb(*world.heart, x, y); }),
+        0);
     canvas.Clear();
-    PaintStrayWindow(canvas.dc(), window_);  // not a stray window
-    PaintStrayWindow(canvas.dc(), nullptr);
+    PaintStrayWindow(TestProgram(), canvas.dc(), window_);  // not a stray window
+    PaintStrayWindow(TestProgram(), canvas.dc(), nullptr);
     EXPECT_EQ(canvas.At(5, 5), 0u);
     // Before any pose the ant's window has no cell to show: all of it is key colour.
-    ResetStrayPlacement();
-    PaintStrayWindow(canvas.dc(), Ant());
+    ResetStrayPlacement(TestProgram());
+    PaintStrayWindow(TestProgram(), canvas.dc(), Ant());
     EXPECT_EQ(pixeltest::CountWhere(0, 0, 8, 8,
                                     [&](int x, int y) { return canvas.At(x, y) == kKeyColour; }),
               64);
@@ -208,10 +207,12 @@ void TraceStrayWindows() {
     for (WindowTrace& trace : g_trace) {
         trace = WindowTrace{};
     }
-    g_traced[kStrayAntIndex] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        StrayWindows[kStrayAntIndex], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trace<0>)));
-    g_traced[kStrayHeartIndex] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        StrayWindows[kStrayHeartIndex], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trace<1>)));
+    g_traced[kStrayAntIndex] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(TestProgram().strayWindows[kStrayAntIndex], GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(&Trace<0>)));
+    g_traced[kStrayHeartIndex] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(TestProgram().strayWindows[kStrayHeartIndex], GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(&Trace<1>)));
 }
 
 bool StandsAt(HWND window, int x, int y, int side) {
@@ -223,7 +224,7 @@ bool StandsAt(HWND window, int x, int y, int side) {
 TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell) {
     static_assert(kStrayAntIndex == 0 && kStrayHeartIndex == 1, "the traces are by index");
     TraceStrayWindows();
-    PlaceStrayWindows();  // cell 7 at (200, 150): the ant comes out
+    PlaceStrayWindows(TestProgram());  // cell 7 at (200, 150): the ant comes out
     EXPECT_TRUE(IsWindowVisible(Ant()));
     EXPECT_TRUE(StandsAt(Ant(), 200, 150, 8));
     EXPECT_EQ(g_trace[0].shows, 1);
@@ -232,8 +233,8 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     // neither hidden nor shown again.
     for (int frame = 1; frame <= 40; ++frame) {
         const int cell = frame % 2 == 0 ? 7 : 6;
-        Shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
-        PlaceStrayWindows();
+        shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
+        PlaceStrayWindows(TestProgram());
         ASSERT_TRUE(StandsAt(Ant(), 200 + frame, 150 - frame / 2, 8)) << frame;
         ASSERT_EQ(g_trace[0].paints, 1 + frame) << frame;
     }
@@ -243,27 +244,27 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     EXPECT_FALSE(IsWindowVisible(Heart()));
     // The same cell at a new place: moved, not repainted.
     const int paints = g_trace[0].paints;
-    Shared.strayShown.Publish({StrayAntPose::Walking, 7, 260, 100});
-    PlaceStrayWindows();
+    shared.strayShown.Publish({StrayAntPose::Walking, 7, 260, 100});
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(StandsAt(Ant(), 260, 100, 8));
     EXPECT_EQ(g_trace[0].paints, paints);
     // The stray windows never take the activation from the magnifier.
     EXPECT_EQ(GetActiveWindow(), window_);
 
     // The heart: shown once, then moved; the ant's window goes.
-    Shared.strayShown.Publish({StrayAntPose::Heart, 0, 261, 99});
-    PlaceStrayWindows();
+    shared.strayShown.Publish({StrayAntPose::Heart, 0, 261, 99});
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(IsWindowVisible(Heart()));
     EXPECT_FALSE(IsWindowVisible(Ant()));
     EXPECT_TRUE(StandsAt(Heart(), 261, 99, 16));
-    Shared.strayShown.Publish({StrayAntPose::Heart, 0, 262, 98});
-    PlaceStrayWindows();
+    shared.strayShown.Publish({StrayAntPose::Heart, 0, 262, 98});
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(StandsAt(Heart(), 262, 98, 16));
     EXPECT_EQ(g_trace[1].shows, 1);
     EXPECT_EQ(g_trace[0].hides, 1);
-    Shared.strayShown.Publish({});
-    PlaceStrayWindows();
-    for (HWND w : StrayWindows) {
+    shared.strayShown.Publish({});
+    PlaceStrayWindows(TestProgram());
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
     }
     EXPECT_EQ(g_trace[1].hides, 1);
@@ -283,13 +284,13 @@ bool Above(HWND a, HWND b) {
 // The ant's window is raised once, when it comes out, and only moved after: the magnifier made
 // topmost meanwhile must still not cover it.
 TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWalks) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     EXPECT_TRUE(Above(Ant(), window_));
     Command(IDM_TOPMOST);
     ASSERT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     for (int frame = 1; frame <= 3; ++frame) {
-        Shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
-        PlaceStrayWindows();
+        shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        PlaceStrayWindows(TestProgram());
         EXPECT_TRUE(Above(Ant(), window_)) << frame;
     }
     Command(IDM_NORMAL);
@@ -298,7 +299,7 @@ TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWal
 // Another topmost window that comes up over the walking ant covers it at most a dozen frames:
 // the ant is raised again on the way, without taking the activation.
 TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP, 180,
                                  130, 80, 60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(other, nullptr);
@@ -307,8 +308,8 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
     ASSERT_TRUE(Above(other, Ant()));
     int coveredFor = 0;
     for (int frame = 1; frame <= 13 && Above(other, Ant()); ++frame) {
-        Shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
-        PlaceStrayWindows();
+        shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
+        PlaceStrayWindows(TestProgram());
         ++coveredFor;
     }
     EXPECT_TRUE(Above(Ant(), other));
@@ -318,14 +319,14 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
 }
 
 TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     HWND clicked = Ant();
     Click(clicked);
     ASSERT_EQ(recorder_.size(), 1u);
     recorder_.ExpectAt(0, IDS_FOUND, IDS_FOUND_CAPTION, 0, MessageOwner::GivenWindow);  // no icon
     EXPECT_EQ(recorder_.messages()[0].window, clicked);
-    EXPECT_EQ(Shared.happyCount.load(), 41);
-    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayRising);
+    EXPECT_EQ(shared.happyCount.load(), 41);
+    EXPECT_EQ(world.strayRecord->state.load(), StrayRising);
     EXPECT_FALSE(IsWindowVisible(clicked));
     HWND heart = Heart();
     EXPECT_TRUE(IsWindowVisible(heart));
@@ -336,7 +337,7 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     Click(heart);
     Click(clicked);
     EXPECT_EQ(recorder_.size(), 1u);
-    EXPECT_EQ(Shared.happyCount.load(), 41);
+    EXPECT_EQ(shared.happyCount.load(), 41);
     EXPECT_EQ(GetFocus(), window_);
 }
 
@@ -344,7 +345,7 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
 std::atomic<bool> g_stopWalking{false};
 DWORD WINAPI WalkEveryTenMs(LPVOID) {
     while (!g_stopWalking) {
-        StrayAntMotion(TheWorld, Shared, MainWindow).Update();
+        StrayAntMotion(world, shared, TestProgram().mainWindow).Update();
         Sleep(10);
     }
     return 0;
@@ -369,13 +370,13 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
     PumpUntil(50);
     EXPECT_FALSE(antSeen);
     EXPECT_EQ(recorder_.size(), 1u);
-    EXPECT_EQ(Shared.happyCount.load(), 41);
-    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayRising);
+    EXPECT_EQ(shared.happyCount.load(), 41);
+    EXPECT_EQ(world.strayRecord->state.load(), StrayRising);
     EXPECT_TRUE(IsWindowVisible(Heart()));
 }
 
 TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
-    for (HWND w : StrayWindows) {
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_EQ(SendMessageA(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(window_),
                                MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
                   MA_NOACTIVATE);
@@ -383,17 +384,17 @@ TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
 }
 
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementAndAClickChangeNothing) {
-    Shared.exitRequested = 1;
-    PlaceStrayWindows();
-    for (HWND w : StrayWindows) {
+    shared.exitRequested = 1;
+    PlaceStrayWindows(TestProgram());
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindowVisible(w));
     }
     Click(Ant());
     EXPECT_EQ(recorder_.size(), 0u);
-    EXPECT_EQ(Shared.happyCount.load(), 40);
-    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayWalking);
+    EXPECT_EQ(shared.happyCount.load(), 40);
+    EXPECT_EQ(world.strayRecord->state.load(), StrayWalking);
     EXPECT_FALSE(IsWindowVisible(Heart()));
-    Shared.exitRequested = 0;
+    shared.exitRequested = 0;
 }
 
 // While the box is open the ant walks on, its window still enabled; a second click on it comes in
@@ -403,9 +404,9 @@ int ClickAgainDuringTheBox(const MessageRequest& request) {
     ++g_boxes;
     MessageRecorder::Messages().push_back(
         {request.text, request.caption, request.flags, request.owner, request.window});
-    SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageA(TestProgram().strayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
     // Meanwhile the thread took the stray ant off the count once more: both changes count.
-    Shared.happyCount.fetch_sub(1);
+    shared.happyCount.fetch_sub(1);
     return mb::kIdOk;
 }
 
@@ -415,13 +416,13 @@ TEST_F(StrayWindowTest, SecondClickWhileTheBoxIsOpenIsIgnored) {
     Click(Ant());
     SetMessageSink(previous);
     EXPECT_EQ(g_boxes, 1);
-    EXPECT_EQ(Shared.happyCount.load(), 40);  // 40 - 1 by the thread + 1 by the one click
-    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayRising);
+    EXPECT_EQ(shared.happyCount.load(), 40);  // 40 - 1 by the thread + 1 by the one click
+    EXPECT_EQ(world.strayRecord->state.load(), StrayRising);
 }
 
 // Exit chosen from the tray while the box is open: nothing is changed after the box.
 int ExitDuringTheBox(const MessageRequest&) {
-    Shared.exitRequested = 1;
+    shared.exitRequested = 1;
     return mb::kIdOk;
 }
 
@@ -429,27 +430,27 @@ TEST_F(StrayWindowTest, ExitDuringTheBoxLeavesTheAntAsItWas) {
     MessageSink previous = SetMessageSink(&ExitDuringTheBox);
     Click(Ant());
     SetMessageSink(previous);
-    EXPECT_EQ(Shared.happyCount.load(), 40);
-    EXPECT_EQ(TheWorld.strayRecord->state.load(), StrayWalking);
+    EXPECT_EQ(shared.happyCount.load(), 40);
+    EXPECT_EQ(world.strayRecord->state.load(), StrayWalking);
     EXPECT_FALSE(IsWindowVisible(Heart()));
-    Shared.exitRequested = 0;
+    shared.exitRequested = 0;
 }
 
 TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesThem) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     ASSERT_TRUE(IsWindowVisible(Ant()));
-    StrayAnt* record = TheWorld.strayRecord;
+    StrayAnt* record = world.strayRecord;
     Command(IDM_EXIT);
-    for (HWND w : StrayWindows) {
+    for (HWND w : TestProgram().strayWindows) {
         EXPECT_FALSE(IsWindow(w));
     }
     // The stand-in thread has let go; the record stays until the window side does too.
-    EXPECT_EQ(TheWorld.strayRecord, record);
+    EXPECT_EQ(world.strayRecord, record);
     EXPECT_TRUE(PumpUntilQuit(1000));
-    TheWorld.ReleaseLease();
-    EXPECT_EQ(TheWorld.strayRecord, nullptr);
-    TheWorld.ResetLease();
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
+    EXPECT_EQ(world.strayRecord, nullptr);
+    world.ResetLease();
+    world.ReleaseLease();
 }
 
 // The found-box as the program shows it (a real MessageBoxW owned by the clicked ant's window),
@@ -459,7 +460,7 @@ MessageSink g_realSink = nullptr;
 int NoteTheAntAfterTheBox(const MessageRequest& request) {
     const int result = g_realSink(request);
     if (request.owner == MessageOwner::GivenWindow) {
-        g_stateWhenTheBoxReturned = TheWorld.strayRecord->state.load();
+        g_stateWhenTheBoxReturned = world.strayRecord->state.load();
     }
     return result;
 }
@@ -468,10 +469,10 @@ class RealFoundBoxTest : public StrayWindowTest {
   protected:
     void SetUp() override {
         StrayWindowTest::SetUp();
-        InstallMessageBoxSink([] { return Shared.exitRequested != 0; });
+        InstallMessageBoxSink(TestProgram().app, [] { return shared.exitRequested != 0; });
         g_realSink = SetMessageSink(&NoteTheAntAfterTheBox);
         g_stateWhenTheBoxReturned = -1;
-        PlaceStrayWindows();  // the ant on show at (200, 150)
+        PlaceStrayWindows(TestProgram());  // the ant on show at (200, 150)
     }
     void TearDown() override {
         SetMessageSink(nullptr);
@@ -513,7 +514,7 @@ TEST_F(RealFoundBoxTest, EveryAnswerToTheFoundBoxMakesTheHeartAtOnce) {
             Click(ant);
         }
         EXPECT_EQ(g_stateWhenTheBoxReturned.load(), StrayRising) << a.name;
-        EXPECT_EQ(Shared.happyCount.load(), 41) << a.name;
+        EXPECT_EQ(shared.happyCount.load(), 41) << a.name;
         EXPECT_TRUE(StandsAt(Heart(), 200, 150, 16)) << a.name;
         EXPECT_EQ(FindBox(thread_, ant), nullptr) << a.name;
     }
@@ -550,8 +551,8 @@ TEST_F(RealFoundBoxTest, ANestedBoxAnsweredWhileTheFoundBoxIsOpenIsNotTheFoundBo
                 while (IsWindow(other)) {
                     Sleep(10);
                 }
-                stateAfterNested = TheWorld.strayRecord->state.load();
-                happyAfterNested = Shared.happyCount.load();
+                stateAfterNested = world.strayRecord->state.load();
+                happyAfterNested = shared.happyCount.load();
                 SendMessageA(found, WM_CLOSE, 0, 0);
             });
             Click(ant);
@@ -560,7 +561,7 @@ TEST_F(RealFoundBoxTest, ANestedBoxAnsweredWhileTheFoundBoxIsOpenIsNotTheFoundBo
         EXPECT_EQ(stateAfterNested.load(), StrayWalking) << row;
         EXPECT_EQ(happyAfterNested.load(), 40) << row;
         EXPECT_EQ(g_stateWhenTheBoxReturned.load(), StrayRising) << row;
-        EXPECT_EQ(Shared.happyCount.load(), 41) << row;
+        EXPECT_EQ(shared.happyCount.load(), 41) << row;
     }
 }
 
@@ -581,16 +582,16 @@ TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStarts
         // The box is open for half a second, its loop serving the thread's frames.
         PumpUntil(500, [] {
             RECT now{};
-            GetWindowRect(StrayWindows[kStrayAntIndex], &now);
+            GetWindowRect(TestProgram().strayWindows[kStrayAntIndex], &now);
             moves += now.left != clickedAt.left || now.top != clickedAt.top ? 1 : 0;
             return false;
         });
-        lastPose = Shared.strayShown.Read();
+        lastPose = shared.strayShown.Read();
         return mb::kIdOk;
     });
     Click(Ant());
     SetMessageSink(previous);
-    const StrayAntPose firstHeart = Shared.strayShown.Read();
+    const StrayAntPose firstHeart = shared.strayShown.Read();
     RECT heart{};
     GetWindowRect(Heart(), &heart);
     g_stopWalking = true;
@@ -612,13 +613,13 @@ TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStarts
 // With the glass hidden the found box gives the focus to nobody: an Escape then must not end a
 // program the user cannot see.
 TEST_F(StrayWindowTest, AfterTheBoxAHiddenGlassGetsNoFocus) {
-    PlaceStrayWindows();
+    PlaceStrayWindows(TestProgram());
     ShowWindow(window_, SW_HIDE);
     SetFocus(nullptr);
     Click(Ant());
     EXPECT_EQ(recorder_.size(), 1u);
     EXPECT_NE(GetFocus(), window_);
-    EXPECT_EQ(Shared.hasFocus.load(), 0);
+    EXPECT_EQ(shared.hasFocus.load(), 0);
     // Shown again, it takes the focus as ever.
     ShowWindow(window_, SW_SHOW);
     SetFocus(window_);

@@ -17,15 +17,15 @@ class TrayTest : public ShellWindowTest {
     }
     // Whether the shell knows the icon: changing the tip of a missing icon fails.
     bool IconPresent() {
-        NOTIFYICONDATAW data = TheTrayIcon->Data();
+        NOTIFYICONDATAW data = TestProgram().trayIcon->Data();
         data.uFlags = NIF_TIP;
         return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
     }
 };
 
 TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
-    ASSERT_NE(TheTrayIcon, nullptr);
-    const NOTIFYICONDATAW& data = TheTrayIcon->Data();
+    ASSERT_NE(TestProgram().trayIcon.get(), nullptr);
+    const NOTIFYICONDATAW& data = TestProgram().trayIcon->Data();
     EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
     EXPECT_EQ(data.hWnd, window_);
     EXPECT_EQ(data.uID, 1u);
@@ -47,17 +47,18 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
 
 TEST_F(TrayTest, LeftPressTogglesTheWindow) {
     ShowWindow(window_, SW_SHOW);
-    ShellState.windowShown = 1;
-    Shared.hasFocus = 0;
+    TestProgram().state.windowShown = 1;
+    shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 1);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // ShellState.topmost is 0
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST,
+              0);  // TestProgram().state.topmost is 0
     // Shown again in front with the remembered z-order.
-    ShellState.topmost = 1;
+    TestProgram().state.topmost = 1;
     Tray(1, WM_LBUTTONDOWN);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
@@ -66,34 +67,34 @@ TEST_F(TrayTest, LeftPressTogglesTheWindow) {
 
 TEST_F(TrayTest, FocusHidesEvenWhenRecordedHidden) {
     ShowWindow(window_, SW_SHOW);
-    ShellState.windowShown = 0;
-    Shared.hasFocus = 1;
+    TestProgram().state.windowShown = 0;
+    shared.hasFocus = 1;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
 }
 
 TEST_F(TrayTest, FirstPressDuringTheSplashOnlyRecordsTheWindowHidden) {
     // Right after start the window is hidden but recorded as shown.
     ASSERT_FALSE(IsWindowVisible(window_));
-    ASSERT_EQ(ShellState.windowShown, 1);
-    Shared.hasFocus = 0;
+    ASSERT_EQ(TestProgram().state.windowShown, 1);
+    shared.hasFocus = 0;
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 0);
+    EXPECT_EQ(TestProgram().state.windowShown, 0);
     Tray(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window_));
 }
 
 TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
     ShowWindow(window_, SW_SHOW);
-    ShellState.windowShown = 1;
+    TestProgram().state.windowShown = 1;
     Tray(2, WM_LBUTTONDOWN);
     Tray(1, WM_LBUTTONUP);
     Tray(1, WM_MOUSEMOVE);
     Tray(1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
 }
 
 // The open menu, seen from inside its own modal loop and closed again.
@@ -132,7 +133,7 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
         ASSERT_EQ(GetForegroundWindow(), other);
         // The focus changes reach the display first: a stale one would cancel the menu.
         PumpUntil(150);
-        ShellState.pointer.overRim = 0;
+        TestProgram().state.pointer.overRim = 0;
         g_menu = OpenMenu{};
         ASSERT_TRUE(SetCursorPos(500, 400));
         SetTimer(nullptr, 0, 50, &CloseTrayMenu);
@@ -140,7 +141,7 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
         EXPECT_EQ(g_menu.seen, 1) << shown;
         EXPECT_EQ(g_menu.foreground, window_) << shown;
         EXPECT_TRUE(NullPosted(window_)) << shown;
-        EXPECT_EQ(ShellState.pointer.overRim, 1);
+        EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
         // Above the pointer, on the side the system drops menus to.
         EXPECT_EQ(g_menu.rect.bottom, 400) << shown;
         if (GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0) {
@@ -161,18 +162,18 @@ TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) 
     HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP, 200, 100, 400, 400, nullptr,
                                  nullptr, nullptr, nullptr);
     ASSERT_NE(cover, nullptr);
-    ShellState.windowShown = 0;
-    Shared.hasFocus = 0;
+    TestProgram().state.windowShown = 0;
+    shared.hasFocus = 0;
     ShowWindow(cover, SW_SHOW);
     SetForegroundWindow(cover);
     const std::string pflag = ReadIni("Status", "PFlag");
     BringRunningInstanceForward();
     EXPECT_TRUE(PumpUntil(1000, [&] { return IsWindowVisible(window_) != FALSE; }));
     PumpUntil(100);
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
     EXPECT_EQ(GetForegroundWindow(), window_);
     EXPECT_EQ(GetFocus(), window_);
-    EXPECT_EQ(Shared.hasFocus, 1);
+    EXPECT_EQ(shared.hasFocus, 1);
     // Raised: the cover is somewhere below it now.
     bool coverBelow = false;
     for (HWND w = GetWindow(window_, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -183,38 +184,39 @@ TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) 
     GetWindowRect(window_, &place);
     EXPECT_EQ(place.left, 240);
     EXPECT_EQ(place.top, 130);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);  // ShellState.topmost is 0
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST,
+              0);  // TestProgram().state.topmost is 0
     EXPECT_EQ(ReadIni("Status", "PFlag"), pflag);
-    EXPECT_EQ(Shared.running.load(), 1);
+    EXPECT_EQ(shared.running.load(), 1);
     DestroyWindow(cover);
 }
 
 TEST_F(TrayTest, SecondStartDuringTheSplashLeavesTheGlassToTheSplash) {
     // The splash is up (any window stands for it): the glass comes when the splash ends.
-    ShellState.splashWindow = window_;
-    ShellState.windowShown = 1;
+    TestProgram().state.splashWindow = window_;
+    TestProgram().state.windowShown = 1;
     SendMessageA(window_, WM_SECONDSTART, 0, 0);
-    ShellState.splashWindow = nullptr;
+    TestProgram().state.splashWindow = nullptr;
     EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(ShellState.windowShown, 1);
+    EXPECT_EQ(TestProgram().state.windowShown, 1);
 }
 
 TEST_F(TrayTest, TaskbarRestartBringsTheIconBack) {
-    ASSERT_NE(ShellState.taskbarCreatedMessage, 0u);
-    EXPECT_EQ(ShellState.taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
+    ASSERT_NE(TestProgram().state.taskbarCreatedMessage, 0u);
+    EXPECT_EQ(TestProgram().state.taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
     // The shell forgot the icon, as when the taskbar restarts.
-    NOTIFYICONDATAW data = TheTrayIcon->Data();
+    NOTIFYICONDATAW data = TestProgram().trayIcon->Data();
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
     EXPECT_FALSE(IconPresent());
-    SendMessageA(window_, ShellState.taskbarCreatedMessage, 0, 0);
+    SendMessageA(window_, TestProgram().state.taskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(IconPresent());
 }
 
 TEST_F(TrayTest, DestroyRemovesTheIcon) {
-    NOTIFYICONDATAW data = TheTrayIcon->Data();
+    NOTIFYICONDATAW data = TestProgram().trayIcon->Data();
     Command(IDM_EXIT);
     EXPECT_TRUE(PumpUntilQuit(1000));
-    EXPECT_EQ(TheTrayIcon, nullptr);
+    EXPECT_EQ(TestProgram().trayIcon.get(), nullptr);
     data.uFlags = NIF_TIP;
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
@@ -243,20 +245,20 @@ int ForeignWindows() {
 }
 
 TEST_F(HelpTest, AbsentHelpFileShowsNothingAndTheProgramGoesOn) {
-    ASSERT_NE(TheHelpViewer, nullptr);
+    ASSERT_NE(TestProgram().helpViewer.get(), nullptr);
     ASSERT_FALSE(FileExists(dir_ + "\\KireloHelp.chm"));
     const int before = ForeignWindows();
     EXPECT_EQ(Command(IDM_HELP), 0);
     PumpUntil(300);
     EXPECT_EQ(recorder_.size(), 0u);
     EXPECT_EQ(ForeignWindows(), before);
-    EXPECT_EQ(TheHelpViewer->LoadAttempts(), 1);
+    EXPECT_EQ(TestProgram().helpViewer->LoadAttempts(), 1);
     // The control was found and is kept: a second request does not look again.
-    EXPECT_TRUE(TheHelpViewer->Load());
+    EXPECT_TRUE(TestProgram().helpViewer->Load());
     EXPECT_EQ(Command(IDM_HELP), 0);
-    EXPECT_EQ(TheHelpViewer->LoadAttempts(), 1);
+    EXPECT_EQ(TestProgram().helpViewer->LoadAttempts(), 1);
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(Shared.running.load(), 1);
+    EXPECT_EQ(shared.running.load(), 1);
 }
 
 TEST(HelpViewer, FindsTheRegisteredControlAndItsEntry) {

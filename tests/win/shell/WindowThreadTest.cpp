@@ -39,7 +39,7 @@ int SeeBox(const MessageRequest& r) {
 }
 
 bool ExitChosen() {
-    return Shared.exitRequested != 0;
+    return shared.exitRequested != 0;
 }
 
 // The simulation thread's side of one box: asks, and notes when its wait is over.
@@ -68,7 +68,7 @@ class WindowThreadTest : public ShellWindowTest {
   protected:
     void SetUp() override {
         ShellWindowTest::SetUp();
-        InstallMessageBoxSink(&ExitChosen);
+        InstallMessageBoxSink(TestProgram().app, &ExitChosen);
         previous_ = SetMessageSink(&SeeBox);
         g_seen.clear();
         g_openForMs = 0;
@@ -133,7 +133,7 @@ TEST_F(WindowThreadTest, TheAskerWaitsUntilTheBoxIsClosed) {
 // window thread's exit sequence does not wait out its bound, and the program ends.
 int ExitWhileOpen(const MessageRequest& r) {
     g_seen.push_back({r.text, r.caption, r.flags, r.owner, r.window, GetCurrentThreadId()});
-    SendMessageA(MainWindow, WM_COMMAND, IDM_EXIT, 0);
+    SendMessageA(TestProgram().mainWindow, WM_COMMAND, IDM_EXIT, 0);
     return mb::kIdOk;
 }
 
@@ -143,7 +143,7 @@ DWORD WINAPI AskThenEnd(LPVOID) {
         {IDS_TOO_LOW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr},
         &SeeBox);
     g_askerBack = GetTickCount();
-    TheWorld.ReleaseLease();
+    world.ReleaseLease();
     return 0;
 }
 
@@ -162,7 +162,7 @@ TEST_F(ExitDuringABoxTest, ExitWhileTheThreadWaitsForItsBoxEndsAtOnce) {
     EXPECT_NE(g_askerBack.load(), 0u);
     EXPECT_LT(took, 300u) << "the exit waited for the thread's bound";
     // The thread had ended before WM_DESTROY: nothing was kept for it.
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 
@@ -170,13 +170,13 @@ TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     // The window goes before its queue is served: the pending request is dropped, and the asker
     // is not left waiting for a box nobody shows.
     Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
-    Shared.exitRequested = 0;
+    shared.exitRequested = 0;
     // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
     asker.Start();
     Sleep(100);
     MSG peek;
     ASSERT_TRUE(PeekMessageA(&peek, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
-    Shared.running = 0;  // the stand-in thread ends as after an Exit
+    shared.running = 0;  // the stand-in thread ends as after an Exit
     DestroyWindow(window_);
     EXPECT_EQ(WaitForSingleObject(asker.thread, 1000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(asker.result.load(), 0);
@@ -231,21 +231,21 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
 class RunningGameTest : public WindowThreadTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
-        Shared.timings.splashPauseMs = 0;
-        Shared.frameWaitMs = 0;
-        Shared.SetBackgroundFileName("Resource");
+        shared.timings.splashPauseMs = 0;
+        shared.frameWaitMs = 0;
+        shared.SetBackgroundFileName("Resource");
         return &SimulationThreadProc;
     }
     void TearDown() override {
-        Shared.timings = SimulationTimings{};
+        shared.timings = SimulationTimings{};
         WindowThreadTest::TearDown();
     }
 };
 
 TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
-    Shared.frameWaitMs = 0;
+    shared.frameWaitMs = 0;
     const int breaches = MessageZoneBreaches();
-    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
+    ASSERT_TRUE(PumpUntil(10000, [] { return shared.splashDone != 0; }));
     PumpUntil(500);  // a stretch of frames, each painted through this thread
     EXPECT_EQ(MessageZoneBreaches(), breaches);  // no frame asked for a box under its lock
     const DWORD start = GetTickCount();
@@ -253,7 +253,7 @@ TEST_F(RunningGameTest, ExitFromARunningGameDoesNotWaitOutTheBound) {
     const DWORD took = GetTickCount() - start;
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_LT(took, 250u) << "the exit waited for a thread blocked in its frame's paint";
-    EXPECT_EQ(TheAppWindow, nullptr);  // the thread had ended: nothing kept for it
+    EXPECT_EQ(TestProgram().app.get(), nullptr);  // the thread had ended: nothing kept for it
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 
@@ -262,9 +262,9 @@ SHORT WINAPI EscapeDown(int key) {
 }
 
 TEST_F(RunningGameTest, EscapeEndsTheRunAndTheProgramPromptly) {
-    ASSERT_TRUE(PumpUntil(10000, [] { return Shared.splashDone != 0; }));
+    ASSERT_TRUE(PumpUntil(10000, [] { return shared.splashDone != 0; }));
     const KeyStateFunction saved = QueryKeyState;
-    Shared.hasFocus = 1;
+    shared.hasFocus = 1;
     const DWORD start = GetTickCount();
     QueryKeyState = &EscapeDown;
     const bool ended = PumpUntil(2000, [this] { return !IsWindow(window_); });
@@ -272,7 +272,7 @@ TEST_F(RunningGameTest, EscapeEndsTheRunAndTheProgramPromptly) {
     QueryKeyState = saved;
     ASSERT_TRUE(ended);
     EXPECT_LT(took, 400u);
-    EXPECT_EQ(TheAppWindow, nullptr);
+    EXPECT_EQ(TestProgram().app.get(), nullptr);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
 
@@ -281,20 +281,20 @@ class SplashPauseTest : public RunningGameTest {
   protected:
     LPTHREAD_START_ROUTINE Simulation() override {
         LPTHREAD_START_ROUTINE entry = RunningGameTest::Simulation();
-        Shared.timings.splashPauseMs = 3000;
+        shared.timings.splashPauseMs = 3000;
         return entry;
     }
 };
 
 TEST_F(SplashPauseTest, ExitDuringTheSplashPauseStaysWithinTheBound) {
     PumpUntil(700);  // the first frame is done and the pause has begun
-    ASSERT_EQ(Shared.splashDone.load(), 0);
+    ASSERT_EQ(shared.splashDone.load(), 0);
     const DWORD start = GetTickCount();
     Command(IDM_EXIT);
     EXPECT_LT(GetTickCount() - start, static_cast<DWORD>(kExitWaitMs));
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(PumpUntilQuit(1000));
-    EXPECT_TRUE(FinishShell(2000));
+    EXPECT_TRUE(FinishShell(TestProgram(), 2000));
 }
 
 // Exit chosen from the tray (its menu sends the command to the main window, whose thread is then
@@ -310,7 +310,7 @@ struct ModalLoop {
 
 bool ABoxIsUp(HWND window, DWORD thread) {
     return FindBox(thread, window) != nullptr || FindBox(thread, nullptr) != nullptr ||
-           FindBox(thread, StrayWindows[kStrayAntIndex]) != nullptr;
+           FindBox(thread, TestProgram().strayWindows[kStrayAntIndex]) != nullptr;
 }
 // A popup menu of the thread on show (the menu window class).
 bool AMenuIsUp(HWND, DWORD thread) {
@@ -365,10 +365,10 @@ const ModalLoop kModalLoops[] = {
      &ABoxIsUp},
     {"found box",
      [](HWND) {
-         Shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-         Shared.strayAntActive = 1;
-         PlaceStrayWindows();
-         SendMessageA(StrayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+         shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
+         shared.strayAntActive = 1;
+         PlaceStrayWindows(TestProgram());
+         SendMessageA(TestProgram().strayWindows[kStrayAntIndex], WM_LBUTTONDOWN, MK_LBUTTON, 0);
      },
      &ABoxIsUp},
     {"menu",
@@ -377,8 +377,8 @@ const ModalLoop kModalLoops[] = {
          // comes inside one.
          for (int opened = 0; opened < 20 && IsWindow(window); ++opened) {
              SetForegroundWindow(window);
-             TrackPopupMenu(GetSubMenu(ShellState.menu.get(), 0), TPM_RIGHTBUTTON, 100, 100, 0,
-                            window, nullptr);
+             TrackPopupMenu(GetSubMenu(TestProgram().state.menu.get(), 0), TPM_RIGHTBUTTON, 100,
+                            100, 0, window, nullptr);
          }
      },
      &AMenuIsUp},
@@ -392,7 +392,7 @@ const ModalLoop kModalLoops[] = {
     {"throw",
      [](HWND window) {
          // The ball held in the lens, the pointer captured, as a throw goes until the release.
-         Shared.colony.ballGrabbed = 2;
+         shared.colony.ballGrabbed = 2;
          SetCapture(window);
          g_loopUp = true;
          PumpUntil(5000, [window] { return !IsWindow(window); });
@@ -406,7 +406,7 @@ class ExitInsideAModalLoopTest : public WindowThreadTest,
     void SetUp() override {
         WindowThreadTest::SetUp();
         SetMessageSink(nullptr);
-        InstallMessageBoxSink(&ExitChosen);
+        InstallMessageBoxSink(TestProgram().app, &ExitChosen);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
     }
@@ -452,7 +452,7 @@ TEST_P(ExitInsideAModalLoopTest, ExitFromTheTrayEndsTheLoopAndTheProgramWithCode
     EXPECT_EQ(FindBox(thread, nullptr), nullptr) << loop.name;
     EXPECT_EQ(GetCapture(), nullptr) << loop.name;
     EXPECT_FALSE(AMenuIsUp(nullptr, thread)) << loop.name;
-    Shared.colony.ballGrabbed = 0;
+    shared.colony.ballGrabbed = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLoop, ExitInsideAModalLoopTest, ::testing::ValuesIn(kModalLoops),
@@ -474,7 +474,7 @@ SHORT WINAPI HeldEscape(int key) {
 std::atomic<int> g_escapesSeen{0};
 DWORD WINAPI PollLikeTheRunForTwoSeconds(LPVOID) {
     for (int i = 0; i < 200; ++i) {
-        g_escapesSeen += PollKeyboard(Shared) == kKeyEscape ? 1 : 0;
+        g_escapesSeen += PollKeyboard(shared) == kKeyEscape ? 1 : 0;
         Sleep(10);
     }
     g_escapeHeld = 0;
@@ -489,14 +489,14 @@ TEST_F(WindowThreadTest, AnEscapeHeldAfterAFocusChangeNeitherBlocksNorEndsTheRun
     const KeyStateFunction saved = QueryKeyState;
     QueryKeyState = &HeldEscape;
     SendMessageA(window_, WM_KILLFOCUS, 0, 0);  // the box took the focus
-    ASSERT_EQ(Shared.hasFocus.load(), kFocusNone);
+    ASSERT_EQ(shared.hasFocus.load(), kFocusNone);
     g_escapeHeld = 1;
     g_escapesSeen = 0;
     HANDLE poller = CreateThread(nullptr, 0, &PollLikeTheRunForTwoSeconds, nullptr, 0, nullptr);
     ASSERT_NE(poller, nullptr);
     SendMessageA(window_, WM_SETFOCUS, 0, 0);  // Escape closed the box, and stays down
     EXPECT_EQ(g_escapeHeld.load(), 1) << "the focus handler waited for the key";
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusUntilReleased);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusUntilReleased);
     // The window thread goes on: the menu comes and goes meanwhile, and Exit stays reachable.
     SendMessageA(window_, WM_ENTERMENULOOP, TRUE, 0);
     SendMessageA(window_, WM_EXITMENULOOP, TRUE, 0);
@@ -507,10 +507,10 @@ TEST_F(WindowThreadTest, AnEscapeHeldAfterAFocusChangeNeitherBlocksNorEndsTheRun
     EXPECT_EQ(g_escapesSeen.load(), 0);
     EXPECT_TRUE(IsWindow(window_));
     // Released now: the next press is the user's, and counts.
-    EXPECT_EQ(PollKeyboard(Shared), kKeyNothing);
-    EXPECT_EQ(Shared.hasFocus.load(), kFocusKeysLive);
+    EXPECT_EQ(PollKeyboard(shared), kKeyNothing);
+    EXPECT_EQ(shared.hasFocus.load(), kFocusKeysLive);
     g_escapeHeld = 1;
-    EXPECT_EQ(PollKeyboard(Shared), kKeyEscape);
+    EXPECT_EQ(PollKeyboard(shared), kKeyEscape);
     g_escapeHeld = 0;
     QueryKeyState = saved;
 }

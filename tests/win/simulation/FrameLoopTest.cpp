@@ -382,8 +382,6 @@ class StrayWindowsTest : public ::testing::Test {
         DestroyWindow(window_);
         delete world.strayRecord;
         world.strayRecord = nullptr;
-        delete TheScreen;
-        TheScreen = nullptr;
     }
     // The placement requests the thread posted, as many as wait in the queue.
     static int Deliver() {
@@ -453,7 +451,6 @@ TEST_F(StrayWindowsTest, ThreadNeverTouchesTheWindowsItself) {
 }
 
 TEST_F(StrayWindowsTest, RisesAsTheHeartThenHidesEverything) {
-    TheScreen = new ScreenInfo();
     Motion().Release();
     world.strayRecord->state = StrayRising;
     const int x0 = world.strayRecord->x;
