@@ -18,22 +18,8 @@ python3 "$E2E_DIR/make_bmp.py" "$WORK/whole.bmp" 640 480 30 120 200
 head -c 5000 "$WORK/whole.bmp" >"$WORK/cut.bmp"
 printf 'not a picture\r\n' >"$WORK/notes.txt"
 
-# Share of the lens (inner square) in the dropped picture's colours.
-lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
-
-# The same for the OS/2 picture's two colours.
+# The same as lagoon_share for the OS/2 picture's two colours.
 ember_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 206 66 46 10; }
-
-# Waits up to 10 s for the lens to show mostly the colours of a picture.
-wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
-    local end=$((SECONDS + 10)) share
-    while :; do
-        share=$($1 "$(shot "$2")")
-        [ "$(echo "$share > 0.5" | bc)" = 1 ] && return 0
-        [ $SECONDS -ge $end ] && { log "lens share stayed at $share"; return 1; }
-        sleep 0.5
-    done
-}
 
 drop_file() {  # drop_file PATH: onto the middle of the lens
     "$DROP" "$MAIN" $((LENS_X + 100)) $((LENS_Y + 100)) "$1" 2>>"$E2E_ART/xdnd.log"

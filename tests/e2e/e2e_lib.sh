@@ -123,13 +123,24 @@ start_kirelo() {
 
 seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
 
+# Asks COMMAND every tenth of a second for up to SECONDS; true as soon as it holds.
+wait_until() {  # wait_until SECONDS COMMAND...
+    local t=0 tenths=$(($1 * 10))
+    shift
+    until "$@"; do
+        [ $t -ge $tenths ] && return 1
+        sleep 0.1
+        t=$((t + 1))
+    done
+}
+not() { ! "$@"; }
+
 # Waits up to SECONDS for the program to end; EXIT_CODE is its exit code, or "running". (Not in
 # a command substitution: only this shell can wait for its own children.)
 wait_exit() {
-    local pid=$1 secs=$2 t=0
-    while kill -0 "$pid" 2>/dev/null && [ "$t" -lt $((secs * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    if kill -0 "$pid" 2>/dev/null; then EXIT_CODE=running; return; fi
-    wait "$pid"
+    wait_until "$2" not kill -0 "$1" 2>/dev/null
+    if kill -0 "$1" 2>/dev/null; then EXIT_CODE=running; return; fi
+    wait "$1"
     EXIT_CODE=$?
 }
 
@@ -141,6 +152,11 @@ geometry() {  # geometry WINDOW
         /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
         /^  Width:/ { w = $2 } /^  Height:/ { h = $2 }
         END { if (w != "") print x, y, w, h }'
+}
+
+# The absolute top-left corner of a window, as the X server has it: "X Y".
+corner() {  # corner WINDOW
+    geometry "$1" | awk '{ print $1, $2 }'
 }
 
 # Visible windows of kirelo.exe with the given size: "id x y" per line.
@@ -168,32 +184,21 @@ menu_windows() {  # menu_windows [TITLE]
     done
 }
 
-# Waits up to SECONDS for a visible window of WxH; sets WIN, WIN_X, WIN_Y.
-wait_window() {
-    local w=$1 h=$2 secs=$3 t=0 found
-    while [ "$t" -lt $((secs * 10)) ]; do
-        found=$(windows_of_size "$w" "$h" | head -n1)
-        if [ -n "$found" ]; then
-            read -r WIN WIN_X WIN_Y <<<"$found"
-            return 0
-        fi
-        sleep 0.1
-        t=$((t + 1))
-    done
-    return 1
+# True when a visible window of W x H is up; sets WIN, WIN_X, WIN_Y to the first.
+shown_of_size() {  # shown_of_size W H
+    local found
+    found=$(windows_of_size "$1" "$2" | head -n1)
+    [ -n "$found" ] && read -r WIN WIN_X WIN_Y <<<"$found"
 }
+size_shown() { [ -n "$(windows_of_size "$1" "$2")" ]; }  # size_shown W H, changing nothing
+
+# Waits up to SECONDS for a visible window of WxH; sets WIN, WIN_X, WIN_Y.
+wait_window() { wait_until "$3" shown_of_size "$1" "$2"; }
 
 # Waits up to SECONDS for a visible window whose title is NAME; sets WIN.
-wait_titled() {
-    local name=$1 secs=$2 t=0
-    while [ "$t" -lt $((secs * 10)) ]; do
-        WIN=$(titled "$name")
-        [ -n "$WIN" ] && return 0
-        sleep 0.1
-        t=$((t + 1))
-    done
-    return 1
-}
+wait_titled() { wait_until "$2" titled_set "$1"; }
+titled_set() { WIN=$(titled "$1"); [ -n "$WIN" ]; }
+titled_shown() { [ -n "$(titled "$1")" ]; }
 
 # The first visible window titled NAME, compared as bytes: xdotool's own name search goes by the
 # locale and misses the Japanese titles of the program's message boxes.
@@ -207,14 +212,13 @@ titled() {
     done
 }
 
-main_visible() { [ -n "$(windows_of_size $((300 * SCALE)) $((360 * SCALE)))" ]; }
+main_visible() { size_shown $((300 * SCALE)) $((360 * SCALE)); }
 
 # Waits up to SECONDS for the magnifier to leave the screen; true when it has.
-wait_hidden() {  # wait_hidden SECONDS
-    local t=0
-    while main_visible && [ $t -lt $(($1 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    ! main_visible
-}
+wait_hidden() { wait_until "$1" not main_visible; }  # wait_hidden SECONDS
+
+# A menu of the program is open (windows titled TITLE not counted).
+menu_up() { [ -n "$(menu_windows "${1:-}")" ]; }  # menu_up [TITLE]
 
 # The program's icon, the first and only one in Wine's tray window: sets TRAY_X, TRAY_Y (a screen
 # point on it).
@@ -229,12 +233,10 @@ tray_point() {
 # Under the window manager a first right click on Wine's tray window now and then opens nothing
 # (the log tells); a user clicks once more, and so does this.
 tray_menu() {
-    local attempt t
+    local attempt
     for attempt in 1 2; do
         click_at 3 "$TRAY_X" "$TRAY_Y"
-        t=0
-        while [ -z "$(menu_windows "${1:-}")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-        [ -n "$(menu_windows "${1:-}")" ] && return 0
+        wait_until 3 menu_up "${1:-}" && return 0
         log "no tray menu after right click $attempt"
     done
     return 1
@@ -280,23 +282,19 @@ rim_point() { RIM_X=$((MAIN_X + 120 * SCALE)); RIM_Y=$((MAIN_Y + 8 * SCALE)); }
 open_rim_menu() {
     rim_point
     click_at 3 "$RIM_X" "$RIM_Y"
-    local t=0
-    while [ -z "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ -n "$(menu_windows)" ]
+    wait_until 3 menu_up
 }
 
 # Under the window manager the first click on a glass that has just come up now and then reaches
 # nothing (Wine has not yet taken in where the manager put the window; the log tells). Once per
 # program: the rim menu is opened until it shows (a few tries), then closed with Escape.
 glass_takes_clicks() {
-    local attempt t
+    local attempt
     for attempt in 1 2 3 4; do
         if open_rim_menu; then
             xdotool key Escape
-            t=0
-            while [ -n "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
             READY_PID=$KIRELO_PID
-            [ -z "$(menu_windows)" ]
+            wait_until 3 not menu_up
             return
         fi
         log "readiness: no rim menu after right click $attempt"
@@ -344,6 +342,18 @@ drag() {  # drag BUTTON X Y DX DY STEPS: press at (X, Y), move by (DX, DY) STEPS
     sleep 0.2
 }
 
+# A flick as a user throws with the pointer: press at (X, Y), a one-pixel move that starts the
+# throw's clock, then at once the long move and the release, so that it is fast whatever the load.
+flick() {  # flick X Y DX
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.2
+    xdotool mousemove_relative -- "$(($3 > 0 ? 1 : -1))" 0
+    sleep 0.05
+    xdotool mousemove_relative -- "$3" 0 mouseup 1
+}
+
 click_at() {  # click_at BUTTON X Y
     xdotool mousemove "$2" "$3"
     sleep 0.2
@@ -359,6 +369,8 @@ ini() {  # ini SECTION KEY: the value in the working directory's kirelo.ini
         END { if (!found) print "<none>" }'
 }
 
+ini_is() { [ "$(ini "$1" "$2")" = "$3" ]; }  # ini_is SECTION KEY VALUE
+
 write_ini() {  # write_ini LINES...: the settings file before the start
     printf '%s\r\n' "$@" >"$WORK/kirelo.ini"
 }
@@ -366,12 +378,11 @@ write_ini() {  # write_ini LINES...: the settings file before the start
 # Closes a message box the way a user does, with a click on its OK button (the box's only button,
 # centred near its bottom edge); true when the box has gone.
 close_box() {  # close_box WINDOW CAPTION
-    local bx by bw bh t=0
+    local bx by bw bh
     read -r bx by bw bh <<<"$(geometry "$1")"
     [ -n "${bh:-}" ] || return 0
     click_at 1 $((bx + bw / 2)) $((by + bh - 22))
-    while [ -n "$(titled "$2")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ -z "$(titled "$2")" ]
+    wait_until 3 not titled_shown "$2"
 }
 
 # The ball in the lens: sets BX, BY (lens pixels of the program, SCALE screen pixels each) and BN
@@ -386,6 +397,20 @@ find_ball() {  # find_ball SHOT_NAME
         sleep 0.3
     done
     [ "$BN" -ge 3 ]
+}
+
+# Share of the lens's inner square in the colours of make_bmp.py's blue picture (30 120 200).
+lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
+
+# Waits up to 10 s for the lens to show mostly the colours of a picture.
+wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
+    local end=$((SECONDS + 10)) share
+    while :; do
+        share=$($1 "$(shot "$2")")
+        [ "$(echo "$share > 0.5" | bc)" = 1 ] && return 0
+        [ $SECONDS -ge $end ] && { log "lens share stayed at $share"; return 1; }
+        sleep 0.5
+    done
 }
 
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
@@ -435,11 +460,6 @@ lens_alive() {  # lens_alive SECONDS
         t=$((t + 1))
     done
     return 1
-}
-
-# The whole screen as $E2E_ART/NAME.png (the same as shot, which reads the framebuffer).
-shot_screen() {  # shot_screen NAME
-    shot "$1"
 }
 
 # The user's way out: a click in the lens (low, away from the ball) gives the magnifier the keys,

@@ -12,8 +12,7 @@ find_main 30 || fail "no magnifier"
 # Where the ball is decides which way there is room: the view follows the ball and stops at the
 # field edges, so a ball left of the lens centre means the view is at the field's left edge. It
 # is looked for at once: the longer the run, the more resting ants crowd over it.
-ball_in_lens() { find_ball "$1"; }
-ball_in_lens start || fail "no ball in the lens"
+find_ball start || fail "no ball in the lens"
 log "ball at lens ($BX, $BY)"
 BX0=$BX
 BY0=$BY
@@ -67,15 +66,7 @@ BY=$BY0
 bx0=$BX
 by0=$BY
 still=$(shot throw-before)
-# The first move after the press starts the throw's clock; the quick long move right after it
-# and the release make it a fast flick, whatever the load on the machine.
-xdotool mousemove $((LENS_X + BX)) $((LENS_Y + BY))
-sleep 0.2
-xdotool mousedown 1
-sleep 0.2
-xdotool mousemove_relative -- "$DIR" 0
-sleep 0.05
-xdotool mousemove_relative -- $((DIR * 120)) 0 mouseup 1
+flick $((LENS_X + BX)) $((LENS_Y + BY)) $((DIR * 120))
 sleep 2.5
 thrown=$(shot throw-after)
 s=$(shot throw-ball)
@@ -87,12 +78,9 @@ check "the thrown ball went the way of the flick" test \
 check "the thrown ball kept its height" test "$(( BN < 8 || (BY - by0) ** 2 <= 100 ))" = 1
 
 # The magnifier's upper-left corner on the screen now.
-main_corner() { geometry "$MAIN" | awk '{ print $1, $2 }'; }
-wait_corner() {  # wait_corner X Y SECONDS
-    local t=0
-    while [ "$(main_corner)" != "$1 $2" ] && [ $t -lt $(($3 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    [ "$(main_corner)" = "$1 $2" ]
-}
+main_corner() { corner "$MAIN"; }
+corner_at() { [ "$(main_corner)" = "$1 $2" ]; }  # corner_at X Y
+wait_corner() { wait_until "$3" corner_at "$1" "$2"; }  # wait_corner X Y SECONDS
 
 # A drag by the handle: nothing moves while the pointer stays within the system's drag threshold
 # of the press; past it the window follows the pointer pixel for pixel, keeping the offset it had

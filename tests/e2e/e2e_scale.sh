@@ -84,13 +84,7 @@ check "a right click brings the view back to the ball" test "$MOVED $(echo "$DIF
 
 # Throw: a flick on the ball (where a 2x ball stands on the screen) sends it the flick's way.
 still=$(shot throw-before)
-xdotool mousemove $((LENS_X + 2 * BX0)) $((LENS_Y + 2 * BY0))
-sleep 0.2
-xdotool mousedown 1
-sleep 0.2
-xdotool mousemove_relative -- "$DIR" 0
-sleep 0.05
-xdotool mousemove_relative -- $((DIR * 240)) 0 mouseup 1
+flick $((LENS_X + 2 * BX0)) $((LENS_Y + 2 * BY0)) $((DIR * 240))
 sleep 2.5
 thrown=$(shot throw-after)
 read -r BX BY BN <<<"$($E2E_IMAGE ball "$thrown" "$LENS_X" "$LENS_Y" 2)"
@@ -110,20 +104,15 @@ for attempt in 1 2 3 4 5; do
 done
 check "a click on the 2x stray ant opens its box" test "$caught" = 1
 close_box "$WIN" "はぐれありさん" || fail "the box did not close"
-t=0
-while [ -n "$(windows_of_size 16 16)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "the ant's window is gone after the box" test -z "$(windows_of_size 16 16)"
+check "the ant's window is gone after the box" wait_until 3 not size_shown 16 16
 
 # The rim drag moves the glass in screen pixels, pixel for pixel with the pointer.
 rim_point
 x0=$MAIN_X
 y0=$MAIN_Y
 drag 1 "$RIM_X" "$RIM_Y" 8 -2 5
-t=0
-until [ "$(windows_of_size 600 720 | awk '{print $2, $3}')" != "$x0 $y0" ] || [ $t -ge 30 ]; do
-    sleep 0.1
-    t=$((t + 1))
-done
+moved_off() { [ "$(windows_of_size 600 720 | awk '{print $2, $3}')" != "$x0 $y0" ]; }
+wait_until 3 moved_off
 find_main 2 || fail "no magnifier after the rim drag"
 check "the rim drag moved the glass 40 right, 10 up (got $((MAIN_X - x0)), $((y0 - MAIN_Y)))" \
     test "$((MAIN_X - x0)) $((y0 - MAIN_Y))" = "40 10"
@@ -145,16 +134,12 @@ size_item() {  # size_item DOWNS: the rim menu's size submenu, DOWNS items below
 }
 size_item 1
 SCALE=1
-t=0
-until main_visible || [ $t -ge 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "1x makes the glass 300 x 360 at once" main_visible
+check "1x makes the glass 300 x 360 at once" wait_until 3 main_visible
 check "1x is saved" test "$(ini Status Scale)" = 1
 find_main 2 || fail "no 1x magnifier"
 size_item 0
 SCALE=2
-t=0
-until main_visible || [ $t -ge 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "automatic makes it 600 x 720 again" main_visible
+check "automatic makes it 600 x 720 again" wait_until 3 main_visible
 check "automatic is saved as 0" test "$(ini Status Scale)" = 0
 find_main 2 || fail "no 2x magnifier"
 end_with_escape "Escape ends the program with code 0"
