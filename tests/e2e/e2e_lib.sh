@@ -413,6 +413,72 @@ wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
     done
 }
 
+# The pointer in the lens, at any SCALE. Where the ball is decides which way there is room: the
+# view follows the ball and stops at the field edges, so a ball left of the lens centre means the
+# view is at the field's left edge. From the ball seen at (BX, BY) pan_setup keeps it as (BX0,
+# BY0) and sets DIR (the side with room), PX, PY (a press away from the ball, 60 lens pixels from
+# the centre against DIR) and PCX, PCY (a 40 x 30 patch above or below the ball, where the resting
+# ants do not crowd, inside the lens at every offset searched), all on the screen.
+pan_setup() {
+    BX0=$BX BY0=$BY
+    if [ "$BX" -le 100 ]; then DIR=1; else DIR=-1; fi
+    PX=$((LENS_X + (100 - DIR * 60) * SCALE))
+    PY=$((LENS_Y + (BY < 100 ? 150 : 50) * SCALE))
+    PCX=$((LENS_X + 80 * SCALE))
+    PCY=$((LENS_Y + (BY >= 100 ? 50 : 120) * SCALE))
+}
+
+# The same view matches within a few units (ants and trails change a little); a view one pixel
+# off already differs by more than 8, one elsewhere by 14 and more.
+pan_shift() { $E2E_IMAGE shift "$1" "$2" "$PCX" "$PCY" $((40 * SCALE)) $((30 * SCALE)) 70; }
+
+# pan FROM_X DIRECTION SHOT_BEFORE NAME: drags 60 screen pixels from (FROM_X, PY), keeps the
+# screenshot NAME and sets SHOT, MOVED (screen pixels the view moved) and DIFF (how well the moved
+# patch matches).
+pan() {
+    drag 1 "$1" "$PY" $(($2 * 12)) 0 5
+    sleep 0.5
+    SHOT=$(shot "$4")
+    read -r MOVED DIFF <<<"$(pan_shift "$3" "$SHOT")"
+    log "$4: the view moved $MOVED px (patch difference $DIFF)"
+}
+
+# A drag away from the ball: the view moves with the pointer, so what was up to 60 screen pixels
+# further that way is now under the old place; less only where the view stops at the field's edge.
+# Sets BEFORE (the screenshot before) and SHOT.
+pan_away() {
+    BEFORE=$(shot pan-before)
+    pan "$PX" "$DIR" "$BEFORE" pan-after
+    check "the view moved with the pointer, at most 60 screen px" \
+        test "$(( MOVED * DIR >= 0 && MOVED * DIR <= 61 ))$(echo "$DIFF < 8" | bc)" = 11
+}
+
+# A right click in the lens returns the view to the ball: the lens looks as before the pan.
+pan_back_to_ball() {
+    click_at 3 $((LENS_X + 100 * SCALE)) $((LENS_Y + 100 * SCALE))
+    sleep 0.6
+    read -r MOVED DIFF <<<"$(pan_shift "$BEFORE" "$(shot pan-back)")"
+    log "after the right click: the view is $MOVED px from the start (patch difference $DIFF)"
+    check "a right click brings the view back to the ball" test "$MOVED $(echo "$DIFF < 8" | bc)" = "0 1"
+}
+
+# Throw: press on the ball at (BX0, BY0) and flick it 120 lens pixels toward the room, then watch
+# it go. Rested ants cluster around a resting ball; a thrown one leaves them, so it is seen moved
+# the flick's way, or else the view (following it) has moved. Sets BX, BY, BN.
+throw_ball() {
+    local still thrown moved_view
+    still=$(shot throw-before)
+    flick $((LENS_X + BX0 * SCALE)) $((LENS_Y + BY0 * SCALE)) $((DIR * 120 * SCALE))
+    sleep 2.5
+    thrown=$(shot throw-after)
+    read -r BX BY BN <<<"$($E2E_IMAGE ball "$thrown" "$LENS_X" "$LENS_Y" "$SCALE")"
+    moved_view=$($E2E_IMAGE diffat "$still" "$PCX" "$PCY" "$thrown" "$PCX" "$PCY" \
+        $((40 * SCALE)) $((30 * SCALE)))
+    log "after the throw: ball at lens ($BX, $BY) ($BN px), view patch difference $moved_view"
+    check "the thrown ball went the way of the flick" test \
+        "$(( (BN >= 8 && (BX - BX0) * DIR >= 20) || $(echo "$moved_view > 8" | bc) ))" = 1
+}
+
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
 

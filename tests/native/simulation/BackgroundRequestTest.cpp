@@ -9,55 +9,55 @@
 #include "simulation/SharedState.h"
 
 namespace {
-TEST(BackgroundRequestTest, TakesTheNameOnceAndClearsTheFlag) {
-    Shared.backgroundChanged = 0;
+// Each test hands names over through a state of its own, as the two threads of one run do.
+class BackgroundRequestTest : public ::testing::Test {
+  protected:
+    SharedState shared;
     char name[kPathBytes] = {};
-    EXPECT_FALSE(Shared.TakeBackgroundRequest(name));
-    Shared.RequestBackground("C:\\pictures\\sand.bmp");
-    EXPECT_EQ(Shared.backgroundChanged.load(), 1);
-    ASSERT_TRUE(Shared.TakeBackgroundRequest(name));
+};
+
+TEST_F(BackgroundRequestTest, TakesTheNameOnceAndClearsTheFlag) {
+    EXPECT_FALSE(shared.TakeBackgroundRequest(name));
+    shared.RequestBackground("C:\\pictures\\sand.bmp");
+    EXPECT_EQ(shared.backgroundChanged.load(), 1);
+    ASSERT_TRUE(shared.TakeBackgroundRequest(name));
     EXPECT_STREQ(name, "C:\\pictures\\sand.bmp");
-    EXPECT_EQ(Shared.backgroundChanged.load(), 0);
-    EXPECT_FALSE(Shared.TakeBackgroundRequest(name));
+    EXPECT_EQ(shared.backgroundChanged.load(), 0);
+    EXPECT_FALSE(shared.TakeBackgroundRequest(name));
 }
 
-TEST(BackgroundRequestTest, ADropDuringTheReloadIsLoadedNext) {
-    Shared.backgroundChanged = 0;
-    char name[kPathBytes] = {};
-    Shared.RequestBackground("first.bmp");
-    ASSERT_TRUE(Shared.TakeBackgroundRequest(name));
+TEST_F(BackgroundRequestTest, ADropDuringTheReloadIsLoadedNext) {
+    shared.RequestBackground("first.bmp");
+    ASSERT_TRUE(shared.TakeBackgroundRequest(name));
     // ... the field is reloading while the user drops another picture ...
-    Shared.RequestBackground("second.bmp");
-    ASSERT_TRUE(Shared.TakeBackgroundRequest(name));
+    shared.RequestBackground("second.bmp");
+    ASSERT_TRUE(shared.TakeBackgroundRequest(name));
     EXPECT_STREQ(name, "second.bmp");
 }
 
-TEST(BackgroundRequestTest, OverlongNamesAreCutAndTerminated) {
+TEST_F(BackgroundRequestTest, OverlongNamesAreCutAndTerminated) {
     const std::string longName(400, 'a');
-    Shared.RequestBackground(longName.c_str());
-    char name[kPathBytes] = {};
-    ASSERT_TRUE(Shared.TakeBackgroundRequest(name));
+    shared.RequestBackground(longName.c_str());
+    ASSERT_TRUE(shared.TakeBackgroundRequest(name));
     EXPECT_EQ(std::strlen(name), static_cast<size_t>(kPathBytes - 1));
     char current[kPathBytes] = {};
-    Shared.GetBackgroundFileName(current);
+    shared.GetBackgroundFileName(current);
     EXPECT_STREQ(current, name);
 }
 
-TEST(BackgroundRequestTest, NamesAreNeverTornBetweenThreads) {
+TEST_F(BackgroundRequestTest, NamesAreNeverTornBetweenThreads) {
     const std::string a(200, 'a');
     const std::string b(200, 'b');
-    Shared.backgroundChanged = 0;
     std::atomic<bool> done{false};
     std::thread writer([&] {
         for (int k = 0; k < 20000; ++k) {
-            Shared.RequestBackground((k % 2 == 0 ? a : b).c_str());
+            shared.RequestBackground((k % 2 == 0 ? a : b).c_str());
         }
         done = true;
     });
     int taken = 0;
-    char name[kPathBytes] = {};
-    while (!done || Shared.backgroundChanged.load() != 0) {
-        if (Shared.TakeBackgroundRequest(name)) {
+    while (!done || shared.backgroundChanged.load() != 0) {
+        if (shared.TakeBackgroundRequest(name)) {
             ++taken;
             const std::string got(name);
             ASSERT_TRUE(got == a || got == b) << got;
@@ -66,7 +66,7 @@ TEST(BackgroundRequestTest, NamesAreNeverTornBetweenThreads) {
     writer.join();
     EXPECT_GT(taken, 0);
     // The last request is never lost: it was either taken or is still waiting.
-    Shared.GetBackgroundFileName(name);
+    shared.GetBackgroundFileName(name);
     EXPECT_EQ(std::string(name), b);
 }
 }  // namespace
