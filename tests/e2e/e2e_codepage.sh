@@ -20,17 +20,9 @@ printf 'not a picture\r\n' >"$WORK/notes.txt"
 write_ini "[BackBitmapTexture]" "FileName=notes.txt"
 
 start_kirelo
-wait_titled "Not a picture" 25 || fail "no start-up warning with the English caption"
-box=$WIN
-log "warning title: $(xdotool getwindowname "$box")"
-check "the start-up warning is painted" box_painted "$box" 5
-shot warning >/dev/null
-close_box "$box" "Not a picture" || fail "the warning did not close"
-wait_titled "Background reset" 10 || fail "no reset notice with the English caption"
-box=$WIN
-check "the reset notice is painted" box_painted "$box" 5
-shot reset-notice >/dev/null
-close_box "$box" "Background reset" || fail "the reset notice did not close"
+check "the start-up warning has its English caption, is painted and closes" \
+    expect_box "Not a picture" warning 25
+check "so has the reset notice" expect_box "Background reset" reset-notice
 check "the reset is written to the settings file" test "$(ini BackBitmapTexture FileName)" = Resource
 find_main 30 || fail "no magnifier after the warning"
 

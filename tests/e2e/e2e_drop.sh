@@ -25,17 +25,6 @@ drop_file() {  # drop_file PATH: onto the middle of the lens
     "$DROP" "$MAIN" $((LENS_X + 100)) $((LENS_Y + 100)) "$1" 2>>"$E2E_ART/xdnd.log"
 }
 
-# A message box of the program: waits for its window by caption, checks that it is painted
-# (face and text on the screen, not a black or empty rectangle), keeps a screenshot, closes it
-# with its OK button and checks that it went.
-expect_box() {  # expect_box CAPTION SHOT_NAME
-    wait_titled "$1" 10 || return 1
-    local box=$WIN
-    box_painted "$box" 5 || return 1
-    shot "$2" >/dev/null
-    close_box "$box" "$1"
-}
-
 start_kirelo
 find_main 30 || fail "no magnifier"
 check "the leaves show at first" test "$(echo "$(lagoon_share "$(shot leaves)") < 0.05" | bc)" = 1

@@ -512,6 +512,17 @@ box_painted() {  # box_painted WINDOW SECONDS
     return 1
 }
 
+# A message box of the program: waits up to SECONDS (10) for its window by caption, checks that
+# it is painted (face and text on the screen, not a black or empty rectangle), keeps a screenshot,
+# closes it with its OK button and checks that it went.
+expect_box() {  # expect_box CAPTION SHOT_NAME [SECONDS]
+    wait_titled "$1" "${3:-10}" || { log "no box titled '$1'"; return 1; }
+    local box=$WIN
+    box_painted "$box" 5 || return 1
+    shot "$2" >/dev/null
+    close_box "$box" "$1"
+}
+
 # The lens changes (ants walk) between screenshots taken within SECONDS: the world is running.
 lens_alive() {  # lens_alive SECONDS
     local a b n t=0
