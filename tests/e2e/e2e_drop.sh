@@ -75,16 +75,7 @@ drop_file "$WORK/tiny.bmp"
 check "a 150 x 150 picture is refused with a painted warning" expect_box "警告" refused-tiny
 check "the lens goes on after the warning" lens_alive 5
 
-# The next start takes the remembered picture without a word.
-xdotool mousemove $((LENS_X + 100)) $((LENS_Y + 100)) click 1
-sleep 0.3
-xdotool key Escape
-wait_exit "$KIRELO_PID" 10
-check "Escape ends the first run with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
-start_kirelo
-find_main 30 || fail "no magnifier at the second start"
-check "the second start shows the remembered picture" \
-    test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
+restart_shows_lagoon
 
 # Context menu on the rim, third item: back to the standard background.
 open_rim_menu || fail "the rim menu did not open"

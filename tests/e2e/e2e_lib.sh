@@ -402,6 +402,15 @@ find_ball() {  # find_ball SHOT_NAME
 # Share of the lens's inner square in the colours of make_bmp.py's blue picture (30 120 200).
 lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
 
+# The run ends with Escape and the next start takes the remembered blue picture without a word.
+restart_shows_lagoon() {
+    end_with_escape "Escape ends the first run with code 0"
+    start_kirelo
+    find_main 30 || fail "no magnifier at the second start"
+    check "the second start shows the remembered picture" \
+        test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
+}
+
 # Waits up to 10 s for the lens to show mostly the colours of a picture.
 wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
     local end=$((SECONDS + 10)) share
