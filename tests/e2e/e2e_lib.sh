@@ -488,6 +488,23 @@ throw_ball() {
         "$(( (BN >= 8 && (BX - BX0) * DIR >= 20) || $(echo "$moved_view > 8" | bc) ))" = 1
 }
 
+# Catches the stray ant (a SIDE x SIDE window): its place read and its middle clicked at once (it
+# moves at most a pixel a frame), a few times over; true when its box has come up (WIN). Sets ANT,
+# CLICK_X, CLICK_Y.
+catch_stray() {  # catch_stray SIDE
+    local attempt x y
+    for attempt in 1 2 3 4 5; do
+        wait_window "$1" "$1" 2 || return 1
+        ANT=$WIN
+        read -r x y <<<"$(corner "$ANT")"
+        [ -n "$y" ] || continue
+        CLICK_X=$((x + $1 / 2)) CLICK_Y=$((y + $1 / 2))
+        xdotool mousemove "$CLICK_X" "$CLICK_Y" click 1
+        wait_titled "はぐれありさん" 2 && return 0
+    done
+    return 1
+}
+
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
 
