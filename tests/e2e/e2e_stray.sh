@@ -88,7 +88,7 @@ check "the box is the only one shown" test "$(titled "はぐれありさん")" =
 # While the box is up the found ant stands still, where it was clicked (about a dozen frames).
 read -r fx fy <<<"$(corner "$ant")"
 still=1
-for t in 1 2 3 4 5 6 7 8 9 10; do
+for _ in 1 2 3 4 5 6 7 8 9 10; do
     sleep 0.1
     read -r nx ny <<<"$(corner "$ant")"
     [ "$nx $ny" = "$fx $fy" ] || still=0
