@@ -18,36 +18,11 @@ python3 "$E2E_DIR/make_bmp.py" "$WORK/whole.bmp" 640 480 30 120 200
 head -c 5000 "$WORK/whole.bmp" >"$WORK/cut.bmp"
 printf 'not a picture\r\n' >"$WORK/notes.txt"
 
-# Share of the lens (inner square) in the dropped picture's colours.
-lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
-
-# The same for the OS/2 picture's two colours.
+# The same as lagoon_share for the OS/2 picture's two colours.
 ember_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 206 66 46 10; }
-
-# Waits up to 10 s for the lens to show mostly the colours of a picture.
-wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
-    local end=$((SECONDS + 10)) share
-    while :; do
-        share=$($1 "$(shot "$2")")
-        [ "$(echo "$share > 0.5" | bc)" = 1 ] && return 0
-        [ $SECONDS -ge $end ] && { log "lens share stayed at $share"; return 1; }
-        sleep 0.5
-    done
-}
 
 drop_file() {  # drop_file PATH: onto the middle of the lens
     "$DROP" "$MAIN" $((LENS_X + 100)) $((LENS_Y + 100)) "$1" 2>>"$E2E_ART/xdnd.log"
-}
-
-# A message box of the program: waits for its window by caption, checks that it is painted
-# (face and text on the screen, not a black or empty rectangle), keeps a screenshot, closes it
-# with its OK button and checks that it went.
-expect_box() {  # expect_box CAPTION SHOT_NAME
-    wait_titled "$1" 10 || return 1
-    local box=$WIN
-    box_painted "$box" 5 || return 1
-    shot "$2" >/dev/null
-    close_box "$box" "$1"
 }
 
 start_kirelo
@@ -100,16 +75,7 @@ drop_file "$WORK/tiny.bmp"
 check "a 150 x 150 picture is refused with a painted warning" expect_box "警告" refused-tiny
 check "the lens goes on after the warning" lens_alive 5
 
-# The next start takes the remembered picture without a word.
-xdotool mousemove $((LENS_X + 100)) $((LENS_Y + 100)) click 1
-sleep 0.3
-xdotool key Escape
-wait_exit "$KIRELO_PID" 10
-check "Escape ends the first run with code 0 (got $EXIT_CODE)" test "$EXIT_CODE" = 0
-start_kirelo
-find_main 30 || fail "no magnifier at the second start"
-check "the second start shows the remembered picture" \
-    test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
+restart_shows_lagoon
 
 # Context menu on the rim, third item: back to the standard background.
 open_rim_menu || fail "the rim menu did not open"

@@ -19,16 +19,10 @@ choose_help() {
     xdotool key --delay 120 Down Down Down Down Down Return
 }
 
-wait_opened() {  # wait_opened SECONDS: true when the opener has been called
-    local t=0
-    while [ ! -s "$opened" ] && [ $t -lt $(($1 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    [ -s "$opened" ]
-}
-
 start_kirelo
 find_main 30 || fail "no magnifier"
 choose_help
-check "the opener is called within 10 s" wait_opened 10
+check "the opener is called within 10 s" wait_until 10 test -s "$opened"
 log "opener got: $(cat "$opened")"
 check "it gets the index page of the help folder" \
     test "$(cat "$opened")" = "file://$WORK/KireloHelp/index.html"

@@ -118,25 +118,25 @@ def changed(a, b, lens_x, lens_y):
     return str(count)
 
 
-def colour(shot, x, y, w, h, r, g, b, tol):
+def share(shot, x, y, w, h, hit):
     _, _, px = crop(shot, x, y, w, h)
-    hits = sum(1 for i in range(0, len(px), 3)
-               if abs(px[i] - r) <= tol and abs(px[i + 1] - g) <= tol and abs(px[i + 2] - b) <= tol)
+    hits = sum(1 for i in range(0, len(px), 3) if hit(px[i:i + 3]))
     return f"{hits / max(1, len(px) // 3):.3f}"
+
+
+def colour(shot, x, y, w, h, r, g, b, tol):
+    return share(shot, x, y, w, h,
+                 lambda p: max(abs(p[0] - r), abs(p[1] - g), abs(p[2] - b)) <= tol)
 
 
 def light(shot, x, y, w, h, level):
     # Share of pixels whose every channel is at least LEVEL: a painted dialog face.
-    _, _, px = crop(shot, x, y, w, h)
-    hits = sum(1 for i in range(0, len(px), 3) if min(px[i], px[i + 1], px[i + 2]) >= level)
-    return f"{hits / max(1, len(px) // 3):.3f}"
+    return share(shot, x, y, w, h, lambda p: min(p) >= level)
 
 
 def dark(shot, x, y, w, h, level):
     # Share of pixels whose every channel is at most LEVEL: text and frame lines.
-    _, _, px = crop(shot, x, y, w, h)
-    hits = sum(1 for i in range(0, len(px), 3) if max(px[i], px[i + 1], px[i + 2]) <= level)
-    return f"{hits / max(1, len(px) // 3):.3f}"
+    return share(shot, x, y, w, h, lambda p: max(p) <= level)
 
 
 def pixel(shot, x, y):
@@ -266,35 +266,13 @@ def outline(shot, x, y, scale, mask, r, g, b, top=0):
 
 
 def main(argv):
-    cmd, args = argv[1], argv[2:]
-    if cmd == "ball":
-        print(ball(args[0], *map(int, args[1:4])))
-    elif cmd == "blocks":
-        print(blocks(args[0], *map(int, args[1:6])))
-    elif cmd == "outline":
-        print(outline(args[0], int(args[1]), int(args[2]), int(args[3]), args[4],
-                      *map(int, args[5:9])))
-    elif cmd == "diffat":
-        print(diffat(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
-    elif cmd == "shift":
-        print(shift(args[0], args[1], *map(int, args[2:7])))
-    elif cmd == "changed":
-        print(changed(args[0], args[1], int(args[2]), int(args[3])))
-    elif cmd == "colour":
-        print(colour(args[0], *map(int, args[1:9])))
-    elif cmd in ("light", "dark"):
-        print((light if cmd == "light" else dark)(args[0], *map(int, args[1:6])))
-    elif cmd == "pixel":
-        print(pixel(args[0], int(args[1]), int(args[2])))
-    elif cmd == "unlike":
-        print(unlike(args[0], int(args[1]), int(args[2]), args[3], *map(int, args[4:9])))
-    elif cmd == "glyphs":
-        print(glyphs(args[0], *map(int, args[1:5])))
-    elif cmd == "antcell":
-        print(antcell(args[0], int(args[1]), int(args[2]), int(args[3]), args[4],
-                      *map(int, args[5:8])))
-    else:
-        sys.exit(f"unknown command {cmd}")
+    # Paths are never bare numbers: every argument that is one is a number.
+    args = [int(a) if a.lstrip("-").isdigit() else a for a in argv[2:]]
+    commands = {f.__name__: f for f in (ball, blocks, outline, diffat, shift, changed, colour,
+                                        light, dark, pixel, unlike, glyphs, antcell)}
+    if argv[1] not in commands:
+        sys.exit(f"unknown command {argv[1]}")
+    print(commands[argv[1]](*args))
 
 
 if __name__ == "__main__":

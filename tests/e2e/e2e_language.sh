@@ -19,20 +19,15 @@ readback_box() {  # readback_box NAME: the caption and the text of the box on sh
 # The program's open menu against a menu made of the expected items, shown by readback.exe at
 # the same place: the same size and the same pixels. Sets MENU_UNLIKE.
 menu_reads() {  # menu_reads TAG ITEMS
-    local mx my mw mh rx ry rw rh ref t=0 s
+    local mx my mw mh rx ry rw rh s ref
     read -r mx my mw mh <<<"$(geometry "$(menu_windows | head -n1)")"
     s=$(shot "menu-$1")
     xdotool key Escape
-    while [ -n "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+    wait_until 3 not menu_up
     wine "$E2E_ART/readback.exe" menu "$mx" "$my" "$2" >/dev/null 2>&1 </dev/null &
     PIDS+=($!)
-    t=0
-    ref=""
-    while [ -z "$ref" ] && [ $t -lt 50 ]; do
-        ref=$(xdotool search --onlyvisible --class readback.exe 2>/dev/null | head -n1)
-        sleep 0.1; t=$((t + 1))
-    done
-    [ -n "$ref" ] || return 1
+    reference_up() { ref=$(xdotool search --onlyvisible --class readback.exe 2>/dev/null | head -n1); [ -n "$ref" ]; }
+    wait_until 5 reference_up || return 1
     sleep 0.3
     read -r rx ry rw rh <<<"$(geometry "$ref")"
     log "[$1] menu ${mw}x$mh at ($mx, $my), expected ${rw}x$rh at ($rx, $ry)"

@@ -123,13 +123,24 @@ start_kirelo() {
 
 seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
 
+# Asks COMMAND every tenth of a second for up to SECONDS; true as soon as it holds.
+wait_until() {  # wait_until SECONDS COMMAND...
+    local t=0 tenths=$(($1 * 10))
+    shift
+    until "$@"; do
+        [ $t -ge $tenths ] && return 1
+        sleep 0.1
+        t=$((t + 1))
+    done
+}
+not() { ! "$@"; }
+
 # Waits up to SECONDS for the program to end; EXIT_CODE is its exit code, or "running". (Not in
 # a command substitution: only this shell can wait for its own children.)
 wait_exit() {
-    local pid=$1 secs=$2 t=0
-    while kill -0 "$pid" 2>/dev/null && [ "$t" -lt $((secs * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    if kill -0 "$pid" 2>/dev/null; then EXIT_CODE=running; return; fi
-    wait "$pid"
+    wait_until "$2" not kill -0 "$1" 2>/dev/null
+    if kill -0 "$1" 2>/dev/null; then EXIT_CODE=running; return; fi
+    wait "$1"
     EXIT_CODE=$?
 }
 
@@ -141,6 +152,11 @@ geometry() {  # geometry WINDOW
         /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
         /^  Width:/ { w = $2 } /^  Height:/ { h = $2 }
         END { if (w != "") print x, y, w, h }'
+}
+
+# The absolute top-left corner of a window, as the X server has it: "X Y".
+corner() {  # corner WINDOW
+    geometry "$1" | awk '{ print $1, $2 }'
 }
 
 # Visible windows of kirelo.exe with the given size: "id x y" per line.
@@ -168,32 +184,21 @@ menu_windows() {  # menu_windows [TITLE]
     done
 }
 
-# Waits up to SECONDS for a visible window of WxH; sets WIN, WIN_X, WIN_Y.
-wait_window() {
-    local w=$1 h=$2 secs=$3 t=0 found
-    while [ "$t" -lt $((secs * 10)) ]; do
-        found=$(windows_of_size "$w" "$h" | head -n1)
-        if [ -n "$found" ]; then
-            read -r WIN WIN_X WIN_Y <<<"$found"
-            return 0
-        fi
-        sleep 0.1
-        t=$((t + 1))
-    done
-    return 1
+# True when a visible window of W x H is up; sets WIN, WIN_X, WIN_Y to the first.
+shown_of_size() {  # shown_of_size W H
+    local found
+    found=$(windows_of_size "$1" "$2" | head -n1)
+    [ -n "$found" ] && read -r WIN WIN_X WIN_Y <<<"$found"
 }
+size_shown() { [ -n "$(windows_of_size "$1" "$2")" ]; }  # size_shown W H, changing nothing
+
+# Waits up to SECONDS for a visible window of WxH; sets WIN, WIN_X, WIN_Y.
+wait_window() { wait_until "$3" shown_of_size "$1" "$2"; }
 
 # Waits up to SECONDS for a visible window whose title is NAME; sets WIN.
-wait_titled() {
-    local name=$1 secs=$2 t=0
-    while [ "$t" -lt $((secs * 10)) ]; do
-        WIN=$(titled "$name")
-        [ -n "$WIN" ] && return 0
-        sleep 0.1
-        t=$((t + 1))
-    done
-    return 1
-}
+wait_titled() { wait_until "$2" titled_set "$1"; }
+titled_set() { WIN=$(titled "$1"); [ -n "$WIN" ]; }
+titled_shown() { [ -n "$(titled "$1")" ]; }
 
 # The first visible window titled NAME, compared as bytes: xdotool's own name search goes by the
 # locale and misses the Japanese titles of the program's message boxes.
@@ -207,14 +212,13 @@ titled() {
     done
 }
 
-main_visible() { [ -n "$(windows_of_size $((300 * SCALE)) $((360 * SCALE)))" ]; }
+main_visible() { size_shown $((300 * SCALE)) $((360 * SCALE)); }
 
 # Waits up to SECONDS for the magnifier to leave the screen; true when it has.
-wait_hidden() {  # wait_hidden SECONDS
-    local t=0
-    while main_visible && [ $t -lt $(($1 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    ! main_visible
-}
+wait_hidden() { wait_until "$1" not main_visible; }  # wait_hidden SECONDS
+
+# A menu of the program is open (windows titled TITLE not counted).
+menu_up() { [ -n "$(menu_windows "${1:-}")" ]; }  # menu_up [TITLE]
 
 # The program's icon, the first and only one in Wine's tray window: sets TRAY_X, TRAY_Y (a screen
 # point on it).
@@ -229,12 +233,10 @@ tray_point() {
 # Under the window manager a first right click on Wine's tray window now and then opens nothing
 # (the log tells); a user clicks once more, and so does this.
 tray_menu() {
-    local attempt t
+    local attempt
     for attempt in 1 2; do
         click_at 3 "$TRAY_X" "$TRAY_Y"
-        t=0
-        while [ -z "$(menu_windows "${1:-}")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-        [ -n "$(menu_windows "${1:-}")" ] && return 0
+        wait_until 3 menu_up "${1:-}" && return 0
         log "no tray menu after right click $attempt"
     done
     return 1
@@ -280,23 +282,19 @@ rim_point() { RIM_X=$((MAIN_X + 120 * SCALE)); RIM_Y=$((MAIN_Y + 8 * SCALE)); }
 open_rim_menu() {
     rim_point
     click_at 3 "$RIM_X" "$RIM_Y"
-    local t=0
-    while [ -z "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ -n "$(menu_windows)" ]
+    wait_until 3 menu_up
 }
 
 # Under the window manager the first click on a glass that has just come up now and then reaches
 # nothing (Wine has not yet taken in where the manager put the window; the log tells). Once per
 # program: the rim menu is opened until it shows (a few tries), then closed with Escape.
 glass_takes_clicks() {
-    local attempt t
+    local attempt
     for attempt in 1 2 3 4; do
         if open_rim_menu; then
             xdotool key Escape
-            t=0
-            while [ -n "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
             READY_PID=$KIRELO_PID
-            [ -z "$(menu_windows)" ]
+            wait_until 3 not menu_up
             return
         fi
         log "readiness: no rim menu after right click $attempt"
@@ -344,6 +342,18 @@ drag() {  # drag BUTTON X Y DX DY STEPS: press at (X, Y), move by (DX, DY) STEPS
     sleep 0.2
 }
 
+# A flick as a user throws with the pointer: press at (X, Y), a one-pixel move that starts the
+# throw's clock, then at once the long move and the release, so that it is fast whatever the load.
+flick() {  # flick X Y DX
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.2
+    xdotool mousemove_relative -- "$(($3 > 0 ? 1 : -1))" 0
+    sleep 0.05
+    xdotool mousemove_relative -- "$3" 0 mouseup 1
+}
+
 click_at() {  # click_at BUTTON X Y
     xdotool mousemove "$2" "$3"
     sleep 0.2
@@ -359,6 +369,8 @@ ini() {  # ini SECTION KEY: the value in the working directory's kirelo.ini
         END { if (!found) print "<none>" }'
 }
 
+ini_is() { [ "$(ini "$1" "$2")" = "$3" ]; }  # ini_is SECTION KEY VALUE
+
 write_ini() {  # write_ini LINES...: the settings file before the start
     printf '%s\r\n' "$@" >"$WORK/kirelo.ini"
 }
@@ -366,12 +378,11 @@ write_ini() {  # write_ini LINES...: the settings file before the start
 # Closes a message box the way a user does, with a click on its OK button (the box's only button,
 # centred near its bottom edge); true when the box has gone.
 close_box() {  # close_box WINDOW CAPTION
-    local bx by bw bh t=0
+    local bx by bw bh
     read -r bx by bw bh <<<"$(geometry "$1")"
     [ -n "${bh:-}" ] || return 0
     click_at 1 $((bx + bw / 2)) $((by + bh - 22))
-    while [ -n "$(titled "$2")" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ -z "$(titled "$2")" ]
+    wait_until 3 not titled_shown "$2"
 }
 
 # The ball in the lens: sets BX, BY (lens pixels of the program, SCALE screen pixels each) and BN
@@ -386,6 +397,112 @@ find_ball() {  # find_ball SHOT_NAME
         sleep 0.3
     done
     [ "$BN" -ge 3 ]
+}
+
+# Share of the lens's inner square in the colours of make_bmp.py's blue picture (30 120 200).
+lagoon_share() { $E2E_IMAGE colour "$1" $((LENS_X + 40)) $((LENS_Y + 40)) 120 120 36 126 206 10; }
+
+# The run ends with Escape and the next start takes the remembered blue picture without a word.
+restart_shows_lagoon() {
+    end_with_escape "Escape ends the first run with code 0"
+    start_kirelo
+    find_main 30 || fail "no magnifier at the second start"
+    check "the second start shows the remembered picture" \
+        test "$(echo "$(lagoon_share "$(shot second-start)") > 0.5" | bc)" = 1
+}
+
+# Waits up to 10 s for the lens to show mostly the colours of a picture.
+wait_share() {  # wait_share SHARE_FUNCTION SHOT_NAME
+    local end=$((SECONDS + 10)) share
+    while :; do
+        share=$($1 "$(shot "$2")")
+        [ "$(echo "$share > 0.5" | bc)" = 1 ] && return 0
+        [ $SECONDS -ge $end ] && { log "lens share stayed at $share"; return 1; }
+        sleep 0.5
+    done
+}
+
+# The pointer in the lens, at any SCALE. Where the ball is decides which way there is room: the
+# view follows the ball and stops at the field edges, so a ball left of the lens centre means the
+# view is at the field's left edge. From the ball seen at (BX, BY) pan_setup keeps it as (BX0,
+# BY0) and sets DIR (the side with room), PX, PY (a press away from the ball, 60 lens pixels from
+# the centre against DIR) and PCX, PCY (a 40 x 30 patch above or below the ball, where the resting
+# ants do not crowd, inside the lens at every offset searched), all on the screen.
+pan_setup() {
+    BX0=$BX BY0=$BY
+    if [ "$BX" -le 100 ]; then DIR=1; else DIR=-1; fi
+    PX=$((LENS_X + (100 - DIR * 60) * SCALE))
+    PY=$((LENS_Y + (BY < 100 ? 150 : 50) * SCALE))
+    PCX=$((LENS_X + 80 * SCALE))
+    PCY=$((LENS_Y + (BY >= 100 ? 50 : 120) * SCALE))
+}
+
+# The same view matches within a few units (ants and trails change a little); a view one pixel
+# off already differs by more than 8, one elsewhere by 14 and more.
+pan_shift() { $E2E_IMAGE shift "$1" "$2" "$PCX" "$PCY" $((40 * SCALE)) $((30 * SCALE)) 70; }
+
+# pan FROM_X DIRECTION SHOT_BEFORE NAME: drags 60 screen pixels from (FROM_X, PY), keeps the
+# screenshot NAME and sets SHOT, MOVED (screen pixels the view moved) and DIFF (how well the moved
+# patch matches).
+pan() {
+    drag 1 "$1" "$PY" $(($2 * 12)) 0 5
+    sleep 0.5
+    SHOT=$(shot "$4")
+    read -r MOVED DIFF <<<"$(pan_shift "$3" "$SHOT")"
+    log "$4: the view moved $MOVED px (patch difference $DIFF)"
+}
+
+# A drag away from the ball: the view moves with the pointer, so what was up to 60 screen pixels
+# further that way is now under the old place; less only where the view stops at the field's edge.
+# Sets BEFORE (the screenshot before) and SHOT.
+pan_away() {
+    BEFORE=$(shot pan-before)
+    pan "$PX" "$DIR" "$BEFORE" pan-after
+    check "the view moved with the pointer, at most 60 screen px" \
+        test "$(( MOVED * DIR >= 0 && MOVED * DIR <= 61 ))$(echo "$DIFF < 8" | bc)" = 11
+}
+
+# A right click in the lens returns the view to the ball: the lens looks as before the pan.
+pan_back_to_ball() {
+    click_at 3 $((LENS_X + 100 * SCALE)) $((LENS_Y + 100 * SCALE))
+    sleep 0.6
+    read -r MOVED DIFF <<<"$(pan_shift "$BEFORE" "$(shot pan-back)")"
+    log "after the right click: the view is $MOVED px from the start (patch difference $DIFF)"
+    check "a right click brings the view back to the ball" test "$MOVED $(echo "$DIFF < 8" | bc)" = "0 1"
+}
+
+# Throw: press on the ball at (BX0, BY0) and flick it 120 lens pixels toward the room, then watch
+# it go. Rested ants cluster around a resting ball; a thrown one leaves them, so it is seen moved
+# the flick's way, or else the view (following it) has moved. Sets BX, BY, BN.
+throw_ball() {
+    local still thrown moved_view
+    still=$(shot throw-before)
+    flick $((LENS_X + BX0 * SCALE)) $((LENS_Y + BY0 * SCALE)) $((DIR * 120 * SCALE))
+    sleep 2.5
+    thrown=$(shot throw-after)
+    read -r BX BY BN <<<"$($E2E_IMAGE ball "$thrown" "$LENS_X" "$LENS_Y" "$SCALE")"
+    moved_view=$($E2E_IMAGE diffat "$still" "$PCX" "$PCY" "$thrown" "$PCX" "$PCY" \
+        $((40 * SCALE)) $((30 * SCALE)))
+    log "after the throw: ball at lens ($BX, $BY) ($BN px), view patch difference $moved_view"
+    check "the thrown ball went the way of the flick" test \
+        "$(( (BN >= 8 && (BX - BX0) * DIR >= 20) || $(echo "$moved_view > 8" | bc) ))" = 1
+}
+
+# Catches the stray ant (a SIDE x SIDE window): its place read and its middle clicked at once (it
+# moves at most a pixel a frame), a few times over; true when its box has come up (WIN). Sets ANT,
+# CLICK_X, CLICK_Y.
+catch_stray() {  # catch_stray SIDE
+    local attempt x y
+    for attempt in 1 2 3 4 5; do
+        wait_window "$1" "$1" 2 || return 1
+        ANT=$WIN
+        read -r x y <<<"$(corner "$ANT")"
+        [ -n "$y" ] || continue
+        CLICK_X=$((x + $1 / 2)) CLICK_Y=$((y + $1 / 2))
+        xdotool mousemove "$CLICK_X" "$CLICK_Y" click 1
+        wait_titled "はぐれありさん" 2 && return 0
+    done
+    return 1
 }
 
 # Windows path of a file in the working directory, as Wine's Z: drive shows it.
@@ -421,6 +538,17 @@ box_painted() {  # box_painted WINDOW SECONDS
     return 1
 }
 
+# A message box of the program: waits up to SECONDS (10) for its window by caption, checks that
+# it is painted (face and text on the screen, not a black or empty rectangle), keeps a screenshot,
+# closes it with its OK button and checks that it went.
+expect_box() {  # expect_box CAPTION SHOT_NAME [SECONDS]
+    wait_titled "$1" "${3:-10}" || { log "no box titled '$1'"; return 1; }
+    local box=$WIN
+    box_painted "$box" 5 || return 1
+    shot "$2" >/dev/null
+    close_box "$box" "$1"
+}
+
 # The lens changes (ants walk) between screenshots taken within SECONDS: the world is running.
 lens_alive() {  # lens_alive SECONDS
     local a b n t=0
@@ -435,11 +563,6 @@ lens_alive() {  # lens_alive SECONDS
         t=$((t + 1))
     done
     return 1
-}
-
-# The whole screen as $E2E_ART/NAME.png (the same as shot, which reads the framebuffer).
-shot_screen() {  # shot_screen NAME
-    shot "$1"
 }
 
 # The user's way out: a click in the lens (low, away from the ball) gives the magnifier the keys,

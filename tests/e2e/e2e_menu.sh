@@ -20,9 +20,6 @@ check "dragging the rim moves the window with the pointer" \
     test "$((MAIN_X - x0)) $((MAIN_Y - y0))" = "60 30"
 shot dragged >/dev/null
 
-# The rim menu or its submenu is open.
-menu_open() { [ -n "$(menu_windows)" ]; }
-
 choose() {  # choose KEYS...: open the rim menu and walk it with the keys
     open_rim_menu || fail "the rim menu did not open"
     sleep 0.2
@@ -30,11 +27,7 @@ choose() {  # choose KEYS...: open the rim menu and walk it with the keys
     sleep 0.5
 }
 
-wait_ini() {  # wait_ini SECTION KEY VALUE
-    local t=0
-    while [ "$(ini "$1" "$2")" != "$3" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-    [ "$(ini "$1" "$2")" = "$3" ]
-}
+wait_ini() { wait_until 3 ini_is "$@"; }
 
 open_rim_menu || fail "the rim menu did not open"
 shot menu >/dev/null
@@ -42,11 +35,7 @@ read -r menu_x menu_y menu_w _ <<<"$(geometry "$(menu_windows | head -n1)")"
 check "menu opens to the left of a press on the left half" test $((menu_x + menu_w)) -le "$RIM_X"
 check "menu opens at the height of the press" test "$menu_y" -ge $((RIM_Y - 2)) -a "$menu_y" -le $((RIM_Y + 2))
 # Menus close as Windows menus do: with Escape, and with a click anywhere else.
-menu_closes() {  # menu_closes SECONDS
-    local t=0
-    while menu_open && [ $t -lt $(($1 * 10)) ]; do sleep 0.1; t=$((t + 1)); done
-    ! menu_open
-}
+menu_closes() { wait_until "$1" not menu_up; }  # menu_closes SECONDS
 xdotool key Escape
 check "Escape closes the menu" menu_closes 3
 check "Escape that closes the menu does not end the program" kill -0 "$KIRELO_PID"

@@ -86,11 +86,6 @@ monitor_of() {
     fi
 }
 
-# The absolute top-left corner of window ID, as X places it: "x y".
-corner() {
-    xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'
-}
-
 stop_kirelo() {
     kill "$KIRELO_PID" 2>/dev/null
     wait_exit "$KIRELO_PID" 5
@@ -147,14 +142,14 @@ while [ "$runs" -lt 12 ] && [ "$SECONDS" -lt "$deadline" ]; do
         check "the glass was dragged onto the second monitor" test "$gx" -ge "$PRIMARY_W"
         MAIN_X=$gx MAIN_Y=$gy
         want="$((PRIMARY_W + (SECOND_W - 300) / 2)) $(((SECOND_H - 360) / 2))"
+        centred() { [ "$(corner "$MAIN")" = "$want" ]; }
         # The rim menu, once it is up: a click on its fourth item. (Keys would go wherever the
         # window manager put the keyboard focus.) Its six items are of one height, its two
         # separators and its frame take 20 pixels.
         for attempt in 1 2 3; do
             rim_point
             click_at 3 "$RIM_X" "$RIM_Y"
-            t=0
-            while [ -z "$(menu_windows)" ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
+            wait_until 3 menu_up
             menu=$(menu_windows | head -n1)
             [ -n "$menu" ] || continue
             sleep 0.3
@@ -163,17 +158,14 @@ while [ "$runs" -lt 12 ] && [ "$SECONDS" -lt "$deadline" ]; do
             mh=$(xwininfo -id "$menu" | awk '/Height:/{print $2}')
             item=$(((mh - 20) / 6))
             click_at 1 $((mx + mw / 2)) $((my + 2 + 3 * item + item / 2))
-            t=0
-            while [ "$(corner "$MAIN")" != "$want" ] && [ $t -lt 20 ]; do sleep 0.1; t=$((t + 1)); done
-            [ "$(corner "$MAIN")" = "$want" ] && break
+            wait_until 2 centred && break
             log "Centre not chosen (attempt $attempt, menu ${mw}x$mh at $mx $my)"
             shot "centre-missed-$attempt" >/dev/null
             xdotool key Escape
             sleep 0.3
         done
         shot centred >/dev/null
-        check "Centre centres the glass on the second monitor, its own (at $(corner "$MAIN"))" \
-            test "$(corner "$MAIN")" = "$want"
+        check "Centre centres the glass on the second monitor, its own (at $(corner "$MAIN"))" centred
     fi
     stop_kirelo
     if [ "$starts_on_1" -gt 0 ] && [ "$starts_on_2" -gt 0 ] && [ "$walked_on_2" = 1 ]; then

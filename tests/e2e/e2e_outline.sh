@@ -9,18 +9,14 @@ cc -O1 -o "$E2E_ART/outline_repro" "$E2E_DIR/outline_repro.c" -lX11 -lXext ||
 REPRO="$E2E_ART/outline_repro"
 light="$DESKTOP_PIXEL"  # the library's light desktop is up already
 rgb() { $E2E_IMAGE pixel "$1" "$2" "$3"; }
-t=0
-until [ "$(rgb "$(shot_screen backdrop)" 5 5)" = "$light" ] || [ $t -ge 30 ]; do
-    sleep 0.1
-    t=$((t + 1))
-done
-check "the light desktop is up" test "$(rgb "$E2E_ART/backdrop.png" 5 5)" = "$light"
+desktop_up() { [ "$(rgb "$(shot backdrop)" 5 5)" = "$light" ]; }
+check "the light desktop is up" wait_until 3 desktop_up
 
 # A plain X window with its own colormap: the screen shows the desktop outside its shape.
 "$REPRO" shaped own &
 pid=$!
 sleep 1.5
-screen=$(rgb "$(shot_screen repro-screen)" 505 105)
+screen=$(rgb "$(shot repro-screen)" 505 105)
 inside=$(rgb "$E2E_ART/repro-screen.png" 600 200)
 xwd -root -silent | convert xwd:- "$E2E_ART/repro-xwd.png"
 xwd_view=$(rgb "$E2E_ART/repro-xwd.png" 505 105)
@@ -34,7 +30,7 @@ find_main 30 || fail "no magnifier"
 id=$(printf '0x%x' "$MAIN")
 check "the magnifier's X window has its outline as shape" \
     test "$(xwininfo -shape -id "$id" | grep -c "Window shape extents")" = 1
-s=$(shot_screen magnifier)
+s=$(shot magnifier)
 for spot in "2 2" "296 2" "2 356" "296 356"; do
     read -r cx cy <<<"$spot"
     check "the desktop shows at window ($cx, $cy)" \

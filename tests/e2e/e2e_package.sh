@@ -31,8 +31,6 @@ find_main 30 || fail "no magnifier from the unpacked folder"
 # "Back to the standard background" writes the settings file at once.
 open_rim_menu || fail "the rim menu did not open"
 xdotool key --delay 120 Down Down Down Return
-t=0
-while [ "$(ini BackBitmapTexture FileName)" != Resource ] && [ $t -lt 30 ]; do sleep 0.1; t=$((t + 1)); done
-check "the settings file is kept in the unpacked folder" test "$(ini BackBitmapTexture FileName)" = Resource
+check "the settings file is kept in the unpacked folder" wait_until 3 ini_is BackBitmapTexture FileName Resource
 end_with_escape "Escape ends with code 0"
 log "passed"

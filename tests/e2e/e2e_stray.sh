@@ -5,12 +5,6 @@
 # it was clicked and vanishes. Escape on the magnifier afterwards ends the program.
 source "$(dirname "$0")/e2e_lib.sh" stray "$@"
 
-# The absolute top-left corner of a window, as the X server has it: "X Y".
-corner() {  # corner WINDOW
-    xwininfo -id "$1" 2>/dev/null |
-        awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
-}
-
 # The middle of a window's close button: in the frame a window manager puts round it (its
 # _NET_FRAME_EXTENTS), or in the caption Wine draws itself inside the window when none does.
 close_button() {  # close_button WINDOW: prints "X Y"
@@ -85,20 +79,8 @@ else
     check "the stray ant shows exactly an ant cell with the desktop around it" \
         test "$exact" != none
 fi
-# Catch it: read its place and click its middle at once; it moves at most a pixel a frame.
-caught=0
-for attempt in 1 2 3 4 5; do
-    wait_window 8 8 2 || break
-    ant=$WIN
-    read -r ax ay <<<"$(corner "$ant")"
-    click_x=$((ax + 4))
-    click_y=$((ay + 4))
-    xdotool mousemove "$click_x" "$click_y" click 1
-    caught_y=$ay
-    if wait_titled "はぐれありさん" 2; then caught=1; break; fi
-done
-check "a click on the stray ant opens its box" test "$caught" = 1
-box=$WIN
+check "a click on the stray ant opens its box" catch_stray 8
+box=$WIN ant=$ANT click_x=$CLICK_X click_y=$CLICK_Y caught_y=$((CLICK_Y - 4))
 check "its box is painted" box_painted "$box" 5
 shot found >/dev/null
 check "the box is the only one shown" test "$(titled "はぐれありさん")" = "$box"
@@ -106,7 +88,7 @@ check "the box is the only one shown" test "$(titled "はぐれありさん")" =
 # While the box is up the found ant stands still, where it was clicked (about a dozen frames).
 read -r fx fy <<<"$(corner "$ant")"
 still=1
-for t in 1 2 3 4 5 6 7 8 9 10; do
+for _ in 1 2 3 4 5 6 7 8 9 10; do
     sleep 0.1
     read -r nx ny <<<"$(corner "$ant")"
     [ "$nx $ny" = "$fx $fy" ] || still=0
@@ -151,9 +133,7 @@ else
 fi
 # The box itself may stay a moment longer: Wine waits up to two seconds for a window manager
 # when it hides an active window, and the test display has none.
-t=0
-while [ -n "$(titled "はぐれありさん")" ] && [ $t -lt 40 ]; do sleep 0.1; t=$((t + 1)); done
-check "the box closed" test -z "$(titled "はぐれありさん")"
+check "the box closed" wait_until 4 not titled_shown "はぐれありさん"
 if [ "$rises_long" = 1 ]; then
     wait_window 16 16 3 || fail "no heart after the box"
     hy=$WIN_Y
@@ -174,9 +154,7 @@ if [ "$rises_long" = 1 ]; then
         check "the heart rises (or stays at the top edge)" test "$WIN_Y" -lt "$hy" -o "$hy" = 0
     fi
 fi
-t=0
-while [ -n "$(windows_of_size 16 16)" ] && [ $t -lt 100 ]; do sleep 0.1; t=$((t + 1)); done
-check "the heart vanishes" test -z "$(windows_of_size 16 16)"
+check "the heart vanishes" wait_until 10 not size_shown 16 16
 check "and no ant comes back" test -z "$(windows_of_size 8 8)"
 
 # The click hands the focus back to the magnifier inside the program, but Wine without a window

@@ -353,8 +353,6 @@ TEST(BmpAccepted, BytesNeededStopsAtThePixelsOrTheFile) {
     EXPECT_EQ(decoder.BytesNeeded(100), 100u);
 }
 
-// --- Refusals: each kind of lie or damage, with the image-side result empty. ---
-
 // --- Pictures past the image limit: scaled down by area averaging as they are decoded. ---
 
 TEST(BmpScaled, FittedSizesKeepTheProportionsWithTheLongerSideAtTheLimit) {

@@ -108,16 +108,6 @@ class ColonyWorldTest : public ::testing::Test {
         return ant;
     }
 
-    int CountCells(uint8_t code) const {
-        int count = 0;
-        for (int32_t y = 0; y < mask.Height(); ++y) {
-            for (int32_t x = 0; x < mask.Width(); ++x) {
-                count += mask.At(x, y) == code ? 1 : 0;
-            }
-        }
-        return count;
-    }
-
     ColonyShared shared;
     FieldMask mask;
 };

@@ -13,28 +13,25 @@
 
 namespace {
 
-constexpr uint32_t kIndexCaption = IDS_INDEX_CAPTION;
-
-void ExpectIndexError(const MessageRecorder& recorder, uint32_t text) {
-    ASSERT_EQ(recorder.size(), 1u);
-    const RecordedMessage& m = recorder.messages()[0];
-    EXPECT_EQ(m.text, text);
-    EXPECT_EQ(m.caption, kIndexCaption);
-    EXPECT_EQ(m.flags, mb::kOk) << "OK only, no icon";
-    EXPECT_EQ(m.owner, MessageOwner::MainWindow);
+// Past either end a list gives nothing and raises its index box: OK only, no icon.
+template <typename List>
+void ExpectRefusedOutside(List& list, uint32_t text) {
+    for (const int32_t index : {static_cast<int32_t>(list.Count()), int32_t{-1}}) {
+        MessageRecorder recorder;
+        EXPECT_EQ(list.At(index), nullptr) << index;
+        recorder.ExpectOnly(text, IDS_INDEX_CAPTION, mb::kOk);
+    }
 }
 
 TEST(TrailList, AppendKeepsOrderAndWrongIndicesRaiseTheBox) {
-    MessageRecorder recorder;
     PheromonePointList trail;
     EXPECT_EQ(trail.Count(), 0);
-    EXPECT_EQ(trail.At(0), nullptr);
-    ExpectIndexError(recorder, IDS_NO_PHEROMONE_POINT);
+    ExpectRefusedOutside(trail, IDS_NO_PHEROMONE_POINT);
 
+    MessageRecorder recorder;
     trail.Append(10, 20, CellTrail);
     trail.Append(11, 20, CellStrongTrail);
     ASSERT_EQ(trail.Count(), 2);
-    recorder.clear();
     ASSERT_NE(trail.At(0), nullptr);
     EXPECT_EQ(trail.At(0)->x, 10);
     EXPECT_EQ(trail.At(0)->y, 20);
@@ -42,11 +39,7 @@ TEST(TrailList, AppendKeepsOrderAndWrongIndicesRaiseTheBox) {
     EXPECT_EQ(trail.At(1)->x, 11);
     EXPECT_EQ(trail.At(1)->mark, CellStrongTrail);
     EXPECT_EQ(recorder.size(), 0u);
-    EXPECT_EQ(trail.At(2), nullptr);
-    ExpectIndexError(recorder, IDS_NO_PHEROMONE_POINT);
-    recorder.clear();
-    EXPECT_EQ(trail.At(-1), nullptr);
-    ExpectIndexError(recorder, IDS_NO_PHEROMONE_POINT);
+    ExpectRefusedOutside(trail, IDS_NO_PHEROMONE_POINT);
 
     trail.Clear();
     EXPECT_EQ(trail.Count(), 0);
@@ -84,11 +77,7 @@ TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     EXPECT_EQ(ants.At(3)->homeX.load(), 90);
     EXPECT_EQ(ants.At(3)->lastHomeX, 70);
 
-    EXPECT_EQ(ants.At(50), nullptr);
-    ExpectIndexError(recorder, IDS_NO_ANT);
-    recorder.clear();
-    EXPECT_EQ(ants.At(-1), nullptr);
-    ExpectIndexError(recorder, IDS_NO_ANT);
+    ExpectRefusedOutside(ants, IDS_NO_ANT);
 
     ants.At(0)->y = 0;
     ants.Clear();
@@ -96,22 +85,6 @@ TEST(ColonyList, AddBindsTheBallAndKeepsInsertionOrder) {
     ants.Add(world);
     EXPECT_EQ(ants.At(0)->lastHomeX, 90) << "a new first ant after Clear";
     EXPECT_EQ(ants.At(0)->x, 0);
-}
-
-TEST(HeartRise, FreshHeartsAreInvisibleAndStayPut) {
-    HeartList hearts;
-    for (int i = 0; i < 3; ++i) {
-        hearts.Add();
-    }
-    ASSERT_EQ(hearts.Count(), 3);
-    hearts.Animate();
-    for (int i = 0; i < 3; ++i) {
-        const Heart* heart = hearts.At(i);
-        EXPECT_EQ(heart->visible, 0);
-        EXPECT_EQ(heart->x, 0);
-        EXPECT_EQ(heart->y, 0);
-        EXPECT_EQ(heart->age, 0);
-    }
 }
 
 TEST(HeartRise, ZigzagFromOneHundredTwoHundred) {
@@ -170,21 +143,25 @@ TEST(HeartRise, TopMarginEndsTheRiseAtSixteen) {
     EXPECT_EQ(heart->age, 0);
 }
 
-TEST(HeartRise, WrongIndicesRaiseTheBoxAndClearIsHarmless) {
-    MessageRecorder recorder;
+// Fresh hearts are invisible and stay put; wrong indices raise the box and Clear is harmless.
+TEST(HeartRise, FreshHeartsStayPutAndWrongIndicesRaiseTheBox) {
     HeartList hearts;
     hearts.Clear();
     EXPECT_EQ(hearts.Count(), 0);
-    EXPECT_EQ(hearts.At(0), nullptr);
-    ExpectIndexError(recorder, IDS_NO_HEART);
-    hearts.Add();
-    hearts.Add();
-    recorder.clear();
-    EXPECT_EQ(hearts.At(2), nullptr);
-    ExpectIndexError(recorder, IDS_NO_HEART);
-    recorder.clear();
-    EXPECT_EQ(hearts.At(-1), nullptr);
-    ExpectIndexError(recorder, IDS_NO_HEART);
+    ExpectRefusedOutside(hearts, IDS_NO_HEART);
+    for (int i = 0; i < 3; ++i) {
+        hearts.Add();
+    }
+    ASSERT_EQ(hearts.Count(), 3);
+    hearts.Animate();
+    for (int i = 0; i < 3; ++i) {
+        const Heart* heart = hearts.At(i);
+        EXPECT_EQ(heart->visible, 0);
+        EXPECT_EQ(heart->x, 0);
+        EXPECT_EQ(heart->y, 0);
+        EXPECT_EQ(heart->age, 0);
+    }
+    ExpectRefusedOutside(hearts, IDS_NO_HEART);
     hearts.Clear();
     hearts.Add();
     EXPECT_EQ(hearts.Count(), 1);

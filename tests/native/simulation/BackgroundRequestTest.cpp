@@ -9,9 +9,14 @@
 #include "simulation/SharedState.h"
 
 namespace {
-TEST(BackgroundRequestTest, TakesTheNameOnceAndClearsTheFlag) {
+// Each test hands names over through a state of its own, as the two threads of one run do.
+class BackgroundRequestTest : public ::testing::Test {
+  protected:
     SharedState shared;
     char name[kPathBytes] = {};
+};
+
+TEST_F(BackgroundRequestTest, TakesTheNameOnceAndClearsTheFlag) {
     EXPECT_FALSE(shared.TakeBackgroundRequest(name));
     shared.RequestBackground("C:\\pictures\\sand.bmp");
     EXPECT_EQ(shared.backgroundChanged.load(), 1);
@@ -21,9 +26,7 @@ TEST(BackgroundRequestTest, TakesTheNameOnceAndClearsTheFlag) {
     EXPECT_FALSE(shared.TakeBackgroundRequest(name));
 }
 
-TEST(BackgroundRequestTest, ADropDuringTheReloadIsLoadedNext) {
-    SharedState shared;
-    char name[kPathBytes] = {};
+TEST_F(BackgroundRequestTest, ADropDuringTheReloadIsLoadedNext) {
     shared.RequestBackground("first.bmp");
     ASSERT_TRUE(shared.TakeBackgroundRequest(name));
     // ... the field is reloading while the user drops another picture ...
@@ -32,11 +35,9 @@ TEST(BackgroundRequestTest, ADropDuringTheReloadIsLoadedNext) {
     EXPECT_STREQ(name, "second.bmp");
 }
 
-TEST(BackgroundRequestTest, OverlongNamesAreCutAndTerminated) {
-    SharedState shared;
+TEST_F(BackgroundRequestTest, OverlongNamesAreCutAndTerminated) {
     const std::string longName(400, 'a');
     shared.RequestBackground(longName.c_str());
-    char name[kPathBytes] = {};
     ASSERT_TRUE(shared.TakeBackgroundRequest(name));
     EXPECT_EQ(std::strlen(name), static_cast<size_t>(kPathBytes - 1));
     char current[kPathBytes] = {};
@@ -44,8 +45,7 @@ TEST(BackgroundRequestTest, OverlongNamesAreCutAndTerminated) {
     EXPECT_STREQ(current, name);
 }
 
-TEST(BackgroundRequestTest, NamesAreNeverTornBetweenThreads) {
-    SharedState shared;
+TEST_F(BackgroundRequestTest, NamesAreNeverTornBetweenThreads) {
     const std::string a(200, 'a');
     const std::string b(200, 'b');
     std::atomic<bool> done{false};
@@ -56,7 +56,6 @@ TEST(BackgroundRequestTest, NamesAreNeverTornBetweenThreads) {
         done = true;
     });
     int taken = 0;
-    char name[kPathBytes] = {};
     while (!done || shared.backgroundChanged.load() != 0) {
         if (shared.TakeBackgroundRequest(name)) {
             ++taken;
