@@ -67,7 +67,7 @@ void DragRim(const Program& program, HWND window, RimDrag& drag, int16_t x, int1
 }
 
 void Throw(Program& program, int16_t x, int16_t y) {
-    const DWORD now = ShellTickCount();
+    const DWORD now = program.state.pointer.tickCount();
     const int32_t dx = x - program.state.pointer.lastX;
     const int32_t dy = y - program.state.pointer.lastY;
     // Speed and angle first: the simulation thread starts the flight when it sees
@@ -110,7 +110,7 @@ void OnPointerMove(Program& program, HWND window, int16_t x, int16_t y) {
         RecordPointer(program, x, y);
     }
     if (program.shared.colony.ballGrabbed == 1) {
-        program.state.pointer.grabTick = ShellTickCount();
+        program.state.pointer.grabTick = program.state.pointer.tickCount();
         RecordPointer(program, x, y);
         program.shared.colony.ballGrabbed = 2;
     }

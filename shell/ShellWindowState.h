@@ -22,6 +22,9 @@ struct PointerState {
     int16_t lastX = 0;    // client coordinates of the last recorded pointer position
     int16_t lastY = 0;
     DWORD grabTick = 0;  // tick of the first move after the ball was grabbed
+    // The throw's millisecond clock: GetTickCount, or a test's own so that a throw's speed is
+    // tested without waiting.
+    DWORD(WINAPI* tickCount)() = &GetTickCount;
 };
 
 struct MainWindowState {
@@ -36,8 +39,3 @@ struct MainWindowState {
     UINT taskbarCreatedMessage = 0;  // sent to top-level windows when the taskbar (re)starts
     PointerState pointer;
 };
-
-// The millisecond clock of the throw (GetTickCount unless a test sets its own). A test seam, and
-// a global for that alone: the throw's speed is tested without waiting, and the clock is read
-// deep in the pointer handling, where no test can hand one in.
-extern DWORD(WINAPI* ShellTickCount)();

@@ -19,7 +19,7 @@ class PointerTest : public ShellWindowTest {
   protected:
     void SetUp() override {
         ShellWindowTest::SetUp();
-        ShellTickCount = &FakeTick;
+        TestProgram().state.pointer.tickCount = &FakeTick;
         g_fakeTick = 100000;
         shared.colony.fieldWidth = 455;
         shared.colony.fieldHeight = 312;

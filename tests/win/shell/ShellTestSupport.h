@@ -273,7 +273,7 @@ class ShellWindowTest : public ::testing::Test {
         TestProgram().world.ReleaseLease();
         EXPECT_TRUE(FinishShell(TestProgram(), 5000));
         TestProgram().simulationEntry = &SimulationThreadProc;
-        ShellTickCount = &GetTickCount;
+        TestProgram().state.pointer.tickCount = &GetTickCount;
         SetCurrentDirectoryA(previousDir_.c_str());
         RemoveTree(dir_);
     }

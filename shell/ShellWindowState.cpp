@@ -1,4 +1,0 @@
-// The throw's clock.
-#include "shell/ShellWindowState.h"
-
-DWORD(WINAPI* ShellTickCount)() = &GetTickCount;
