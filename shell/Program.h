@@ -1,7 +1,9 @@
-// Everything the running program owns on the window thread's side, in one object: the window
-// thread's state, the program's windows, the app window, the screen facts, the tray icon, the help
-// viewer, the settings file, the run's reports and the exit sequence's record of the simulation
-// thread; and the simulation's state and world, which the window thread works on through it.
+// Everything the running program owns, in one object: what the two threads share (SharedState),
+// the simulation's world, and on the window thread's side its state, the program's windows, the
+// app window, the screen facts, the tray icon, the help viewer, the settings file, the run's
+// reports and the exit sequence's record of the simulation thread. The simulation thread is
+// handed the world, the shared state, the main window and the reports (SimulationLinks) as it
+// starts.
 //
 // WinMain owns the one Program of a run in static storage of its own, so that it outlives both
 // threads (a simulation thread stuck in a box of its own is still running when the process ends
