@@ -4,10 +4,9 @@
 // game; the last two come from the simulation thread, whose run reports its end: the shell then
 // posts the Exit command to the main window, RequestExitFromRun):
 //  1. RunExitSequence (window thread): the shared exitRequested := 1, so the simulation thread
-//  stops
-//     at its next look (top and end of a frame, every kPauseSliceMs of a pause, and while it waits
-//     for a box shown on its behalf); the magnifier and the stray ant's windows are hidden, so
-//     nothing of the program stays visible; running := 0.
+//     stops at its next look (top and end of a frame, every kPauseSliceMs of a pause, and while
+//     it waits for a box shown on its behalf); the magnifier and the stray ant's windows are
+//     hidden, so nothing of the program stays visible; running := 0.
 //  2. It waits for the thread, at most kExitWaitMs, and meanwhile answers the messages the
 //     thread sends to its windows (the splash's end), so a thread in the middle of a frame can
 //     finish it; frames and stray-ant moves are posted notices, which wait in the queue. From a
