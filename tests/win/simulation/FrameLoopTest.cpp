@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "SimTestSupport.h"
-#include "colony/Random.h"
 #include "imaging/GdiObjectCount.h"
 #include "platform/ScreenInfo.h"
 #include "simulation/SimulationRun.h"
