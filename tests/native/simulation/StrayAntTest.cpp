@@ -1,6 +1,12 @@
 // The stray ant's walk on the screen, its heart's rise and the once-per-run appearance test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
 #include "colony/Ant.h"
 #include "colony/RandomGenerator.h"
 #include "simulation/DesktopShare.h"
@@ -147,6 +153,45 @@ TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
     ant.Step(1024, 768, random);  // finished: nothing moves
     EXPECT_EQ(ant.x, 309);
     EXPECT_EQ(ant.y, 451);
+}
+
+// The window thread draws the stray ant's start from the run's generator while the simulation
+// thread may draw from it too: between them they take each step of the sequence exactly once.
+TEST(StrayAntResetTest, TwoThreadsDrawingFromOneGeneratorTakeEveryStepOnce) {
+    constexpr int kRounds = 100;
+    constexpr int kPerRound = 1000;
+    constexpr int kEach = kRounds * kPerRound;
+    RandomGenerator random;
+    random.Seed(20261208);
+    std::vector<int32_t> drawn[2];
+    std::atomic<int> arrived{0};
+    // Both start each round together, so that their draws really cross even on a busy machine.
+    auto draw = [&](std::vector<int32_t>& into) {
+        into.reserve(kEach);
+        for (int round = 1; round <= kRounds; ++round) {
+            arrived.fetch_add(1);
+            while (arrived.load() < 2 * round) {
+            }
+            for (int i = 0; i < kPerRound; ++i) {
+                into.push_back(random.Next());
+            }
+        }
+    };
+    std::thread other(draw, std::ref(drawn[1]));
+    draw(drawn[0]);
+    other.join();
+    RandomGenerator alone;
+    alone.Seed(20261208);
+    std::vector<int32_t> sequence;
+    for (int i = 0; i < 2 * kEach; ++i) {
+        sequence.push_back(alone.Next());
+    }
+    std::vector<int32_t> both = drawn[0];
+    both.insert(both.end(), drawn[1].begin(), drawn[1].end());
+    std::sort(both.begin(), both.end());
+    std::sort(sequence.begin(), sequence.end());
+    EXPECT_TRUE(both == sequence) << "a step was lost or taken twice";
+    EXPECT_EQ(random.Next(), alone.Next());
 }
 
 // Two monitors side by side, the larger on the right, and one below the primary one.
