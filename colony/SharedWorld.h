@@ -23,7 +23,8 @@ struct ColonyShared {
     SharedInt ballFlying{0};   // 1 while a thrown ball moves
     SharedInt arrivalSeen{0};  // 0: every arrival commits its trail; 1: one in five
     // The run's one sequence: the ants, the goal and ball, the stray ant draw from it in one
-    // order, so a seed replays a run. Atomic: the window thread seeds it and draws the stray
-    // ant's start while the simulation thread may draw; each draw takes exactly one step.
+    // order, so a seed replays a run. Atomic: both threads draw from it (the window thread the
+    // stray ant's start, before the simulation thread exists), and a draw, whoever makes it,
+    // takes exactly one step of the sequence.
     RandomGenerator random;
 };

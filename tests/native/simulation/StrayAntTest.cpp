@@ -155,8 +155,8 @@ TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
     EXPECT_EQ(ant.y, 451);
 }
 
-// The window thread draws the stray ant's start from the run's generator while the simulation
-// thread may draw from it too: between them they take each step of the sequence exactly once.
+// Both threads draw from the run's generator; should their draws ever cross, between them they
+// still take each step of the sequence exactly once.
 TEST(StrayAntResetTest, TwoThreadsDrawingFromOneGeneratorTakeEveryStepOnce) {
     constexpr int kRounds = 100;
     constexpr int kPerRound = 1000;
