@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "base/Geometry.h"
-#include "colony/Random.h"
 
 const int32_t TurnChoices[8][3] = {{7, 0, 1}, {0, 1, 2}, {1, 2, 3}, {2, 3, 4},
                                    {3, 4, 5}, {4, 5, 6}, {5, 6, 7}, {6, 7, 0}};
@@ -58,7 +57,7 @@ Ant::Ant(ColonyShared& sharedWorld)
 void Ant::Reset() {
     x = 0;
     y = 0;
-    direction = Random() % 8;
+    direction = world.random.Next() % 8;
     active = 0;
     frame = 0;
     trail.Clear();
@@ -103,7 +102,7 @@ StepResult Ant::Step(FieldMask& mask) {
         if (IsTrail(mask.CellOrBlocked(nx, ny))) {
             following = true;
             followed = heading;
-            if (Random() % 2 == 0) {
+            if (world.random.Next() % 2 == 0) {
                 break;
             }
         }
@@ -111,13 +110,13 @@ StepResult Ant::Step(FieldMask& mask) {
 
     if (following) {
         direction = followed;
-    } else if (Random() % 100 < 75) {
+    } else if (world.random.Next() % 100 < 75) {
         // Steer home by chance: the farther the ball, the rarer the correction.
         const double dxHome = std::abs(static_cast<double>(ballX) - x);
         const double dyHome = std::abs(static_cast<double>(ballY) - y);
         const int32_t distance = static_cast<int32_t>(std::sqrt(dyHome * dyHome + dxHome * dxHome));
         const int32_t chance = static_cast<int32_t>(distance * 0.005 * 30.0 + 1.0);
-        if (Random() % chance == 0) {
+        if (world.random.Next() % chance == 0) {
             direction = DirectionToward(ballX, ballY);
         }
     } else {
@@ -126,11 +125,11 @@ StepResult Ant::Step(FieldMask& mask) {
         if (FindStrongTrail(mask, targetX, targetY)) {
             direction = DirectionToward(targetX, targetY);
         } else {
-            const int32_t wander = Random() % 5;
+            const int32_t wander = world.random.Next() % 5;
             if (wander == 1) {
                 move = false;
             } else {
-                direction = TurnChoices[direction][Random() % 3];
+                direction = TurnChoices[direction][world.random.Next() % 3];
                 move = wander == 0;
             }
         }
@@ -142,7 +141,8 @@ StepResult Ant::Step(FieldMask& mask) {
         Advance(direction, nx, ny);
         if (mask.CellOrBlocked(nx, ny) != CellBlocked) {
             if (!following) {
-                const int32_t mark = Random() % 100 < kStrongPercent ? CellStrongTrail : CellTrail;
+                const int32_t mark =
+                    world.random.Next() % 100 < kStrongPercent ? CellStrongTrail : CellTrail;
                 trail.Append(x, y, mark);
             }
             x = nx;
@@ -242,7 +242,7 @@ int32_t Ant::DirectionToward(int32_t tx, int32_t ty) const {
 
 void Ant::CommitTrail(FieldMask& mask) {
     const int32_t seen = world.arrivalSeen.load();
-    const int32_t draw = Random() % 100;
+    const int32_t draw = world.random.Next() % 100;
     if (draw >= 100 - kSeenCommitCut * seen || world.ballGrabbed.load() != 0 ||
         world.ballFlying.load() != 0 || trail.Count() == 0) {
         return;

@@ -31,7 +31,7 @@ class Ant {
     int32_t direction = 0;
     int32_t active = 0;
     int32_t frame = 0;
-    ColonyShared& world;     // not owned: ball, goal, field size, throw flags
+    ColonyShared& world;     // not owned: ball, goal, field size, throw flags, random sequence
     const SharedInt& homeX;  // world.ballX
     const SharedInt& homeY;  // world.ballY
     int32_t lastHomeX = 0;

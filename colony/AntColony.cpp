@@ -4,18 +4,16 @@
 
 #include "base/Geometry.h"
 #include "base/MessageSeam.h"
-#include "colony/Random.h"
-#include "base/MessageSeam.h"
 #include "resources/TextIds.h"
 
 namespace {
 // Ants start at least this far from the top and left edges, clear of the 28-pixel band.
 constexpr int32_t kStartMargin = kFieldMargin;
 
-int32_t StartCoordinate(int32_t fieldSide) {
+int32_t StartCoordinate(RandomGenerator& random, int32_t fieldSide) {
     // A quarter of the field; a degenerate side still draws once so the sequence stays aligned.
     const int32_t bound = fieldSide / 4 > 0 ? fieldSide / 4 : 1;
-    const int32_t value = Random() % bound;
+    const int32_t value = random.Next() % bound;
     return value < kStartMargin ? kStartMargin : value;
 }
 }  // namespace
@@ -44,7 +42,7 @@ void BuildColony(AntColony& ants, ColonyShared& world, int32_t fieldWidth, int32
     for (int32_t i = 1; i < ants.Count(); ++i) {
         Ant* ant = ants.At(i);
         ant->active = 1;
-        ant->x = StartCoordinate(fieldWidth);
-        ant->y = StartCoordinate(fieldHeight);
+        ant->x = StartCoordinate(world.random, fieldWidth);
+        ant->y = StartCoordinate(world.random, fieldHeight);
     }
 }

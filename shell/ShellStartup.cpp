@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "base/Geometry.h"
-#include "colony/Random.h"
 #include "imaging/DIBImage.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
@@ -134,8 +133,10 @@ void ShellStartup::CreateStrayAnt() {
     // Its place is the run's first random draw: seeded here, with the time and the tick count,
     // it differs from run to run. The simulation thread seeds again at its start, so its own
     // sequence of draws is the same whatever happened here.
-    SeedRandom(static_cast<uint32_t>(std::time(nullptr)) ^ static_cast<uint32_t>(GetTickCount()));
-    program_.world.strayRecord = new StrayAnt(RefreshDesktop(program_));
+    program_.shared.colony.random.Seed(static_cast<uint32_t>(std::time(nullptr)) ^
+                                       static_cast<uint32_t>(GetTickCount()));
+    program_.world.strayRecord =
+        new StrayAnt(RefreshDesktop(program_), program_.shared.colony.random);
     program_.shared.strayShown.Publish({});
 }
 

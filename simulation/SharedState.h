@@ -46,7 +46,8 @@ class SharedState {
     SharedState(const SharedState&) = delete;
     SharedState& operator=(const SharedState&) = delete;
 
-    // Atomic. The ball, goal, field size and throw flags, handed to the colony by reference.
+    // Atomic. The ball, goal, field size, throw flags and the run's random sequence, handed to
+    // the colony by reference.
     ColonyShared colony;
 
     // Atomic, set by the window thread, read by the simulation thread once per frame.

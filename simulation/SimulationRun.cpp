@@ -11,7 +11,6 @@
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
-#include "colony/Random.h"
 #include "colony/SharedWorld.h"
 #include "imaging/DIBImage.h"
 #include "platform/WindowMessages.h"
@@ -56,7 +55,8 @@ void PaceFrame(const SharedState& shared, DWORD frameStart) {
 void SimulationRun::PlaceGoal() {
     int32_t gx = 0;
     int32_t gy = 0;
-    WorldRules::PlaceGoal(world_.fieldCanvas->GetWidth(), world_.fieldCanvas->GetHeight(), gx, gy);
+    WorldRules::PlaceGoal(shared_.colony.random, world_.fieldCanvas->GetWidth(),
+                          world_.fieldCanvas->GetHeight(), gx, gy);
     shared_.colony.goalX = gx;
     shared_.colony.goalY = gy;
 }
@@ -106,12 +106,12 @@ void SimulationRun::StartUp() {
     shared_.strayAntActive = 0;
     runStart_ = GetTickCount();
     strayGate_ = StrayAntGate(runStart_, shared_.timings.strayDelayMs, shared_.timings.strayOneIn);
-    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    shared_.colony.random.Seed(static_cast<uint32_t>(std::time(nullptr)));
     BuildWalkMask(*world_.mask);
     PlaceGoal();
     int32_t bx = 0;
     int32_t by = 0;
-    WorldRules::PlaceBall(bx, by);
+    WorldRules::PlaceBall(shared_.colony.random, bx, by);
     shared_.colony.ballX = bx;
     shared_.colony.ballY = by;
     // The ants are added before the hearts and activated after them; neither the hearts nor
@@ -170,7 +170,8 @@ void SimulationRun::MoveStrayAnt(DWORD now) {
     if (shared_.strayAntActive != 0) {
         stray_.Update();
     }
-    if (shared_.strayAntActive == 0 && strayGate_.Opens(now, shared_.shellReady != 0)) {
+    if (shared_.strayAntActive == 0 &&
+        strayGate_.Opens(now, shared_.shellReady != 0, shared_.colony.random)) {
         stray_.Release();
     }
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "colony/Ant.h"
-#include "colony/Random.h"
 #include "simulation/HeartList.h"
 
 namespace {
@@ -15,29 +14,29 @@ DesktopArea SingleScreen(int32_t width, int32_t height) {
 }
 }  // namespace
 
-StrayAnt::StrayAnt(const DesktopArea& desktop) {
-    Reset(desktop);
+StrayAnt::StrayAnt(const DesktopArea& desktop, RandomGenerator& random) {
+    Reset(desktop, random);
 }
 
-StrayAnt::StrayAnt(int32_t screenWidth, int32_t screenHeight)
-    : StrayAnt(SingleScreen(screenWidth, screenHeight)) {}
+StrayAnt::StrayAnt(int32_t screenWidth, int32_t screenHeight, RandomGenerator& random)
+    : StrayAnt(SingleScreen(screenWidth, screenHeight), random) {}
 
-void StrayAnt::Reset(const DesktopArea& desktop) {
+void StrayAnt::Reset(const DesktopArea& desktop, RandomGenerator& random) {
     // Two statements: the draws must be made in this order.
-    const int32_t drawX = Random();
-    const int32_t drawY = Random();
+    const int32_t drawX = random.Next();
+    const int32_t drawY = random.Next();
     const ScreenPoint place = desktop.StartPlace(drawX, drawY);
     x = place.x;
     y = place.y;
-    direction = Random() % 8;
+    direction = random.Next() % 8;
     state = StrayWalking;
     held = 0;
     frame = 0;
     age = 0;
 }
 
-void StrayAnt::Reset(int32_t screenWidth, int32_t screenHeight) {
-    Reset(SingleScreen(screenWidth, screenHeight));
+void StrayAnt::Reset(int32_t screenWidth, int32_t screenHeight, RandomGenerator& random) {
+    Reset(SingleScreen(screenWidth, screenHeight), random);
 }
 
 void StrayAnt::Hold(int32_t atX, int32_t atY) {
@@ -50,23 +49,23 @@ void StrayAnt::Advance(int32_t heading, int32_t& px, int32_t& py) {
     ::Advance(heading, px, py);
 }
 
-void StrayAnt::Step(const DesktopArea& desktop) {
+void StrayAnt::Step(const DesktopArea& desktop, RandomGenerator& random) {
     const int32_t current = state.load();
     if (current == StrayWalking) {
-        const int32_t r = Random() % 10;
+        const int32_t r = random.Next() % 10;
         const bool turn = r == 0 || r >= 8;
         const bool move = r <= 6;
         if (held != 0) {
             // Found: it stands where it was clicked, drawing what a step would.
             if (turn) {
-                Random();
+                random.Next();
             }
             x = heldX;
             y = heldY;
             return;
         }
         if (turn) {
-            direction = TurnChoices[direction & 7][Random() % 3];
+            direction = TurnChoices[direction & 7][random.Next() % 3];
         }
         if (move) {
             int32_t nx = x;
@@ -91,15 +90,15 @@ void StrayAnt::Step(const DesktopArea& desktop) {
     }
 }
 
-void StrayAnt::Step(int32_t screenWidth, int32_t screenHeight) {
-    Step(SingleScreen(screenWidth, screenHeight));
+void StrayAnt::Step(int32_t screenWidth, int32_t screenHeight, RandomGenerator& random) {
+    Step(SingleScreen(screenWidth, screenHeight), random);
 }
 
-bool StrayAntGate::Opens(uint32_t now, bool windowsReady) {
+bool StrayAntGate::Opens(uint32_t now, bool windowsReady, RandomGenerator& random) {
     if (!mayAppear_ || !windowsReady || now - runStart_ <= delayMs_) {
         return false;
     }
-    if (Random() % oneIn_ != 0) {
+    if (random.Next() % oneIn_ != 0) {
         return false;
     }
     mayAppear_ = false;

@@ -8,23 +8,24 @@
 
 #include "base/DesktopArea.h"
 #include "base/Geometry.h"
+#include "colony/RandomGenerator.h"
 
 enum StrayState : int32_t { StrayFinished = 0, StrayWalking = 1, StrayRising = 2 };
 
 class StrayAnt {
   public:
     // Performs Reset on the desktop.
-    explicit StrayAnt(const DesktopArea& desktop);
+    StrayAnt(const DesktopArea& desktop, RandomGenerator& random);
     // The same on a single screen of that size at the origin.
-    StrayAnt(int32_t screenWidth, int32_t screenHeight);
+    StrayAnt(int32_t screenWidth, int32_t screenHeight, RandomGenerator& random);
 
     // Three draws: the place (two, spread over the desktop), then the heading.
-    void Reset(const DesktopArea& desktop);
-    void Reset(int32_t screenWidth, int32_t screenHeight);
+    void Reset(const DesktopArea& desktop, RandomGenerator& random);
+    void Reset(int32_t screenWidth, int32_t screenHeight, RandomGenerator& random);
     // One frame by state: walk (kept on the monitors) or rise (up to the top of the work area of
     // the monitor it is on).
-    void Step(const DesktopArea& desktop);
-    void Step(int32_t screenWidth, int32_t screenHeight);
+    void Step(const DesktopArea& desktop, RandomGenerator& random);
+    void Step(int32_t screenWidth, int32_t screenHeight, RandomGenerator& random);
     static void Advance(int32_t direction, int32_t& px, int32_t& py);
     int32_t Cell() const { return direction * 2 + frame; }
     // For the window thread, when the user clicks the walking ant: from then on it stands at
@@ -53,7 +54,7 @@ class StrayAntGate {
 
     // The test of one frame. The random draw is made only when the ant may still come out, the
     // windows are ready and more than the delay has passed; a true result closes the gate.
-    bool Opens(uint32_t now, bool windowsReady);
+    bool Opens(uint32_t now, bool windowsReady, RandomGenerator& random);
     bool MayAppear() const { return mayAppear_; }
 
   private:

@@ -51,7 +51,7 @@ void StrayAntMotion::RiseHeart() {
     if (ant == nullptr) {
         return;
     }
-    ant->Step(Desktop());
+    ant->Step(Desktop(), shared_.colony.random);
     Publish(StrayAntPose::Heart, 0, *ant);
 }
 
@@ -65,7 +65,7 @@ void StrayAntMotion::Update() {
     // walking pose that comes after it.
     switch (ant->state.load()) {
         case StrayWalking:
-            ant->Step(Desktop());
+            ant->Step(Desktop(), shared_.colony.random);
             Publish(StrayAntPose::Walking, CellOf(*ant), *ant);
             break;
         case StrayRising:

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "colony/Random.h"
-
 namespace {
 constexpr double kRadiansPerDegree = 0.017453292519944444;
 constexpr int32_t kSlowdown = 4;
@@ -98,16 +96,16 @@ void WorldRules::ClampBall(int32_t& ballX, int32_t& ballY, int32_t fieldWidth,
     }
 }
 
-void WorldRules::PlaceGoal(int32_t fieldWidth, int32_t fieldHeight, int32_t& goalX,
-                           int32_t& goalY) {
+void WorldRules::PlaceGoal(RandomGenerator& random, int32_t fieldWidth, int32_t fieldHeight,
+                           int32_t& goalX, int32_t& goalY) {
     // Fields are at least 200 x 200; a smaller one still draws once so no division by zero.
-    goalX = Random() % AtLeast(fieldWidth / 2 - kGoalEdge, 1) + fieldWidth / 2;
-    goalY = Random() % AtLeast(fieldHeight / 2 - kGoalEdge, 1) + fieldHeight / 2;
+    goalX = random.Next() % AtLeast(fieldWidth / 2 - kGoalEdge, 1) + fieldWidth / 2;
+    goalY = random.Next() % AtLeast(fieldHeight / 2 - kGoalEdge, 1) + fieldHeight / 2;
 }
 
-void WorldRules::PlaceBall(int32_t& ballX, int32_t& ballY) {
-    ballX = AtLeast(Random() % kBallRangeX, kFieldMargin);
-    ballY = AtLeast(Random() % kBallRangeY, kFieldMargin);
+void WorldRules::PlaceBall(RandomGenerator& random, int32_t& ballX, int32_t& ballY) {
+    ballX = AtLeast(random.Next() % kBallRangeX, kFieldMargin);
+    ballY = AtLeast(random.Next() % kBallRangeY, kFieldMargin);
 }
 
 bool WorldRules::ClipToDestination(SpriteCopy& copy, int32_t destWidth, int32_t destHeight) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
+#include "colony/RandomGenerator.h"
 
 struct ViewOrigin {
     int32_t x;
@@ -41,9 +42,10 @@ class WorldRules {
     // After the field changed size: the ball to at most fieldSide - 36, the view inside.
     static void ClampBall(int32_t& ballX, int32_t& ballY, int32_t fieldWidth, int32_t fieldHeight);
     // The goal in the lower-right quarter, at least 60 pixels from the right and bottom edges.
-    static void PlaceGoal(int32_t fieldWidth, int32_t fieldHeight, int32_t& goalX, int32_t& goalY);
+    static void PlaceGoal(RandomGenerator& random, int32_t fieldWidth, int32_t fieldHeight,
+                          int32_t& goalX, int32_t& goalY);
     // The ball's start: x 36..149, y 36..179.
-    static void PlaceBall(int32_t& ballX, int32_t& ballY);
+    static void PlaceBall(RandomGenerator& random, int32_t& ballX, int32_t& ballY);
     // Cuts the copy to the part that lands on a destWidth x destHeight image, moving the source
     // and mask origins with it; false when nothing is left to copy.
     static bool ClipToDestination(SpriteCopy& copy, int32_t destWidth, int32_t destHeight);

@@ -7,7 +7,6 @@
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
-#include "colony/Random.h"
 #include "colony/SharedWorld.h"
 
 namespace {
@@ -16,15 +15,15 @@ constexpr int32_t kWidth = 455;
 constexpr int32_t kHeight = 312;
 
 // Trails as arrivals leave them: long roads of plain cells with about 7 % strong ones.
-void LayTrails(FieldMask& mask) {
+void LayTrails(FieldMask& mask, RandomGenerator& random) {
     for (int32_t road = 0; road < 12; ++road) {
-        int32_t x = 40 + Random() % 360;
-        int32_t y = 40 + Random() % 230;
+        int32_t x = 40 + random.Next() % 360;
+        int32_t y = 40 + random.Next() % 230;
         for (int32_t i = 0; i < 300; ++i) {
             if (mask.At(x, y) != CellBlocked) {
-                mask.At(x, y) = Random() % 100 < 7 ? CellStrongTrail : CellTrail;
+                mask.At(x, y) = random.Next() % 100 < 7 ? CellStrongTrail : CellTrail;
             }
-            Advance(Random() % 8, x, y);
+            Advance(random.Next() % 8, x, y);
             x = x < 30 ? 30 : (x > 424 ? 424 : x);
             y = y < 30 ? 30 : (y > 281 ? 281 : y);
         }
@@ -32,25 +31,25 @@ void LayTrails(FieldMask& mask) {
 }
 
 // Walking ants scattered over the field, far from the ball, as after a throw.
-void Scatter(AntColony& ants) {
+void Scatter(AntColony& ants, RandomGenerator& random) {
     for (int32_t i = 1; i < ants.Count(); ++i) {
         Ant* ant = ants.At(i);
         ant->active = 1;
-        ant->x = 40 + Random() % 370;
-        ant->y = 40 + Random() % 230;
+        ant->x = 40 + random.Next() % 370;
+        ant->y = 40 + random.Next() % 230;
         ant->trail.Clear();
     }
 }
 
 void BM_ColonyFrame(benchmark::State& state) {
     ColonyShared shared;
-    SeedRandom(12345);
+    shared.random.Seed(12345);
     shared.fieldWidth = kWidth;
     shared.fieldHeight = kHeight;
     FieldMask mask;
     mask.Allocate(kWidth, kHeight);
     BuildWalkMask(mask);
-    LayTrails(mask);
+    LayTrails(mask, shared.random);
     shared.goalX = 380;
     shared.goalY = 250;
     shared.ballX = 60;
@@ -60,7 +59,7 @@ void BM_ColonyFrame(benchmark::State& state) {
     shared.arrivalSeen = 1;
     AntColony ants;
     BuildColony(ants, shared, kWidth, kHeight);
-    Scatter(ants);
+    Scatter(ants, shared.random);
     int64_t frames = 0;
     for (auto _ : state) {
         ColonyStepper::StepFrame(ants, mask, nullptr, nullptr);
@@ -69,8 +68,8 @@ void BM_ColonyFrame(benchmark::State& state) {
         if (++frames % 200 == 0) {
             state.PauseTiming();
             BuildWalkMask(mask);
-            LayTrails(mask);
-            Scatter(ants);
+            LayTrails(mask, shared.random);
+            Scatter(ants, shared.random);
             state.ResumeTiming();
         }
     }

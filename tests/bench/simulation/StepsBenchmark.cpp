@@ -4,7 +4,6 @@
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
-#include "colony/Random.h"
 #include "colony/SharedWorld.h"
 #include "simulation/WorldRules.h"
 
@@ -13,15 +12,15 @@ void StepFrame(benchmark::State& state) {
     ColonyShared world;
     const int32_t w = static_cast<int32_t>(state.range(0));
     const int32_t h = static_cast<int32_t>(state.range(1));
-    SeedRandom(20261207);
+    world.random.Seed(20261207);
     FieldMask mask;
     mask.Allocate(w, h);
     BuildWalkMask(mask);
     world.fieldWidth = w;
     world.fieldHeight = h;
     int32_t gx = 0, gy = 0, bx = 0, by = 0;
-    WorldRules::PlaceGoal(w, h, gx, gy);
-    WorldRules::PlaceBall(bx, by);
+    WorldRules::PlaceGoal(world.random, w, h, gx, gy);
+    WorldRules::PlaceBall(world.random, bx, by);
     world.goalX = gx;
     world.goalY = gy;
     world.ballX = bx;
@@ -34,7 +33,7 @@ void StepFrame(benchmark::State& state) {
         ColonyStepper::StepFrame(ants, mask, nullptr, [](int32_t, Ant& ant) { ant.active = 1; });
         // A throw now and then keeps the ants walking instead of resting at home.
         if (++frames % 200 == 0) {
-            WorldRules::PlaceBall(bx, by);
+            WorldRules::PlaceBall(world.random, bx, by);
             world.ballX = bx + static_cast<int32_t>(frames / 200 % 2) * (w / 2);
             world.ballY = by;
             BuildWalkMask(mask);

@@ -4,7 +4,7 @@
 
 #include "base/DesktopArea.h"
 #include "colony/Ant.h"
-#include "colony/Random.h"
+#include "colony/RandomGenerator.h"
 #include "simulation/StrayAnt.h"
 
 namespace {
@@ -37,16 +37,17 @@ int Holder(const std::vector<ScreenRect>& areas, ScreenPoint p) {
 }
 
 TEST(DesktopAreaSingleScreen, StartAndWalkAreTheStrayAntsOwn) {
+    RandomGenerator random;
     const ScreenRect screens[] = {{0, 0, 1024, 768}, {0, 0, 1920, 1080}, {0, 0, 300, 200},
                                   {0, 0, 8, 8},      {0, 0, 5, 30},      {0, 0, 0, 0}};
     for (const ScreenRect& s : screens) {
         const DesktopArea desk({s}, kCell);
         for (uint32_t seed = 1; seed <= 3000; ++seed) {
-            SeedRandom(seed);
-            StrayAnt ant(s.right, s.bottom);
-            SeedRandom(seed);
-            const int32_t d1 = Random();
-            const int32_t d2 = Random();
+            random.Seed(seed);
+            StrayAnt ant(s.right, s.bottom, random);
+            random.Seed(seed);
+            const int32_t d1 = random.Next();
+            const int32_t d2 = random.Next();
             ASSERT_EQ(desk.StartPlace(d1, d2), (ScreenPoint{ant.x, ant.y}))
                 << s.right << " " << seed;
             // Any place near or off the screen, then one step of the ant's own walk.
@@ -55,12 +56,12 @@ TEST(DesktopAreaSingleScreen, StartAndWalkAreTheStrayAntsOwn) {
             ant.x = prev.x;
             ant.y = prev.y;
             ant.direction = static_cast<int32_t>(seed % 8);
-            SeedRandom(seed);
-            ant.Step(s.right, s.bottom);
+            random.Seed(seed);
+            ant.Step(s.right, s.bottom, random);
             // The single screen keeps the cell on it only when it moves.
             ScreenPoint moved = prev;
-            SeedRandom(seed);
-            if (Random() % 10 > 6) {
+            random.Seed(seed);
+            if (random.Next() % 10 > 6) {
                 continue;
             }
             Advance(ant.direction, moved.x, moved.y);
@@ -105,6 +106,7 @@ TEST(DesktopAreaWalk, CrossesBetweenMonitorsAndSlidesAlongTheGap) {
 }
 
 TEST(DesktopAreaWalk, RandomWalksStayOnTheMonitorsAndVisitEach) {
+    RandomGenerator random;
     const struct {
         const std::vector<ScreenRect>* areas;
         int32_t seam;
@@ -114,15 +116,15 @@ TEST(DesktopAreaWalk, RandomWalksStayOnTheMonitorsAndVisitEach) {
         const DesktopArea desk(*areas, kCell);
         bool visited[3] = {false, false, false};
         for (uint32_t seed = 1; seed <= 8; ++seed) {
-            SeedRandom(seed);
+            random.Seed(seed);
             // Start beside the seam just above the gap, so walks of this length cross the one and
             // skirt the other.
             ScreenPoint p{desktop.seam - 16 + static_cast<int32_t>(seed) * 2, 750};
             int32_t heading = static_cast<int32_t>(seed % 8);
             for (int k = 0; k < 4000; ++k) {
-                const int32_t r = Random() % 10;
+                const int32_t r = random.Next() % 10;
                 if (r == 0 || r >= 8) {
-                    heading = TurnChoices[heading][Random() % 3];
+                    heading = TurnChoices[heading][random.Next() % 3];
                 }
                 ScreenPoint next = p;
                 if (r <= 6) {

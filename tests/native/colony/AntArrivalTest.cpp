@@ -127,7 +127,7 @@ TEST_F(AntCommitTest, EveryArrivalCommitsUntilTheFirstIsSeen) {
         shared.arrivalSeen = 0;
         auto ant = MakeAnt(kBallX, kBallY, 0);
         ant->trail.Append(90, 90, CellTrail);
-        SeedRandom(seed);
+        shared.random.Seed(seed);
         ASSERT_EQ(ant->Step(mask), StepAtHome);
         ASSERT_EQ(mask.At(90, 90), CellTrail) << "seed " << seed;
     }

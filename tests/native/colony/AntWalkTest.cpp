@@ -305,7 +305,7 @@ TEST_F(AntWanderTest, EachWanderDrawDoesWhatItSays) {
 // Over many single steps in open ground: three in four steer home and move, one in four
 // wanders, and of those one in five moves, one in five pauses, three in five only turn.
 TEST_F(AntWanderTest, MoveAndPauseProportionsOverManySeededSteps) {
-    SeedRandom(20240601);
+    shared.random.Seed(20240601);
     constexpr int kSteps = 20000;
     int moved = 0;
     int stoodStill = 0;

@@ -49,7 +49,7 @@ TEST_F(ColonyBuildTest, SmallFieldStartsWithin36To49AndRebuildStartsOver) {
     ants.Add(shared);
     ants.At(0)->active = 1;
     for (uint32_t seed : {1u, 77u, 9999u}) {
-        SeedRandom(seed);
+        shared.random.Seed(seed);
         BuildColony(ants, shared, 200, 200);
         ASSERT_EQ(ants.Count(), 50);
         EXPECT_EQ(ants.At(0)->active, 0);

@@ -46,8 +46,8 @@ TEST(ColonySoak, TwentyThousandFramesWithThrowsKeepTheWorldSound) {
             if (ant->active == 0 && world.hearts.At(i)->visible == 0 &&
                 world.hearts.At(i)->x != 0) {
                 ant->active = 1;
-                ant->x = 40 + Random() % 60;
-                ant->y = 40 + Random() % 30;
+                ant->x = 40 + world.shared.random.Next() % 60;
+                ant->y = 40 + world.shared.random.Next() % 30;
                 world.hearts.At(i)->x = 0;
                 ++revived;
             }

@@ -12,46 +12,25 @@
 #include "colony/Ant.h"
 #include "colony/AntColony.h"
 #include "colony/FieldMask.h"
-#include "colony/Random.h"
+#include "colony/RandomGenerator.h"
 #include "colony/SharedWorld.h"
 
-// Draws `count` values starting from `seed`, then seeds again so that the next Random() calls
-// return exactly these values.
-inline std::vector<int32_t> PeekDraws(uint32_t seed, int count) {
-    SeedRandom(seed);
+// The first `count` values of the sequence from `seed`, drawn on a generator of their own.
+inline std::vector<int32_t> DrawsFrom(uint32_t seed, int count) {
+    RandomGenerator random;
+    random.Seed(seed);
     std::vector<int32_t> draws;
     for (int i = 0; i < count; ++i) {
-        draws.push_back(Random());
+        draws.push_back(random.Next());
     }
-    SeedRandom(seed);
     return draws;
-}
-
-// How many of the peeked draws have been used since PeekDraws: the position at which the
-// generator's next four values appear in the peeked sequence (-1 if nowhere). Consumes draws.
-inline int DrawsUsed(const std::vector<int32_t>& peeked) {
-    constexpr int kProbe = 4;
-    int32_t next[kProbe];
-    for (int32_t& value : next) {
-        value = Random();
-    }
-    for (size_t at = 0; at + kProbe <= peeked.size(); ++at) {
-        bool same = true;
-        for (int i = 0; i < kProbe && same; ++i) {
-            same = peeked[at + i] == next[i];
-        }
-        if (same) {
-            return static_cast<int>(at);
-        }
-    }
-    return -1;
 }
 
 // The first seed from `first` on whose opening draws satisfy `wanted`.
 inline uint32_t SeedWhere(const std::function<bool(const std::vector<int32_t>&)>& wanted,
                           uint32_t first = 1) {
     for (uint32_t seed = first; seed < first + 1000000; ++seed) {
-        if (wanted(PeekDraws(seed, 8))) {
+        if (wanted(DrawsFrom(seed, 8))) {
             return seed;
         }
     }
@@ -106,6 +85,33 @@ class ColonyWorldTest : public ::testing::Test {
         ant->y = y;
         ant->active = active;
         return ant;
+    }
+
+    // Seeds the world's sequence with `seed` and returns its first `count` values: the ants'
+    // next draws are exactly these.
+    std::vector<int32_t> PeekDraws(uint32_t seed, int count) {
+        shared.random.Seed(seed);
+        return DrawsFrom(seed, count);
+    }
+
+    // How many of the peeked draws the world has used since PeekDraws: the position at which its
+    // generator's next four values appear in the peeked sequence (-1 if nowhere). Consumes draws.
+    int DrawsUsed(const std::vector<int32_t>& peeked) {
+        constexpr int kProbe = 4;
+        int32_t next[kProbe];
+        for (int32_t& value : next) {
+            value = shared.random.Next();
+        }
+        for (size_t at = 0; at + kProbe <= peeked.size(); ++at) {
+            bool same = true;
+            for (int i = 0; i < kProbe && same; ++i) {
+                same = peeked[at + i] == next[i];
+            }
+            if (same) {
+                return static_cast<int>(at);
+            }
+        }
+        return -1;
     }
 
     ColonyShared shared;

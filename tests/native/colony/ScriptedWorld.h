@@ -9,7 +9,7 @@
 #include "colony/AntColony.h"
 #include "colony/ColonyStepper.h"
 #include "colony/FieldMask.h"
-#include "colony/Random.h"
+#include "colony/RandomGenerator.h"
 #include "colony/SharedWorld.h"
 #include "simulation/HeartList.h"
 
@@ -25,13 +25,13 @@ class ScriptedWorld {
         if (!mask.Allocate(width, height) || !BuildWalkMask(mask)) {
             return false;
         }
-        SeedRandom(seed);
+        shared.random.Seed(seed);
         shared.ballGrabbed = 0;
         shared.ballFlying = 0;
-        shared.goalX = Random() % (width / 2 - 60) + width / 2;
-        shared.goalY = Random() % (height / 2 - 60) + height / 2;
-        shared.ballX = AtLeast36(Random() % 150);
-        shared.ballY = AtLeast36(Random() % 180);
+        shared.goalX = shared.random.Next() % (width / 2 - 60) + width / 2;
+        shared.goalY = shared.random.Next() % (height / 2 - 60) + height / 2;
+        shared.ballX = AtLeast36(shared.random.Next() % 150);
+        shared.ballY = AtLeast36(shared.random.Next() % 180);
         shared.arrivalSeen = 0;
         BuildColony(ants, shared, width, height);
         hearts.Clear();
@@ -74,8 +74,8 @@ class ScriptedWorld {
     void Throw() {
         const int32_t w = shared.fieldWidth.load();
         const int32_t h = shared.fieldHeight.load();
-        targetX = Random() % (w - 72) + 36;
-        targetY = Random() % (h - 72) + 36;
+        targetX = shared.random.Next() % (w - 72) + 36;
+        targetY = shared.random.Next() % (h - 72) + 36;
         BuildWalkMask(mask);
         shared.arrivalSeen = 0;
         shared.ballFlying = 1;

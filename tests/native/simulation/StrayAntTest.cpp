@@ -1,8 +1,14 @@
 // The stray ant's walk on the screen, its heart's rise and the once-per-run appearance test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
 #include "colony/Ant.h"
-#include "colony/Random.h"
+#include "colony/RandomGenerator.h"
 #include "simulation/DesktopShare.h"
 #include "simulation/StrayAnt.h"
 
@@ -11,12 +17,13 @@ const int32_t kUnitX[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 const int32_t kUnitY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
 TEST(StrayAntResetTest, DrawsXThenYThenHeading) {
-    SeedRandom(4242);
-    const int32_t a = Random();
-    const int32_t b = Random();
-    const int32_t c = Random();
-    SeedRandom(4242);
-    StrayAnt ant(1024, 768);
+    RandomGenerator random;
+    random.Seed(4242);
+    const int32_t a = random.Next();
+    const int32_t b = random.Next();
+    const int32_t c = random.Next();
+    random.Seed(4242);
+    StrayAnt ant(1024, 768, random);
     EXPECT_EQ(ant.x, a % 1016);
     EXPECT_EQ(ant.y, b % 760);
     EXPECT_EQ(ant.direction, c % 8);
@@ -26,7 +33,8 @@ TEST(StrayAntResetTest, DrawsXThenYThenHeading) {
 }
 
 TEST(StrayAntWalkTest, EachStepFollowsItsDraw) {
-    StrayAnt ant(1024, 768);
+    RandomGenerator random;
+    StrayAnt ant(1024, 768, random);
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         ant.x = 500;
         ant.y = 400;
@@ -34,11 +42,11 @@ TEST(StrayAntWalkTest, EachStepFollowsItsDraw) {
         ant.frame = static_cast<int32_t>(seed % 2);
         const int32_t d0 = ant.direction;
         const int32_t f0 = ant.frame;
-        SeedRandom(seed);
-        const int32_t r = Random() % 10;
-        const int32_t turnDraw = Random() % 3;
-        SeedRandom(seed);
-        ant.Step(1024, 768);
+        random.Seed(seed);
+        const int32_t r = random.Next() % 10;
+        const int32_t turnDraw = random.Next() % 3;
+        random.Seed(seed);
+        ant.Step(1024, 768, random);
         const bool turns = r == 0 || r >= 8;
         const bool moves = r <= 6;
         const int32_t d1 = turns ? TurnChoices[d0][turnDraw] : d0;
@@ -50,14 +58,15 @@ TEST(StrayAntWalkTest, EachStepFollowsItsDraw) {
 }
 
 TEST(StrayAntWalkTest, StaysOnA1024WideScreen) {
-    SeedRandom(99);
-    StrayAnt ant(1024, 768);
+    RandomGenerator random;
+    random.Seed(99);
+    StrayAnt ant(1024, 768, random);
     ant.x = 1010;
     ant.y = 5;
     int32_t maxX = 0;
     int32_t minY = 1 << 30;
     for (int frame = 0; frame < 200000; ++frame) {
-        ant.Step(1024, 768);
+        ant.Step(1024, 768, random);
         ASSERT_GE(ant.x, 0);
         ASSERT_LE(ant.x, 1016);
         ASSERT_GE(ant.y, 0);
@@ -76,44 +85,46 @@ TEST(StrayAntWalkTest, StaysOnA1024WideScreen) {
 // a walking step would: a seeded run keeps its sequence. Its heart rises from that place, even
 // when a step taken as the click came had moved it on.
 TEST(StrayAntWalkTest, AHeldAntStandsStillDrawingWhatAWalkWouldAndRisesFromThere) {
+    RandomGenerator random;
     for (uint32_t seed = 1; seed <= 200; ++seed) {
-        StrayAnt walking(1024, 768);
-        StrayAnt held(1024, 768);
+        StrayAnt walking(1024, 768, random);
+        StrayAnt held(1024, 768, random);
         for (StrayAnt* ant : {&walking, &held}) {
             ant->x = 500;
             ant->y = 400;
             ant->direction = static_cast<int32_t>(seed % 8);
         }
         held.Hold(499, 401);
-        SeedRandom(seed);
+        random.Seed(seed);
         for (int k = 0; k < 5; ++k) {
-            walking.Step(1024, 768);
+            walking.Step(1024, 768, random);
         }
-        const int32_t afterWalk = Random();
-        SeedRandom(seed);
+        const int32_t afterWalk = random.Next();
+        random.Seed(seed);
         for (int k = 0; k < 5; ++k) {
-            held.Step(1024, 768);
+            held.Step(1024, 768, random);
         }
-        EXPECT_EQ(Random(), afterWalk) << "seed " << seed;
+        EXPECT_EQ(random.Next(), afterWalk) << "seed " << seed;
         EXPECT_EQ(held.x, 499);
         EXPECT_EQ(held.y, 401);
         EXPECT_EQ(held.direction, static_cast<int32_t>(seed % 8));
         EXPECT_EQ(held.frame, 0);
     }
-    StrayAnt ant(1024, 768);
+    StrayAnt ant(1024, 768, random);
     ant.x = 520;  // a step went on after the click
     ant.y = 380;
     ant.Hold(500, 400);
     ant.state = StrayRising;
-    ant.Step(1024, 768);
+    ant.Step(1024, 768, random);
     EXPECT_EQ(ant.x, 501);  // the first frame of the rise, from the click
     EXPECT_EQ(ant.y, 399);
-    ant.Reset(1024, 768);
+    ant.Reset(1024, 768, random);
     EXPECT_EQ(ant.held.load(), 0);
 }
 
 TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
-    StrayAnt ant(1024, 768);
+    RandomGenerator random;
+    StrayAnt ant(1024, 768, random);
     ant.x = 300;
     ant.y = 500;
     ant.state = StrayRising;
@@ -124,7 +135,7 @@ TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
     int32_t y = 500;
     for (int run = 0; run < 5; ++run) {
         for (int32_t k = 0; k < runs[run]; ++k) {
-            ant.Step(1024, 768);
+            ant.Step(1024, 768, random);
             x += sideways[run];
             --y;
             ASSERT_EQ(ant.x, x) << "run " << run << " frame " << k;
@@ -134,14 +145,53 @@ TEST(StrayAntRiseTest, ZigzagsUp49PixelsThenFinishes) {
     }
     EXPECT_EQ(ant.y, 451);
     EXPECT_EQ(ant.x, 309);
-    ant.Step(1024, 768);  // age 50
+    ant.Step(1024, 768, random);  // age 50
     EXPECT_EQ(ant.state, StrayFinished);
     EXPECT_EQ(ant.age, 0);
     EXPECT_EQ(ant.x, 309);
     EXPECT_EQ(ant.y, 451);
-    ant.Step(1024, 768);  // finished: nothing moves
+    ant.Step(1024, 768, random);  // finished: nothing moves
     EXPECT_EQ(ant.x, 309);
     EXPECT_EQ(ant.y, 451);
+}
+
+// Both threads draw from the run's generator; should their draws ever cross, between them they
+// still take each step of the sequence exactly once.
+TEST(StrayAntResetTest, TwoThreadsDrawingFromOneGeneratorTakeEveryStepOnce) {
+    constexpr int kRounds = 100;
+    constexpr int kPerRound = 1000;
+    constexpr int kEach = kRounds * kPerRound;
+    RandomGenerator random;
+    random.Seed(20261208);
+    std::vector<int32_t> drawn[2];
+    std::atomic<int> arrived{0};
+    // Both start each round together, so that their draws really cross even on a busy machine.
+    auto draw = [&](std::vector<int32_t>& into) {
+        into.reserve(kEach);
+        for (int round = 1; round <= kRounds; ++round) {
+            arrived.fetch_add(1);
+            while (arrived.load() < 2 * round) {
+            }
+            for (int i = 0; i < kPerRound; ++i) {
+                into.push_back(random.Next());
+            }
+        }
+    };
+    std::thread other(draw, std::ref(drawn[1]));
+    draw(drawn[0]);
+    other.join();
+    RandomGenerator alone;
+    alone.Seed(20261208);
+    std::vector<int32_t> sequence;
+    for (int i = 0; i < 2 * kEach; ++i) {
+        sequence.push_back(alone.Next());
+    }
+    std::vector<int32_t> both = drawn[0];
+    both.insert(both.end(), drawn[1].begin(), drawn[1].end());
+    std::sort(both.begin(), both.end());
+    std::sort(sequence.begin(), sequence.end());
+    EXPECT_TRUE(both == sequence) << "a step was lost or taken twice";
+    EXPECT_EQ(random.Next(), alone.Next());
 }
 
 // Two monitors side by side, the larger on the right, and one below the primary one.
@@ -149,19 +199,20 @@ const DesktopArea kTwoSideBySide({{0, 0, 1024, 768}, {1024, 0, 2304, 800}}, kAnt
 const DesktopArea kOneBelow({{0, 0, 1024, 768}, {0, 768, 1280, 1568}}, kAntCell);
 
 TEST(StrayAntDesktopTest, StartsWithTheSameThreeDrawsAnywhereOnTheMonitors) {
+    RandomGenerator random;
     bool onSecond = false;
     for (uint32_t k = 1; k <= 200; ++k) {
         const uint32_t seed = k * 2654435761u;  // seeds far apart: their first draws differ
-        SeedRandom(seed);
-        const int32_t a = Random();
-        const int32_t b = Random();
-        const int32_t c = Random();
-        const int32_t next = Random();
-        SeedRandom(seed);
-        StrayAnt ant(kTwoSideBySide);
+        random.Seed(seed);
+        const int32_t a = random.Next();
+        const int32_t b = random.Next();
+        const int32_t c = random.Next();
+        const int32_t next = random.Next();
+        random.Seed(seed);
+        StrayAnt ant(kTwoSideBySide, random);
         ASSERT_EQ((ScreenPoint{ant.x, ant.y}), kTwoSideBySide.StartPlace(a, b)) << seed;
         ASSERT_EQ(ant.direction, c % 8);
-        ASSERT_EQ(Random(), next) << "the start took another number of draws";
+        ASSERT_EQ(random.Next(), next) << "the start took another number of draws";
         ASSERT_TRUE(kTwoSideBySide.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}));
         onSecond = onSecond || ant.x >= 1024;
     }
@@ -169,15 +220,16 @@ TEST(StrayAntDesktopTest, StartsWithTheSameThreeDrawsAnywhereOnTheMonitors) {
 }
 
 TEST(StrayAntDesktopTest, WalksAcrossButNeverIntoTheGap) {
-    SeedRandom(7);
-    StrayAnt ant(kTwoSideBySide);
+    RandomGenerator random;
+    random.Seed(7);
+    StrayAnt ant(kTwoSideBySide, random);
     bool crossed[2] = {false, false};
     for (int frame = 0; frame < 100000; ++frame) {
         if (frame % 2000 == 0) {
             ant.x = 1020;  // back to the seam, just above the gap below the smaller monitor
             ant.y = 760 - (frame / 2000) % 40;
         }
-        ant.Step(kTwoSideBySide);
+        ant.Step(kTwoSideBySide, random);
         ASSERT_TRUE(kTwoSideBySide.Covers({ant.x, ant.y, ant.x + kAntCell, ant.y + kAntCell}))
             << ant.x << "," << ant.y;
         crossed[ant.x >= 1024 ? 1 : 0] = true;
@@ -186,6 +238,7 @@ TEST(StrayAntDesktopTest, WalksAcrossButNeverIntoTheGap) {
 }
 
 TEST(StrayAntDesktopTest, TheHeartStopsAtTheTopOfItsOwnMonitor) {
+    RandomGenerator random;
     const struct {
         const DesktopArea* desktop;
         ScreenPoint from;
@@ -196,16 +249,16 @@ TEST(StrayAntDesktopTest, TheHeartStopsAtTheTopOfItsOwnMonitor) {
         {&kOneBelow, {100, 20}, 16},        // the primary one
     };
     for (const auto& c : cases) {
-        StrayAnt ant(*c.desktop);
+        StrayAnt ant(*c.desktop, random);
         ant.x = c.from.x;
         ant.y = c.from.y;
         ant.state = StrayRising;
         ant.age = 0;
         for (int k = 0; k < 4; ++k) {
-            ant.Step(*c.desktop);
+            ant.Step(*c.desktop, random);
             ASSERT_EQ(ant.state, StrayRising) << c.from.y;
         }
-        ant.Step(*c.desktop);
+        ant.Step(*c.desktop, random);
         EXPECT_EQ(ant.y, c.stopsAt);
         EXPECT_EQ(ant.state, StrayFinished);
     }
@@ -227,6 +280,7 @@ TEST(DesktopShareTest, TheSimulationSideSeesOnlyWhatWasPublishedAndKeepsItsCopy)
 // Shut while the delay runs (across a tick wrap too) or the windows are not ready, and drawing
 // nothing meanwhile: a draw made too early would open it by chance.
 TEST(StrayAntGateTest, StaysShutWithoutDrawingDuringTheDelayOrUntilTheWindowsAreReady) {
+    RandomGenerator random;
     const struct {
         uint32_t runStart, delay, from, to, step;
         bool ready;
@@ -236,33 +290,34 @@ TEST(StrayAntGateTest, StaysShutWithoutDrawingDuringTheDelayOrUntilTheWindowsAre
         {0xFFFFF000u, 10000, 0x100, 0x100, 1, true},  // 0x1100 ms on, past the wrap
     };
     for (const auto& c : cases) {
-        SeedRandom(5);
-        const int32_t expectedNext = Random();
-        SeedRandom(5);
+        random.Seed(5);
+        const int32_t expectedNext = random.Next();
+        random.Seed(5);
         StrayAntGate gate(c.runStart, c.delay);
         for (uint32_t now = c.from; now <= c.to; now += c.step) {
-            EXPECT_FALSE(gate.Opens(now, c.ready)) << now;
+            EXPECT_FALSE(gate.Opens(now, c.ready, random)) << now;
         }
-        EXPECT_EQ(Random(), expectedNext) << c.runStart;
+        EXPECT_EQ(random.Next(), expectedNext) << c.runStart;
     }
 }
 
 TEST(StrayAntGateTest, OpensOnTheFirstDrawOfZeroAndNeverAgain) {
-    SeedRandom(12345);
+    RandomGenerator random;
+    random.Seed(12345);
     int expectedFrame = -1;
     for (int frame = 0; frame < 100000; ++frame) {
-        if (Random() % 100 == 0) {
+        if (random.Next() % 100 == 0) {
             expectedFrame = frame;
             break;
         }
     }
     ASSERT_GE(expectedFrame, 0);
-    SeedRandom(12345);
+    random.Seed(12345);
     StrayAntGate gate(0, 10000);
     int opened = -1;
     int openings = 0;
     for (int frame = 0; frame < 100000; ++frame) {
-        if (gate.Opens(10001u + static_cast<uint32_t>(frame), true)) {
+        if (gate.Opens(10001u + static_cast<uint32_t>(frame), true, random)) {
             ++openings;
             if (opened < 0) {
                 opened = frame;
@@ -275,11 +330,12 @@ TEST(StrayAntGateTest, OpensOnTheFirstDrawOfZeroAndNeverAgain) {
 }
 
 TEST(StrayAntGateTest, AChanceOfOneInOneOpensOnTheFirstFrameAfterTheDelay) {
-    SeedRandom(3);
+    RandomGenerator random;
+    random.Seed(3);
     StrayAntGate gate(500, 2000, 1);
-    EXPECT_FALSE(gate.Opens(2500, true));  // exactly the delay is not yet past it
-    EXPECT_TRUE(gate.Opens(2501, true));
-    EXPECT_FALSE(gate.Opens(2502, true));
+    EXPECT_FALSE(gate.Opens(2500, true, random));  // exactly the delay is not yet past it
+    EXPECT_TRUE(gate.Opens(2501, true, random));
+    EXPECT_FALSE(gate.Opens(2502, true, random));
     EXPECT_FALSE(gate.MayAppear());
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "colony/Random.h"
+#include "colony/RandomGenerator.h"
 #include "simulation/WorldRules.h"
 
 namespace {
@@ -120,13 +120,15 @@ TEST(ClampBallTest, PullsTheBallInFromTheRightAndBottomOnly) {
 }
 
 // The smallest and largest x and y a placement gives over five thousand seeds.
-std::array<int32_t, 4> RangeOverSeeds(const std::function<void(int32_t&, int32_t&)>& place) {
+std::array<int32_t, 4> RangeOverSeeds(
+    const std::function<void(RandomGenerator&, int32_t&, int32_t&)>& place) {
     std::array<int32_t, 4> range{1 << 30, 0, 1 << 30, 0};
+    RandomGenerator random;
     for (uint32_t seed = 1; seed <= 5000; ++seed) {
-        SeedRandom(seed);
+        random.Seed(seed);
         int32_t x = 0;
         int32_t y = 0;
-        place(x, y);
+        place(random, x, y);
         range = {std::min(range[0], x), std::max(range[1], x), std::min(range[2], y),
                  std::max(range[3], y)};
     }
@@ -134,21 +136,26 @@ std::array<int32_t, 4> RangeOverSeeds(const std::function<void(int32_t&, int32_t
 }
 
 TEST(PlacementTest, GoalInTheLowerRightQuarterAndBallInTheTopLeftDrawingXThenY) {
-    EXPECT_EQ(RangeOverSeeds([](int32_t& x, int32_t& y) { WorldRules::PlaceGoal(kW, kH, x, y); }),
+    EXPECT_EQ(RangeOverSeeds([](RandomGenerator& random, int32_t& x, int32_t& y) {
+                  WorldRules::PlaceGoal(random, kW, kH, x, y);
+              }),
               (std::array<int32_t, 4>{227, 393, 156, 251}));
-    EXPECT_EQ(RangeOverSeeds([](int32_t& x, int32_t& y) { WorldRules::PlaceBall(x, y); }),
+    EXPECT_EQ(RangeOverSeeds([](RandomGenerator& random, int32_t& x, int32_t& y) {
+                  WorldRules::PlaceBall(random, x, y);
+              }),
               (std::array<int32_t, 4>{36, 149, 36, 179}));
-    SeedRandom(777);
-    const int32_t first = Random();
-    const int32_t second = Random();
+    RandomGenerator random;
+    random.Seed(777);
+    const int32_t first = random.Next();
+    const int32_t second = random.Next();
     int32_t x = 0;
     int32_t y = 0;
-    SeedRandom(777);
-    WorldRules::PlaceGoal(640, 480, x, y);
+    random.Seed(777);
+    WorldRules::PlaceGoal(random, 640, 480, x, y);
     EXPECT_EQ(x, first % 260 + 320);
     EXPECT_EQ(y, second % 180 + 240);
-    SeedRandom(777);
-    WorldRules::PlaceBall(x, y);
+    random.Seed(777);
+    WorldRules::PlaceBall(random, x, y);
     EXPECT_EQ(x, std::max(first % 150, 36));
     EXPECT_EQ(y, std::max(second % 180, 36));
 }

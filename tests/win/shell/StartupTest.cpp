@@ -1,7 +1,6 @@
 // What WinMain builds before the message loop: the classes exactly, the hidden centred tool
 // window with the magnifier outline, the rim, the splash with its picture, and the stray record.
 #include "ShellTestSupport.h"
-#include "colony/Random.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 
@@ -120,14 +119,14 @@ TEST_F(StartupTest, StrayRecordIsOnTheScreenAndWalking) {
 // start it at the same place): the start-up seeds it from the clock first.
 TEST_F(StartupTest, StrayStartDependsOnTheClockNotOnTheGeneratorsPastState) {
     delete world.strayRecord;
-    SeedRandom(1);
+    shared.colony.random.Seed(1);
     startup_->CreateStrayAnt();
     const int32_t x1 = world.strayRecord->x;
     const int32_t y1 = world.strayRecord->y;
     const int32_t d1 = world.strayRecord->direction;
     delete world.strayRecord;
     Sleep(40);  // another tick count
-    SeedRandom(1);
+    shared.colony.random.Seed(1);
     startup_->CreateStrayAnt();
     EXPECT_FALSE(x1 == world.strayRecord->x && y1 == world.strayRecord->y &&
                  d1 == world.strayRecord->direction);

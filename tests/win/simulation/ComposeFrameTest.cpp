@@ -6,7 +6,6 @@
 #include "SimTestSupport.h"
 #include "base/ImageLimits.h"
 #include "colony/FieldMask.h"
-#include "colony/Random.h"
 #include "imaging/SelectedGdiObject.h"
 #include "imaging/MemoryDC.h"
 #include "simulation/GoalStamp.h"

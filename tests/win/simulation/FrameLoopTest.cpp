@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "SimTestSupport.h"
-#include "colony/Random.h"
 #include "imaging/GdiObjectCount.h"
 #include "platform/ScreenInfo.h"
 #include "simulation/SimulationRun.h"
@@ -42,8 +41,8 @@ class FrameLoopTest : public ::testing::Test {
         window_ = simtest::CreateTestWindow();
         links_.mainWindow = window_;
         simtest::CreateStrayWindows(window_);
-        world.strayRecord =
-            new StrayAnt(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        world.strayRecord = new StrayAnt(GetSystemMetrics(SM_CXSCREEN),
+                                         GetSystemMetrics(SM_CYSCREEN), shared.colony.random);
     }
     void TearDown() override {
         if (thread_ != nullptr) {
@@ -323,7 +322,7 @@ TEST(PaceFrameTest, WaitsOutTheFramePeriodBySleeping) {
 TEST(WorldLeaseTest, TheSecondReleaseFreesTheImagesAndTheRecord) {
     World own;
     own.CreateImages();
-    own.strayRecord = new StrayAnt(800, 600);
+    own.strayRecord = new StrayAnt(800, 600, shared.colony.random);
     own.ReleaseLease();
     EXPECT_NE(own.frame, nullptr);
     EXPECT_NE(own.magnifier, nullptr);
@@ -348,7 +347,7 @@ TEST(WorldLeaseTest, AWorldThatGoesFreesWhateverItStillHolds) {
             World own;
             own.CreateImages();
             own.CreateRunParts();
-            own.strayRecord = new StrayAnt(800, 600);
+            own.strayRecord = new StrayAnt(800, 600, shared.colony.random);
             ASSERT_GT(LiveImagingGdiObjects(), before);
             for (int k = 0; k < releases; ++k) {
                 own.ReleaseLease();
@@ -367,7 +366,7 @@ class StrayWindowsTest : public ::testing::Test {
         SetActiveWindow(window_);
         SetFocus(window_);
         simtest::CreateStrayWindows(window_);
-        world.strayRecord = new StrayAnt(800, 600);
+        world.strayRecord = new StrayAnt(800, 600, shared.colony.random);
         world.strayRecord->x = 400;
         world.strayRecord->y = 300;
         world.strayRecord->direction = 3;
