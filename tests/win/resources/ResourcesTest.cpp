@@ -330,11 +330,6 @@ TEST(Texts, JapaneseForJapaneseEnglishForEveryOtherUiLanguage) {
     }
 }
 
-TEST(Menu, CodePage932IsInEffect) {
-    // The narrow menu texts above only mean something if the process runs in code page 932.
-    EXPECT_EQ(GetACP(), 932u);
-}
-
 void ExpectIconSize(HICON icon, int size, bool isIcon) {
     ICONINFO ii{};
     ASSERT_TRUE(GetIconInfo(icon, &ii));

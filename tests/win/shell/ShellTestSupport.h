@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/ScreenPoint.h"
 #include "platform/AppWindow.h"
 #include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ShellReports.h"
@@ -73,23 +75,28 @@ inline bool PumpUntil(DWORD timeoutMs, const std::function<bool()>& stop = {}) {
     }
 }
 
-// Dispatches until WM_QUIT comes out of the queue (true) or timeoutMs passes.
-inline bool PumpUntilQuit(DWORD timeoutMs) {
+// Dispatches until WM_QUIT comes out of the queue: its exit code, or -1 when none came within
+// timeoutMs.
+inline int QuitCode(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                return true;
+                return static_cast<int>(msg.wParam);
             }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         if (GetTickCount() - start >= timeoutMs) {
-            return false;
+            return -1;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
+}
+
+inline bool PumpUntilQuit(DWORD timeoutMs) {
+    return QuitCode(timeoutMs) >= 0;
 }
 
 // A message box (a #32770 dialog on show) of the given thread, owned by owner (nullptr: no
@@ -202,6 +209,85 @@ inline bool FileExists(const std::string& path) {
 
 inline bool Checked(UINT id) {
     return (GetMenuState(TestProgram().state.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+inline std::string BackgroundName() {
+    char name[kPathBytes] = {};
+    shared.GetBackgroundFileName(name);
+    return name;
+}
+
+// True when none of the stray ant's windows exists any more.
+inline bool StrayWindowsGone() {
+    for (HWND w : TestProgram().strayWindows) {
+        if (IsWindow(w)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A handle of the simulation thread of its own, to wait on after the program let go of its own.
+inline UniqueThread SimulationThreadCopy() {
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
+    return UniqueThread(thread);
+}
+
+// Moves a window's corner to (x, y) of the screen, its size, z-order and activation kept.
+inline void MoveTo(HWND window, int x, int y) {
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+inline ScreenPoint Corner(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top)};
+}
+
+// Whether a stands above b in the z-order.
+inline bool Above(HWND a, HWND b) {
+    for (HWND next = GetWindow(a, GW_HWNDNEXT); next != nullptr;
+         next = GetWindow(next, GW_HWNDNEXT)) {
+        if (next == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether a WM_NULL waits for the window (taken out of the queue).
+inline bool NullPosted(HWND window) {
+    MSG msg;
+    return PeekMessageA(&msg, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
+}
+
+// A popup menu as seen from inside its own modal loop by CloseMenuOnceSeen, a thread timer that
+// then closes it.
+struct SeenMenu {
+    int seen = 0;
+    RECT rect{};
+    HWND foreground = nullptr;
+};
+inline SeenMenu& LastMenu() {
+    static SeenMenu menu;
+    return menu;
+}
+inline void CALLBACK CloseMenuOnceSeen(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu != nullptr && IsWindowVisible(menu)) {
+        ++LastMenu().seen;
+        GetWindowRect(menu, &LastMenu().rect);
+        LastMenu().foreground = GetForegroundWindow();
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+}
+// Arms the timer for the menu about to open.
+inline void CloseTheNextMenu() {
+    LastMenu() = SeenMenu{};
+    SetTimer(nullptr, 0, 50, &CloseMenuOnceSeen);
 }
 
 inline LPARAM Point(int x, int y) {

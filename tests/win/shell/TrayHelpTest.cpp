@@ -97,29 +97,6 @@ TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
     EXPECT_EQ(TestProgram().state.windowShown, 1);
 }
 
-// The open menu, seen from inside its own modal loop and closed again.
-struct OpenMenu {
-    int seen = 0;
-    RECT rect{};
-    HWND foreground = nullptr;
-} g_menu;
-void CALLBACK CloseTrayMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu != nullptr && IsWindowVisible(menu)) {
-        ++g_menu.seen;
-        GetWindowRect(menu, &g_menu.rect);
-        g_menu.foreground = GetForegroundWindow();
-        KillTimer(nullptr, id);
-        EndMenu();
-    }
-}
-
-// Whether a WM_NULL waits for the window (taken out of the queue).
-bool NullPosted(HWND window) {
-    MSG msg;
-    return PeekMessageA(&msg, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
-}
-
 TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
     // Shown or hidden, the owner is brought to the foreground first (else the menu keeps neither
     // Escape nor a click elsewhere), and WM_NULL follows the menu.
@@ -134,20 +111,20 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
         // The focus changes reach the display first: a stale one would cancel the menu.
         PumpUntil(150);
         TestProgram().state.pointer.overRim = 0;
-        g_menu = OpenMenu{};
         ASSERT_TRUE(SetCursorPos(500, 400));
-        SetTimer(nullptr, 0, 50, &CloseTrayMenu);
+        CloseTheNextMenu();
         Tray(1, WM_RBUTTONDOWN);
-        EXPECT_EQ(g_menu.seen, 1) << shown;
-        EXPECT_EQ(g_menu.foreground, window_) << shown;
+        const SeenMenu& menu = LastMenu();
+        EXPECT_EQ(menu.seen, 1) << shown;
+        EXPECT_EQ(menu.foreground, window_) << shown;
         EXPECT_TRUE(NullPosted(window_)) << shown;
         EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
         // Above the pointer, on the side the system drops menus to.
-        EXPECT_EQ(g_menu.rect.bottom, 400) << shown;
+        EXPECT_EQ(menu.rect.bottom, 400) << shown;
         if (GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0) {
-            EXPECT_EQ(g_menu.rect.right, 500) << shown;
+            EXPECT_EQ(menu.rect.right, 500) << shown;
         } else {
-            EXPECT_EQ(g_menu.rect.left, 500) << shown;
+            EXPECT_EQ(menu.rect.left, 500) << shown;
         }
     }
     EXPECT_EQ(TrayMenuFlags() & ~static_cast<UINT>(TPM_RIGHTALIGN),
@@ -158,7 +135,7 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
 
 // A second start posts its request to the running main window, found by its class.
 TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) {
-    SetWindowPos(window_, nullptr, 240, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(window_, 240, 130);
     HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP, 200, 100, 400, 400, nullptr,
                                  nullptr, nullptr, nullptr);
     ASSERT_NE(cover, nullptr);
@@ -174,16 +151,8 @@ TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) 
     EXPECT_EQ(GetForegroundWindow(), window_);
     EXPECT_EQ(GetFocus(), window_);
     EXPECT_EQ(shared.hasFocus, 1);
-    // Raised: the cover is somewhere below it now.
-    bool coverBelow = false;
-    for (HWND w = GetWindow(window_, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        coverBelow = coverBelow || w == cover;
-    }
-    EXPECT_TRUE(coverBelow);
-    RECT place{};
-    GetWindowRect(window_, &place);
-    EXPECT_EQ(place.left, 240);
-    EXPECT_EQ(place.top, 130);
+    EXPECT_TRUE(Above(window_, cover));
+    EXPECT_EQ(Corner(window_), (ScreenPoint{240, 130}));
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST,
               0);  // TestProgram().state.topmost is 0
     EXPECT_EQ(ReadIni("Status", "PFlag"), pflag);

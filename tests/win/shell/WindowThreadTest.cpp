@@ -64,6 +64,18 @@ struct Asker {
     }
 };
 
+// Waits up to three seconds for a box request to be posted to window, without serving it.
+bool WaitForPostedBox(HWND window, MSG* posted, UINT remove) {
+    const DWORD start = GetTickCount();
+    while (!PeekMessageA(posted, window, WM_SHOWBOX, WM_SHOWBOX, remove)) {
+        if (GetTickCount() - start >= 3000) {
+            return false;
+        }
+        Sleep(5);
+    }
+    return true;
+}
+
 class WindowThreadTest : public ShellWindowTest {
   protected:
     void SetUp() override {
@@ -173,9 +185,8 @@ TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     shared.exitRequested = 0;
     // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
     asker.Start();
-    Sleep(100);
     MSG peek;
-    ASSERT_TRUE(PeekMessageA(&peek, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
+    ASSERT_TRUE(WaitForPostedBox(window_, &peek, PM_NOREMOVE));
     shared.running = 0;  // the stand-in thread ends as after an Exit
     DestroyWindow(window_);
     EXPECT_EQ(WaitForSingleObject(asker.thread, 1000), static_cast<DWORD>(WAIT_OBJECT_0));
@@ -202,12 +213,7 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
                 nullptr);  // an asker that never gives up
         });
         MSG posted{};
-        const DWORD start = GetTickCount();
-        while (!PeekMessageA(&posted, window_, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE) &&
-               GetTickCount() - start < 3000) {
-            Sleep(5);
-        }
-        ASSERT_EQ(posted.message, static_cast<UINT>(WM_SHOWBOX));
+        ASSERT_TRUE(WaitForPostedBox(window_, &posted, PM_REMOVE));
         EXPECT_EQ(handOff.Pending(), 1u);
         handOff.Close();  // the message itself is dropped, as a going window's queue drops it
         EXPECT_EQ(handOff.Pending(), 0u);
@@ -411,24 +417,6 @@ class ExitInsideAModalLoopTest : public WindowThreadTest,
         SetForegroundWindow(window_);
     }
 };
-
-// The WM_QUIT the program ends with: its code, or -1 when none came within timeoutMs.
-int QuitCode(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                return static_cast<int>(msg.wParam);
-            }
-            DispatchMessageA(&msg);
-        }
-        if (GetTickCount() - start >= timeoutMs) {
-            return -1;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
 
 TEST_P(ExitInsideAModalLoopTest, ExitFromTheTrayEndsTheLoopAndTheProgramWithCodeZero) {
     const ModalLoop& loop = GetParam();
