@@ -65,12 +65,7 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
 }
 
 TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
-    EXPECT_TRUE(Checked(IDM_TRAIL_SHOW));
-    EXPECT_FALSE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_FALSE(Checked(IDM_TOPMOST));
-    EXPECT_TRUE(Checked(IDM_NORMAL));
-    EXPECT_TRUE(Checked(IDM_WAIT_ON));
-    EXPECT_FALSE(Checked(IDM_WAIT_OFF));
+    EXPECT_EQ(ChoiceMarks(), "x..xx.");
     EXPECT_EQ(shared.hideTrails.load(), 0);
     EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(shared.frameWaitMs.load(), 80);
@@ -105,10 +100,7 @@ class StoredSettingsTest : public ShellWindowTest {
 
 TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_EQ(shared.hideTrails.load(), 2);  // kept as read
-    EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
-    EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_TRUE(Checked(IDM_TOPMOST));
-    EXPECT_FALSE(Checked(IDM_NORMAL));
+    EXPECT_EQ(ChoiceMarks(), ".xx..x");
     EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(MainShows(), 0);
@@ -116,8 +108,6 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_EQ(SendMessageA(window_, WM_SPLASHEND, 0, 0), 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_FALSE(Checked(IDM_WAIT_ON));
-    EXPECT_TRUE(Checked(IDM_WAIT_OFF));
     EXPECT_EQ(shared.frameWaitMs.load(), 0);
     EXPECT_EQ(BackgroundName(), "C:\\pictures\\garden.bmp");
     // Nothing is written back at start: "PFlag" keeps its 2.
@@ -156,8 +146,7 @@ TEST_F(MainWindowTest, ChoiceCommandsCheckSetAndWriteTheirKeyOnly) {
 TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
     TestProgram().state.windowShown = 0;
     EXPECT_EQ(Command(IDM_TOPMOST), 0);
-    EXPECT_TRUE(Checked(IDM_TOPMOST));
-    EXPECT_FALSE(Checked(IDM_NORMAL));
+    EXPECT_EQ(ChoiceMarks(), "x.x.x.");
     EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
@@ -165,8 +154,7 @@ TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "1");
     ShowWindow(window_, SW_HIDE);
     EXPECT_EQ(Command(IDM_NORMAL), 0);
-    EXPECT_FALSE(Checked(IDM_TOPMOST));
-    EXPECT_TRUE(Checked(IDM_NORMAL));
+    EXPECT_EQ(ChoiceMarks(), "x..xx.");
     EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
@@ -188,8 +176,7 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     TestProgram().state.windowShown = 0;
     MoveTo(window_, 3, 4);
     Command(IDM_CENTER);
-    EXPECT_EQ(Corner(window_), (ScreenPoint{(GetSystemMetrics(SM_CXSCREEN) - kFrameWidth) / 2,
-                                            (GetSystemMetrics(SM_CYSCREEN) - kFrameHeight) / 2}));
+    EXPECT_TRUE(CentredOnTheScreen(window_, kFrameWidth, kFrameHeight));
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(TestProgram().state.windowShown, 1);
@@ -372,12 +359,9 @@ TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
 
 TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     // A pattern in the frame, painted into a memory DC, must come out pixel for pixel.
-    for (int y = 0; y < kFrameHeight; ++y) {
-        for (int x = 0; x < kFrameWidth; ++x) {
-            world.frame->GetLine(y)[x] =
-                static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
-        }
-    }
+    pixeltest::Fill(world.frame, [](int x, int y) {
+        return static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
+    });
     DIBImage target;
     target.ChangeBitCount(32);
     target.SetWidth(kFrameWidth);

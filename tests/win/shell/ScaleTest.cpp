@@ -43,11 +43,7 @@ class ScaleTest : public ShellWindowTest {
 
 TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
     // A pattern no enlargement could fake: every frame pixel its own colour.
-    for (int y = 0; y < kFrameHeight; ++y) {
-        for (int x = 0; x < kFrameWidth; ++x) {
-            world.frame->GetLine(y)[x] = static_cast<uint32_t>(x << 12 | y);
-        }
-    }
+    pixeltest::Fill(world.frame, [](int x, int y) { return static_cast<uint32_t>(x << 12 | y); });
     for (int32_t s = 1; s <= GlassScale::kLargestChoice; ++s) {
         SCOPED_TRACE(s);
         Choose(s);
@@ -68,13 +64,7 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
         SendMessageA(window_, WM_FRAMEREADY, 0, 0);
         const int side = kLensBottom * s;
         DIBImage shot;
-        shot.ChangeBitCount(32);
-        shot.SetWidth(side);
-        shot.SetHeight(side);
-        HDC dc = GetDC(window_);
-        BitBlt(shot.GetMemoryDC()->GetHDC(), 0, 0, side, side, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window_, dc);
-        GdiFlush();
+        pixeltest::ReadWindow(window_, side, side, &shot);
         EXPECT_EQ(pixeltest::CountWhere(0, 0, side, side,
                                         [&](int x, int y) {
                                             return PtInRegion(region, x, y) &&
@@ -142,16 +132,11 @@ TEST_F(ScaleTest, ADpiChangeRescalesAnAutomaticGlassAroundTheSuggestedCentre) {
         SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(shared.Scale().Factor(), c.scale);
-        RECT now{};
-        GetWindowRect(window_, &now);
-        EXPECT_EQ(now.right - now.left, kFrameWidth * c.scale);
-        EXPECT_EQ(now.bottom - now.top, kFrameHeight * c.scale);
-        EXPECT_EQ((now.left + now.right) / 2, 400);
-        EXPECT_EQ((now.top + now.bottom) / 2, 410);
+        EXPECT_TRUE(StandsAt(window_, 400 - kFrameWidth * c.scale / 2,
+                             410 - kFrameHeight * c.scale / 2, kFrameWidth * c.scale,
+                             kFrameHeight * c.scale));
         // The stray ant's walking window follows.
-        RECT ant{};
-        GetWindowRect(TestProgram().strayWindows[kStrayAntIndex], &ant);
-        EXPECT_EQ(ant.right - ant.left, kAntCell * c.scale);
+        EXPECT_EQ(WindowSize(TestProgram().strayWindows[kStrayAntIndex]).cx, kAntCell * c.scale);
     }
 }
 

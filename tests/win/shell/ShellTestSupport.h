@@ -211,6 +211,17 @@ inline bool Checked(UINT id) {
     return (GetMenuState(TestProgram().state.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
+// The check marks of the three pairs of choices, in menu order (trails shown, hidden; topmost,
+// normal; wait on, off): 'x' checked, '.' not.
+inline std::string ChoiceMarks() {
+    std::string marks;
+    for (UINT id :
+         {IDM_TRAIL_SHOW, IDM_TRAIL_HIDE, IDM_TOPMOST, IDM_NORMAL, IDM_WAIT_ON, IDM_WAIT_OFF}) {
+        marks += Checked(id) ? 'x' : '.';
+    }
+    return marks;
+}
+
 inline std::string BackgroundName() {
     char name[kPathBytes] = {};
     shared.GetBackgroundFileName(name);
@@ -244,6 +255,21 @@ inline ScreenPoint Corner(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top)};
+}
+
+// Whether the window's outer rectangle has its corner at (x, y) and the given size.
+inline bool StandsAt(HWND window, int x, int y, int width, int height) {
+    RECT rect{};
+    return GetWindowRect(window, &rect) && rect.left == x && rect.top == y &&
+           rect.right - rect.left == width && rect.bottom - rect.top == height;
+}
+inline bool StandsAt(HWND window, int x, int y, int side) {
+    return StandsAt(window, x, y, side, side);
+}
+// Whether the window of the given size stands in the middle of the primary screen.
+inline bool CentredOnTheScreen(HWND window, int width, int height) {
+    return StandsAt(window, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                    (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height);
 }
 
 // Whether a stands above b in the z-order.

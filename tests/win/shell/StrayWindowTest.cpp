@@ -218,12 +218,6 @@ void TraceStrayWindows() {
                           reinterpret_cast<LONG_PTR>(&Trace<1>)));
 }
 
-bool StandsAt(HWND window, int x, int y, int side) {
-    RECT rect{};
-    return GetWindowRect(window, &rect) && rect.left == x && rect.top == y &&
-           rect.right - rect.left == side && rect.bottom - rect.top == side;
-}
-
 TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell) {
     static_assert(kStrayAntIndex == 0 && kStrayHeartIndex == 1, "the traces are by index");
     TraceStrayWindows();
