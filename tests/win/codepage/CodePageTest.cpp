@@ -20,6 +20,7 @@
 #include "shell/HelpViewer.h"
 #include "shell/DroppedFile.h"
 #include "shell/TrayIcon.h"
+#include "tests/common/TempDirectory.h"
 
 namespace {
 
@@ -167,18 +168,6 @@ TEST(Language, TheMenuIsInTheUsersLanguage) {
 // A fresh folder under the temporary directory, removed with its files at the end.
 class DroppedNameTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t base[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, base);
-        dir_ = std::wstring(base) + L"kirelo-cp-" + std::to_wstring(GetCurrentProcessId());
-        ASSERT_TRUE(CreateDirectoryW(dir_.c_str(), nullptr));
-    }
-    void TearDown() override {
-        for (const std::wstring& file : files_) {
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(dir_.c_str());
-    }
     std::wstring MakeFile(const std::wstring& name, const std::string& content) {
         const std::wstring path = dir_ + L"\\" + name;
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -187,7 +176,6 @@ class DroppedNameTest : public ::testing::Test {
         DWORD written = 0;
         WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
         CloseHandle(file);
-        files_.push_back(path);
         return path;
     }
     // The content read through the ANSI call, as the loader reads a background.
@@ -203,8 +191,8 @@ class DroppedNameTest : public ::testing::Test {
         CloseHandle(file);
         return std::string(buffer, read);
     }
-    std::wstring dir_;
-    std::vector<std::wstring> files_;
+    const TempDirectory directory_{L"kirelo-cp-", false};
+    const std::wstring dir_ = directory_.wide();
 };
 
 TEST_F(DroppedNameTest, EveryNameGivesAnAnsiPathToTheSameFile) {

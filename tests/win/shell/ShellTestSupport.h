@@ -29,6 +29,7 @@
 #include "simulation/World.h"
 #include "simulation/SimulationRun.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/TempDirectory.h"
 
 namespace shelltest {
 
@@ -166,42 +167,6 @@ class Helper {
     std::function<void()> body_;
     HANDLE thread_ = nullptr;
 };
-
-inline std::string MakeTempDirectory() {
-    static int counter = 0;
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    for (;;) {
-        char path[MAX_PATH] = {};
-        std::snprintf(path, sizeof(path), "%skirelo-shell-%lu-%d", base,
-                      static_cast<unsigned long>(GetCurrentProcessId()), ++counter);
-        if (CreateDirectoryA(path, nullptr)) {
-            return path;
-        }
-    }
-}
-
-// Removes a directory tree made by a test (files and sub-directories only).
-inline void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
 
 inline bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -343,11 +308,6 @@ class ShellWindowTest : public ::testing::Test {
     virtual LPTHREAD_START_ROUTINE Simulation() { return &IdleSimulation; }
 
     void SetUp() override {
-        char previous[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, previous);
-        previousDir_ = previous;
-        dir_ = MakeTempDirectory();
-        ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
         PrepareDirectory();
         world.ResetLease();
         shared.shellReady = 0;
@@ -386,8 +346,6 @@ class ShellWindowTest : public ::testing::Test {
         EXPECT_TRUE(FinishShell(TestProgram(), 5000));
         TestProgram().simulationEntry = &SimulationThreadProc;
         TestProgram().state.pointer.tickCount = &GetTickCount;
-        SetCurrentDirectoryA(previousDir_.c_str());
-        RemoveTree(dir_);
     }
 
     // Times the main window was shown while the start-up built the windows.
@@ -417,8 +375,8 @@ class ShellWindowTest : public ::testing::Test {
     LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
 
     MessageRecorder recorder_;
-    std::string previousDir_;
-    std::string dir_;
+    const TempDirectory directory_{L"kirelo-shell-", true};
+    const std::string dir_ = directory_.path();
     ShellStartup* startup_ = nullptr;
     HWND window_ = nullptr;
 };
