@@ -20,6 +20,7 @@
 #include "shell/HelpViewer.h"
 #include "shell/DroppedFile.h"
 #include "shell/TrayIcon.h"
+#include "tests/common/MessageBoxes.h"
 #include "tests/common/TempDirectory.h"
 
 namespace {
@@ -53,60 +54,27 @@ struct BoxReading {
     bool seen = false;
 };
 
-HWND FindOwnBox() {
-    struct Search {
-        HWND box = nullptr;
-    } search;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(window) &&
-                std::wstring(name) == L"#32770") {
-                reinterpret_cast<Search*>(param)->box = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.box;
-}
-
-std::wstring WindowTextW(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-DWORD WINAPI ReadAndCloseBox(LPVOID param) {
-    BoxReading& reading = *static_cast<BoxReading*>(param);
-    for (int tries = 0; tries < 500; ++tries) {
-        HWND box = FindOwnBox();
-        if (box != nullptr) {
-            Sleep(100);  // the box fills its controls before it shows
-            reading.caption = WindowTextW(box);
-            constexpr int kMessageTextId = 0xFFFF;  // the box's static text control
-            reading.text = WindowTextW(GetDlgItem(box, kMessageTextId));
-            reading.seen = true;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
-}
-
 // Shows the box through the program's own sink and reads it back.
 BoxReading ShowAndRead(const std::function<void()>& raise) {
     BoxReading reading;
     static const std::unique_ptr<AppWindow> noApp;  // no main window: the box has no owner
     InstallMessageBoxSink(noApp, nullptr);
-    HANDLE reader = CreateThread(nullptr, 0, &ReadAndCloseBox, &reading, 0, nullptr);
-    raise();
-    WaitForSingleObject(reader, 10000);
-    CloseHandle(reader);
+    const DWORD thread = GetCurrentThreadId();
+    {
+        Helper user([&] {
+            HWND box = WaitForBox(thread, nullptr);
+            // The box fills its text control before it shows; read until it holds something.
+            const DWORD start = GetTickCount();
+            while (box != nullptr && BoxText(box, false).empty() && GetTickCount() - start < 3000) {
+                Sleep(10);
+            }
+            if (box != nullptr) {
+                reading = {BoxText(box, true), BoxText(box, false), true};
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        raise();
+    }
     SetMessageSink(nullptr);
     return reading;
 }

@@ -45,56 +45,42 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     EXPECT_TRUE(IconPresent());
 }
 
+// A left press hides the glass that has the focus or is recorded shown, and shows it otherwise;
+// right after the start (hidden, recorded shown) it only records it hidden. Other icons and
+// events change nothing.
 TEST_F(TrayTest, LeftPressTogglesTheWindow) {
-    ShowWindow(window_, SW_SHOW);
-    TestProgram().state.windowShown = 1;
-    shared.hasFocus = 0;
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 0);
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 1);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST,
-              0);  // TestProgram().state.topmost is 0
+    const struct {
+        bool visible;
+        int recorded;
+        int32_t focus;
+        WPARAM icon;
+        LPARAM event;
+        bool visibleAfter;
+        int recordedAfter;
+    } presses[] = {
+        {true, 1, 0, 1, WM_LBUTTONDOWN, false, 0}, {false, 0, 0, 1, WM_LBUTTONDOWN, true, 1},
+        {true, 0, 1, 1, WM_LBUTTONDOWN, false, 0}, {false, 1, 0, 1, WM_LBUTTONDOWN, false, 0},
+        {true, 1, 0, 2, WM_LBUTTONDOWN, true, 1},  {true, 1, 0, 1, WM_LBUTTONUP, true, 1},
+        {true, 1, 0, 1, WM_MOUSEMOVE, true, 1},    {true, 1, 0, 1, WM_LBUTTONDBLCLK, true, 1},
+    };
+    for (const auto& p : presses) {
+        SCOPED_TRACE(::testing::Message() << p.visible << p.recorded << p.focus << " icon "
+                                          << p.icon << " event " << p.event);
+        ShowWindow(window_, p.visible ? SW_SHOW : SW_HIDE);
+        TestProgram().state.windowShown = p.recorded;
+        shared.hasFocus = p.focus;
+        Tray(p.icon, p.event);
+        EXPECT_EQ(IsWindowVisible(window_) != FALSE, p.visibleAfter);
+        EXPECT_EQ(TestProgram().state.windowShown, p.recordedAfter);
+    }
     // Shown again in front with the remembered z-order.
-    TestProgram().state.topmost = 1;
-    Tray(1, WM_LBUTTONDOWN);
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-}
-
-TEST_F(TrayTest, FocusHidesEvenWhenRecordedHidden) {
-    ShowWindow(window_, SW_SHOW);
-    TestProgram().state.windowShown = 0;
-    shared.hasFocus = 1;
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 0);
-}
-
-TEST_F(TrayTest, FirstPressDuringTheSplashOnlyRecordsTheWindowHidden) {
-    // Right after start the window is hidden but recorded as shown.
-    ASSERT_FALSE(IsWindowVisible(window_));
-    ASSERT_EQ(TestProgram().state.windowShown, 1);
-    shared.hasFocus = 0;
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 0);
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(IsWindowVisible(window_));
-}
-
-TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
-    ShowWindow(window_, SW_SHOW);
-    TestProgram().state.windowShown = 1;
-    Tray(2, WM_LBUTTONDOWN);
-    Tray(1, WM_LBUTTONUP);
-    Tray(1, WM_MOUSEMOVE);
-    Tray(1, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 1);
+    for (int32_t topmost : {0, 1}) {
+        TestProgram().state.topmost = topmost;
+        Tray(1, WM_LBUTTONDOWN);
+        Tray(1, WM_LBUTTONDOWN);
+        EXPECT_TRUE(IsWindowVisible(window_));
+        EXPECT_EQ((GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost == 1);
+    }
 }
 
 TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
