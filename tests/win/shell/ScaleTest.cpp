@@ -51,11 +51,10 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
         const SIZE size = WindowSize(window_);
         EXPECT_EQ(size.cx, kFrameWidth * s);
         EXPECT_EQ(size.cy, kFrameHeight * s);
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        ASSERT_NE(GetWindowRgn(window_, region), ERROR);
-        HRGN expected = EnlargedMask(s);
-        EXPECT_TRUE(EqualRgn(region, expected));
-        DeleteObject(expected);
+        const UniqueRegion region = WindowRegion(window_);
+        ASSERT_TRUE(region);
+        const UniqueRegion expected(EnlargedMask(s));
+        EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
 
         // Painted on the screen's top-left, read back from the window: the whole lens and the
         // frame above it, each frame pixel an s x s block of its own colour.
@@ -67,14 +66,13 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
         pixeltest::ReadWindow(window_, side, side, &shot);
         EXPECT_EQ(pixeltest::CountWhere(0, 0, side, side,
                                         [&](int x, int y) {
-                                            return PtInRegion(region, x, y) &&
+                                            return PtInRegion(region.get(), x, y) &&
                                                    pixeltest::Pixel(&shot, x, y) !=
                                                        pixeltest::Pixel(world.frame, x / s, y / s);
                                         }),
                   0);
         // The lens (its 1x centre) is painted in the window at every scale.
-        EXPECT_TRUE(PtInRegion(region, (kLensLeft + kLensSide / 2) * s, kLensTop * s + 1));
-        DeleteObject(region);
+        EXPECT_TRUE(PtInRegion(region.get(), (kLensLeft + kLensSide / 2) * s, kLensTop * s + 1));
     }
 }
 
@@ -107,13 +105,12 @@ TEST_F(StoredSizeTest, AStoredSizeHoldsFromTheStartAndAgainstADpiChange) {
     EXPECT_EQ(WindowSize(window_).cx, kFrameWidth * 2);
     EXPECT_EQ(WindowSize(window_).cy, kFrameHeight * 2);
     // The heart is cut for 2x from the start.
-    HRGN heart = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(TestProgram().strayWindows[kStrayHeartIndex], heart), ERROR);
+    const UniqueRegion heart = WindowRegion(TestProgram().strayWindows[kStrayHeartIndex]);
+    ASSERT_TRUE(heart);
     RECT box{};
-    GetRgnBox(heart, &box);
+    GetRgnBox(heart.get(), &box);
     EXPECT_GT(box.right, kHeartSide);
     EXPECT_LE(box.right, kHeartSide * 2);
-    DeleteObject(heart);
     RECT suggested = {0, 0, 900, 1080};
     SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(288, 288),
                  reinterpret_cast<LPARAM>(&suggested));

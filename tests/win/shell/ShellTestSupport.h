@@ -101,6 +101,15 @@ inline bool PumpUntilQuit(DWORD timeoutMs) {
     return QuitCode(timeoutMs) >= 0;
 }
 
+// A copy of the window's shape; empty when the window has none.
+inline UniqueRegion WindowRegion(HWND window) {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR) {
+        region.reset();
+    }
+    return region;
+}
+
 inline bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -1,6 +1,7 @@
 // What WinMain builds before the message loop: the classes exactly, the hidden centred tool
 // window with the magnifier outline, the rim, the splash with its picture, and the stray record.
 #include "ShellTestSupport.h"
+#include "tests/common/PixelCount.h"
 #include "colony/Random.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
@@ -37,25 +38,27 @@ TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
     DIBImage outline;
     outline.LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER_SHAPE));
     outline.ChangeBitCount(32);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
-    HRGN lens = CreateEllipticRgn(20, 20, 220, 220);
-    int outlineWrong = 0;
-    int rimWrong = 0;
-    for (int y = 0; y < 360; y += 2) {
-        for (int x = 0; x < 300; x += 2) {
-            const bool opaque = (outline.GetLine(y)[x] & 0xFFFFFF) != kKeyColour;
-            outlineWrong += (PtInRegion(shape, x, y) != FALSE) != opaque;
-            const bool inLens = PtInRegion(lens, x, y) != FALSE;
-            rimWrong +=
-                (PtInRegion(TestProgram().state.rimRegion, x, y) != FALSE) != (opaque != inLens);
-        }
-    }
-    EXPECT_EQ(outlineWrong, 0);
-    EXPECT_EQ(rimWrong, 0);
+    const UniqueRegion shape = WindowRegion(window_);
+    ASSERT_TRUE(shape);
+    const UniqueRegion lens(CreateEllipticRgn(20, 20, 220, 220));
+    const auto opaque = [&outline](int x, int y) {
+        return pixeltest::Pixel(&outline, x, y) != kKeyColour;
+    };
+    EXPECT_EQ(
+        pixeltest::CountWhere(
+            0, 0, kFrameWidth, kFrameHeight,
+            [&](int x, int y) { return (PtInRegion(shape.get(), x, y) != FALSE) != opaque(x, y); },
+            2),
+        0);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, kFrameWidth, kFrameHeight,
+                  [&](int x, int y) {
+                      return (PtInRegion(TestProgram().state.rimRegion, x, y) != FALSE) !=
+                             (opaque(x, y) && !PtInRegion(lens.get(), x, y));
+                  },
+                  2),
+              0);
     EXPECT_FALSE(PtInRegion(TestProgram().state.rimRegion, 120, 120));
-    DeleteObject(lens);
-    DeleteObject(shape);
 }
 
 TEST_F(StartupTest, SplashClassWindowAndPicture) {

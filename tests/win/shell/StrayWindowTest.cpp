@@ -117,15 +117,13 @@ TEST_F(StrayWindowTest, TheAntsColourKeyedWindowAndTheHeartsShapedOneStartHidden
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
     EXPECT_EQ(key, RGB(0x00, 0xFF, 0x84));
     EXPECT_EQ(KeyedAntCell::KeyColourRef(), RGB(0x00, 0xFF, 0x84));
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(GetWindowRgn(Ant(), region), ERROR);
+    EXPECT_FALSE(WindowRegion(Ant()));
     // The heart: a plain window cut to the heart of bitmap 129.
     EXPECT_EQ(GetWindowLongA(Heart(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-    EXPECT_NE(GetWindowRgn(Heart(), region), ERROR);
-    HRGN expected = ShapeFromBitmap(IDB_HEART_SHAPE, 0, 16);
-    EXPECT_TRUE(EqualRgn(region, expected));
-    DeleteObject(expected);
-    DeleteObject(region);
+    const UniqueRegion heart = WindowRegion(Heart());
+    ASSERT_TRUE(heart);
+    const UniqueRegion expected(ShapeFromBitmap(IDB_HEART_SHAPE, 0, 16));
+    EXPECT_TRUE(EqualRgn(heart.get(), expected.get()));
     WNDCLASSA wc{};
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "はぐれありさん", &wc));
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
