@@ -26,6 +26,27 @@ inline int CountWhere(int left, int top, int right, int bottom,
     return count;
 }
 
+// Sets every pixel of a 32-bit image to colour(x, y).
+inline void Fill(DIBImage* image, const std::function<uint32_t(int, int)>& colour) {
+    for (int y = 0; y < image->GetHeight(); ++y) {
+        for (int x = 0; x < image->GetWidth(); ++x) {
+            image->GetLine(y)[x] = colour(x, y);
+        }
+    }
+}
+
+// What the window shows in its client rectangle (0, 0)-(width, height), read from the display
+// into a 32-bit image.
+inline void ReadWindow(HWND window, int width, int height, DIBImage* into) {
+    into->ChangeBitCount(32);
+    into->SetWidth(width);
+    into->SetHeight(height);
+    HDC dc = GetDC(window);
+    BitBlt(into->GetMemoryDC()->GetHDC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
+}
+
 // The pixels of the rectangle in which a and b differ.
 inline int Differences(const DIBImage* a, const DIBImage* b, int left, int top, int right,
                        int bottom) {

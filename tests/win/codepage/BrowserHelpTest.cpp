@@ -9,32 +9,13 @@
 #include "shell/BrowserHelp.h"
 #include "shell/HelpViewer.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/TempDirectory.h"
 
 namespace {
 
-std::wstring CurrentDirectory() {
-    wchar_t dir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, dir);
-    return dir;
-}
-
-// A fresh working directory for one test, the previous one restored afterwards.
+// A fresh working directory for one test.
 class HelpFolderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previous_ = CurrentDirectory();
-        wchar_t base[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, base);
-        dir_ = std::wstring(base) + L"kirelo-help-" + std::to_wstring(GetCurrentProcessId());
-        ASSERT_TRUE(CreateDirectoryW(dir_.c_str(), nullptr));
-        ASSERT_TRUE(SetCurrentDirectoryW(dir_.c_str()));
-    }
-    void TearDown() override {
-        SetCurrentDirectoryW(previous_.c_str());
-        DeleteFileW((dir_ + L"\\KireloHelp\\index.html").c_str());
-        RemoveDirectoryW((dir_ + L"\\KireloHelp").c_str());
-        RemoveDirectoryW(dir_.c_str());
-    }
     void MakeIndexPage() {
         ASSERT_TRUE(CreateDirectoryW((dir_ + L"\\KireloHelp").c_str(), nullptr));
         HANDLE page = CreateFileW((dir_ + L"\\KireloHelp\\index.html").c_str(), GENERIC_WRITE, 0,
@@ -42,8 +23,8 @@ class HelpFolderTest : public ::testing::Test {
         ASSERT_NE(page, INVALID_HANDLE_VALUE);
         CloseHandle(page);
     }
-    std::wstring previous_;
-    std::wstring dir_;
+    const TempDirectory directory_{L"kirelo-help-", true};
+    const std::wstring dir_ = directory_.wide();
 };
 
 TEST(BrowserHelp, TheTestsRunUnderWine) {

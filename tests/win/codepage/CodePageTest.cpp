@@ -20,6 +20,8 @@
 #include "shell/HelpViewer.h"
 #include "shell/DroppedFile.h"
 #include "shell/TrayIcon.h"
+#include "tests/common/MessageBoxes.h"
+#include "tests/common/TempDirectory.h"
 
 namespace {
 
@@ -52,60 +54,27 @@ struct BoxReading {
     bool seen = false;
 };
 
-HWND FindOwnBox() {
-    struct Search {
-        HWND box = nullptr;
-    } search;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(window) &&
-                std::wstring(name) == L"#32770") {
-                reinterpret_cast<Search*>(param)->box = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.box;
-}
-
-std::wstring WindowTextW(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-DWORD WINAPI ReadAndCloseBox(LPVOID param) {
-    BoxReading& reading = *static_cast<BoxReading*>(param);
-    for (int tries = 0; tries < 500; ++tries) {
-        HWND box = FindOwnBox();
-        if (box != nullptr) {
-            Sleep(100);  // the box fills its controls before it shows
-            reading.caption = WindowTextW(box);
-            constexpr int kMessageTextId = 0xFFFF;  // the box's static text control
-            reading.text = WindowTextW(GetDlgItem(box, kMessageTextId));
-            reading.seen = true;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
-}
-
 // Shows the box through the program's own sink and reads it back.
 BoxReading ShowAndRead(const std::function<void()>& raise) {
     BoxReading reading;
     static const std::unique_ptr<AppWindow> noApp;  // no main window: the box has no owner
     InstallMessageBoxSink(noApp, nullptr);
-    HANDLE reader = CreateThread(nullptr, 0, &ReadAndCloseBox, &reading, 0, nullptr);
-    raise();
-    WaitForSingleObject(reader, 10000);
-    CloseHandle(reader);
+    const DWORD thread = GetCurrentThreadId();
+    {
+        Helper user([&] {
+            HWND box = WaitForBox(thread, nullptr);
+            // The box fills its text control before it shows; read until it holds something.
+            const DWORD start = GetTickCount();
+            while (box != nullptr && BoxText(box, false).empty() && GetTickCount() - start < 3000) {
+                Sleep(10);
+            }
+            if (box != nullptr) {
+                reading = {BoxText(box, true), BoxText(box, false), true};
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        raise();
+    }
     SetMessageSink(nullptr);
     return reading;
 }
@@ -167,18 +136,6 @@ TEST(Language, TheMenuIsInTheUsersLanguage) {
 // A fresh folder under the temporary directory, removed with its files at the end.
 class DroppedNameTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t base[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, base);
-        dir_ = std::wstring(base) + L"kirelo-cp-" + std::to_wstring(GetCurrentProcessId());
-        ASSERT_TRUE(CreateDirectoryW(dir_.c_str(), nullptr));
-    }
-    void TearDown() override {
-        for (const std::wstring& file : files_) {
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(dir_.c_str());
-    }
     std::wstring MakeFile(const std::wstring& name, const std::string& content) {
         const std::wstring path = dir_ + L"\\" + name;
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -187,7 +144,6 @@ class DroppedNameTest : public ::testing::Test {
         DWORD written = 0;
         WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
         CloseHandle(file);
-        files_.push_back(path);
         return path;
     }
     // The content read through the ANSI call, as the loader reads a background.
@@ -203,8 +159,8 @@ class DroppedNameTest : public ::testing::Test {
         CloseHandle(file);
         return std::string(buffer, read);
     }
-    std::wstring dir_;
-    std::vector<std::wstring> files_;
+    const TempDirectory directory_{L"kirelo-cp-", false};
+    const std::wstring dir_ = directory_.wide();
 };
 
 TEST_F(DroppedNameTest, EveryNameGivesAnAnsiPathToTheSameFile) {

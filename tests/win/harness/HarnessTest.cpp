@@ -1,5 +1,5 @@
 // Proves the Windows test harness: a real window under Wine, the message seam's Windows wiring,
-// GDI drawing read back from a memory DC, and the ANSI code page the texts are written in.
+// and the ANSI code page the texts are written in.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -49,30 +49,4 @@ TEST(WineHarness, MessageBoxSinkOwnsTheBoxByTheMainWindow) {
     ShowProgramMessage(IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, MB_ICONWARNING);
     ASSERT_EQ(recorder.size(), 1u);
     EXPECT_EQ(recorder.messages()[0].flags, static_cast<uint32_t>(MB_ICONWARNING));
-}
-
-TEST(WineHarness, GdiDrawingIntoAMemoryDcReadsBack) {
-    WindowDC screen(nullptr);
-    UniqueDC dc(CreateCompatibleDC(screen.get()));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = 40;
-    bi.bmiHeader.biHeight = 40;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(bitmap);
-    SelectionGuard selected(dc.get(), bitmap.get());
-    PatBlt(dc.get(), 0, 0, 40, 40, WHITENESS);
-    UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
-    RECT r{10, 10, 20, 20};
-    FillRect(dc.get(), &r, red.get());
-    GdiFlush();
-    const auto* px = static_cast<const uint32_t*>(bits);
-    // Bottom-up rows: row y from the top is at (39 - y).
-    EXPECT_EQ(px[(39 - 15) * 40 + 15] & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(px[(39 - 5) * 40 + 5] & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(GetPixel(dc.get(), 19, 19), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc.get(), 20, 20), RGB(255, 255, 255));
 }

@@ -11,6 +11,7 @@
 #include "imaging/GdiObjectCount.h"
 #include "platform/UniqueHandle.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/PixelCount.h"
 #include "tests/native/base/BmpWriter.h"
 #include "tests/win/imaging/ImageTestSupport.h"
 
@@ -49,25 +50,15 @@ TEST(DIBImageResize, GrowingKeepsTheOldPixelsTopLeftAndFillsWhite) {
     EXPECT_EQ(PixelAt(*image, 1, 0), 0x445566u);
     EXPECT_EQ(PixelAt(*image, 0, 1), 0x778899u);
     EXPECT_EQ(PixelAt(*image, 1, 1), 0xAABBCCu);
-    int white = 0;
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            if (x >= 2 || y >= 2) {
-                EXPECT_EQ(PixelAt(*image, x, y), 0xFFFFFFu) << x << "," << y;
-                ++white;
-            }
-        }
-    }
-    EXPECT_EQ(white, 8);
+    EXPECT_EQ(
+        pixeltest::CountWhere(
+            0, 0, 4, 3, [&image](int x, int y) { return PixelAt(*image, x, y) == 0xFFFFFFu; }),
+        8);
 }
 
 TEST(DIBImageResize, ShrinkingKeepsTheTopRowsAndSizesBelowOneBecomeOne) {
     auto image = NewCanvas(3, 4);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            image->GetLine(y)[x] = static_cast<uint32_t>(y * 16 + x);
-        }
-    }
+    pixeltest::Fill(image.get(), [](int x, int y) { return static_cast<uint32_t>(y * 16 + x); });
     image->SetHeight(2);
     ExpectLineTable(*image);
     EXPECT_EQ(PixelAt(*image, 0, 0), 0u);

@@ -43,6 +43,33 @@ inline uint32_t PixelAt(const DIBImage& image, int x, int y) {
     return image.GetLine(y)[x] & 0xFFFFFFu;
 }
 
+// What an image is, to tell that an operation left it as it was: its sizes, its surface, every
+// byte of its pixels and its header.
+struct ImageSnapshot {
+    int width, height, bitCount, widthBytes;
+    HBITMAP bitmap;
+    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> info;
+};
+inline ImageSnapshot Take(const DIBImage& image) {
+    const uint8_t* bits = image.GetBits();
+    const size_t bytes = static_cast<size_t>(image.GetWidthBytes()) * image.GetHeight();
+    const auto* info = reinterpret_cast<const uint8_t*>(image.GetInfo());
+    return {image.GetWidth(),  image.GetHeight(),    image.GetBitCount(), image.GetWidthBytes(),
+            image.GetBitmap(), {bits, bits + bytes}, {info, info + 40}};
+}
+inline void ExpectUnchanged(const DIBImage& image, const ImageSnapshot& before) {
+    const ImageSnapshot now = Take(image);
+    EXPECT_EQ(now.width, before.width);
+    EXPECT_EQ(now.height, before.height);
+    EXPECT_EQ(now.bitCount, before.bitCount);
+    EXPECT_EQ(now.widthBytes, before.widthBytes);
+    EXPECT_EQ(now.bitmap, before.bitmap);
+    EXPECT_EQ(now.pixels, before.pixels);
+    EXPECT_EQ(now.info, before.info);
+    ExpectLineTable(image);
+}
+
 // A file in the temporary directory, removed when the object goes.
 class TempFile {
   public:

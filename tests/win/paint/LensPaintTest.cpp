@@ -18,6 +18,7 @@
 #include "simulation/SimulationRun.h"
 #include "simulation/World.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/PixelCount.h"
 
 namespace {
 // The world the frames are painted from, and the shared state its notices and scale live in.
@@ -58,12 +59,11 @@ bool InLens(int x, int y) {
 
 // A frame as the simulation leaves it: pattern seed inside the lens square, the rest untouched.
 void FillLens(int seed) {
-    for (int y = 20; y < 220; ++y) {
-        for (int x = 20; x < 220; ++x) {
-            world.frame->GetLine(y)[x] =
-                static_cast<uint32_t>(((x * seed) & 0xFF) << 16 | ((y + seed) & 0xFF) << 8 | seed);
-        }
-    }
+    pixeltest::Fill(world.frame, [seed](int x, int y) {
+        return InLens(x, y) ? static_cast<uint32_t>(((x * seed) & 0xFF) << 16 |
+                                                    ((y + seed) & 0xFF) << 8 | seed)
+                            : world.frame->GetLine(y)[x];
+    });
 }
 
 class LensPaintTest : public ::testing::Test {
@@ -105,17 +105,6 @@ class LensPaintTest : public ::testing::Test {
         return w;
     }
 
-    // What the window shows, as 0xRRGGBB.
-    void ReadBack(HWND window, DIBImage& into) {
-        into.ChangeBitCount(32);
-        into.SetWidth(kW);
-        into.SetHeight(kH);
-        HDC dc = GetDC(window);
-        BitBlt(into.GetMemoryDC()->GetHDC(), 0, 0, kW, kH, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-        GdiFlush();
-    }
-
     DIBImage shape_;
     HRGN outline_ = nullptr;
     HWND lensPainted_ = nullptr;
@@ -125,15 +114,11 @@ class LensPaintTest : public ::testing::Test {
 // A change outside the lens square (which no frame makes) must not reach the window: the repaint
 // is the lens only, and there it shows the new frame as a whole paint does.
 TEST_F(LensPaintTest, TheLensRepaintShowsTheNewLensAndLeavesTheRimAsItWas) {
+    using pixeltest::CountWhere;
+    using pixeltest::Pixel;
     DIBImage before;
-    ReadBack(lensPainted_, before);
-    for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) {
-            if (!InLens(x, y)) {
-                world.frame->GetLine(y)[x] = 0x123456;
-            }
-        }
-    }
+    pixeltest::ReadWindow(lensPainted_, kW, kH, &before);
+    pixeltest::Fill(world.frame, [](int x, int y) { return InLens(x, y) ? 0u : 0x123456u; });
     FillLens(11);
     RepaintLens(shared, lensPainted_);
     InvalidateRect(wholePainted_, nullptr, FALSE);
@@ -141,35 +126,30 @@ TEST_F(LensPaintTest, TheLensRepaintShowsTheNewLensAndLeavesTheRimAsItWas) {
     Pump();
     DIBImage after;
     DIBImage whole;
-    ReadBack(lensPainted_, after);
-    ReadBack(wholePainted_, whole);
-    int compared = 0;
-    int wholeWrong = 0;
-    int rimPixels = 0;
-    int rimKept = 0;
-    int lensNew = 0;
-    for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) {
-            if (!PtInRegion(outline_, x, y)) {
-                continue;  // not part of the window
-            }
-            ++compared;
-            const uint32_t frame = world.frame->GetLine(y)[x] & 0xFFFFFF;
-            const uint32_t got = after.GetLine(y)[x] & 0xFFFFFF;
-            wholeWrong += (whole.GetLine(y)[x] & 0xFFFFFF) != frame ? 1 : 0;
-            if (InLens(x, y)) {
-                lensNew += got == frame ? 1 : 0;
-            } else {
-                ++rimPixels;
-                rimKept += got == (before.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-            }
-        }
-    }
-    EXPECT_GT(compared, 40000);  // the magnifier outline, lens and handle
-    EXPECT_EQ(wholeWrong, 0);
-    EXPECT_GT(rimPixels, 5000);
-    EXPECT_EQ(rimKept, rimPixels);
-    EXPECT_GT(lensNew, 28000);  // the new frame did reach the lens
+    pixeltest::ReadWindow(lensPainted_, kW, kH, &after);
+    pixeltest::ReadWindow(wholePainted_, kW, kH, &whole);
+    // Only what is part of the window counts: the magnifier outline, lens and handle.
+    const auto shown = [this](int x, int y) { return PtInRegion(outline_, x, y) != FALSE; };
+    const auto rim = [&](int x, int y) { return shown(x, y) && !InLens(x, y); };
+    EXPECT_GT(CountWhere(0, 0, kW, kH, shown), 40000);
+    EXPECT_EQ(CountWhere(0, 0, kW, kH,
+                         [&](int x, int y) {
+                             return shown(x, y) && Pixel(&whole, x, y) != Pixel(world.frame, x, y);
+                         }),
+              0);
+    EXPECT_GT(CountWhere(0, 0, kW, kH, rim), 5000);
+    EXPECT_EQ(CountWhere(0, 0, kW, kH,
+                         [&](int x, int y) {
+                             return rim(x, y) && Pixel(&after, x, y) != Pixel(&before, x, y);
+                         }),
+              0);
+    // The new frame did reach the lens.
+    EXPECT_GT(CountWhere(0, 0, kW, kH,
+                         [&](int x, int y) {
+                             return shown(x, y) && InLens(x, y) &&
+                                    Pixel(&after, x, y) == Pixel(world.frame, x, y);
+                         }),
+              28000);
 }
 }  // namespace
 

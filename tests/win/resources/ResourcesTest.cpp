@@ -15,6 +15,7 @@
 #include "ResourceIds.h"
 #include "TextIds.h"
 #include "platform/UiText.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 
@@ -330,38 +331,34 @@ TEST(Texts, JapaneseForJapaneseEnglishForEveryOtherUiLanguage) {
     }
 }
 
-TEST(Menu, CodePage932IsInEffect) {
-    // The narrow menu texts above only mean something if the process runs in code page 932.
-    EXPECT_EQ(GetACP(), 932u);
-}
-
-void ExpectIconSize(HICON icon, int size, bool isIcon) {
-    ICONINFO ii{};
-    ASSERT_TRUE(GetIconInfo(icon, &ii));
-    EXPECT_EQ(ii.fIcon != FALSE, isIcon);
-    BITMAP bm{};
-    ASSERT_NE(ii.hbmMask, nullptr);
-    ASSERT_TRUE(GetObjectA(ii.hbmMask, sizeof bm, &bm));
-    EXPECT_EQ(bm.bmWidth, size);
-    if (ii.hbmColor) {
-        BITMAP cm{};
-        ASSERT_TRUE(GetObjectA(ii.hbmColor, sizeof cm, &cm));
-        EXPECT_EQ(cm.bmWidth, size);
-        EXPECT_EQ(cm.bmHeight, size);
-        DeleteObject(ii.hbmColor);
-    } else {
-        EXPECT_EQ(bm.bmHeight, size * 2);
-    }
-    DeleteObject(ii.hbmMask);
-}
-
-TEST(Icons, LoadAtTheirSizes) {
-    for (auto [id, size] : {std::pair<int, int>{IDI_APP, 32}, {IDI_SMALL, 16}}) {
-        HICON icon =
-            static_cast<HICON>(LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
-        ASSERT_NE(icon, nullptr) << id;
-        ExpectIconSize(icon, size, true);
-        DestroyIcon(icon);
+// The icons at the sizes they are drawn in, the cursors at 32 with their hot spots; an image
+// without a colour bitmap holds its mask and its colour in one bitmap of twice the height.
+TEST(IconsAndCursors, LoadAtTheirSizesWithTheirHotSpots) {
+    const struct {
+        int id;
+        bool icon;
+        int size, x, y;
+    } cases[] = {{IDI_APP, true, 32, 16, 16},
+                 {IDI_SMALL, true, 16, 8, 8},
+                 {IDC_STICK, false, 32, 12, 28},
+                 {IDC_BINOCULARS, false, 32, 15, 15}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        UniqueIcon image(static_cast<HICON>(
+            LoadImageA(Self(), MAKEINTRESOURCEA(c.id), c.icon ? IMAGE_ICON : IMAGE_CURSOR,
+                       c.icon ? c.size : 0, c.icon ? c.size : 0, c.icon ? 0 : LR_DEFAULTSIZE)));
+        ASSERT_TRUE(image);
+        ICONINFO ii{};
+        ASSERT_TRUE(GetIconInfo(image.get(), &ii));
+        const UniqueBitmap mask(ii.hbmMask);
+        const UniqueBitmap colour(ii.hbmColor);
+        EXPECT_EQ(ii.fIcon != FALSE, c.icon);
+        EXPECT_EQ(ii.xHotspot, static_cast<DWORD>(c.x));
+        EXPECT_EQ(ii.yHotspot, static_cast<DWORD>(c.y));
+        BITMAP bm{};
+        ASSERT_TRUE(GetObjectA(colour ? colour.get() : mask.get(), sizeof bm, &bm));
+        EXPECT_EQ(bm.bmWidth, c.size);
+        EXPECT_EQ(bm.bmHeight, colour ? c.size : 2 * c.size);
     }
     // the icons hold exactly one image each, in the size they are drawn for
     HRSRC group =
@@ -375,27 +372,6 @@ TEST(Icons, LoadAtTheirSizes) {
     EXPECT_EQ(entry[0], 32);
     EXPECT_EQ(entry[1], 32);
     EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 4) << "4 bits per pixel";
-}
-
-TEST(Cursors, HotSpots) {
-    struct {
-        int id, x, y;
-    } cases[] = {{IDC_STICK, 12, 28}, {IDC_BINOCULARS, 15, 15}};
-    for (const auto& c : cases) {
-        HCURSOR cur = LoadCursorA(Self(), MAKEINTRESOURCEA(c.id));
-        ASSERT_NE(cur, nullptr) << "cursor " << c.id;
-        ICONINFO ii{};
-        ASSERT_TRUE(GetIconInfo(cur, &ii)) << "cursor " << c.id;
-        EXPECT_FALSE(ii.fIcon) << "cursor " << c.id;
-        EXPECT_EQ(ii.xHotspot, static_cast<DWORD>(c.x)) << "cursor " << c.id;
-        EXPECT_EQ(ii.yHotspot, static_cast<DWORD>(c.y)) << "cursor " << c.id;
-        BITMAP bm{};
-        ASSERT_TRUE(GetObjectA(ii.hbmMask, sizeof bm, &bm));
-        EXPECT_EQ(bm.bmWidth, 32) << "cursor " << c.id;
-        if (ii.hbmColor)
-            DeleteObject(ii.hbmColor);
-        DeleteObject(ii.hbmMask);
-    }
 }
 
 }  // namespace

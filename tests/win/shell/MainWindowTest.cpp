@@ -65,18 +65,11 @@ TEST_F(MainWindowTest, CreationMakesTheImagesAndStartsTheThread) {
 }
 
 TEST_F(MainWindowTest, MissingSettingsFileGivesTheDefaultsAndCreatesNoFile) {
-    EXPECT_TRUE(Checked(IDM_TRAIL_SHOW));
-    EXPECT_FALSE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_FALSE(Checked(IDM_TOPMOST));
-    EXPECT_TRUE(Checked(IDM_NORMAL));
-    EXPECT_TRUE(Checked(IDM_WAIT_ON));
-    EXPECT_FALSE(Checked(IDM_WAIT_OFF));
+    EXPECT_EQ(ChoiceMarks(), "x..xx.");
     EXPECT_EQ(shared.hideTrails.load(), 0);
     EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(shared.frameWaitMs.load(), 80);
-    char name[kPathBytes];
-    shared.GetBackgroundFileName(name);
-    EXPECT_STREQ(name, "Resource");
+    EXPECT_EQ(BackgroundName(), "Resource");
     EXPECT_EQ(std::string(TestProgram().settings.Path()), IniPath());
     EXPECT_TRUE(TestProgram().settings.FullPath());
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
@@ -107,10 +100,7 @@ class StoredSettingsTest : public ShellWindowTest {
 
 TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_EQ(shared.hideTrails.load(), 2);  // kept as read
-    EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
-    EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_TRUE(Checked(IDM_TOPMOST));
-    EXPECT_FALSE(Checked(IDM_NORMAL));
+    EXPECT_EQ(ChoiceMarks(), ".xx..x");
     EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(MainShows(), 0);
@@ -118,38 +108,45 @@ TEST_F(StoredSettingsTest, StoredValuesSetMarksZOrderWaitAndBackground) {
     EXPECT_EQ(SendMessageA(window_, WM_SPLASHEND, 0, 0), 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_FALSE(Checked(IDM_WAIT_ON));
-    EXPECT_TRUE(Checked(IDM_WAIT_OFF));
     EXPECT_EQ(shared.frameWaitMs.load(), 0);
-    char name[kPathBytes];
-    shared.GetBackgroundFileName(name);
-    EXPECT_STREQ(name, "C:\\pictures\\garden.bmp");
+    EXPECT_EQ(BackgroundName(), "C:\\pictures\\garden.bmp");
     // Nothing is written back at start: "PFlag" keeps its 2.
     EXPECT_EQ(ReadIni("Status", "PFlag"), "2");
 }
 
-TEST_F(MainWindowTest, TrailCommandsCheckSetAndWrite) {
-    EXPECT_EQ(Command(IDM_TRAIL_HIDE), 0);
-    EXPECT_FALSE(Checked(IDM_TRAIL_SHOW));
-    EXPECT_TRUE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(shared.hideTrails.load(), 1);
-    EXPECT_EQ(ReadIni("Status", "PFlag"), "1");
-    EXPECT_EQ(Command(IDM_TRAIL_SHOW), 0);
-    EXPECT_TRUE(Checked(IDM_TRAIL_SHOW));
-    EXPECT_FALSE(Checked(IDM_TRAIL_HIDE));
-    EXPECT_EQ(shared.hideTrails.load(), 0);
-    EXPECT_EQ(ReadIni("Status", "PFlag"), "0");
-    // The item already checked writes its value again.
-    WriteIni("Status", "PFlag", "7");
-    Command(IDM_TRAIL_SHOW);
-    EXPECT_EQ(ReadIni("Status", "PFlag"), "0");
+// Each pair of choices: the chosen item checked, the other not, the shared value set and the one
+// key written; the item already checked writes its value again.
+TEST_F(MainWindowTest, ChoiceCommandsCheckSetAndWriteTheirKeyOnly) {
+    const struct {
+        UINT chosen, other;
+        const SharedInt& value;
+        int32_t expected;
+        const char* key;
+        const char* written;
+    } choices[] = {
+        {IDM_TRAIL_HIDE, IDM_TRAIL_SHOW, shared.hideTrails, 1, "PFlag", "1"},
+        {IDM_TRAIL_SHOW, IDM_TRAIL_HIDE, shared.hideTrails, 0, "PFlag", "0"},
+        {IDM_WAIT_OFF, IDM_WAIT_ON, shared.frameWaitMs, 0, "Wait ON", "0"},
+        {IDM_WAIT_ON, IDM_WAIT_OFF, shared.frameWaitMs, static_cast<int32_t>(kFrameWaitMs),
+         "Wait ON", "1"},
+    };
+    for (const auto& c : choices) {
+        SCOPED_TRACE(c.chosen);
+        WriteIni("Status", c.key, "7");
+        EXPECT_EQ(Command(c.chosen), 0);
+        EXPECT_TRUE(Checked(c.chosen));
+        EXPECT_FALSE(Checked(c.other));
+        EXPECT_EQ(c.value.load(), c.expected);
+        EXPECT_EQ(ReadIni("Status", c.key), c.written);
+    }
+    EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "<none>");
+    EXPECT_EQ(ReadIni("BackBitmapTexture", "FileName"), "<none>");
 }
 
 TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
     TestProgram().state.windowShown = 0;
     EXPECT_EQ(Command(IDM_TOPMOST), 0);
-    EXPECT_TRUE(Checked(IDM_TOPMOST));
-    EXPECT_FALSE(Checked(IDM_NORMAL));
+    EXPECT_EQ(ChoiceMarks(), "x.x.x.");
     EXPECT_EQ(TestProgram().state.topmost, 1);
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
@@ -157,28 +154,11 @@ TEST_F(MainWindowTest, ZOrderCommandsShowTheWindowButKeepWindowShown) {
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "1");
     ShowWindow(window_, SW_HIDE);
     EXPECT_EQ(Command(IDM_NORMAL), 0);
-    EXPECT_FALSE(Checked(IDM_TOPMOST));
-    EXPECT_TRUE(Checked(IDM_NORMAL));
+    EXPECT_EQ(ChoiceMarks(), "x..xx.");
     EXPECT_EQ(TestProgram().state.topmost, 0);
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(ReadIni("Status", "Window Z_Order"), "0");
-}
-
-TEST_F(MainWindowTest, WaitCommandsCheckSetAndWrite) {
-    Command(IDM_WAIT_OFF);
-    EXPECT_FALSE(Checked(IDM_WAIT_ON));
-    EXPECT_TRUE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(shared.frameWaitMs.load(), 0);
-    EXPECT_EQ(ReadIni("Status", "Wait ON"), "0");
-    Command(IDM_WAIT_ON);
-    EXPECT_TRUE(Checked(IDM_WAIT_ON));
-    EXPECT_FALSE(Checked(IDM_WAIT_OFF));
-    EXPECT_EQ(shared.frameWaitMs.load(), 80);
-    EXPECT_EQ(ReadIni("Status", "Wait ON"), "1");
-    // No other key was written by these commands.
-    EXPECT_EQ(ReadIni("Status", "PFlag"), "<none>");
-    EXPECT_EQ(ReadIni("BackBitmapTexture", "FileName"), "<none>");
 }
 
 TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) {
@@ -186,9 +166,7 @@ TEST_F(MainWindowTest, BackgroundResetRequestsTheBuiltInPictureAndWritesAtOnce) 
     shared.backgroundChanged = 0;
     Command(IDM_BACKGROUND_RESET);
     EXPECT_EQ(shared.backgroundChanged.load(), 1);
-    char name[kPathBytes];
-    shared.GetBackgroundFileName(name);
-    EXPECT_STREQ(name, "Resource");
+    EXPECT_EQ(BackgroundName(), "Resource");
     EXPECT_EQ(ReadIni("BackBitmapTexture", "FileName"), "Resource");
 }
 
@@ -196,14 +174,9 @@ TEST_F(MainWindowTest, CentreShowsTheHiddenWindowCentredWithItsZOrder) {
     Command(IDM_TOPMOST);
     ShowWindow(window_, SW_HIDE);
     TestProgram().state.windowShown = 0;
-    SetWindowPos(window_, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(window_, 3, 4);
     Command(IDM_CENTER);
-    RECT rect{};
-    GetWindowRect(window_, &rect);
-    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
-    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 360) / 2);
-    EXPECT_EQ(rect.right - rect.left, 300);
-    EXPECT_EQ(rect.bottom - rect.top, 360);
+    EXPECT_TRUE(CentredOnTheScreen(window_, kFrameWidth, kFrameHeight));
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(TestProgram().state.windowShown, 1);
@@ -222,14 +195,7 @@ class TwoMonitorTest : public ShellWindowTest {
         g_fakeMonitors = {{0, 0, 1024, 768}, {1024, 0, 2304, 800}};
         TestProgram().screen = std::make_unique<ScreenInfo>(&FakeMonitors);
     }
-    void MoveGlass(int x, int y) {
-        SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ScreenPoint Corner(HWND window) const {
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top)};
-    }
+    void MoveGlass(int x, int y) { MoveTo(window_, x, y); }
 };
 
 TEST_F(TwoMonitorTest, StartsOnThePrimaryAndCentresOnTheMonitorItIsOn) {
@@ -318,9 +284,7 @@ TEST_F(MainWindowTest, DropTakesTheFirstFileOnlyAndWritesNoSettings) {
     SendMessageA(window_, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({"C:\\a\\first.bmp", "C:\\b\\second.bmp"})), 0);
     EXPECT_EQ(shared.backgroundChanged.load(), 1);
-    char name[kPathBytes];
-    shared.GetBackgroundFileName(name);
-    EXPECT_STREQ(name, "C:\\a\\first.bmp");
+    EXPECT_EQ(BackgroundName(), "C:\\a\\first.bmp");
     // The simulation thread writes the name only after it has loaded the picture.
     EXPECT_FALSE(FileExists(IniPath()));
 }
@@ -328,10 +292,7 @@ TEST_F(MainWindowTest, DropTakesTheFirstFileOnlyAndWritesNoSettings) {
 TEST_F(MainWindowTest, DropOfALongNameIsCutToTheBuffer) {
     const std::string longName = "C:\\" + std::string(400, 'n') + ".bmp";
     SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longName})), 0);
-    char name[kPathBytes];
-    shared.GetBackgroundFileName(name);
-    EXPECT_EQ(std::strlen(name), static_cast<size_t>(kPathBytes - 1));
-    EXPECT_EQ(std::string(name), longName.substr(0, kPathBytes - 1));
+    EXPECT_EQ(BackgroundName(), longName.substr(0, kPathBytes - 1));
 }
 
 TEST_F(MainWindowTest, FocusSetsAndClearsHasFocusAndAHiddenGlassNeverTakesTheKeys) {
@@ -398,12 +359,9 @@ TEST_F(MainWindowTest, AMenuClosedWhileTheFocusIsElsewhereLeavesItThere) {
 
 TEST_F(MainWindowTest, PaintCopiesTheFrameAndEraseDoesNothing) {
     // A pattern in the frame, painted into a memory DC, must come out pixel for pixel.
-    for (int y = 0; y < kFrameHeight; ++y) {
-        for (int x = 0; x < kFrameWidth; ++x) {
-            world.frame->GetLine(y)[x] =
-                static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
-        }
-    }
+    pixeltest::Fill(world.frame, [](int x, int y) {
+        return static_cast<uint32_t>((x * 3) << 16 | (y * 5 & 0xFF) << 8 | 7);
+    });
     DIBImage target;
     target.ChangeBitCount(32);
     target.SetWidth(kFrameWidth);
@@ -433,18 +391,13 @@ TEST_F(MainWindowTest, SplashEndDestroysTheSplash) {
 TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     shared.strayAntActive = 1;
     ShowWindow(TestProgram().strayWindows[kStrayAntIndex], SW_SHOWNOACTIVATE);
-    HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
-                    &thread, SYNCHRONIZE, FALSE, 0);
+    const UniqueThread thread = SimulationThreadCopy();
     EXPECT_EQ(Command(IDM_EXIT), 0);
     EXPECT_EQ(shared.exitRequested.load(), 1);
     EXPECT_EQ(shared.running.load(), 0);
-    EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_OBJECT_0));
-    CloseHandle(thread);
+    EXPECT_EQ(WaitForSingleObject(thread.get(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_FALSE(IsWindow(window_));
-    for (HWND stray : TestProgram().strayWindows) {
-        EXPECT_FALSE(IsWindow(stray));
-    }
+    EXPECT_TRUE(StrayWindowsGone());
     EXPECT_EQ(TestProgram().state.menu.get(), nullptr);
     EXPECT_EQ(SimulationThreadHandle(TestProgram()), nullptr);
     EXPECT_EQ(TestProgram().trayIcon.get(), nullptr);
@@ -465,21 +418,14 @@ TEST_F(MainWindowTest, ExitStopsTheThreadDestroysEveryWindowAndPostsQuit) {
     world.ReleaseLease();
 }
 
-TEST_F(MainWindowTest, CloseRequestRunsTheExitSequence) {
+// A close request runs the same sequence, and nothing may run it twice: a second Exit after the
+// first finds no window.
+TEST_F(MainWindowTest, CloseRequestRunsTheExitSequenceOnce) {
     SendMessageA(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(shared.exitRequested.load(), 1);
     EXPECT_EQ(shared.running.load(), 0);
     EXPECT_FALSE(IsWindow(window_));
-    for (HWND stray : TestProgram().strayWindows) {
-        EXPECT_FALSE(IsWindow(stray));
-    }
-    EXPECT_TRUE(PumpUntilQuit(1000));
-}
-
-TEST_F(MainWindowTest, SecondCloseDuringTheExitDoesNothingMore) {
-    // Nothing may run the sequence twice: a second Exit after the first finds no window.
-    Command(IDM_EXIT);
-    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(StrayWindowsGone());
     EXPECT_EQ(Command(IDM_EXIT), 0);
     EXPECT_TRUE(PumpUntilQuit(1000));
 }
@@ -508,13 +454,10 @@ class PausedThreadTest : public ShellWindowTest {
 };
 
 TEST_F(PausedThreadTest, ExitDuringAPauseKeepsWhatTheThreadStillReads) {
-    HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
-                    &thread, SYNCHRONIZE, FALSE, 0);
+    const UniqueThread thread = SimulationThreadCopy();
     Command(IDM_EXIT);
     // The bounded wait ran out with the thread still inside its pause.
-    EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    CloseHandle(thread);
+    EXPECT_EQ(WaitForSingleObject(thread.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(PumpUntilQuit(1000));
     // The thread lives on: screen and window objects stay for it, and so do the images after
@@ -561,9 +504,7 @@ TEST_F(SelfEndingThreadTest, ExitSentByTheThreadLetsItFinishBeforeTheWindowsGo) 
     g_endNow = 1;
     ASSERT_TRUE(PumpUntil(3000, [this] { return !IsWindow(window_); }));
     EXPECT_EQ(shared.exitRequested.load(), 1);
-    for (HWND stray : TestProgram().strayWindows) {
-        EXPECT_FALSE(IsWindow(stray));
-    }
+    EXPECT_TRUE(StrayWindowsGone());
     // The sender was released and had ended by WM_DESTROY, so nothing had to be kept for it.
     EXPECT_EQ(TestProgram().screen.get(), nullptr);
     EXPECT_EQ(TestProgram().app.get(), nullptr);

@@ -64,40 +64,30 @@ TEST_F(PointerTest, RimAndLensAreToldApartByTheCutShape) {
     EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
     Move(2, 2);  // the corner, outside the outline
     EXPECT_EQ(TestProgram().state.pointer.overRim, 0);
-    // The window's own shape is the outline: the lens centre and the rim are inside it.
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
-    EXPECT_TRUE(PtInRegion(shape, 120, 120));
-    EXPECT_TRUE(PtInRegion(shape, rim.x, rim.y));
-    EXPECT_FALSE(PtInRegion(shape, 2, 2));
-    DeleteObject(shape);
 }
 
 TEST_F(PointerTest, GrabBoundsAroundTheDrawnBall) {
-    // Ball drawn at lens (100, 100): client 112..128 across, 111..127 down.
-    const POINT inside[] = {{112, 120}, {128, 120}, {120, 111}, {120, 127}, {112, 111}, {128, 127}};
-    for (const POINT& p : inside) {
+    // Ball drawn at lens (100, 100): client 112..128 across, 111..127 down; a press beside it pans.
+    const struct {
+        POINT at;
+        bool grabs;
+    } presses[] = {{{112, 120}, true},  {{128, 120}, true},  {{120, 111}, true},
+                   {{120, 127}, true},  {{112, 111}, true},  {{128, 127}, true},
+                   {{111, 120}, false}, {{129, 120}, false}, {{120, 110}, false},
+                   {{120, 128}, false}};
+    for (const auto& p : presses) {
+        SCOPED_TRACE(::testing::Message() << p.at.x << "," << p.at.y);
         shared.colony.ballGrabbed = 0;
         shared.colony.ballFlying = 0;  // the release before threw the ball
         TestProgram().state.pointer.panDragging = 0;
         shared.followBall = 1;
-        Press(p.x, p.y);
-        EXPECT_EQ(shared.colony.ballGrabbed.load(), 1) << p.x << "," << p.y;
-        EXPECT_EQ(TestProgram().state.pointer.panDragging, 0) << p.x << "," << p.y;
+        Press(p.at.x, p.at.y);
+        EXPECT_EQ(shared.colony.ballGrabbed.load(), p.grabs ? 1 : 0);
+        EXPECT_EQ(TestProgram().state.pointer.panDragging, p.grabs ? 0 : 1);
         EXPECT_EQ(GetCapture(), window_);
-        EXPECT_EQ(GetCursor(), TestProgram().state.stickCursor);
-        Release(p.x, p.y);
-    }
-    const POINT outside[] = {{111, 120}, {129, 120}, {120, 110}, {120, 128}};
-    for (const POINT& p : outside) {
-        shared.colony.ballGrabbed = 0;
-        shared.colony.ballFlying = 0;
-        TestProgram().state.pointer.panDragging = 0;
-        shared.followBall = 1;
-        Press(p.x, p.y);
-        EXPECT_EQ(shared.colony.ballGrabbed.load(), 0) << p.x << "," << p.y;
-        EXPECT_EQ(TestProgram().state.pointer.panDragging, 1) << p.x << "," << p.y;
-        Release(p.x, p.y);
+        EXPECT_EQ(GetCursor(),
+                  p.grabs ? TestProgram().state.stickCursor : TestProgram().state.binocularsCursor);
+        Release(p.at.x, p.at.y);
     }
 }
 
@@ -278,13 +268,6 @@ TEST_F(PointerTest, DoubleClickHidesOnTheRimOnly) {
     EXPECT_EQ(GetClassLongA(window_, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
 }
 
-// The window's corner on the screen.
-POINT Corner(HWND window) {
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    return {frame.left, frame.top};
-}
-
 TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
     const int cx = GetSystemMetrics(SM_CXDRAG);
     const int cy = GetSystemMetrics(SM_CYDRAG);
@@ -297,13 +280,13 @@ TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
     } cases[] = {{cx, 0, false},    {0, -cy, false},      {-cx, cy, false},
                  {cx + 1, 0, true}, {0, -(cy + 1), true}, {-(cx + 1), 2, true}};
     for (const Case& c : cases) {
-        SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MoveTo(window_, 300, 200);
         EXPECT_EQ(Press(rim.x, rim.y), 0);
         EXPECT_EQ(GetCapture(), window_);
         Move(rim.x + c.dx, rim.y + c.dy);  // client coordinates of the unmoved window
-        const POINT corner = Corner(window_);
-        EXPECT_EQ(corner.x, 300 + (c.moves ? c.dx : 0)) << c.dx << "," << c.dy;
-        EXPECT_EQ(corner.y, 200 + (c.moves ? c.dy : 0)) << c.dx << "," << c.dy;
+        EXPECT_EQ(Corner(window_),
+                  (ScreenPoint{300 + (c.moves ? c.dx : 0), 200 + (c.moves ? c.dy : 0)}))
+            << c.dx << "," << c.dy;
         Release(rim.x + c.dx, rim.y + c.dy);
         EXPECT_EQ(GetCapture(), nullptr);
         // Neither the ball nor the view took the press.
@@ -316,7 +299,7 @@ TEST_F(PointerTest, RimPressMovesNothingUntilThePointerPassesTheDragThreshold) {
 TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCaptureGoes) {
     const POINT rim = FindRimPoint(false);
     ASSERT_GE(rim.x, 0);
-    SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(window_, 300, 200);
     const POINT press{300 + rim.x, 200 + rim.y};
     // The pointer at press + (dx, dy) on the screen, given in the moved window's own coordinates.
     const auto moveBy = [&](int dx, int dy) {
@@ -328,9 +311,7 @@ TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCapture
     const POINT steps[] = {{9, 0}, {40, -25}, {-130, 60}, {-131, 61}, {7, 7}};
     for (const POINT& d : steps) {
         moveBy(d.x, d.y);
-        const POINT corner = Corner(window_);
-        EXPECT_EQ(corner.x, 300 + d.x) << d.x << "," << d.y;
-        EXPECT_EQ(corner.y, 200 + d.y) << d.x << "," << d.y;
+        EXPECT_EQ(Corner(window_), (ScreenPoint{300 + d.x, 200 + d.y})) << d.x << "," << d.y;
     }
     EXPECT_EQ(TestProgram().state.pointer.overRim,
               1);  // the pointer stays on the same point of the rim
@@ -341,8 +322,7 @@ TEST_F(PointerTest, RimDragFollowsThePointerPixelForPixelUntilTheButtonOrCapture
     Press(rim.x, rim.y);
     ReleaseCapture();
     Move(rim.x + 30, rim.y + 30);
-    EXPECT_EQ(Corner(window_).x, 307);
-    EXPECT_EQ(Corner(window_).y, 207);
+    EXPECT_EQ(Corner(window_), (ScreenPoint{307, 207}));
 }
 
 TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
@@ -365,23 +345,8 @@ TEST_F(PointerTest, CursorFollowsTheModeAndTheRim) {
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
-// The rim menu, closed again by a timer inside its own modal loop once it has been seen.
-RECT g_menuRect{};
-int g_menusSeen = 0;
-HWND g_menuForeground = nullptr;
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu != nullptr && IsWindowVisible(menu)) {
-        GetWindowRect(menu, &g_menuRect);
-        g_menuForeground = GetForegroundWindow();
-        ++g_menusSeen;
-        KillTimer(nullptr, id);
-        EndMenu();
-    }
-}
-
 TEST_F(PointerTest, RimMenuPlacementSideAndExclusion) {
-    SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(window_, 300, 200);
     const RimMenuPlacement left = PlaceRimMenu(TestProgram(), window_, 150, 40);
     EXPECT_EQ(left.flags, static_cast<UINT>(TPM_RIGHTBUTTON | TPM_RIGHTALIGN));
     EXPECT_EQ(left.point.x, 450);
@@ -422,7 +387,7 @@ TEST_F(PointerTest, ScaledPointerLandsOnTheSameProgramPixel) {
         EXPECT_EQ(shared.viewX.load(), std::max(0, viewX - 10));
         Release(101 * s, 111 * s);
         shared.followBall = 1;
-        SetWindowPos(window_, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MoveTo(window_, 100, 50);
         const RimMenuPlacement left = PlaceRimMenu(TestProgram(), window_, 150, 40);
         EXPECT_EQ(left.point.x, 100 + 150 * s);
         EXPECT_EQ(left.point.y, 50 + 40 * s);
@@ -437,14 +402,12 @@ TEST_F(PointerTest, RightClickOnTheRimOpensTheMenuOnTheRequestedSide) {
         const POINT rim = FindRimPoint(leftHalf);
         ASSERT_GE(rim.x, 0);
         Move(rim.x, rim.y);
-        g_menusSeen = 0;
         PumpUntil(100);  // focus changes left by the tests before
-        SetTimer(nullptr, 0, 50, &CloseMenu);
+        CloseTheNextMenu();
         EXPECT_EQ(SendMessageA(window_, WM_RBUTTONUP, 0, Point(rim.x, rim.y)), 0);
-        EXPECT_EQ(g_menusSeen, 1) << leftHalf;
-        EXPECT_EQ(g_menuForeground, window_) << leftHalf;
-        MSG null;
-        EXPECT_TRUE(PeekMessageA(&null, window_, WM_NULL, WM_NULL, PM_REMOVE)) << leftHalf;
+        EXPECT_EQ(LastMenu().seen, 1) << leftHalf;
+        EXPECT_EQ(LastMenu().foreground, window_) << leftHalf;
+        EXPECT_TRUE(NullPosted(window_)) << leftHalf;
         EXPECT_EQ(shared.followBall.load(), 1);  // a rim click does not touch the view
         POINT screen = rim;
         ClientToScreen(window_, &screen);
@@ -452,9 +415,9 @@ TEST_F(PointerTest, RightClickOnTheRimOpensTheMenuOnTheRequestedSide) {
         // side is what can be seen: right edge at the press on the left half, left edge on the
         // right half.
         if (leftHalf) {
-            EXPECT_EQ(g_menuRect.right, screen.x);
+            EXPECT_EQ(LastMenu().rect.right, screen.x);
         } else {
-            EXPECT_EQ(g_menuRect.left, screen.x);
+            EXPECT_EQ(LastMenu().rect.left, screen.x);
         }
     }
 }

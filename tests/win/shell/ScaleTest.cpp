@@ -43,11 +43,7 @@ class ScaleTest : public ShellWindowTest {
 
 TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
     // A pattern no enlargement could fake: every frame pixel its own colour.
-    for (int y = 0; y < kFrameHeight; ++y) {
-        for (int x = 0; x < kFrameWidth; ++x) {
-            world.frame->GetLine(y)[x] = static_cast<uint32_t>(x << 12 | y);
-        }
-    }
+    pixeltest::Fill(world.frame, [](int x, int y) { return static_cast<uint32_t>(x << 12 | y); });
     for (int32_t s = 1; s <= GlassScale::kLargestChoice; ++s) {
         SCOPED_TRACE(s);
         Choose(s);
@@ -55,11 +51,10 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
         const SIZE size = WindowSize(window_);
         EXPECT_EQ(size.cx, kFrameWidth * s);
         EXPECT_EQ(size.cy, kFrameHeight * s);
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        ASSERT_NE(GetWindowRgn(window_, region), ERROR);
-        HRGN expected = EnlargedMask(s);
-        EXPECT_TRUE(EqualRgn(region, expected));
-        DeleteObject(expected);
+        const UniqueRegion region = WindowRegion(window_);
+        ASSERT_TRUE(region);
+        const UniqueRegion expected(EnlargedMask(s));
+        EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
 
         // Painted on the screen's top-left, read back from the window: the whole lens and the
         // frame above it, each frame pixel an s x s block of its own colour.
@@ -68,23 +63,16 @@ TEST_F(ScaleTest, EachSizeGivesTheEnlargedWindowOutlineAndPicture) {
         SendMessageA(window_, WM_FRAMEREADY, 0, 0);
         const int side = kLensBottom * s;
         DIBImage shot;
-        shot.ChangeBitCount(32);
-        shot.SetWidth(side);
-        shot.SetHeight(side);
-        HDC dc = GetDC(window_);
-        BitBlt(shot.GetMemoryDC()->GetHDC(), 0, 0, side, side, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window_, dc);
-        GdiFlush();
+        pixeltest::ReadWindow(window_, side, side, &shot);
         EXPECT_EQ(pixeltest::CountWhere(0, 0, side, side,
                                         [&](int x, int y) {
-                                            return PtInRegion(region, x, y) &&
+                                            return PtInRegion(region.get(), x, y) &&
                                                    pixeltest::Pixel(&shot, x, y) !=
                                                        pixeltest::Pixel(world.frame, x / s, y / s);
                                         }),
                   0);
         // The lens (its 1x centre) is painted in the window at every scale.
-        EXPECT_TRUE(PtInRegion(region, (kLensLeft + kLensSide / 2) * s, kLensTop * s + 1));
-        DeleteObject(region);
+        EXPECT_TRUE(PtInRegion(region.get(), (kLensLeft + kLensSide / 2) * s, kLensTop * s + 1));
     }
 }
 
@@ -117,13 +105,12 @@ TEST_F(StoredSizeTest, AStoredSizeHoldsFromTheStartAndAgainstADpiChange) {
     EXPECT_EQ(WindowSize(window_).cx, kFrameWidth * 2);
     EXPECT_EQ(WindowSize(window_).cy, kFrameHeight * 2);
     // The heart is cut for 2x from the start.
-    HRGN heart = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(TestProgram().strayWindows[kStrayHeartIndex], heart), ERROR);
+    const UniqueRegion heart = WindowRegion(TestProgram().strayWindows[kStrayHeartIndex]);
+    ASSERT_TRUE(heart);
     RECT box{};
-    GetRgnBox(heart, &box);
+    GetRgnBox(heart.get(), &box);
     EXPECT_GT(box.right, kHeartSide);
     EXPECT_LE(box.right, kHeartSide * 2);
-    DeleteObject(heart);
     RECT suggested = {0, 0, 900, 1080};
     SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(288, 288),
                  reinterpret_cast<LPARAM>(&suggested));
@@ -142,16 +129,11 @@ TEST_F(ScaleTest, ADpiChangeRescalesAnAutomaticGlassAroundTheSuggestedCentre) {
         SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(shared.Scale().Factor(), c.scale);
-        RECT now{};
-        GetWindowRect(window_, &now);
-        EXPECT_EQ(now.right - now.left, kFrameWidth * c.scale);
-        EXPECT_EQ(now.bottom - now.top, kFrameHeight * c.scale);
-        EXPECT_EQ((now.left + now.right) / 2, 400);
-        EXPECT_EQ((now.top + now.bottom) / 2, 410);
+        EXPECT_TRUE(StandsAt(window_, 400 - kFrameWidth * c.scale / 2,
+                             410 - kFrameHeight * c.scale / 2, kFrameWidth * c.scale,
+                             kFrameHeight * c.scale));
         // The stray ant's walking window follows.
-        RECT ant{};
-        GetWindowRect(TestProgram().strayWindows[kStrayAntIndex], &ant);
-        EXPECT_EQ(ant.right - ant.left, kAntCell * c.scale);
+        EXPECT_EQ(WindowSize(TestProgram().strayWindows[kStrayAntIndex]).cx, kAntCell * c.scale);
     }
 }
 

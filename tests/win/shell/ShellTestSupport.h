@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/ScreenPoint.h"
 #include "platform/AppWindow.h"
 #include "platform/ScreenInfo.h"
+#include "platform/UniqueHandle.h"
 #include "platform/WindowMessages.h"
 #include "resources/ResourceIds.h"
 #include "shell/ShellReports.h"
@@ -26,7 +28,9 @@
 #include "simulation/SharedState.h"
 #include "simulation/World.h"
 #include "simulation/SimulationRun.h"
+#include "tests/common/MessageBoxes.h"
 #include "tests/common/MessageRecorder.h"
+#include "tests/common/TempDirectory.h"
 
 namespace shelltest {
 
@@ -73,127 +77,37 @@ inline bool PumpUntil(DWORD timeoutMs, const std::function<bool()>& stop = {}) {
     }
 }
 
-// Dispatches until WM_QUIT comes out of the queue (true) or timeoutMs passes.
-inline bool PumpUntilQuit(DWORD timeoutMs) {
+// Dispatches until WM_QUIT comes out of the queue: its exit code, or -1 when none came within
+// timeoutMs.
+inline int QuitCode(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                return true;
+                return static_cast<int>(msg.wParam);
             }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         if (GetTickCount() - start >= timeoutMs) {
-            return false;
+            return -1;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
 
-// A message box (a #32770 dialog on show) of the given thread, owned by owner (nullptr: no
-// owner), other than the one left out; nullptr when there is none.
-inline HWND FindBox(DWORD thread, HWND owner, HWND leftOut = nullptr) {
-    struct Search {
-        HWND owner;
-        HWND leftOut;
-        HWND found;
-    } search{owner, leftOut, nullptr};
-    EnumThreadWindows(
-        thread,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            char name[16] = {};
-            GetClassNameA(w, name, sizeof(name));
-            if (w != s->leftOut && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(w) &&
-                GetWindow(w, GW_OWNER) == s->owner) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+inline bool PumpUntilQuit(DWORD timeoutMs) {
+    return QuitCode(timeoutMs) >= 0;
 }
 
-// From another thread: waits up to timeoutMs for such a box to come up.
-inline HWND WaitForBox(DWORD thread, HWND owner, HWND leftOut = nullptr, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        HWND box = FindBox(thread, owner, leftOut);
-        if (box != nullptr || GetTickCount() - start >= timeoutMs) {
-            return box;
-        }
-        Sleep(10);
+// A copy of the window's shape; empty when the window has none.
+inline UniqueRegion WindowRegion(HWND window) {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR) {
+        region.reset();
     }
-}
-
-// Runs body on a thread of its own while the caller goes on (into a modal loop, say); the
-// thread is waited for when the helper goes.
-class Helper {
-  public:
-    explicit Helper(std::function<void()> body) : body_(std::move(body)) {
-        thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
-    }
-    ~Helper() {
-        if (thread_ == nullptr) {
-            return;
-        }
-        // Serving what the helper sends this thread meanwhile.
-        while (MsgWaitForMultipleObjects(1, &thread_, FALSE, 10000, QS_SENDMESSAGE) ==
-               WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-        CloseHandle(thread_);
-    }
-    Helper(const Helper&) = delete;
-    Helper& operator=(const Helper&) = delete;
-
-  private:
-    static DWORD WINAPI Run(LPVOID self) {
-        static_cast<Helper*>(self)->body_();
-        return 0;
-    }
-    std::function<void()> body_;
-    HANDLE thread_ = nullptr;
-};
-
-inline std::string MakeTempDirectory() {
-    static int counter = 0;
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    for (;;) {
-        char path[MAX_PATH] = {};
-        std::snprintf(path, sizeof(path), "%skirelo-shell-%lu-%d", base,
-                      static_cast<unsigned long>(GetCurrentProcessId()), ++counter);
-        if (CreateDirectoryA(path, nullptr)) {
-            return path;
-        }
-    }
-}
-
-// Removes a directory tree made by a test (files and sub-directories only).
-inline void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
+    return region;
 }
 
 inline bool FileExists(const std::string& path) {
@@ -202,6 +116,111 @@ inline bool FileExists(const std::string& path) {
 
 inline bool Checked(UINT id) {
     return (GetMenuState(TestProgram().state.menu.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// The check marks of the three pairs of choices, in menu order (trails shown, hidden; topmost,
+// normal; wait on, off): 'x' checked, '.' not.
+inline std::string ChoiceMarks() {
+    std::string marks;
+    for (UINT id :
+         {IDM_TRAIL_SHOW, IDM_TRAIL_HIDE, IDM_TOPMOST, IDM_NORMAL, IDM_WAIT_ON, IDM_WAIT_OFF}) {
+        marks += Checked(id) ? 'x' : '.';
+    }
+    return marks;
+}
+
+inline std::string BackgroundName() {
+    char name[kPathBytes] = {};
+    shared.GetBackgroundFileName(name);
+    return name;
+}
+
+// True when none of the stray ant's windows exists any more.
+inline bool StrayWindowsGone() {
+    for (HWND w : TestProgram().strayWindows) {
+        if (IsWindow(w)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A handle of the simulation thread of its own, to wait on after the program let go of its own.
+inline UniqueThread SimulationThreadCopy() {
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), SimulationThreadHandle(TestProgram()), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
+    return UniqueThread(thread);
+}
+
+// Moves a window's corner to (x, y) of the screen, its size, z-order and activation kept.
+inline void MoveTo(HWND window, int x, int y) {
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+inline ScreenPoint Corner(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top)};
+}
+
+// Whether the window's outer rectangle has its corner at (x, y) and the given size.
+inline bool StandsAt(HWND window, int x, int y, int width, int height) {
+    RECT rect{};
+    return GetWindowRect(window, &rect) && rect.left == x && rect.top == y &&
+           rect.right - rect.left == width && rect.bottom - rect.top == height;
+}
+inline bool StandsAt(HWND window, int x, int y, int side) {
+    return StandsAt(window, x, y, side, side);
+}
+// Whether the window of the given size stands in the middle of the primary screen.
+inline bool CentredOnTheScreen(HWND window, int width, int height) {
+    return StandsAt(window, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                    (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height);
+}
+
+// Whether a stands above b in the z-order.
+inline bool Above(HWND a, HWND b) {
+    for (HWND next = GetWindow(a, GW_HWNDNEXT); next != nullptr;
+         next = GetWindow(next, GW_HWNDNEXT)) {
+        if (next == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether a WM_NULL waits for the window (taken out of the queue).
+inline bool NullPosted(HWND window) {
+    MSG msg;
+    return PeekMessageA(&msg, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
+}
+
+// A popup menu as seen from inside its own modal loop by CloseMenuOnceSeen, a thread timer that
+// then closes it.
+struct SeenMenu {
+    int seen = 0;
+    RECT rect{};
+    HWND foreground = nullptr;
+};
+inline SeenMenu& LastMenu() {
+    static SeenMenu menu;
+    return menu;
+}
+inline void CALLBACK CloseMenuOnceSeen(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu != nullptr && IsWindowVisible(menu)) {
+        ++LastMenu().seen;
+        GetWindowRect(menu, &LastMenu().rect);
+        LastMenu().foreground = GetForegroundWindow();
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+}
+// Arms the timer for the menu about to open.
+inline void CloseTheNextMenu() {
+    LastMenu() = SeenMenu{};
+    SetTimer(nullptr, 0, 50, &CloseMenuOnceSeen);
 }
 
 inline LPARAM Point(int x, int y) {
@@ -231,11 +250,6 @@ class ShellWindowTest : public ::testing::Test {
     virtual LPTHREAD_START_ROUTINE Simulation() { return &IdleSimulation; }
 
     void SetUp() override {
-        char previous[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, previous);
-        previousDir_ = previous;
-        dir_ = MakeTempDirectory();
-        ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
         PrepareDirectory();
         world.ResetLease();
         shared.shellReady = 0;
@@ -274,8 +288,6 @@ class ShellWindowTest : public ::testing::Test {
         EXPECT_TRUE(FinishShell(TestProgram(), 5000));
         TestProgram().simulationEntry = &SimulationThreadProc;
         TestProgram().state.pointer.tickCount = &GetTickCount;
-        SetCurrentDirectoryA(previousDir_.c_str());
-        RemoveTree(dir_);
     }
 
     // Times the main window was shown while the start-up built the windows.
@@ -305,8 +317,8 @@ class ShellWindowTest : public ::testing::Test {
     LRESULT Command(UINT id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
 
     MessageRecorder recorder_;
-    std::string previousDir_;
-    std::string dir_;
+    const TempDirectory directory_{L"kirelo-shell-", true};
+    const std::string dir_ = directory_.path();
     ShellStartup* startup_ = nullptr;
     HWND window_ = nullptr;
 };

@@ -1,6 +1,7 @@
 // What WinMain builds before the message loop: the classes exactly, the hidden centred tool
 // window with the magnifier outline, the rim, the splash with its picture, and the stray record.
 #include "ShellTestSupport.h"
+#include "tests/common/PixelCount.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 
@@ -29,37 +30,34 @@ TEST_F(StartupTest, MainClassAndWindow) {
     EXPECT_EQ(GetWindow(window_, GW_OWNER), nullptr);
     EXPECT_EQ(GetWindowTextLengthA(window_), 0);
     EXPECT_FALSE(IsWindowVisible(window_));
-    RECT rect{};
-    GetWindowRect(window_, &rect);
-    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
-    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 360) / 2);
-    EXPECT_EQ(rect.right - rect.left, 300);
-    EXPECT_EQ(rect.bottom - rect.top, 360);
+    EXPECT_TRUE(CentredOnTheScreen(window_, kFrameWidth, kFrameHeight));
 }
 
 TEST_F(StartupTest, WindowShapeIsTheOutlineAndTheRimLeavesOutTheLens) {
     DIBImage outline;
     outline.LoadBitmapResource(MAKEINTRESOURCEA(IDB_MAGNIFIER_SHAPE));
     outline.ChangeBitCount(32);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(window_, shape), ERROR);
-    HRGN lens = CreateEllipticRgn(20, 20, 220, 220);
-    int outlineWrong = 0;
-    int rimWrong = 0;
-    for (int y = 0; y < 360; y += 2) {
-        for (int x = 0; x < 300; x += 2) {
-            const bool opaque = (outline.GetLine(y)[x] & 0xFFFFFF) != kKeyColour;
-            outlineWrong += (PtInRegion(shape, x, y) != FALSE) != opaque;
-            const bool inLens = PtInRegion(lens, x, y) != FALSE;
-            rimWrong +=
-                (PtInRegion(TestProgram().state.rimRegion, x, y) != FALSE) != (opaque != inLens);
-        }
-    }
-    EXPECT_EQ(outlineWrong, 0);
-    EXPECT_EQ(rimWrong, 0);
+    const UniqueRegion shape = WindowRegion(window_);
+    ASSERT_TRUE(shape);
+    const UniqueRegion lens(CreateEllipticRgn(20, 20, 220, 220));
+    const auto opaque = [&outline](int x, int y) {
+        return pixeltest::Pixel(&outline, x, y) != kKeyColour;
+    };
+    EXPECT_EQ(
+        pixeltest::CountWhere(
+            0, 0, kFrameWidth, kFrameHeight,
+            [&](int x, int y) { return (PtInRegion(shape.get(), x, y) != FALSE) != opaque(x, y); },
+            2),
+        0);
+    EXPECT_EQ(pixeltest::CountWhere(
+                  0, 0, kFrameWidth, kFrameHeight,
+                  [&](int x, int y) {
+                      return (PtInRegion(TestProgram().state.rimRegion, x, y) != FALSE) !=
+                             (opaque(x, y) && !PtInRegion(lens.get(), x, y));
+                  },
+                  2),
+              0);
     EXPECT_FALSE(PtInRegion(TestProgram().state.rimRegion, 120, 120));
-    DeleteObject(lens);
-    DeleteObject(shape);
 }
 
 TEST_F(StartupTest, SplashClassWindowAndPicture) {
@@ -74,12 +72,9 @@ TEST_F(StartupTest, SplashClassWindowAndPicture) {
     EXPECT_EQ(GetWindowLongA(splash, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
               WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(splash));
+    EXPECT_TRUE(CentredOnTheScreen(splash, 100, 100));
     RECT rect{};
     GetWindowRect(splash, &rect);
-    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 100) / 2);
-    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
-    EXPECT_EQ(rect.right - rect.left, 100);
-    EXPECT_EQ(rect.bottom - rect.top, 100);
     // The title picture is on the screen where the splash stands. Wine hands the painted window
     // to the X server a moment later, so the screen is read again until it shows (or 3 s pass).
     DIBImage title;

@@ -20,8 +20,7 @@ class StrayWindowTest : public ShellWindowTest {
     // The ant walking and on show at (200, 150), forty ants happy.
     static void WalkingAgain() {
         world.strayRecord->state = StrayWalking;
-        shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
-        PlaceStrayWindows(TestProgram());
+        Place({StrayAntPose::Walking, 7, 200, 150});
         shared.happyCount = 40;
     }
     void SetUp() override {
@@ -41,6 +40,11 @@ class StrayWindowTest : public ShellWindowTest {
         shared.strayShown.Publish({StrayAntPose::Walking, 7, 200, 150});
         shared.strayAntActive = 1;
         shared.happyCount = 40;
+    }
+    // The pose a frame published, placed as the window thread places it.
+    static void Place(const StrayAntPose& pose) {
+        shared.strayShown.Publish(pose);
+        PlaceStrayWindows(TestProgram());
     }
     static HWND Ant() { return TestProgram().strayWindows[kStrayAntIndex]; }
     static HWND Heart() { return TestProgram().strayWindows[kStrayHeartIndex]; }
@@ -113,15 +117,13 @@ TEST_F(StrayWindowTest, TheAntsColourKeyedWindowAndTheHeartsShapedOneStartHidden
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
     EXPECT_EQ(key, RGB(0x00, 0xFF, 0x84));
     EXPECT_EQ(KeyedAntCell::KeyColourRef(), RGB(0x00, 0xFF, 0x84));
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(GetWindowRgn(Ant(), region), ERROR);
+    EXPECT_FALSE(WindowRegion(Ant()));
     // The heart: a plain window cut to the heart of bitmap 129.
     EXPECT_EQ(GetWindowLongA(Heart(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-    EXPECT_NE(GetWindowRgn(Heart(), region), ERROR);
-    HRGN expected = ShapeFromBitmap(IDB_HEART_SHAPE, 0, 16);
-    EXPECT_TRUE(EqualRgn(region, expected));
-    DeleteObject(expected);
-    DeleteObject(region);
+    const UniqueRegion heart = WindowRegion(Heart());
+    ASSERT_TRUE(heart);
+    const UniqueRegion expected(ShapeFromBitmap(IDB_HEART_SHAPE, 0, 16));
+    EXPECT_TRUE(EqualRgn(heart.get(), expected.get()));
     WNDCLASSA wc{};
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "はぐれありさん", &wc));
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
@@ -137,8 +139,7 @@ TEST_F(StrayWindowTest, TheAntsWindowPaintsThePlacedCellInExactlyItsOutline) {
     shapes.ChangeBitCount(32);
     Canvas canvas;
     for (int cell = 0; cell < kStrayAntCells; ++cell) {
-        shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + cell, 150});
-        PlaceStrayWindows(TestProgram());
+        Place({StrayAntPose::Walking, cell, 200 + cell, 150});
         canvas.Clear();
         PaintStrayWindow(TestProgram(), canvas.dc(), Ant());
         int wrong = 0;
@@ -215,12 +216,6 @@ void TraceStrayWindows() {
                           reinterpret_cast<LONG_PTR>(&Trace<1>)));
 }
 
-bool StandsAt(HWND window, int x, int y, int side) {
-    RECT rect{};
-    return GetWindowRect(window, &rect) && rect.left == x && rect.top == y &&
-           rect.right - rect.left == side && rect.bottom - rect.top == side;
-}
-
 TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell) {
     static_assert(kStrayAntIndex == 0 && kStrayHeartIndex == 1, "the traces are by index");
     TraceStrayWindows();
@@ -233,8 +228,7 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     // neither hidden nor shown again.
     for (int frame = 1; frame <= 40; ++frame) {
         const int cell = frame % 2 == 0 ? 7 : 6;
-        shared.strayShown.Publish({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
-        PlaceStrayWindows(TestProgram());
+        Place({StrayAntPose::Walking, cell, 200 + frame, 150 - frame / 2});
         ASSERT_TRUE(StandsAt(Ant(), 200 + frame, 150 - frame / 2, 8)) << frame;
         ASSERT_EQ(g_trace[0].paints, 1 + frame) << frame;
     }
@@ -244,41 +238,24 @@ TEST_F(StrayWindowTest, WalkingMovesTheOneAntWindowAndRepaintsItOnlyForANewCell)
     EXPECT_FALSE(IsWindowVisible(Heart()));
     // The same cell at a new place: moved, not repainted.
     const int paints = g_trace[0].paints;
-    shared.strayShown.Publish({StrayAntPose::Walking, 7, 260, 100});
-    PlaceStrayWindows(TestProgram());
+    Place({StrayAntPose::Walking, 7, 260, 100});
     EXPECT_TRUE(StandsAt(Ant(), 260, 100, 8));
     EXPECT_EQ(g_trace[0].paints, paints);
     // The stray windows never take the activation from the magnifier.
     EXPECT_EQ(GetActiveWindow(), window_);
 
     // The heart: shown once, then moved; the ant's window goes.
-    shared.strayShown.Publish({StrayAntPose::Heart, 0, 261, 99});
-    PlaceStrayWindows(TestProgram());
+    Place({StrayAntPose::Heart, 0, 261, 99});
     EXPECT_TRUE(IsWindowVisible(Heart()));
     EXPECT_FALSE(IsWindowVisible(Ant()));
     EXPECT_TRUE(StandsAt(Heart(), 261, 99, 16));
-    shared.strayShown.Publish({StrayAntPose::Heart, 0, 262, 98});
-    PlaceStrayWindows(TestProgram());
+    Place({StrayAntPose::Heart, 0, 262, 98});
     EXPECT_TRUE(StandsAt(Heart(), 262, 98, 16));
     EXPECT_EQ(g_trace[1].shows, 1);
     EXPECT_EQ(g_trace[0].hides, 1);
-    shared.strayShown.Publish({});
-    PlaceStrayWindows(TestProgram());
-    for (HWND w : TestProgram().strayWindows) {
-        EXPECT_FALSE(IsWindowVisible(w));
-    }
+    Place({});
+    EXPECT_FALSE(IsWindowVisible(Ant()) || IsWindowVisible(Heart()));
     EXPECT_EQ(g_trace[1].hides, 1);
-}
-
-// Whether a stands above b in the z-order.
-bool Above(HWND a, HWND b) {
-    for (HWND next = GetWindow(a, GW_HWNDNEXT); next != nullptr;
-         next = GetWindow(next, GW_HWNDNEXT)) {
-        if (next == b) {
-            return true;
-        }
-    }
-    return false;
 }
 
 // The ant's window is raised once, when it comes out, and only moved after: the magnifier made
@@ -289,8 +266,7 @@ TEST_F(StrayWindowTest, TheWalkingAntStaysAboveTheMagnifierMadeTopmostWhileItWal
     Command(IDM_TOPMOST);
     ASSERT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     for (int frame = 1; frame <= 3; ++frame) {
-        shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
-        PlaceStrayWindows(TestProgram());
+        Place({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
         EXPECT_TRUE(Above(Ant(), window_)) << frame;
     }
     Command(IDM_NORMAL);
@@ -308,8 +284,7 @@ TEST_F(StrayWindowTest, ATopmostWindowThatComesLaterCoversTheAntOnlyForAWhile) {
     ASSERT_TRUE(Above(other, Ant()));
     int coveredFor = 0;
     for (int frame = 1; frame <= 13 && Above(other, Ant()); ++frame) {
-        shared.strayShown.Publish({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
-        PlaceStrayWindows(TestProgram());
+        Place({StrayAntPose::Walking, 6 + frame % 2, 200 + frame, 150});
         ++coveredFor;
     }
     EXPECT_TRUE(Above(Ant(), other));
@@ -341,22 +316,31 @@ TEST_F(StrayWindowTest, ClickOnTheWalkingAntFindsItAndRaisesTheHeart) {
     EXPECT_EQ(GetFocus(), window_);
 }
 
-// The simulation thread's frames, walking the ant (and, once found, rising it) meanwhile.
-std::atomic<bool> g_stopWalking{false};
-DWORD WINAPI WalkEveryTenMs(LPVOID) {
-    while (!g_stopWalking) {
-        StrayAntMotion(world, shared, TestProgram().mainWindow).Update();
-        Sleep(10);
+// The simulation thread's frames, walking the ant (and, once found, rising it) until Stop.
+class Walker {
+  public:
+    Walker() : thread_(CreateThread(nullptr, 0, &Walk, this, 0, nullptr)) {}
+    ~Walker() { Stop(); }
+    void Stop() {
+        stop_ = true;
+        WaitForSingleObject(thread_.get(), 5000);
     }
-    return 0;
-}
+
+  private:
+    static DWORD WINAPI Walk(LPVOID self) {
+        while (!static_cast<Walker*>(self)->stop_) {
+            StrayAntMotion(world, shared, TestProgram().mainWindow).Update();
+            Sleep(10);
+        }
+        return 0;
+    }
+    std::atomic<bool> stop_{false};
+    UniqueThread thread_;
+};
 
 TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntShowsAfter) {
-    g_stopWalking = false;
-    HANDLE walker = CreateThread(nullptr, 0, &WalkEveryTenMs, nullptr, 0, nullptr);
-    ASSERT_NE(walker, nullptr);
-    PumpUntil(300);  // some frames: the ant is on show and walking
-    ASSERT_TRUE(IsWindowVisible(Ant()));
+    Walker walker;
+    ASSERT_TRUE(PumpUntil(3000, [] { return IsWindowVisible(Ant()) != FALSE; }));
     Click(Ant());
     // Frames made before the click took effect still arrive: none may bring the ant back.
     bool antSeen = false;
@@ -364,9 +348,7 @@ TEST_F(StrayWindowTest, FoundWhileTheThreadWalksItBecomesTheHeartOnceAndNoAntSho
         antSeen = antSeen || IsWindowVisible(Ant());
         return false;
     });
-    g_stopWalking = true;
-    WaitForSingleObject(walker, 5000);
-    CloseHandle(walker);
+    walker.Stop();
     PumpUntil(50);
     EXPECT_FALSE(antSeen);
     EXPECT_EQ(recorder_.size(), 1u);
@@ -386,9 +368,7 @@ TEST_F(StrayWindowTest, AClickNeverActivatesAStrayWindow) {
 TEST_F(StrayWindowTest, AfterExitWasChosenPlacementAndAClickChangeNothing) {
     shared.exitRequested = 1;
     PlaceStrayWindows(TestProgram());
-    for (HWND w : TestProgram().strayWindows) {
-        EXPECT_FALSE(IsWindowVisible(w));
-    }
+    EXPECT_FALSE(IsWindowVisible(Ant()) || IsWindowVisible(Heart()));
     Click(Ant());
     EXPECT_EQ(recorder_.size(), 0u);
     EXPECT_EQ(shared.happyCount.load(), 40);
@@ -441,9 +421,7 @@ TEST_F(StrayWindowTest, ExitWhileTheAntIsOutHidesItsWindowsAndTheRecordOutlivesT
     ASSERT_TRUE(IsWindowVisible(Ant()));
     StrayAnt* record = world.strayRecord;
     Command(IDM_EXIT);
-    for (HWND w : TestProgram().strayWindows) {
-        EXPECT_FALSE(IsWindow(w));
-    }
+    EXPECT_TRUE(StrayWindowsGone());
     // The stand-in thread has let go; the record stays until the window side does too.
     EXPECT_EQ(world.strayRecord, record);
     EXPECT_TRUE(PumpUntilQuit(1000));
@@ -568,11 +546,8 @@ TEST_F(RealFoundBoxTest, ANestedBoxAnsweredWhileTheFoundBoxIsOpenIsNotTheFoundBo
 // From the click until its box is answered the found ant stands where it was clicked, however
 // the simulation thread's frames go on; its heart comes up there.
 TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStartsThere) {
-    g_stopWalking = false;
-    HANDLE walker = CreateThread(nullptr, 0, &WalkEveryTenMs, nullptr, 0, nullptr);
-    ASSERT_NE(walker, nullptr);
-    PumpUntil(300);
-    ASSERT_TRUE(IsWindowVisible(Ant()));
+    Walker walker;
+    ASSERT_TRUE(PumpUntil(3000, [] { return IsWindowVisible(Ant()) != FALSE; }));
     static RECT clickedAt{};
     static int moves = 0;
     static StrayAntPose lastPose{};
@@ -594,9 +569,7 @@ TEST_F(StrayWindowTest, TheFoundAntStandsStillWhileItsBoxIsOpenAndTheHeartStarts
     const StrayAntPose firstHeart = shared.strayShown.Read();
     RECT heart{};
     GetWindowRect(Heart(), &heart);
-    g_stopWalking = true;
-    WaitForSingleObject(walker, 5000);
-    CloseHandle(walker);
+    walker.Stop();
     EXPECT_EQ(moves, 0);
     EXPECT_EQ(lastPose.kind, StrayAntPose::Walking);
     EXPECT_EQ(lastPose.x, clickedAt.left);  // the thread's frames too

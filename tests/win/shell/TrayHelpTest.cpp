@@ -45,79 +45,42 @@ TEST_F(TrayTest, RecordIsTheFirstLayoutWithTheProgramsIconAndTip) {
     EXPECT_TRUE(IconPresent());
 }
 
+// A left press hides the glass that has the focus or is recorded shown, and shows it otherwise;
+// right after the start (hidden, recorded shown) it only records it hidden. Other icons and
+// events change nothing.
 TEST_F(TrayTest, LeftPressTogglesTheWindow) {
-    ShowWindow(window_, SW_SHOW);
-    TestProgram().state.windowShown = 1;
-    shared.hasFocus = 0;
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 0);
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 1);
-    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST,
-              0);  // TestProgram().state.topmost is 0
-    // Shown again in front with the remembered z-order.
-    TestProgram().state.topmost = 1;
-    Tray(1, WM_LBUTTONDOWN);
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-}
-
-TEST_F(TrayTest, FocusHidesEvenWhenRecordedHidden) {
-    ShowWindow(window_, SW_SHOW);
-    TestProgram().state.windowShown = 0;
-    shared.hasFocus = 1;
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 0);
-}
-
-TEST_F(TrayTest, FirstPressDuringTheSplashOnlyRecordsTheWindowHidden) {
-    // Right after start the window is hidden but recorded as shown.
-    ASSERT_FALSE(IsWindowVisible(window_));
-    ASSERT_EQ(TestProgram().state.windowShown, 1);
-    shared.hasFocus = 0;
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 0);
-    Tray(1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(IsWindowVisible(window_));
-}
-
-TEST_F(TrayTest, OtherIconsAndEventsChangeNothing) {
-    ShowWindow(window_, SW_SHOW);
-    TestProgram().state.windowShown = 1;
-    Tray(2, WM_LBUTTONDOWN);
-    Tray(1, WM_LBUTTONUP);
-    Tray(1, WM_MOUSEMOVE);
-    Tray(1, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(TestProgram().state.windowShown, 1);
-}
-
-// The open menu, seen from inside its own modal loop and closed again.
-struct OpenMenu {
-    int seen = 0;
-    RECT rect{};
-    HWND foreground = nullptr;
-} g_menu;
-void CALLBACK CloseTrayMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu != nullptr && IsWindowVisible(menu)) {
-        ++g_menu.seen;
-        GetWindowRect(menu, &g_menu.rect);
-        g_menu.foreground = GetForegroundWindow();
-        KillTimer(nullptr, id);
-        EndMenu();
+    const struct {
+        bool visible;
+        int recorded;
+        int32_t focus;
+        WPARAM icon;
+        LPARAM event;
+        bool visibleAfter;
+        int recordedAfter;
+    } presses[] = {
+        {true, 1, 0, 1, WM_LBUTTONDOWN, false, 0}, {false, 0, 0, 1, WM_LBUTTONDOWN, true, 1},
+        {true, 0, 1, 1, WM_LBUTTONDOWN, false, 0}, {false, 1, 0, 1, WM_LBUTTONDOWN, false, 0},
+        {true, 1, 0, 2, WM_LBUTTONDOWN, true, 1},  {true, 1, 0, 1, WM_LBUTTONUP, true, 1},
+        {true, 1, 0, 1, WM_MOUSEMOVE, true, 1},    {true, 1, 0, 1, WM_LBUTTONDBLCLK, true, 1},
+    };
+    for (const auto& p : presses) {
+        SCOPED_TRACE(::testing::Message() << p.visible << p.recorded << p.focus << " icon "
+                                          << p.icon << " event " << p.event);
+        ShowWindow(window_, p.visible ? SW_SHOW : SW_HIDE);
+        TestProgram().state.windowShown = p.recorded;
+        shared.hasFocus = p.focus;
+        Tray(p.icon, p.event);
+        EXPECT_EQ(IsWindowVisible(window_) != FALSE, p.visibleAfter);
+        EXPECT_EQ(TestProgram().state.windowShown, p.recordedAfter);
     }
-}
-
-// Whether a WM_NULL waits for the window (taken out of the queue).
-bool NullPosted(HWND window) {
-    MSG msg;
-    return PeekMessageA(&msg, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
+    // Shown again in front with the remembered z-order.
+    for (int32_t topmost : {0, 1}) {
+        TestProgram().state.topmost = topmost;
+        Tray(1, WM_LBUTTONDOWN);
+        Tray(1, WM_LBUTTONDOWN);
+        EXPECT_TRUE(IsWindowVisible(window_));
+        EXPECT_EQ((GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost == 1);
+    }
 }
 
 TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
@@ -134,20 +97,20 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
         // The focus changes reach the display first: a stale one would cancel the menu.
         PumpUntil(150);
         TestProgram().state.pointer.overRim = 0;
-        g_menu = OpenMenu{};
         ASSERT_TRUE(SetCursorPos(500, 400));
-        SetTimer(nullptr, 0, 50, &CloseTrayMenu);
+        CloseTheNextMenu();
         Tray(1, WM_RBUTTONDOWN);
-        EXPECT_EQ(g_menu.seen, 1) << shown;
-        EXPECT_EQ(g_menu.foreground, window_) << shown;
+        const SeenMenu& menu = LastMenu();
+        EXPECT_EQ(menu.seen, 1) << shown;
+        EXPECT_EQ(menu.foreground, window_) << shown;
         EXPECT_TRUE(NullPosted(window_)) << shown;
         EXPECT_EQ(TestProgram().state.pointer.overRim, 1);
         // Above the pointer, on the side the system drops menus to.
-        EXPECT_EQ(g_menu.rect.bottom, 400) << shown;
+        EXPECT_EQ(menu.rect.bottom, 400) << shown;
         if (GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0) {
-            EXPECT_EQ(g_menu.rect.right, 500) << shown;
+            EXPECT_EQ(menu.rect.right, 500) << shown;
         } else {
-            EXPECT_EQ(g_menu.rect.left, 500) << shown;
+            EXPECT_EQ(menu.rect.left, 500) << shown;
         }
     }
     EXPECT_EQ(TrayMenuFlags() & ~static_cast<UINT>(TPM_RIGHTALIGN),
@@ -158,7 +121,7 @@ TEST_F(TrayTest, RightPressOpensTheContextMenuAsNotificationAreaMenusOpen) {
 
 // A second start posts its request to the running main window, found by its class.
 TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) {
-    SetWindowPos(window_, nullptr, 240, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(window_, 240, 130);
     HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP, 200, 100, 400, 400, nullptr,
                                  nullptr, nullptr, nullptr);
     ASSERT_NE(cover, nullptr);
@@ -174,16 +137,8 @@ TEST_F(TrayTest, SecondStartShowsRaisesAndFocusesTheGlassAndChangesNothingElse) 
     EXPECT_EQ(GetForegroundWindow(), window_);
     EXPECT_EQ(GetFocus(), window_);
     EXPECT_EQ(shared.hasFocus, 1);
-    // Raised: the cover is somewhere below it now.
-    bool coverBelow = false;
-    for (HWND w = GetWindow(window_, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        coverBelow = coverBelow || w == cover;
-    }
-    EXPECT_TRUE(coverBelow);
-    RECT place{};
-    GetWindowRect(window_, &place);
-    EXPECT_EQ(place.left, 240);
-    EXPECT_EQ(place.top, 130);
+    EXPECT_TRUE(Above(window_, cover));
+    EXPECT_EQ(Corner(window_), (ScreenPoint{240, 130}));
     EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST,
               0);  // TestProgram().state.topmost is 0
     EXPECT_EQ(ReadIni("Status", "PFlag"), pflag);

@@ -42,27 +42,34 @@ bool ExitChosen() {
     return shared.exitRequested != 0;
 }
 
-// The simulation thread's side of one box: asks, and notes when its wait is over.
-struct Asker {
-    MessageRequest request;
+// The simulation thread's side of one box, from a thread of its own, while this thread serves
+// its messages: what the box answered the asker, or -1 when the asker was not back within 3 s.
+int AskAndServe(const MessageRequest& request) {
     std::atomic<int> result{-1};
     std::atomic<int> done{0};
-    HANDLE thread = nullptr;
+    g_askerDone = &done;
+    {
+        Helper asker([&] {
+            result = RaiseOnWindowThread(request, &SeeBox);
+            done = 1;
+        });
+        PumpUntil(3000, [&] { return done != 0; });
+    }
+    g_askerDone = nullptr;
+    return result;
+}
 
-    static DWORD WINAPI Run(LPVOID self) {
-        auto* asker = static_cast<Asker*>(self);
-        asker->result = RaiseOnWindowThread(asker->request, &SeeBox);
-        asker->done = 1;
-        return 0;
-    }
-    void Start() { thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr); }
-    ~Asker() {
-        if (thread != nullptr) {
-            WaitForSingleObject(thread, 5000);
-            CloseHandle(thread);
+// Waits up to three seconds for a box request to be posted to window, without serving it.
+bool WaitForPostedBox(HWND window, MSG* posted, UINT remove) {
+    const DWORD start = GetTickCount();
+    while (!PeekMessageA(posted, window, WM_SHOWBOX, WM_SHOWBOX, remove)) {
+        if (GetTickCount() - start >= 3000) {
+            return false;
         }
+        Sleep(5);
     }
-};
+    return true;
+}
 
 class WindowThreadTest : public ShellWindowTest {
   protected:
@@ -86,28 +93,24 @@ class WindowThreadTest : public ShellWindowTest {
 };
 
 TEST_F(WindowThreadTest, ABoxOfTheSimulationThreadIsShownByTheWindowThreadAsAsked) {
-    constexpr uint32_t kText = IDS_TOO_NARROW;
-    Asker asker{
-        {kText, IDS_TOO_SMALL_CAPTION, mb::kIconWarning, MessageOwner::MainWindow, nullptr}};
     g_answer = 7;  // the asker gets whatever the box answered
-    asker.Start();
-    ASSERT_TRUE(PumpUntil(3000, [&] { return asker.done != 0; }));
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].text, kText);
+    EXPECT_EQ(AskAndServe({IDS_TOO_NARROW, IDS_TOO_SMALL_CAPTION, mb::kIconWarning,
+                           MessageOwner::MainWindow, nullptr}),
+              7);
+    // The thank-you box keeps having no owner.
+    EXPECT_EQ(AskAndServe(
+                  {IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr}),
+              7);
+    ASSERT_EQ(g_seen.size(), 2u);
+    EXPECT_EQ(g_seen[0].text, IDS_TOO_NARROW);
     EXPECT_EQ(g_seen[0].caption, IDS_TOO_SMALL_CAPTION);
     EXPECT_EQ(g_seen[0].flags, static_cast<uint32_t>(MB_ICONWARNING));
     EXPECT_EQ(g_seen[0].owner, MessageOwner::MainWindow);
-    EXPECT_EQ(g_seen[0].thread, GetCurrentThreadId());
-    EXPECT_EQ(asker.result.load(), 7);
-
-    // The thank-you box keeps having no owner.
-    Asker thanks{{IDS_THANK_YOU, IDS_THANK_YOU_CAPTION, mb::kOk, MessageOwner::NoOwner, nullptr}};
-    thanks.Start();
-    ASSERT_TRUE(PumpUntil(3000, [&] { return thanks.done != 0; }));
-    ASSERT_EQ(g_seen.size(), 2u);
     EXPECT_EQ(g_seen[1].owner, MessageOwner::NoOwner);
     EXPECT_EQ(g_seen[1].flags, 0u);
-    EXPECT_EQ(g_seen[1].thread, GetCurrentThreadId());
+    for (const SeenBox& box : g_seen) {
+        EXPECT_EQ(box.thread, GetCurrentThreadId());
+    }
 }
 
 TEST_F(WindowThreadTest, OnTheWindowThreadTheBoxIsShownAtOnce) {
@@ -120,11 +123,10 @@ TEST_F(WindowThreadTest, OnTheWindowThreadTheBoxIsShownAtOnce) {
 }
 
 TEST_F(WindowThreadTest, TheAskerWaitsUntilTheBoxIsClosed) {
-    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
     g_openForMs = 300;
-    g_askerDone = &asker.done;
-    asker.Start();
-    ASSERT_TRUE(PumpUntil(3000, [&] { return asker.done != 0; }));
+    EXPECT_EQ(
+        AskAndServe({IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}),
+        mb::kIdOk);
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_askerBackWhileOpen, 0);
 }
@@ -169,17 +171,21 @@ TEST_F(ExitDuringABoxTest, ExitWhileTheThreadWaitsForItsBoxEndsAtOnce) {
 TEST_F(WindowThreadTest, ABoxThatWillNeverBeShownLetsTheAskerGo) {
     // The window goes before its queue is served: the pending request is dropped, and the asker
     // is not left waiting for a box nobody shows.
-    Asker asker{{IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr}};
     shared.exitRequested = 0;
-    // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
-    asker.Start();
-    Sleep(100);
-    MSG peek;
-    ASSERT_TRUE(PeekMessageA(&peek, window_, WM_SHOWBOX, WM_SHOWBOX, PM_NOREMOVE));
-    shared.running = 0;  // the stand-in thread ends as after an Exit
-    DestroyWindow(window_);
-    EXPECT_EQ(WaitForSingleObject(asker.thread, 1000), static_cast<DWORD>(WAIT_OBJECT_0));
-    EXPECT_EQ(asker.result.load(), 0);
+    std::atomic<int> result{-1};
+    {
+        Helper asker([&] {
+            result = RaiseOnWindowThread(
+                {IDS_FOUND, IDS_FOUND_CAPTION, mb::kOk, MessageOwner::MainWindow, nullptr},
+                &SeeBox);
+        });
+        // Hold the request in the queue: the asker posts, the window is destroyed before a pump.
+        MSG peek;
+        ASSERT_TRUE(WaitForPostedBox(window_, &peek, PM_NOREMOVE));
+        shared.running = 0;  // the stand-in thread ends as after an Exit
+        DestroyWindow(window_);
+    }
+    EXPECT_EQ(result.load(), 0);
     EXPECT_TRUE(g_seen.empty());
     PumpUntilQuit(1000);
 }
@@ -202,12 +208,7 @@ TEST_F(WindowThreadTest, TheHandOffLeavesNoRequestBehindWhenTheWindowGoes) {
                 nullptr);  // an asker that never gives up
         });
         MSG posted{};
-        const DWORD start = GetTickCount();
-        while (!PeekMessageA(&posted, window_, WM_SHOWBOX, WM_SHOWBOX, PM_REMOVE) &&
-               GetTickCount() - start < 3000) {
-            Sleep(5);
-        }
-        ASSERT_EQ(posted.message, static_cast<UINT>(WM_SHOWBOX));
+        ASSERT_TRUE(WaitForPostedBox(window_, &posted, PM_REMOVE));
         EXPECT_EQ(handOff.Pending(), 1u);
         handOff.Close();  // the message itself is dropped, as a going window's queue drops it
         EXPECT_EQ(handOff.Pending(), 0u);
@@ -411,24 +412,6 @@ class ExitInsideAModalLoopTest : public WindowThreadTest,
         SetForegroundWindow(window_);
     }
 };
-
-// The WM_QUIT the program ends with: its code, or -1 when none came within timeoutMs.
-int QuitCode(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                return static_cast<int>(msg.wParam);
-            }
-            DispatchMessageA(&msg);
-        }
-        if (GetTickCount() - start >= timeoutMs) {
-            return -1;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
 
 TEST_P(ExitInsideAModalLoopTest, ExitFromTheTrayEndsTheLoopAndTheProgramWithCodeZero) {
     const ModalLoop& loop = GetParam();

@@ -553,11 +553,9 @@ TEST(GoalStampTest, StampsExactlyWhatTheEllipseDrawsAnywhere) {
         image.ChangeBitCount(32);
         image.SetWidth(455);
         image.SetHeight(312);
-        for (int y = 0; y < 312; ++y) {
-            for (int x = 0; x < 455; ++x) {
-                image.GetLine(y)[x] = static_cast<uint32_t>(((x * 7) << 8) | ((y * 3) & 0xFF));
-            }
-        }
+        pixeltest::Fill(&image, [](int x, int y) {
+            return static_cast<uint32_t>(((x * 7) << 8) | ((y * 3) & 0xFF));
+        });
     };
     const int places[][2] = {{250, 150}, {0, 0},     {20, 20},  {454, 311}, {-15, 100},
                              {470, 5},   {200, -18}, {37, 291}, {21, 290},  {433, 160}};
@@ -574,18 +572,15 @@ TEST(GoalStampTest, StampsExactlyWhatTheEllipseDrawsAnywhere) {
         dc->Ellipse(at[0] - 20, at[1] - 20, at[0] + 20, at[1] + 20);
         GdiFlush();
         stamp.Stamp(stamped, at[0], at[1]);
-        int differ = 0;
-        int goal = 0;
-        for (int y = 0; y < 312; ++y) {
-            for (int x = 0; x < 455; ++x) {
-                const uint32_t want = drawn.GetLine(y)[x] & 0xFFFFFF;
-                differ += want != (stamped.GetLine(y)[x] & 0xFFFFFF) ? 1 : 0;
-                goal += want == kGoalRimColour || want == kGoalDiscColour ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(differ, 0) << "goal at " << at[0] << ", " << at[1];
+        EXPECT_EQ(simtest::Differences(&drawn, &stamped, 0, 0, 455, 312), 0)
+            << "goal at " << at[0] << ", " << at[1];
         if (at[0] == 250) {
-            EXPECT_GT(goal, 1200);  // a whole disc of radius 20 was drawn
+            EXPECT_GT(simtest::CountWhere(0, 0, 455, 312,
+                                          [&drawn](int x, int y) {
+                                              const uint32_t p = Pixel(&drawn, x, y);
+                                              return p == kGoalRimColour || p == kGoalDiscColour;
+                                          }),
+                      1200);  // a whole disc of radius 20 was drawn
         }
     }
 }

@@ -46,8 +46,7 @@ class FrameLoopTest : public ::testing::Test {
     }
     void TearDown() override {
         if (thread_ != nullptr) {
-            shared.exitRequested = 1;
-            shared.running = 0;
+            ChooseExit();
             PumpUntil(thread_, 5000);
             CloseHandle(thread_);
         }
@@ -67,6 +66,20 @@ class FrameLoopTest : public ::testing::Test {
         return shared.splashDone.load() != 0;
     }
     bool Alive(DWORD forMs) { return !PumpUntil(thread_, forMs); }
+    // Started and past the splash, the goal out of every ant's reach: no ant gets happy by itself.
+    bool StartedWithoutAGoal() {
+        Start();
+        if (thread_ == nullptr || !WaitForSplash()) {
+            return false;
+        }
+        shared.colony.goalX = -10000;
+        return true;
+    }
+    // What the Exit command does to the run.
+    static void ChooseExit() {
+        shared.exitRequested = 1;
+        shared.running = 0;
+    }
 
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
@@ -102,17 +115,14 @@ TEST_F(FrameLoopTest, EscapeWithoutFocusIsNeverEvenAskedFor) {
     EXPECT_GT(Log().paints, paints + 10);  // frames went on
     EXPECT_EQ(g_queries.load(), 0);
     // The user chooses Exit: the thread stops and does not ask for Exit a second time.
-    shared.exitRequested = 1;
-    shared.running = 0;
+    ChooseExit();
     ASSERT_TRUE(PumpUntil(thread_, 5000));
     EXPECT_EQ(simtest::Reports().ended.load(), 0);
 }
 
 TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
     MessageRecorder recorder;
-    Start();
-    ASSERT_TRUE(WaitForSplash());
-    shared.colony.goalX = -10000;  // no ant becomes happy by itself meanwhile
+    ASSERT_TRUE(StartedWithoutAGoal());
     shared.happyCount.fetch_add(48);
     EXPECT_TRUE(Alive(500));
     EXPECT_EQ(recorder.size(), 0u);
@@ -126,13 +136,10 @@ TEST_F(FrameLoopTest, AllWalkingAntsHappyEndsWithTheThankYouBox) {
 TEST_F(FrameLoopTest, ExitDuringTheClosingSecondsShowsNoBoxAndSendsNoExit) {
     MessageRecorder recorder;
     shared.timings.endingMs = 3000;
-    Start();
-    ASSERT_TRUE(WaitForSplash());
-    shared.colony.goalX = -10000;
+    ASSERT_TRUE(StartedWithoutAGoal());
     shared.happyCount.fetch_add(49);
     EXPECT_TRUE(Alive(300));  // in the closing passes
-    shared.exitRequested = 1;
-    shared.running = 0;
+    ChooseExit();
     ASSERT_TRUE(PumpUntil(thread_, 2500));
     EXPECT_EQ(recorder.size(), 0u);
     EXPECT_EQ(simtest::Reports().ended.load(), 0);
@@ -145,8 +152,7 @@ TEST_F(FrameLoopTest, ExitDuringTheSplashPauseEndsTheThreadBeforeThePauseIsOver)
     // The first frame has been shown: the thread is in its pause.
     PumpUntil(thread_, 5000, [] { return Log().paints > 0; });
     ASSERT_GT(Log().paints, 0);
-    shared.exitRequested = 1;
-    shared.running = 0;
+    ChooseExit();
     EXPECT_TRUE(PumpUntil(thread_, 1500));
     EXPECT_EQ(Log().splashEnds, 0);
     EXPECT_EQ(simtest::Reports().ended.load(), 0);
@@ -165,9 +171,7 @@ TEST_F(FrameLoopTest, NotRunningAtStartGoesStraightToTeardown) {
 TEST_F(FrameLoopTest, TheStrayAntWaitsForTheShellsWindows) {
     shared.timings.strayDelayMs = 0;
     shared.shellReady = 0;
-    Start();
-    ASSERT_TRUE(WaitForSplash());
-    shared.colony.goalX = -10000;
+    ASSERT_TRUE(StartedWithoutAGoal());
     EXPECT_TRUE(Alive(1500));  // some hundred frames, each of which could have let it out
     EXPECT_EQ(shared.strayAntActive.load(), 0);
     EXPECT_EQ(simtest::VisibleStrayWindows(), 0);
@@ -180,9 +184,7 @@ TEST_F(FrameLoopTest, TheStrayAntComesAfterTenSecondsAndHoldsBackTheEndUntilFoun
     MessageRecorder recorder;
     shared.shellReady = 1;
     const DWORD t0 = GetTickCount();
-    Start();
-    ASSERT_TRUE(WaitForSplash());
-    shared.colony.goalX = -10000;
+    ASSERT_TRUE(StartedWithoutAGoal());
     DWORD seen = 0;
     int visibleEarly = 0;
     PumpUntil(thread_, 35000, [&] {
