@@ -422,11 +422,5 @@ LRESULT Dispatch(Program& program, HWND window, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        AttachProgram(window, lParam);
-    }
-    Program* program = ProgramOf(window);
-    // Before WM_NCCREATE (WM_GETMINMAXINFO) the window has no program yet.
-    return program != nullptr ? Dispatch(*program, window, message, wParam, lParam)
-                              : DefWindowProcA(window, message, wParam, lParam);
+    return DispatchToProgram(&Dispatch, window, message, wParam, lParam);
 }

@@ -7,11 +7,18 @@ Program::Program() : simulationEntry(&SimulationThreadProc) {}
 
 Program::~Program() = default;
 
-void AttachProgram(HWND window, LPARAM createStruct) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createStruct);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-}
-
 Program* ProgramOf(HWND window) {
     return reinterpret_cast<Program*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT DispatchToProgram(ProgramHandler handler, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    Program* program = ProgramOf(window);
+    return program != nullptr ? handler(*program, window, message, wParam, lParam)
+                              : DefWindowProcA(window, message, wParam, lParam);
 }

@@ -61,7 +61,13 @@ struct Program {
     ExitRecord exit;
 };
 
-// The Program a window was created with (its creation parameter), kept in its user data:
-// AttachProgram at WM_NCCREATE, ProgramOf at each message; null before WM_NCCREATE.
-void AttachProgram(HWND window, LPARAM createStruct);
+// The Program a window was created with (its creation parameter), kept in its user data from
+// WM_NCCREATE on; null before.
 Program* ProgramOf(HWND window);
+
+// The body of the window procedure of a window created with its Program: keeps the Program at
+// WM_NCCREATE and hands it to handler with every message from then on; the messages that come
+// before (WM_GETMINMAXINFO) go to DefWindowProc.
+using ProgramHandler = LRESULT (*)(Program&, HWND, UINT, WPARAM, LPARAM);
+LRESULT DispatchToProgram(ProgramHandler handler, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam);

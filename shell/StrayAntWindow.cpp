@@ -285,10 +285,5 @@ LRESULT Dispatch(Program& program, HWND window, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 LRESULT CALLBACK StrayAntWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        AttachProgram(window, lParam);
-    }
-    Program* program = ProgramOf(window);
-    return program != nullptr ? Dispatch(*program, window, message, wParam, lParam)
-                              : DefWindowProcA(window, message, wParam, lParam);
+    return DispatchToProgram(&Dispatch, window, message, wParam, lParam);
 }
