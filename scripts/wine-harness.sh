@@ -52,19 +52,26 @@ kill_pidfile() {
 }
 
 # Starts openbox on the display and waits until it has taken the screen (it names itself on the
-# root window). Its own configuration, not the user's: every run sees the same desktop.
+# root window). Its own configuration, not the user's: every run sees the same desktop. On a
+# loaded machine openbox now and then finds the new display not yet answering and gives up at
+# once; it is started again then.
 start_wm() {
-    DISPLAY=$(cat "$state/display") openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml \
-        >"$state/openbox.log" 2>&1 &
-    echo $! >"$state/wm.pid"
-    local t
-    for t in $(seq 1 100); do
-        DISPLAY=$(cat "$state/display") xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
-            grep -q 'window id' && return 0
-        kill -0 "$(cat "$state/wm.pid")" 2>/dev/null || break
-        sleep 0.1
+    local attempt t
+    for attempt in 1 2 3; do
+        DISPLAY=$(cat "$state/display") openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml \
+            >"$state/openbox.log" 2>&1 &
+        echo $! >"$state/wm.pid"
+        for t in $(seq 1 100); do
+            DISPLAY=$(cat "$state/display") xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+                grep -q 'window id' && return 0
+            kill -0 "$(cat "$state/wm.pid")" 2>/dev/null || break
+            sleep 0.1
+        done
+        echo "wine-harness: openbox did not start (attempt $attempt):"; cat "$state/openbox.log"
+        kill_pidfile "$state/wm.pid"
+        sleep 0.5
     done
-    echo "wine-harness: openbox did not start:"; cat "$state/openbox.log"; exit 1
+    exit 1
 }
 
 case "$cmd" in

@@ -37,5 +37,6 @@ struct MainWindowState {
     HRGN rimRegion = nullptr;        // not owned: WinMain's, deleted after the message loop
     HWND splashWindow = nullptr;     // not owned: destroyed on WM_SPLASHEND
     UINT taskbarCreatedMessage = 0;  // sent to top-level windows when the taskbar (re)starts
+    bool trayMenuOnRelease = false;  // the tray's right press came held: the menu opens on release
     PointerState pointer;
 };

@@ -21,9 +21,13 @@ constexpr UINT kTrayIconId = 1;
 // window is active), the menu's loop never sees Escape and the shell takes it instead. The
 // low-level hook sees every key of the desktop in this thread while the menu's loop pumps, so
 // Escape ends the menu here and goes no further; every other key passes on.
+// The menu ends on Escape's release, not its press: the keys reach Wine through the tray's
+// connection to the display, and the glass, focused again as the menu goes, reads the keyboard
+// afresh through its own. Closed on the press, the glass can read Escape as still down, and the
+// next frame would take that for the end of the run.
 LRESULT CALLBACK EndTrayMenuOnEscape(int code, WPARAM message, LPARAM info) {
     if (code == HC_ACTION && reinterpret_cast<const KBDLLHOOKSTRUCT*>(info)->vkCode == VK_ESCAPE) {
-        if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        if (message == WM_KEYUP || message == WM_SYSKEYUP) {
             EndMenu();
         }
         return 1;
@@ -78,6 +82,30 @@ void ShowMagnifier(MainWindowState& state, HWND window) {
     state.windowShown = 1;
 }
 
+namespace {
+// The tray reports the logical right button; the key state knows the physical ones.
+bool RightButtonHeld() {
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) != 0 ? VK_LBUTTON : VK_RBUTTON;
+    return (GetAsyncKeyState(button) & 0x8000) != 0;
+}
+
+void OpenTrayMenu(MainWindowState& state, HWND window) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    state.pointer.overRim = 1;
+    // A menu closes with Escape or a click elsewhere only when its owner is the foreground
+    // window; the posted message lets the menu's loop end cleanly once it closes.
+    SetForegroundWindow(window);
+    {
+        UniqueHook escape(
+            SetWindowsHookExW(WH_KEYBOARD_LL, &EndTrayMenuOnEscape, GetModuleHandleW(nullptr), 0));
+        TrackPopupMenu(GetSubMenu(state.menu.get(), 0), TrayMenuFlags(), cursor.x, cursor.y, 0,
+                       window, nullptr);
+    }
+    PostMessageA(window, WM_NULL, 0, 0);
+}
+}  // namespace
+
 UINT TrayMenuFlags() {
     const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
     return TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | side;
@@ -96,18 +124,16 @@ void HandleTrayNotify(Program& program, HWND window, WPARAM iconId, LPARAM mouse
             ShowMagnifier(state, window);
         }
     } else if (mouseMessage == WM_RBUTTONDOWN) {
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        state.pointer.overRim = 1;
-        // A menu closes with Escape or a click elsewhere only when its owner is the foreground
-        // window; the posted message lets the menu's loop end cleanly once it closes.
-        SetForegroundWindow(window);
-        {
-            UniqueHook escape(SetWindowsHookExW(WH_KEYBOARD_LL, &EndTrayMenuOnEscape,
-                                                GetModuleHandleW(nullptr), 0));
-            TrackPopupMenu(GetSubMenu(state.menu.get(), 0), TrayMenuFlags(), cursor.x, cursor.y, 0,
-                           window, nullptr);
+        // The menu opens on the press, unless the button is still held then: the press belongs
+        // to the tray window, another program's, which holds the pointer until the release (under
+        // X, say), and a menu opened meanwhile never hears a click elsewhere and cannot be closed
+        // but by a choice or Escape. Held, it opens as the button comes up.
+        state.trayMenuOnRelease = RightButtonHeld();
+        if (!state.trayMenuOnRelease) {
+            OpenTrayMenu(state, window);
         }
-        PostMessageA(window, WM_NULL, 0, 0);
+    } else if (mouseMessage == WM_RBUTTONUP && state.trayMenuOnRelease) {
+        state.trayMenuOnRelease = false;
+        OpenTrayMenu(state, window);
     }
 }

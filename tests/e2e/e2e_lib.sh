@@ -229,13 +229,18 @@ tray_point() {
     TRAY_Y=$((TRAY_Y + 10))
 }
 
-# Opens the tray icon's menu with a right click on the icon; true when a menu is up within 3 s.
-# Under the window manager a first right click on Wine's tray window now and then opens nothing
-# (the log tells); a user clicks once more, and so does this.
-tray_menu() {
+# Opens the tray icon's menu with a right click on the icon, the button held HOLD seconds (0: a
+# quick click); true when a menu other than one titled TITLE is up within 3 s. Under the window
+# manager a first right click on Wine's tray window now and then opens nothing (the log tells); a
+# user clicks once more, and so does this.
+tray_menu() {  # tray_menu [TITLE] [HOLD]
     local attempt
     for attempt in 1 2; do
-        click_at 3 "$TRAY_X" "$TRAY_Y"
+        xdotool mousemove "$TRAY_X" "$TRAY_Y"
+        sleep 0.2
+        xdotool mousedown 3
+        sleep "${2:-0}"
+        xdotool mouseup 3
         wait_until 3 menu_up "${1:-}" && return 0
         log "no tray menu after right click $attempt"
     done

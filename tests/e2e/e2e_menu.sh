@@ -46,7 +46,7 @@ check "and changes nothing" test "$(ini Status PFlag)" = "<no file>"
 
 # The tray icon's menu comes up at the pointer, on the side the system drops menus to, and above
 # the pointer where the screen has room (Wine's tray window sits at the top, so there it is held
-# at the screen's upper edge); a click elsewhere closes it.
+# at the screen's upper edge); a click elsewhere closes it, after a quick click or a held press.
 tray_point || fail "no tray window"
 tray_menu || fail "the tray menu did not open"
 shot tray-menu >/dev/null
@@ -59,6 +59,10 @@ check "it ends at the pointer's height, or at the top when there is no room abov
 click_at 1 $((SCREEN_W - 40)) $((SCREEN_H - 40))
 check "a click on the desktop closes the tray menu" menu_closes 3
 check "the program runs on" kill -0 "$KIRELO_PID"
+# A user holds the button a moment, and the tray window holds the pointer until it comes up.
+tray_menu "" 0.4 || fail "the tray menu did not open on a held press"
+click_at 1 $((SCREEN_W - 40)) $((SCREEN_H - 40))
+check "a click on the desktop closes the menu of a held press" menu_closes 3
 # Escape closes it too, though the keyboard focus stays on Wine's tray window (explorer's).
 tray_menu || fail "the tray menu did not open again"
 xdotool key Escape
